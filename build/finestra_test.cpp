@@ -1,0 +1,173 @@
+// The window layer: its widgets in-process, and the programs under a display
+// (the tests are run under xvfb-run where it is installed) or without one.
+#include <gtest/gtest.h>
+// Xlib after gtest: its macros (None, Bool) clash with gtest's names.
+#include <FL/Fl_Box.H>
+#include <FL/Fl_Button.H>
+#include <FL/Fl_Window.H>
+#include <X11/Xlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+
+#include "build/finestra.h"
+#include "build/finestra_fltk.h"
+#include "sources/cartella_prova.h"
+
+namespace {
+
+std::string leggi(const std::filesystem::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// The packer program copied alone into a private directory: it writes beside itself.
+std::filesystem::path copia_programma(const cartella_prova& dir) {
+  const auto copia = dir.percorso / "impacchetta";
+  std::filesystem::copy_file(IMPACCHETTA, copia);
+  return copia;
+}
+
+// Runs `comando` through the shell and returns its exit status (-1 if it did not exit).
+int esegui(const std::string& comando) {
+  const int stato = std::system(comando.c_str());
+  return WIFEXITED(stato) ? WEXITSTATUS(stato) : -1;
+}
+
+std::string uscita_di(const std::string& comando) {
+  std::string testo;
+  if (FILE* p = ::popen(comando.c_str(), "r")) {
+    char buf[256];
+    while (std::fgets(buf, sizeof buf, p)) testo += buf;
+    ::pclose(p);
+  }
+  return testo;
+}
+
+bool con_display() { return display_disponibile(); }
+
+}  // namespace
+
+TEST(Finestra, UnaSolaEtichettaAttendereNelleMisureDelModulo) {
+  Fl_Window* w = crea_finestra();
+  EXPECT_EQ(w->w(), 280);
+  EXPECT_EQ(w->h(), 179);
+  ASSERT_EQ(w->children(), 1);
+  auto* etichetta = dynamic_cast<Fl_Box*>(w->child(0));
+  ASSERT_NE(etichetta, nullptr);
+  EXPECT_STREQ(etichetta->label(), "Attendere");
+  EXPECT_EQ(etichetta->x(), 64);
+  EXPECT_EQ(etichetta->y(), 64);
+  EXPECT_EQ(etichetta->w(), 177);
+  EXPECT_EQ(etichetta->h(), 53);
+  EXPECT_EQ(etichetta->labelfont(), FL_HELVETICA_BOLD);
+  EXPECT_EQ(etichetta->labelsize(), 32);
+  delete w;
+}
+
+TEST(Finestra, MessaggioConIlTestoEUnSoloPulsanteOk) {
+  Fl_Window* w = crea_messaggio("1251");
+  int pulsanti = 0;
+  std::string testi;
+  for (int i = 0; i < w->children(); ++i) {
+    if (auto* b = dynamic_cast<Fl_Button*>(w->child(i))) {
+      ++pulsanti;
+      EXPECT_STREQ(b->label(), "OK");
+    } else if (w->child(i)->label()) {
+      testi += w->child(i)->label();
+    }
+  }
+  EXPECT_EQ(pulsanti, 1);
+  EXPECT_EQ(testi, " Errore n. 1251");
+  EXPECT_TRUE(w->modal());
+  delete w;
+}
+
+TEST(Finestra, SenzaDisplayIlProgrammaScriveAttendereEFinisce) {
+  cartella_prova dir;
+  const auto programma = copia_programma(dir);
+  const auto uscita = dir.percorso / "uscita.txt";
+  EXPECT_EQ(esegui("env -u DISPLAY " + programma.string() + " > " + uscita.string()), 0);
+  EXPECT_EQ(leggi(uscita).substr(0, 10), "Attendere\n");
+}
+
+TEST(Finestra, SenzaDisplayErroreSulTerminaleEStato1) {
+  cartella_prova dir;
+  const auto err = dir.percorso / "err.txt", out = dir.percorso / "out.txt";
+  EXPECT_EQ(esegui("env -u DISPLAY " + std::string(PROVA_ERRORE) + " > " + out.string() + " 2> " + err.string()), 1);
+  EXPECT_EQ(leggi(err), " Errore n. 1251\n");
+  EXPECT_EQ(leggi(out), "") << "nothing after the call runs";
+}
+
+TEST(Finestra, IlProgrammaMappaLaFinestraEFinisceDaSolo) {
+  if (!con_display()) GTEST_SKIP() << "no display: xvfb-run is not installed";
+  Display* d = XOpenDisplay(nullptr);
+  ASSERT_NE(d, nullptr);
+  XSelectInput(d, DefaultRootWindow(d), SubstructureNotifyMask);
+  XSync(d, False);
+
+  cartella_prova dir;
+  const auto programma = copia_programma(dir);
+  EXPECT_EQ(esegui(programma.string() + " > /dev/null"), 0);
+
+  // The window was created at the form's size and mapped before the program ended.
+  Window creata = 0;
+  bool mappata = false;
+  XSync(d, False);
+  while (XPending(d) > 0) {
+    XEvent e;
+    XNextEvent(d, &e);
+    if (e.type == CreateNotify && e.xcreatewindow.width == 280 && e.xcreatewindow.height == 179)
+      creata = e.xcreatewindow.window;
+    if (e.type == MapNotify && creata != 0 && e.xmap.window == creata) mappata = true;
+  }
+  XCloseDisplay(d);
+  EXPECT_NE(creata, 0u) << "no 280 x 179 window was created";
+  EXPECT_TRUE(mappata) << "the window was never mapped";
+}
+
+TEST(Finestra, IlMessaggioAspettaOkEPoiIlProgrammaFinisceConStato1) {
+  if (!con_display()) GTEST_SKIP() << "no display: xvfb-run is not installed";
+  if (esegui("command -v xdotool > /dev/null") != 0) GTEST_SKIP() << "xdotool is not installed";
+  cartella_prova dir;
+  const auto out = dir.percorso / "out.txt";
+
+  const pid_t figlio = ::fork();
+  ASSERT_GE(figlio, 0);
+  if (figlio == 0) {
+    if (!std::freopen(out.c_str(), "w", stdout)) ::_exit(99);
+    ::execl(PROVA_ERRORE, PROVA_ERRORE, static_cast<char*>(nullptr));
+    ::_exit(98);
+  }
+
+  const std::string id =
+      uscita_di("timeout 20 xdotool search --sync --onlyvisible --name '^prova_errore$' | head -n 1");
+  ASSERT_FALSE(id.empty()) << "the message box never appeared";
+  // The box waits for its OK: the program is still running.
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  int stato = 0;
+  EXPECT_EQ(::waitpid(figlio, &stato, WNOHANG), 0) << "the program did not wait for OK";
+
+  // Press OK (centre of the button at 110, 72, 80 x 26).
+  esegui("xdotool mousemove --window " + id.substr(0, id.find('\n')) + " 150 85 click 1");
+  bool finito = false;
+  for (int i = 0; i < 200 && !finito; ++i) {
+    finito = ::waitpid(figlio, &stato, WNOHANG) == figlio;
+    if (!finito) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  if (!finito) {
+    ::kill(figlio, SIGKILL);
+    ::waitpid(figlio, &stato, 0);
+    FAIL() << "the program did not end after OK";
+  }
+  ASSERT_TRUE(WIFEXITED(stato));
+  EXPECT_EQ(WEXITSTATUS(stato), 1);
+  EXPECT_EQ(leggi(out), "") << "nothing after the call runs";
+}

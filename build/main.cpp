@@ -1,0 +1,3 @@
+#include "build/form_load.h"
+
+int main() { return Form_Load(); }

@@ -1,0 +1,125 @@
+// The build state: everything one build fills, finishes and packs.
+//
+// One `Form1` lives for the whole run. The compiler and the packer share it
+// directly; procedures are free functions that take the state they work on.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// One 50 m cell of the route grid. Cell i stands for the point at i * 50 m.
+// A cell whose `tipo` is 0 or 11 is free: only a free cell takes a point feature.
+struct cella_percorso {
+  uint8_t tipo = 0;            // kind of point feature (1 signal, 2-5 slow order, 6 board, ...)
+  int16_t dato1 = 0;           // values of that feature, by `tipo`
+  int16_t dato2 = 0;
+  int16_t dato3 = 0;
+  int16_t dato4 = 0;
+  uint8_t tempo_segnale = 0;   // timing value of a signal
+  uint8_t avviso_segnale = 0;  // approach code laid before a signal or a station point
+  uint8_t montagna = 0;        // mountain-span type, 0 = open line
+  uint8_t velocita = 0;        // line speed limit / 5
+  uint8_t pendenza = 0;        // gradient + 100 (100 = level), low 8 bits
+  uint8_t aderenza = 0;        // adhesion, low 8 bits
+};
+
+// One slot of the station table: a station, a kilometre-board text, or header values.
+struct record_stazione {
+  uint8_t marca = 0;
+  int32_t valore1 = 0;
+  int32_t valore2 = 0;
+  int32_t valore3 = 0;
+  uint8_t marca2 = 0;
+  std::string nome;
+  int16_t intero1 = 0;
+  int16_t intero2 = 0;
+  int16_t intero3 = 0;
+  int16_t intero4 = 0;
+  int16_t intero5 = 0;
+  uint8_t ottetto1 = 0;
+  uint8_t ottetto2 = 0;
+  uint8_t ottetto3 = 0;
+  uint8_t ottetto4 = 0;
+  int32_t codice = 0;
+};
+
+// The tag of a plan element is part of its value: the packed line file stores it.
+enum tag_elemento : uint16_t {
+  elemento_vuoto = 0,   // never filled
+  elemento_intero = 2,  // signed 16-bit integer
+  elemento_reale = 5,   // 64-bit IEEE float
+};
+
+struct elemento_linea {
+  uint16_t tag = elemento_vuoto;
+  int16_t intero = 0;
+  double reale = 0.0;
+};
+
+// An error as the build recorded it, kept in order for the authors' tools.
+// The build itself keeps only the last pair (`codice_errore`, `posizione_errore`).
+struct errore_registrato {
+  int32_t codice = 0;
+  int32_t posizione = 0;
+  bool con_posizione = false;  // the error names a route position
+  std::string file;            // source file of the last field read; empty outside the parsers
+  int32_t riga = 0;            // line and column (from 1) of that field
+  int32_t colonna = 0;
+};
+
+// Slots of `tabella_stazioni`.
+inline constexpr int numero_slot = 87;     // 0..86
+inline constexpr int slot_cartelli = 80;   // kilometre-board texts, from here downward
+inline constexpr int numero_voci_montagne = 81;  // entries 1..80 used
+
+struct Form1 {
+  // Identity of the scenario, set by the driver before any stage runs.
+  std::string nome_scenario;
+  std::string numero_treno;
+  // The directory every file of the build lies in (the program's own directory).
+  std::filesystem::path cartella;
+
+  // Route grid, cells 0..N, N = (L + 7000) / 50 rounded half to even.
+  // Empty until the line parser reads the route length.
+  std::vector<cella_percorso> percorso;
+
+  std::array<record_stazione, numero_slot> tabella_stazioni;
+
+  // Line plan, one point per metre 0..L + 7000: griglia_linea[0] holds x,
+  // griglia_linea[1] holds y (the packed file stores all x, then all y).
+  // Empty unless `salva_linea` is non-zero.
+  std::array<std::vector<elemento_linea>, 2> griglia_linea;
+
+  int32_t numero_montagne = 0;
+  std::array<int32_t, numero_voci_montagne> inizio_montagne{};
+  std::array<int32_t, numero_voci_montagne> fine_montagne{};
+
+  int32_t codice_errore = 0;      // last error of the build, 0 = none
+  int32_t posizione_errore = 0;   // route position in metres that goes with it
+  int32_t salva_linea = 0;        // non-zero: build and write the line plan
+
+  std::string riga;               // the last text field read from a source file
+  // Where the last field read stands: file name, line and column (from 1).
+  std::string sorgente_file;
+  int32_t sorgente_riga = 0;
+  int32_t sorgente_colonna = 0;
+
+  // Every error recorded, in order (the pair above is the last of them).
+  std::vector<errore_registrato> errori;
+
+  // Shows a packing refusal ("1250", "1251") to the user. The program's own
+  // hook never returns; when it is absent or returns, packing stops there.
+  void (*mostra_errore)(const std::string& a) = nullptr;
+  // The packing refusal met by the last `memorizza_percorso`, 0 = none.
+  int32_t errore_imballaggio = 0;
+};
+
+// Records `codice` as the build's error; `posizione_errore` stays as it was.
+void registra_errore(Form1& f, int32_t codice);
+// Records `codice` with the route position `posizione` (metres).
+void registra_errore(Form1& f, int32_t codice, int32_t posizione);
+// Gives the error just recorded its position (callers that add the row's position).
+void registra_posizione(Form1& f, int32_t posizione);

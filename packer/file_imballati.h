@@ -1,0 +1,23 @@
+// The three packed files the simulator loads: little-endian, no header, no padding.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "compiler/form1.h"
+
+// Route grid: one record per cell, in index order:
+// tipo u8, dato1..dato4 i16, tempo_segnale, avviso_segnale, montagna,
+// velocita, pendenza, aderenza u8.
+inline constexpr std::size_t byte_cella = 15;
+// Station table: 87 records, each 34 bytes plus its name:
+// marca u8, valore1..3 i32, marca2 u8, name length u16, name bytes,
+// intero1..5 i16, ottetto1, ottetto2, ottetto3, ottetto4 u8, codice i32.
+inline constexpr std::size_t byte_stazione_senza_nome = 34;
+// Line plan: every x (metres 0..L+7000), then every y; each element a u16 tag
+// followed by nothing (tag 0), an i16 (tag 2) or an IEEE double (tag 5).
+inline constexpr std::size_t byte_tag = 2;
+
+std::string codifica_percorso(const Form1& f);
+std::string codifica_stazioni(const Form1& f);
+std::string codifica_linea(const Form1& f);

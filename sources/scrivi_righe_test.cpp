@@ -1,0 +1,90 @@
+#include "sources/scrivi_righe.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "sources/cartella_prova.h"
+
+namespace {
+
+std::string leggi(const std::filesystem::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+}  // namespace
+
+TEST(ScriviRighe, FermaAllaSentinellaConCrLfDopoOgniRiga) {
+  cartella_prova dir;
+  const std::string_view righe[] = {"[generale]", "", "  due spazi ", sentinella, "mai scritta"};
+  scrivi_righe(dir.percorso / "a.txt", righe);
+  EXPECT_EQ(leggi(dir.percorso / "a.txt"), "[generale]\r\n\r\n  due spazi \r\n");
+}
+
+TEST(ScriviRighe, SostituisceTuttoUnFileVecchioPiuLungo) {
+  cartella_prova dir;
+  const auto file = dir.percorso / "a.txt";
+  { std::ofstream(file) << std::string(5000, 'x'); }
+  const std::string_view righe[] = {"nuova", sentinella};
+  scrivi_righe(file, righe);
+  EXPECT_EQ(leggi(file), "nuova\r\n");
+  // Nothing of the temporary file stays beside it.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.percorso), {}), 1);
+}
+
+TEST(ScriviRighe, TabellaSenzaSentinellaScriveAlPiuMilleUnaRighe) {
+  cartella_prova dir;
+  std::vector<std::string_view> righe(1200, "r");
+  scrivi_righe(dir.percorso / "a.txt", righe);
+  EXPECT_EQ(leggi(dir.percorso / "a.txt").size(), 1001u * 3);
+}
+
+TEST(ScriviRighe, CartellaSenzaPermessoDaErroreConNomeEMotivo) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root writes anywhere";
+  cartella_prova dir;
+  std::filesystem::permissions(dir.percorso, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  const std::string_view righe[] = {"x", sentinella};
+  try {
+    scrivi_righe(dir.percorso / "a.txt", righe);
+    FAIL() << "no error";
+  } catch (const errore_file& e) {
+    EXPECT_NE(std::string(e.what()).find("a.txt"), std::string::npos);
+    EXPECT_NE(std::string(e.what()).find("Permission denied"), std::string::npos);
+  }
+  std::filesystem::permissions(dir.percorso, std::filesystem::perms::owner_all);
+}
+
+TEST(ScriviRighe, ScritturaFallitaLasciaIntattoIlFileVecchio) {
+  cartella_prova dir;
+  const auto file = dir.percorso / "a.txt";
+  { std::ofstream(file) << "vecchio buono"; }
+  // A child process may write no more than 100 bytes: the new, longer file cannot be written.
+  const pid_t figlio = ::fork();
+  ASSERT_GE(figlio, 0);
+  if (figlio == 0) {
+    ::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limite{100, 100};
+    ::setrlimit(RLIMIT_FSIZE, &limite);
+    const std::string lunga(1000, 'y');
+    const std::string_view righe[] = {lunga, sentinella};
+    try {
+      scrivi_righe(file, righe);
+    } catch (const errore_file& e) {
+      const bool nomina = std::string(e.what()).find("a.txt") != std::string::npos;
+      ::_exit(nomina ? 3 : 4);
+    }
+    ::_exit(0);
+  }
+  int stato = 0;
+  ASSERT_EQ(::waitpid(figlio, &stato, 0), figlio);
+  ASSERT_TRUE(WIFEXITED(stato));
+  EXPECT_EQ(WEXITSTATUS(stato), 3) << "the failing write must be reported, naming the file";
+  EXPECT_EQ(leggi(file), "vecchio buono");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.percorso), {}), 1);
+}
