@@ -1,0 +1,199 @@
+#include "tools/argomenti.h"
+
+#include <vector>
+
+namespace {
+
+bool finisce_con(const std::string& testo, const std::string& coda) {
+  return testo.size() >= coda.size() && testo.compare(testo.size() - coda.size(), coda.size(), coda) == 0;
+}
+
+// A scenario name or train number becomes part of file names: it must name a
+// file in the output directory, never another directory.
+bool nome_valido(const std::string& nome, const char* cosa, std::string& errore) {
+  if (nome.empty() || nome == "." || nome == ".." || nome.find('/') != std::string::npos) {
+    errore = std::string("the ") + cosa + " '" + nome +
+             "' cannot be part of a file name (it must be non-empty and hold no '/')";
+    return false;
+  }
+  return true;
+}
+
+// An option that takes a value, written "--opt VALUE" or "--opt=VALUE".
+// Returns true when `a` is that option; `valore` is then filled or `errore` set.
+bool opzione_con_valore(const std::string& nome, std::span<const std::string> argomenti,
+                        std::size_t& i, std::string& valore, std::string& errore) {
+  const std::string& a = argomenti[i];
+  if (a == nome) {
+    if (i + 1 >= argomenti.size()) {
+      errore = "option " + nome + " needs a value";
+      return true;
+    }
+    valore = argomenti[++i];
+    return true;
+  }
+  if (a.rfind(nome + "=", 0) == 0) {
+    valore = a.substr(nome.size() + 1);
+    return true;
+  }
+  return false;
+}
+
+const char* nome_comando(azione a) {
+  switch (a) {
+    case azione::pack: return "pack";
+    case azione::check: return "check";
+    default: return "dump";
+  }
+}
+
+}  // namespace
+
+bool nome_da_file(const std::filesystem::path& linea, std::string& nome) {
+  const std::string base = linea.filename().string();
+  const std::string coda = "_linea.txt";
+  if (!finisce_con(base, coda) || base.size() == coda.size()) return false;
+  nome = base.substr(0, base.size() - coda.size());
+  return true;
+}
+
+bool numero_da_file(const std::filesystem::path& treno, std::string& numero) {
+  const std::string base = treno.filename().string();
+  const std::string coda = "-.txt";
+  if (!finisce_con(base, coda)) return false;
+  const std::string testa = base.substr(0, base.size() - coda.size());
+  const std::size_t trattino = testa.rfind('_');
+  // "X_739-.txt": a scenario name, an underscore, a non-empty number.
+  if (trattino == std::string::npos || trattino == 0 || trattino + 1 == testa.size()) return false;
+  numero = testa.substr(trattino + 1);
+  return true;
+}
+
+tipo_imballato tipo_da_nome(const std::filesystem::path& file) {
+  const std::string base = file.filename().string();
+  if (finisce_con(base, "_linea.dat")) return tipo_imballato::linea;
+  if (finisce_con(base, ".dat")) return tipo_imballato::percorso;
+  if (finisce_con(base, ".sim")) return tipo_imballato::stazioni;
+  return tipo_imballato::nessuno;
+}
+
+bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::string& errore) {
+  r = richiesta{};
+  if (argomenti.empty()) {
+    errore = "no command given (pack, check or dump); try 'scenario --help'";
+    return false;
+  }
+  const std::string& primo = argomenti[0];
+  if (primo == "--help" || primo == "-h" || primo == "help") {
+    r.cosa = azione::aiuto;
+    return true;
+  }
+  if (primo == "--version") {
+    r.cosa = azione::versione;
+    return true;
+  }
+  if (primo == "pack") r.cosa = azione::pack;
+  else if (primo == "check") r.cosa = azione::check;
+  else if (primo == "dump") r.cosa = azione::dump;
+  else {
+    errore = "unknown command '" + primo + "' (pack, check or dump); try 'scenario --help'";
+    return false;
+  }
+
+  // Help on the command wins over anything else on the line.
+  for (std::size_t i = 1; i < argomenti.size() && argomenti[i] != "--"; ++i)
+    if (argomenti[i] == "--help" || argomenti[i] == "-h") {
+      r.aiuto_su = r.cosa;
+      r.cosa = azione::aiuto;
+      return true;
+    }
+
+  const bool compila = r.cosa != azione::dump;
+  const std::string comando = nome_comando(r.cosa);
+  bool nome_dato = false, numero_dato = false, json = false, csv = false;
+  std::vector<std::string> posizionali;
+  bool solo_posizionali = false;
+  for (std::size_t i = 1; i < argomenti.size(); ++i) {
+    const std::string& a = argomenti[i];
+    std::string valore;
+    if (solo_posizionali || a == "-" || a.empty() || a[0] != '-') {
+      posizionali.push_back(a);
+    } else if (a == "--") {
+      solo_posizionali = true;
+    } else if (a == "--json") {
+      json = true;
+    } else if (r.cosa == azione::pack && a == "--no-line-plan") {
+      r.senza_linea = true;
+    } else if (r.cosa == azione::pack && opzione_con_valore("-o", argomenti, i, valore, errore)) {
+      if (!errore.empty()) return false;
+      if (valore.empty()) {
+        errore = "option -o needs a directory";
+        return false;
+      }
+      r.cartella_uscita = valore;
+    } else if (compila && opzione_con_valore("--name", argomenti, i, valore, errore)) {
+      if (!errore.empty() || !nome_valido(valore, "scenario name", errore)) return false;
+      r.nome_scenario = valore;
+      nome_dato = true;
+    } else if (compila && opzione_con_valore("--train", argomenti, i, valore, errore)) {
+      if (!errore.empty() || !nome_valido(valore, "train number", errore)) return false;
+      r.numero_treno = valore;
+      numero_dato = true;
+    } else if (!compila && a == "--csv") {
+      csv = true;
+    } else if (!compila && a == "--all") {
+      r.tutti = true;
+    } else if (!compila && opzione_con_valore("--kind", argomenti, i, valore, errore)) {
+      if (!errore.empty()) return false;
+      if (valore == "grid") r.tipo = tipo_imballato::percorso;
+      else if (valore == "stations") r.tipo = tipo_imballato::stazioni;
+      else if (valore == "plan") r.tipo = tipo_imballato::linea;
+      else {
+        errore = "unknown kind '" + valore + "' (grid, stations or plan)";
+        return false;
+      }
+    } else {
+      errore = "unknown option '" + a + "' for " + comando + "; try 'scenario " + comando + " --help'";
+      return false;
+    }
+  }
+  if (json && csv) {
+    errore = "give --json or --csv, not both";
+    return false;
+  }
+  r.forma = json ? formato::json : csv ? formato::csv : formato::testo;
+
+  if (!compila) {
+    if (posizionali.size() != 1) {
+      errore = "dump takes one packed file; try 'scenario dump --help'";
+      return false;
+    }
+    r.file = posizionali[0];
+    if (r.tipo == tipo_imballato::nessuno) r.tipo = tipo_da_nome(r.file);
+    if (r.tipo == tipo_imballato::nessuno) {
+      errore = "cannot tell the kind of '" + r.file.string() +
+               "' from its name (X_linea.dat, X_N.dat, X_N.sim); give --kind grid, stations or plan";
+      return false;
+    }
+    return true;
+  }
+
+  if (posizionali.size() != 2) {
+    errore = comando + " takes a line source and a train source; try 'scenario " + comando + " --help'";
+    return false;
+  }
+  r.linea = posizionali[0];
+  r.treno = posizionali[1];
+  if (!nome_dato && !nome_da_file(r.linea, r.nome_scenario)) {
+    errore = "cannot tell the scenario name from '" + r.linea.string() +
+             "': name the line source X_linea.txt or give --name NAME";
+    return false;
+  }
+  if (!numero_dato && !numero_da_file(r.treno, r.numero_treno)) {
+    errore = "cannot tell the train number from '" + r.treno.string() +
+             "': name the train source X_NUMBER-.txt or give --train NUMBER";
+    return false;
+  }
+  return nome_valido(r.nome_scenario, "scenario name", errore) &&
+         nome_valido(r.numero_treno, "train number", errore);
+}

@@ -1,0 +1,136 @@
+#include "tools/argomenti.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+bool leggi(std::vector<std::string> a, richiesta& r, std::string& errore) {
+  return leggi_argomenti(a, r, errore);
+}
+
+}  // namespace
+
+TEST(Argomenti, NomeENumeroDaiNomiDeiFile) {
+  struct caso { const char* file; bool riesce; const char* atteso; };
+  const caso nomi[] = {
+      {"dir/Corvana_Telmisa_linea.txt", true, "Corvana_Telmisa"},
+      {"X_linea.txt", true, "X"},
+      {"_linea.txt", false, ""},
+      {"X_Linea.txt", false, ""},
+      {"X_linea.txt.bak", false, ""},
+      {"linea.txt", false, ""},
+  };
+  for (const caso& c : nomi) {
+    std::string nome;
+    EXPECT_EQ(nome_da_file(c.file, nome), c.riesce) << c.file;
+    if (c.riesce) { EXPECT_EQ(nome, c.atteso) << c.file; }
+  }
+  const caso numeri[] = {
+      {"dir/Corvana_Telmisa_739-.txt", true, "739"},
+      {"X_A12-.txt", true, "A12"},
+      {"X_-.txt", false, ""},
+      {"_739-.txt", false, ""},
+      {"739-.txt", false, ""},
+      {"X_739.txt", false, ""},
+  };
+  for (const caso& c : numeri) {
+    std::string numero;
+    EXPECT_EQ(numero_da_file(c.file, numero), c.riesce) << c.file;
+    if (c.riesce) { EXPECT_EQ(numero, c.atteso) << c.file; }
+  }
+}
+
+TEST(Argomenti, PackConTutteLeOpzioni) {
+  richiesta r;
+  std::string errore;
+  ASSERT_TRUE(leggi({"pack", "--json", "a/X_linea.txt", "-o", "uscita", "b/X_9-.txt", "--name=Y",
+                     "--no-line-plan"},
+                    r, errore))
+      << errore;
+  EXPECT_EQ(r.cosa, azione::pack);
+  EXPECT_EQ(r.linea, "a/X_linea.txt");
+  EXPECT_EQ(r.treno, "b/X_9-.txt");
+  EXPECT_EQ(r.cartella_uscita, "uscita");
+  EXPECT_EQ(r.nome_scenario, "Y");  // given: the file name is not asked
+  EXPECT_EQ(r.numero_treno, "9");
+  EXPECT_TRUE(r.senza_linea);
+  EXPECT_EQ(r.forma, formato::json);
+
+  ASSERT_TRUE(leggi({"check", "l.txt", "t.txt", "--name", "N", "--train", "5"}, r, errore)) << errore;
+  EXPECT_EQ(r.cartella_uscita, ".");
+  EXPECT_EQ(r.nome_scenario, "N");
+  EXPECT_EQ(r.numero_treno, "5");
+  EXPECT_FALSE(r.senza_linea);
+}
+
+TEST(Argomenti, DumpTipoDalNomeODaKind) {
+  struct caso { std::vector<std::string> a; tipo_imballato tipo; formato forma; bool tutti; };
+  const caso casi[] = {
+      {{"dump", "X_linea.dat"}, tipo_imballato::linea, formato::testo, false},
+      {{"dump", "X_739.dat", "--csv"}, tipo_imballato::percorso, formato::csv, false},
+      {{"dump", "X_739.sim", "--all", "--json"}, tipo_imballato::stazioni, formato::json, true},
+      {{"dump", "copia.bin", "--kind", "grid"}, tipo_imballato::percorso, formato::testo, false},
+      {{"dump", "X_linea.dat", "--kind=stations"}, tipo_imballato::stazioni, formato::testo, false},
+  };
+  for (const caso& c : casi) {
+    richiesta r;
+    std::string errore;
+    ASSERT_TRUE(leggi(c.a, r, errore)) << c.a[1] << ": " << errore;
+    EXPECT_EQ(r.tipo, c.tipo) << c.a[1];
+    EXPECT_EQ(r.forma, c.forma) << c.a[1];
+    EXPECT_EQ(r.tutti, c.tutti) << c.a[1];
+  }
+}
+
+TEST(Argomenti, AiutoEVersione) {
+  richiesta r;
+  std::string errore;
+  ASSERT_TRUE(leggi({"--help"}, r, errore));
+  EXPECT_EQ(r.cosa, azione::aiuto);
+  EXPECT_EQ(r.aiuto_su, azione::nessuna);
+  // Help on a command wins even over a line that would be a usage error.
+  ASSERT_TRUE(leggi({"pack", "--bogus", "-h"}, r, errore));
+  EXPECT_EQ(r.cosa, azione::aiuto);
+  EXPECT_EQ(r.aiuto_su, azione::pack);
+  ASSERT_TRUE(leggi({"--version"}, r, errore));
+  EXPECT_EQ(r.cosa, azione::versione);
+}
+
+TEST(Argomenti, ErroriDUso) {
+  struct caso { std::vector<std::string> a; const char* parola; };
+  const caso casi[] = {
+      {{}, "no command"},
+      {{"impacchetta"}, "unknown command 'impacchetta'"},
+      {{"pack", "X_linea.txt"}, "takes a line source and a train source"},
+      {{"pack", "a", "b", "c"}, "takes a line source and a train source"},
+      {{"pack", "linea.txt", "X_739-.txt"}, "cannot tell the scenario name from 'linea.txt'"},
+      {{"check", "X_linea.txt", "treno.txt"}, "cannot tell the train number from 'treno.txt'"},
+      {{"pack", "X_linea.txt", "X_1-.txt", "-o"}, "option -o needs a value"},
+      {{"pack", "X_linea.txt", "X_1-.txt", "--name", "a/b"}, "cannot be part of a file name"},
+      {{"pack", "X_linea.txt", "X_1-.txt", "--train="}, "cannot be part of a file name"},
+      {{"pack", "._linea.txt", "X_1-.txt"}, "cannot be part of a file name"},
+      {{"check", "X_linea.txt", "X_1-.txt", "-o", "d"}, "unknown option '-o' for check"},
+      {{"pack", "X_linea.txt", "X_1-.txt", "--csv"}, "unknown option '--csv' for pack"},
+      {{"dump"}, "dump takes one packed file"},
+      {{"dump", "X.txt"}, "cannot tell the kind of 'X.txt'"},
+      {{"dump", "X.dat", "--kind", "route"}, "unknown kind 'route'"},
+      {{"dump", "X.dat", "--json", "--csv"}, "not both"},
+      {{"dump", "X.dat", "--name", "N"}, "unknown option '--name' for dump"},
+  };
+  for (const caso& c : casi) {
+    richiesta r;
+    std::string errore;
+    EXPECT_FALSE(leggi(c.a, r, errore)) << (c.a.empty() ? "" : c.a.back());
+    EXPECT_NE(errore.find(c.parola), std::string::npos) << errore;
+  }
+}
+
+TEST(Argomenti, DopoDoppioTrattinoSoloFile) {
+  richiesta r;
+  std::string errore;
+  ASSERT_TRUE(leggi({"pack", "--", "-strano_linea.txt", "-strano_1-.txt"}, r, errore)) << errore;
+  EXPECT_EQ(r.nome_scenario, "-strano");
+  EXPECT_EQ(r.numero_treno, "1");
+}
