@@ -1,0 +1,218 @@
+#include "tools/scarica.h"
+
+#include <charconv>
+#include <cstdio>
+
+#include <nlohmann/json.hpp>
+
+using nlohmann::ordered_json;
+
+namespace {
+
+// Shortest text that reads back as the same double.
+std::string reale(double v) {
+  char buf[32];
+  const auto fine = std::to_chars(buf, buf + sizeof buf, v).ptr;
+  return std::string(buf, fine);
+}
+
+// A CSV field: quoted when it holds a comma, a quote or a line end.
+std::string campo_csv(std::string_view t) {
+  if (t.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(t);
+  std::string q = "\"";
+  for (char c : t) {
+    if (c == '"') q += '"';
+    q += c;
+  }
+  return q + '"';
+}
+
+const char* caratteristica(uint8_t tipo) {
+  switch (tipo) {
+    case 0: return "";
+    case 1: return "signal";
+    case 2: return "slow order end";
+    case 3: return "slow order start";
+    case 4: return "slow order warning board";
+    case 5: return "slow order countdown";
+    case 6: return "maximum-speed board";
+    case 10: return "station point";
+    case 11: return "mountain marker";
+    case 12: return "speed-reduction point";
+    case 13: return "speed-reduction point without speed";
+    case 14: return "kilometre board";
+    default: return "unknown kind";
+  }
+}
+
+bool cella_vuota(const cella_percorso& c) {
+  return c.tipo == 0 && c.dato1 == 0 && c.dato2 == 0 && c.dato3 == 0 && c.dato4 == 0 &&
+         c.tempo_segnale == 0 && c.avviso_segnale == 0 && c.montagna == 0 && c.velocita == 0 &&
+         c.pendenza == 0 && c.aderenza == 0;
+}
+
+bool slot_vuoto(const record_stazione& r) {
+  return r.marca == 0 && r.valore1 == 0 && r.valore2 == 0 && r.valore3 == 0 && r.marca2 == 0 &&
+         r.nome.empty() && r.intero1 == 0 && r.intero2 == 0 && r.intero3 == 0 && r.intero4 == 0 &&
+         r.intero5 == 0 && r.ottetto1 == 0 && r.ottetto2 == 0 && r.ottetto3 == 0 &&
+         r.ottetto4 == 0 && r.codice == 0;
+}
+
+// An element of the plan as text: "-" (text) or nothing (CSV) when empty.
+std::string elemento(const elemento_linea& e, const char* vuoto) {
+  switch (e.tag) {
+    case elemento_intero: return std::to_string(e.intero);
+    case elemento_reale: return reale(e.reale);
+    default: return vuoto;
+  }
+}
+
+ordered_json elemento_json(const elemento_linea& e) {
+  switch (e.tag) {
+    case elemento_intero: return e.intero;
+    case elemento_reale: return e.reale;
+    default: return nullptr;
+  }
+}
+
+}  // namespace
+
+std::string testo_utf8(std::string_view testo) {
+  std::string u;
+  u.reserve(testo.size());
+  for (char c : testo) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b < 0x80) {
+      u += c;
+    } else {
+      u += static_cast<char>(0xC0 | (b >> 6));
+      u += static_cast<char>(0x80 | (b & 0x3F));
+    }
+  }
+  return u;
+}
+
+void scarica_percorso(const std::vector<cella_percorso>& celle, formato forma, bool tutti,
+                      std::ostream& out) {
+  if (forma == formato::json) {
+    ordered_json lista = ordered_json::array();
+    for (std::size_t i = 0; i < celle.size(); ++i) {
+      const cella_percorso& c = celle[i];
+      if (!tutti && cella_vuota(c)) continue;
+      lista.push_back({{"cella", i},
+                       {"metri", i * 50},
+                       {"tipo", c.tipo},
+                       {"dato1", c.dato1},
+                       {"dato2", c.dato2},
+                       {"dato3", c.dato3},
+                       {"dato4", c.dato4},
+                       {"tempo_segnale", c.tempo_segnale},
+                       {"avviso_segnale", c.avviso_segnale},
+                       {"montagna", c.montagna},
+                       {"velocita", c.velocita},
+                       {"pendenza", c.pendenza},
+                       {"aderenza", c.aderenza}});
+    }
+    out << ordered_json{{"tipo_file", "grid"}, {"celle", std::move(lista)}}.dump(1) << '\n';
+    return;
+  }
+  const bool csv = forma == formato::csv;
+  out << (csv ? "cella,metri,tipo,dato1,dato2,dato3,dato4,tempo_segnale,avviso_segnale,montagna,"
+                "velocita,pendenza,aderenza\n"
+              : " cella   metri tipo  dato1  dato2  dato3  dato4 tempo_segnale avviso_segnale "
+                "montagna velocita pendenza aderenza  feature\n");
+  const char* modello = csv ? "%zu,%zu,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d\n"
+                            : "%6zu %7zu %4d %6d %6d %6d %6d %13d %14d %8d %8d %8d %8d  %s\n";
+  char buf[160];
+  for (std::size_t i = 0; i < celle.size(); ++i) {
+    const cella_percorso& c = celle[i];
+    if (!tutti && cella_vuota(c)) continue;
+    const int n = std::snprintf(buf, sizeof buf, modello, i, i * 50, c.tipo, c.dato1, c.dato2,
+                                c.dato3, c.dato4, c.tempo_segnale, c.avviso_segnale, c.montagna,
+                                c.velocita, c.pendenza, c.aderenza, caratteristica(c.tipo));
+    out.write(buf, n);
+  }
+}
+
+void scarica_stazioni(const std::array<record_stazione, numero_slot>& tabella, formato forma,
+                      bool tutti, std::ostream& out) {
+  if (forma == formato::json) {
+    ordered_json lista = ordered_json::array();
+    for (int i = 0; i < numero_slot; ++i) {
+      const record_stazione& r = tabella[i];
+      if (!tutti && slot_vuoto(r)) continue;
+      lista.push_back({{"slot", i},
+                       {"marca", r.marca},
+                       {"valore1", r.valore1},
+                       {"valore2", r.valore2},
+                       {"valore3", r.valore3},
+                       {"marca2", r.marca2},
+                       {"nome", testo_utf8(r.nome)},
+                       {"intero1", r.intero1},
+                       {"intero2", r.intero2},
+                       {"intero3", r.intero3},
+                       {"intero4", r.intero4},
+                       {"intero5", r.intero5},
+                       {"ottetto1", r.ottetto1},
+                       {"ottetto2", r.ottetto2},
+                       {"ottetto3", r.ottetto3},
+                       {"ottetto4", r.ottetto4},
+                       {"codice", r.codice}});
+    }
+    out << ordered_json{{"tipo_file", "stations"}, {"slot", std::move(lista)}}.dump(1) << '\n';
+    return;
+  }
+  const bool csv = forma == formato::csv;
+  out << (csv ? "slot,marca,valore1,valore2,valore3,marca2,intero1,intero2,intero3,intero4,intero5,"
+                "ottetto1,ottetto2,ottetto3,ottetto4,codice,nome\n"
+              : "slot marca     valore1     valore2     valore3 marca2 intero1 intero2 intero3 "
+                "intero4 intero5 ottetto1 ottetto2 ottetto3 ottetto4      codice  nome\n");
+  const char* modello = csv ? "%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,"
+                            : "%4d %5d %11d %11d %11d %6d %7d %7d %7d %7d %7d %8d %8d %8d %8d %11d  ";
+  char buf[200];
+  for (int i = 0; i < numero_slot; ++i) {
+    const record_stazione& r = tabella[i];
+    if (!tutti && slot_vuoto(r)) continue;
+    const int n = std::snprintf(buf, sizeof buf, modello, i, r.marca, r.valore1, r.valore2,
+                                r.valore3, r.marca2, r.intero1, r.intero2, r.intero3, r.intero4,
+                                r.intero5, r.ottetto1, r.ottetto2, r.ottetto3, r.ottetto4, r.codice);
+    out.write(buf, n);
+    out << (csv ? campo_csv(r.nome) : r.nome) << '\n';
+  }
+}
+
+void scarica_linea(const std::array<std::vector<elemento_linea>, 2>& griglia, formato forma,
+                   bool tutti, std::ostream& out) {
+  const std::size_t punti = griglia[0].size();
+  auto vuoto = [&](std::size_t j) {
+    return griglia[0][j].tag == elemento_vuoto && griglia[1][j].tag == elemento_vuoto;
+  };
+  if (forma == formato::json) {
+    ordered_json lista = ordered_json::array();
+    for (std::size_t j = 0; j < punti; ++j) {
+      if (!tutti && vuoto(j)) continue;
+      lista.push_back({{"metro", j},
+                       {"x", elemento_json(griglia[0][j])},
+                       {"tag_x", griglia[0][j].tag},
+                       {"y", elemento_json(griglia[1][j])},
+                       {"tag_y", griglia[1][j].tag}});
+    }
+    out << ordered_json{{"tipo_file", "plan"}, {"punti", std::move(lista)}}.dump(1) << '\n';
+    return;
+  }
+  const bool csv = forma == formato::csv;
+  out << (csv ? "metro,x,tag_x,y,tag_y\n"
+              : "  metro                        x tag_x                        y tag_y\n");
+  char buf[128];
+  for (std::size_t j = 0; j < punti; ++j) {
+    if (!tutti && vuoto(j)) continue;
+    const elemento_linea& x = griglia[0][j];
+    const elemento_linea& y = griglia[1][j];
+    const int n =
+        csv ? std::snprintf(buf, sizeof buf, "%zu,%s,%d,%s,%d\n", j, elemento(x, "").c_str(), x.tag,
+                            elemento(y, "").c_str(), y.tag)
+            : std::snprintf(buf, sizeof buf, "%7zu %24s %5d %24s %5d\n", j,
+                            elemento(x, "-").c_str(), x.tag, elemento(y, "-").c_str(), y.tag);
+    out.write(buf, n);
+  }
+}

@@ -1,0 +1,26 @@
+// Readable forms of the three packed files: text columns, CSV or JSON.
+#pragma once
+
+#include <array>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "compiler/form1.h"
+#include "tools/argomenti.h"
+
+// Every cell with its index, its position in metres and every field by name;
+// cells whose fields are all 0 only when `tutti`.
+void scarica_percorso(const std::vector<cella_percorso>& celle, formato forma, bool tutti,
+                      std::ostream& out);
+// Every slot with every field; empty slots only when `tutti`.
+void scarica_stazioni(const std::array<record_stazione, numero_slot>& tabella, formato forma,
+                      bool tutti, std::ostream& out);
+// Every point with its metre, x, y and their tags; points with neither
+// coordinate filled only when `tutti`.
+void scarica_linea(const std::array<std::vector<elemento_linea>, 2>& griglia, formato forma,
+                   bool tutti, std::ostream& out);
+
+// Single-byte text of the packed files (read as Latin-1) as UTF-8, for JSON.
+std::string testo_utf8(std::string_view testo);
