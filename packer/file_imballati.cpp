@@ -40,8 +40,8 @@ std::size_t byte_nome(const record_stazione& r) {
 
 std::size_t byte_elemento(const elemento_linea& e) {
   switch (e.tag) {
-    case elemento_intero: return byte_tag + 2;
-    case elemento_reale: return byte_tag + 8;
+    case elemento_intero: return byte_tag + byte_intero_linea;
+    case elemento_reale: return byte_tag + byte_reale_linea;
     default: return byte_tag;
   }
 }
