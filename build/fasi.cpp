@@ -1,5 +1,7 @@
 #include "build/fasi.h"
 
+#include "packer/memorizza_percorso.h"
+
 void esegui_build(Form1& f) {
-  (void)f;
+  memorizza_percorso(f, 1);
 }
