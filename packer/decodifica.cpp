@@ -124,8 +124,8 @@ bool decodifica_linea(std::string_view byte, std::array<std::vector<elemento_lin
     std::size_t valore = 0;
     switch (tag) {
       case elemento_vuoto: valore = 0; break;
-      case elemento_intero: valore = 2; break;
-      case elemento_reale: valore = 8; break;
+      case elemento_intero: valore = byte_intero_linea; break;
+      case elemento_reale: valore = byte_reale_linea; break;
       default: return guasto("unknown tag " + std::to_string(tag) + " (0 empty, 2 integer, 5 double)");
     }
     if (l.restano() < valore)

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "packer/file_imballati.h"
+
 namespace {
 
 // Little-endian bytes written member by member, independently of the packer's
@@ -163,5 +165,90 @@ TEST(Decodifica, LineaGuastaRifiutata) {
     std::string motivo;
     EXPECT_FALSE(decodifica_linea(c.byte, g, motivo));
     EXPECT_NE(motivo.find(c.parola), std::string::npos) << motivo;
+  }
+}
+
+// What the packer writes reads back as the records it was written from.
+TEST(Decodifica, AndataERitornoDalleCodifiche) {
+  Form1 f;
+  f.percorso.resize(40);
+  for (std::size_t i = 0; i < f.percorso.size(); ++i) {
+    cella_percorso& c = f.percorso[i];
+    const int v = static_cast<int>(i);
+    c.tipo = static_cast<uint8_t>(i * 7);
+    c.dato1 = static_cast<int16_t>(v * 1001 - 20000);
+    c.dato2 = static_cast<int16_t>(-v);
+    c.dato3 = static_cast<int16_t>(v * 800);
+    c.dato4 = static_cast<int16_t>(32767 - v);
+    c.tempo_segnale = static_cast<uint8_t>(255 - i);
+    c.avviso_segnale = static_cast<uint8_t>(80 + i);
+    c.montagna = static_cast<uint8_t>(i % 4);
+    c.velocita = static_cast<uint8_t>(i * 3);
+    c.pendenza = static_cast<uint8_t>(100 + i);
+    c.aderenza = static_cast<uint8_t>(i * 11);
+  }
+  for (int s = 0; s < numero_slot; ++s) {
+    record_stazione& r = f.tabella_stazioni[s];
+    r.marca = static_cast<uint8_t>(s * 3);
+    r.valore1 = -1000 * s - 7;
+    r.valore2 = 2000000000 - s;
+    r.valore3 = s * 50;
+    r.marca2 = static_cast<uint8_t>(255 - s);
+    r.nome = s % 3 == 0 ? std::string() : "STAZIONE " + std::to_string(s) + "\xE8";
+    r.intero1 = static_cast<int16_t>(-s);
+    r.intero2 = static_cast<int16_t>(s * 300);
+    r.intero3 = static_cast<int16_t>(s + 1);
+    r.intero4 = static_cast<int16_t>(-32768 + s);
+    r.intero5 = static_cast<int16_t>(s * 2);
+    r.ottetto1 = static_cast<uint8_t>(s);
+    r.ottetto2 = static_cast<uint8_t>(s + 100);
+    r.ottetto3 = static_cast<uint8_t>(s % 2);
+    r.ottetto4 = static_cast<uint8_t>(200 - s);
+    r.codice = s * 3600 - 1;
+  }
+  for (auto& coordinata : f.griglia_linea) coordinata.resize(9);
+  for (std::size_t j = 0; j < 9; ++j)
+    for (int k = 0; k < 2; ++k) {
+      elemento_linea& e = f.griglia_linea[k][j];
+      e.tag = j < 2 ? elemento_intero : j < 7 ? elemento_reale : elemento_vuoto;
+      if (e.tag == elemento_intero) e.intero = static_cast<int16_t>(k == 1 ? j : -3);
+      if (e.tag == elemento_reale) e.reale = (k == 0 ? 0.001 : -1e300) * static_cast<double>(j);
+    }
+
+  std::vector<cella_percorso> celle;
+  std::array<record_stazione, numero_slot> tabella;
+  std::array<std::vector<elemento_linea>, 2> griglia;
+  std::string motivo;
+  ASSERT_TRUE(decodifica_percorso(codifica_percorso(f), celle, motivo)) << motivo;
+  ASSERT_TRUE(decodifica_stazioni(codifica_stazioni(f), tabella, motivo)) << motivo;
+  ASSERT_TRUE(decodifica_linea(codifica_linea(f), griglia, motivo)) << motivo;
+
+  ASSERT_EQ(celle.size(), f.percorso.size());
+  for (std::size_t i = 0; i < celle.size(); ++i) {
+    const cella_percorso &a = f.percorso[i], &b = celle[i];
+    EXPECT_TRUE(a.tipo == b.tipo && a.dato1 == b.dato1 && a.dato2 == b.dato2 && a.dato3 == b.dato3 &&
+                a.dato4 == b.dato4 && a.tempo_segnale == b.tempo_segnale &&
+                a.avviso_segnale == b.avviso_segnale && a.montagna == b.montagna &&
+                a.velocita == b.velocita && a.pendenza == b.pendenza && a.aderenza == b.aderenza)
+        << "cell " << i;
+  }
+  for (int s = 0; s < numero_slot; ++s) {
+    const record_stazione &a = f.tabella_stazioni[s], &b = tabella[s];
+    EXPECT_TRUE(a.marca == b.marca && a.valore1 == b.valore1 && a.valore2 == b.valore2 &&
+                a.valore3 == b.valore3 && a.marca2 == b.marca2 && a.nome == b.nome &&
+                a.intero1 == b.intero1 && a.intero2 == b.intero2 && a.intero3 == b.intero3 &&
+                a.intero4 == b.intero4 && a.intero5 == b.intero5 && a.ottetto1 == b.ottetto1 &&
+                a.ottetto2 == b.ottetto2 && a.ottetto3 == b.ottetto3 && a.ottetto4 == b.ottetto4 &&
+                a.codice == b.codice)
+        << "slot " << s;
+  }
+  for (int k = 0; k < 2; ++k) {
+    ASSERT_EQ(griglia[k].size(), 9u);
+    for (std::size_t j = 0; j < 9; ++j) {
+      const elemento_linea &a = f.griglia_linea[k][j], &b = griglia[k][j];
+      EXPECT_EQ(a.tag, b.tag) << k << "," << j;
+      EXPECT_EQ(a.intero, b.intero) << k << "," << j;
+      EXPECT_EQ(std::bit_cast<uint64_t>(a.reale), std::bit_cast<uint64_t>(b.reale)) << k << "," << j;
+    }
   }
 }

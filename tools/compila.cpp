@@ -91,7 +91,7 @@ esito_compilazione compila_scenario(const richiesta& r) {
   if (imballa)
     for (const std::filesystem::path& d : destinazioni)
       if (stesso_file(d, r.linea) || stesso_file(d, r.treno))
-        throw errore_file(d, "is one of the sources given; it would be overwritten by a packed file");
+        throw errore_file(d.lexically_normal(), "is one of the sources given; it would be overwritten by a packed file");
 
   cartella_privata privata;
   f.cartella = privata.percorso;

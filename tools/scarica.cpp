@@ -1,20 +1,15 @@
 #include "tools/scarica.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 
 #include <nlohmann/json.hpp>
 
 using nlohmann::ordered_json;
 
 namespace {
-
-// Shortest text that reads back as the same double.
-std::string reale(double v) {
-  char buf[32];
-  const auto fine = std::to_chars(buf, buf + sizeof buf, v).ptr;
-  return std::string(buf, fine);
-}
 
 // A CSV field: quoted when it holds a comma, a quote or a line end.
 std::string campo_csv(std::string_view t) {
@@ -58,21 +53,48 @@ bool slot_vuoto(const record_stazione& r) {
          r.ottetto4 == 0 && r.codice == 0;
 }
 
-// An element of the plan as text: "-" (text) or nothing (CSV) when empty.
-std::string elemento(const elemento_linea& e, const char* vuoto) {
-  switch (e.tag) {
-    case elemento_intero: return std::to_string(e.intero);
-    case elemento_reale: return reale(e.reale);
-    default: return vuoto;
-  }
-}
-
 ordered_json elemento_json(const elemento_linea& e) {
   switch (e.tag) {
     case elemento_intero: return e.intero;
     case elemento_reale: return e.reale;
     default: return nullptr;
   }
+}
+
+// {"tipo_file": KIND, "LIST": [ ... ]} written one record per line as it goes:
+// the library writes every key and value, and a long line plan never has to
+// stand in memory as one document.
+class lista_json {
+ public:
+  lista_json(std::ostream& out, const char* tipo, const char* chiave) : out_(out) {
+    out_ << "{" << ordered_json("tipo_file").dump() << ":" << ordered_json(tipo).dump() << ","
+         << ordered_json(chiave).dump() << ":[";
+  }
+  void aggiungi(const ordered_json& voce) {
+    out_ << (primo_ ? "\n" : ",\n") << voce.dump();
+    primo_ = false;
+  }
+  void chiudi() { out_ << "\n]}\n"; }
+
+ private:
+  std::ostream& out_;
+  bool primo_ = true;
+};
+
+// Writes the element `e` into `buf`, right-aligned to `larghezza`: an integer,
+// the shortest text that reads back as the same double, or `vuoto` for an
+// empty element. Returns the end.
+char* reale_in(char* buf, int larghezza, const elemento_linea& e, const char* vuoto) {
+  char t[32];
+  char* fine = t;
+  switch (e.tag) {
+    case elemento_intero: fine = std::to_chars(t, t + sizeof t, e.intero).ptr; break;
+    case elemento_reale: fine = std::to_chars(t, t + sizeof t, e.reale).ptr; break;
+    default: fine = std::copy(vuoto, vuoto + std::strlen(vuoto), t);
+  }
+  const int n = static_cast<int>(fine - t);
+  for (int i = n; i < larghezza; ++i) *buf++ = ' ';
+  return std::copy(t, fine, buf);
 }
 
 }  // namespace
@@ -95,11 +117,11 @@ std::string testo_utf8(std::string_view testo) {
 void scarica_percorso(const std::vector<cella_percorso>& celle, formato forma, bool tutti,
                       std::ostream& out) {
   if (forma == formato::json) {
-    ordered_json lista = ordered_json::array();
+    lista_json lista(out, "grid", "celle");
     for (std::size_t i = 0; i < celle.size(); ++i) {
       const cella_percorso& c = celle[i];
       if (!tutti && cella_vuota(c)) continue;
-      lista.push_back({{"cella", i},
+      lista.aggiungi({{"cella", i},
                        {"metri", i * 50},
                        {"tipo", c.tipo},
                        {"dato1", c.dato1},
@@ -113,7 +135,7 @@ void scarica_percorso(const std::vector<cella_percorso>& celle, formato forma, b
                        {"pendenza", c.pendenza},
                        {"aderenza", c.aderenza}});
     }
-    out << ordered_json{{"tipo_file", "grid"}, {"celle", std::move(lista)}}.dump(1) << '\n';
+    lista.chiudi();
     return;
   }
   const bool csv = forma == formato::csv;
@@ -122,14 +144,15 @@ void scarica_percorso(const std::vector<cella_percorso>& celle, formato forma, b
               : " cella   metri tipo  dato1  dato2  dato3  dato4 tempo_segnale avviso_segnale "
                 "montagna velocita pendenza aderenza  feature\n");
   const char* modello = csv ? "%zu,%zu,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d\n"
-                            : "%6zu %7zu %4d %6d %6d %6d %6d %13d %14d %8d %8d %8d %8d  %s\n";
+                            : "%6zu %7zu %4d %6d %6d %6d %6d %13d %14d %8d %8d %8d %8d%s%s\n";
   char buf[160];
   for (std::size_t i = 0; i < celle.size(); ++i) {
     const cella_percorso& c = celle[i];
     if (!tutti && cella_vuota(c)) continue;
     const int n = std::snprintf(buf, sizeof buf, modello, i, i * 50, c.tipo, c.dato1, c.dato2,
                                 c.dato3, c.dato4, c.tempo_segnale, c.avviso_segnale, c.montagna,
-                                c.velocita, c.pendenza, c.aderenza, caratteristica(c.tipo));
+                                c.velocita, c.pendenza, c.aderenza, c.tipo != 0 ? "  " : "",
+                                caratteristica(c.tipo));
     out.write(buf, n);
   }
 }
@@ -137,11 +160,11 @@ void scarica_percorso(const std::vector<cella_percorso>& celle, formato forma, b
 void scarica_stazioni(const std::array<record_stazione, numero_slot>& tabella, formato forma,
                       bool tutti, std::ostream& out) {
   if (forma == formato::json) {
-    ordered_json lista = ordered_json::array();
+    lista_json lista(out, "stations", "slot");
     for (int i = 0; i < numero_slot; ++i) {
       const record_stazione& r = tabella[i];
       if (!tutti && slot_vuoto(r)) continue;
-      lista.push_back({{"slot", i},
+      lista.aggiungi({{"slot", i},
                        {"marca", r.marca},
                        {"valore1", r.valore1},
                        {"valore2", r.valore2},
@@ -159,7 +182,7 @@ void scarica_stazioni(const std::array<record_stazione, numero_slot>& tabella, f
                        {"ottetto4", r.ottetto4},
                        {"codice", r.codice}});
     }
-    out << ordered_json{{"tipo_file", "stations"}, {"slot", std::move(lista)}}.dump(1) << '\n';
+    lista.chiudi();
     return;
   }
   const bool csv = forma == formato::csv;
@@ -168,7 +191,7 @@ void scarica_stazioni(const std::array<record_stazione, numero_slot>& tabella, f
               : "slot marca     valore1     valore2     valore3 marca2 intero1 intero2 intero3 "
                 "intero4 intero5 ottetto1 ottetto2 ottetto3 ottetto4      codice  nome\n");
   const char* modello = csv ? "%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,"
-                            : "%4d %5d %11d %11d %11d %6d %7d %7d %7d %7d %7d %8d %8d %8d %8d %11d  ";
+                            : "%4d %5d %11d %11d %11d %6d %7d %7d %7d %7d %7d %8d %8d %8d %8d %11d";
   char buf[200];
   for (int i = 0; i < numero_slot; ++i) {
     const record_stazione& r = tabella[i];
@@ -177,27 +200,32 @@ void scarica_stazioni(const std::array<record_stazione, numero_slot>& tabella, f
                                 r.valore3, r.marca2, r.intero1, r.intero2, r.intero3, r.intero4,
                                 r.intero5, r.ottetto1, r.ottetto2, r.ottetto3, r.ottetto4, r.codice);
     out.write(buf, n);
-    out << (csv ? campo_csv(r.nome) : r.nome) << '\n';
+    if (csv) out << campo_csv(r.nome);
+    else if (!r.nome.empty()) out << "  " << r.nome;
+    out << '\n';
   }
 }
 
 void scarica_linea(const std::array<std::vector<elemento_linea>, 2>& griglia, formato forma,
                    bool tutti, std::ostream& out) {
-  const std::size_t punti = griglia[0].size();
+  const std::size_t punti = std::min(griglia[0].size(), griglia[1].size());
   auto vuoto = [&](std::size_t j) {
     return griglia[0][j].tag == elemento_vuoto && griglia[1][j].tag == elemento_vuoto;
   };
   if (forma == formato::json) {
-    ordered_json lista = ordered_json::array();
+    lista_json lista(out, "plan", "punti");
+    // One record reused: only its values change from point to point.
+    ordered_json punto = {{"metro", 0}, {"x", nullptr}, {"tag_x", 0}, {"y", nullptr}, {"tag_y", 0}};
     for (std::size_t j = 0; j < punti; ++j) {
       if (!tutti && vuoto(j)) continue;
-      lista.push_back({{"metro", j},
-                       {"x", elemento_json(griglia[0][j])},
-                       {"tag_x", griglia[0][j].tag},
-                       {"y", elemento_json(griglia[1][j])},
-                       {"tag_y", griglia[1][j].tag}});
+      punto["metro"] = j;
+      punto["x"] = elemento_json(griglia[0][j]);
+      punto["tag_x"] = griglia[0][j].tag;
+      punto["y"] = elemento_json(griglia[1][j]);
+      punto["tag_y"] = griglia[1][j].tag;
+      lista.aggiungi(punto);
     }
-    out << ordered_json{{"tipo_file", "plan"}, {"punti", std::move(lista)}}.dump(1) << '\n';
+    lista.chiudi();
     return;
   }
   const bool csv = forma == formato::csv;
@@ -208,11 +236,11 @@ void scarica_linea(const std::array<std::vector<elemento_linea>, 2>& griglia, fo
     if (!tutti && vuoto(j)) continue;
     const elemento_linea& x = griglia[0][j];
     const elemento_linea& y = griglia[1][j];
-    const int n =
-        csv ? std::snprintf(buf, sizeof buf, "%zu,%s,%d,%s,%d\n", j, elemento(x, "").c_str(), x.tag,
-                            elemento(y, "").c_str(), y.tag)
-            : std::snprintf(buf, sizeof buf, "%7zu %24s %5d %24s %5d\n", j,
-                            elemento(x, "-").c_str(), x.tag, elemento(y, "-").c_str(), y.tag);
-    out.write(buf, n);
+    char* p = buf + std::snprintf(buf, 16, csv ? "%zu," : "%7zu ", j);
+    p = reale_in(p, csv ? 0 : 24, x, csv ? "" : "-");
+    p += std::snprintf(p, 16, csv ? ",%d," : " %5d ", x.tag);
+    p = reale_in(p, csv ? 0 : 24, y, csv ? "" : "-");
+    p += std::snprintf(p, 16, csv ? ",%d\n" : " %5d\n", y.tag);
+    out.write(buf, p - buf);
   }
 }

@@ -1,14 +1,79 @@
 // The `scenario` program as the author runs it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <nlohmann/json.hpp>
 
+#include "build/nomi_file.h"
+#include "packer/memorizza_percorso.h"
 #include "sources/cartella_prova.h"
 #include "tools/prova_comando.h"
 
 namespace fs = std::filesystem;
 
 namespace {
+
+// A small scenario that packs without an error: a 20 km line with curves, a
+// mountain span and boards; a train with two stations, a slow order and a
+// signal. `{LINEA}` and `{TRENO}` take the rows a test adds.
+constexpr const char* linea_prova =
+    "[generale]\r\n"
+    "lunghezza percorso,    20000\r\n"
+    "progressiva chilometrica uno,    0,    0,    0\r\n"
+    "progressiva chilometrica due,    0,    0,    0\r\n"
+    "progressiva chilometrica tre,    0,    0,    0\r\n"
+    "sfondo uno,    1\r\n"
+    "sfondo due,    0\r\n"
+    "sfondo tre,    0\r\n"
+    "ripetizione segnali 4 codici,    0,    19000\r\n"
+    "[curve]\r\n"
+    "curvad1,  1000,  600\r\n"
+    "curvas4,  3000,  200\r\n"
+    "[pendenze]\r\n"
+    "pendenza,  2000,   6\r\n"
+    "pendenza,  4000,   -3\r\n"
+    "[montagne]\r\n"
+    "montagna,   10000,  11000,  11\r\n"
+    "[cartelli]\r\n"
+    "indicatori_vmax,  1050,  140,  160,  160,  0,  140,  160,  160,  0\r\n"
+    "{LINEA}"
+    "[indicazioni]\r\n"
+    "cartello_indicatore,  9950,   (Km 9+996)\r\n"
+    "[fine]\r\n";
+
+constexpr const char* treno_prova =
+    "[generale]\r\n"
+    "numero vetture,    14\r\n"
+    "percentuale massa frenata,    130\r\n"
+    "sabbia,    200\r\n"
+    "orologio,    17              12            30 \r\n"
+    "[aderenze]\r\n"
+    "aderenza,   0,    100\r\n"
+    "[vel_limite]\r\n"
+    "velocita,    0,   160\r\n"
+    "velocita,    6000,   120\r\n"
+    "[stazioni]\r\n"
+    "stazione,       0,  8,  500,  1, 0, 0,  4,1,0,  2,1,1,    1,  17,13, 0, CORVANA\r\n"
+    "stazione,    5000,  12,  400,  1, 0, 0,  4,1,0,  2,1,1,    1,  17,20, 0, BORGO\r\n"
+    "[rallentamenti]\r\n"
+    "rallentamento,   8000,    60,  600, 0,  1,  60\r\n"
+    "[segnali]\r\n"
+    "segnale,    2000,   2, 4, 1,  0, 0,    1,  3,1,0, 0\r\n"
+    "{TRENO}"
+    "[fine]\r\n";
+
+std::string con_righe(std::string testo, const std::string& segnaposto, const std::string& righe) {
+  return testo.replace(testo.find(segnaposto), segnaposto.size(), righe);
+}
+
+// Where `pezzo` first stands in `testo`, as "LINE:COLUMN" counted from 1.
+std::string dove_sta(const std::string& testo, const std::string& pezzo) {
+  const std::size_t pos = testo.find(pezzo);
+  const std::size_t inizio_riga = testo.rfind('\n', pos) + 1;  // npos + 1 = 0 on the first line
+  const auto riga = std::count(testo.begin(), testo.begin() + static_cast<std::ptrdiff_t>(pos), '\n') + 1;
+  return std::to_string(riga) + ":" + std::to_string(pos - inizio_riga + 1);
+}
 
 // A private place for one test: the working directory, the program's
 // temporary directory and the captured output, kept apart.
@@ -28,7 +93,34 @@ class Scenario : public ::testing::Test {
     EXPECT_TRUE(fs::is_empty(temporanea)) << "a temporary file was left behind";
     return r;
   }
+  // The author's two sources, P_linea.txt and P_12-.txt, in the working directory.
+  std::string linea, treno;
+  void sorgenti(const std::string& righe_linea = "", const std::string& righe_treno = "") {
+    linea = con_righe(linea_prova, "{LINEA}", righe_linea);
+    treno = con_righe(treno_prova, "{TRENO}", righe_treno);
+    scrivi_tutto(lavoro / "P_linea.txt", linea);
+    scrivi_tutto(lavoro / "P_12-.txt", treno);
+  }
+  void sorgenti_intatte() {
+    EXPECT_EQ(leggi_tutto(lavoro / "P_linea.txt"), linea) << "the line source was touched";
+    EXPECT_EQ(leggi_tutto(lavoro / "P_12-.txt"), treno) << "the train source was touched";
+  }
+  // The packer's own stage run on the same sources in a directory of its own.
+  fs::path imballa_qui(int32_t j) {
+    const fs::path dir = radice.percorso / ("packer" + std::to_string(j));
+    fs::create_directory(dir);
+    Form1 f;
+    f.nome_scenario = "P";
+    f.numero_treno = "12";
+    f.cartella = dir;
+    scrivi_tutto(file_linea_sorgente(f), linea);
+    scrivi_tutto(file_treno_sorgente(f), treno);
+    memorizza_percorso(f, j);
+    return dir;
+  }
 };
+
+const char* const imballati[] = {"P_linea.dat", "P_12.sim", "P_12.dat"};
 
 }  // namespace
 
@@ -87,4 +179,212 @@ TEST_F(Scenario, FileImballatoTroncatoRifiutato) {
     EXPECT_EQ(r.out, "") << "nothing is guessed";
     EXPECT_EQ(r.err, c.messaggio);
   }
+}
+
+TEST_F(Scenario, PackScriveGliStessiByteDelPacker) {
+  // Without an error, and with one (the files are written as the build leaves them).
+  for (const char* righe_treno : {"", "segnale,    2000,   2, 4, 1,  0, 0,    1,  3,1,0, 0\r\n"}) {
+    sorgenti("", righe_treno);
+    for (const int32_t j : {1, 0}) {
+      const fs::path uscita = lavoro / ("uscita" + std::to_string(j));
+      std::vector<std::string> argomenti = {"pack", "P_linea.txt", "P_12-.txt", "-o", uscita.string()};
+      if (j == 0) argomenti.push_back("--no-line-plan");
+      const risultato_comando r = esegui(argomenti);
+      EXPECT_EQ(r.stato, *righe_treno ? 1 : 0) << r.err;
+      const fs::path packer = imballa_qui(j);
+      for (const char* nome : imballati) {
+        const bool atteso = j != 0 || nome != std::string("P_linea.dat");
+        ASSERT_EQ(fs::exists(uscita / nome), atteso) << nome;
+        if (atteso) {
+          EXPECT_EQ(leggi_tutto(uscita / nome), leggi_tutto(packer / nome)) << nome << " j " << j;
+        }
+      }
+      sorgenti_intatte();
+      fs::remove_all(uscita);
+    }
+  }
+}
+
+TEST_F(Scenario, StatiDUscitaEFileDellAutoreIntatti) {
+  const std::string scheda = "indicatori_vmax,  0,  140,  160,  160,  0,  140,  160,  160,  0\r\n";
+  const std::string codice = "indicatori_vmax,  0,  0,  160,  160,  0,  0,  160,  160,  0\r\n";
+  const std::string doppio = "segnale,    2000,   2, 4, 1,  0, 0,    1,  3,1,0, 0\r\n";
+  scrivi_tutto(lavoro / "un_file", "x");
+  struct caso {
+    const char* nome;
+    std::string righe_linea, righe_treno;
+    std::vector<std::string> opzioni;
+    int stato;
+    bool scritti;
+    const char* messaggio;  // the start of standard error
+  };
+  const caso casi[] = {
+      {"packed", "", "", {}, 0, true, ""},
+      {"an error recorded", "", doppio, {}, 1, true, "P_12-.txt:"},
+      {"1250", scheda, "", {}, 3, false, "scenario: error 1250: cell 1 or the scenario slot"},
+      {"1251", codice, "", {}, 3, false, "scenario: error 1251: cell 1 or the scenario slot"},
+      {"usage", "", "", {"--kind", "grid"}, 2, false, "scenario: unknown option '--kind' for pack"},
+      {"unwritable", "", "", {"-o", "un_file"}, 2, false, "scenario: un_file: cannot create the directory"},
+  };
+  for (const caso& c : casi) {
+    SCOPED_TRACE(c.nome);
+    sorgenti(c.righe_linea, c.righe_treno);
+    std::vector<std::string> argomenti = {"pack", "P_linea.txt", "P_12-.txt", "-o", "uscita"};
+    argomenti.insert(argomenti.end(), c.opzioni.begin(), c.opzioni.end());
+    const risultato_comando r = esegui(argomenti);
+    EXPECT_EQ(r.stato, c.stato) << r.err;
+    EXPECT_EQ(r.err.rfind(c.messaggio, 0), 0u) << r.err;
+    EXPECT_EQ(fs::exists(lavoro / "uscita" / "P_12.dat"), c.scritti);
+    sorgenti_intatte();
+    fs::remove_all(lavoro / "uscita");
+    // check: the same compile and status, nothing written anywhere.
+    if (c.opzioni.empty()) {
+      const risultato_comando v = esegui({"check", "P_linea.txt", "P_12-.txt"});
+      EXPECT_EQ(v.stato, c.stato) << v.err;
+      EXPECT_EQ(v.err, r.err);
+      sorgenti_intatte();
+      EXPECT_EQ(std::distance(fs::directory_iterator(lavoro), fs::directory_iterator{}), 3)
+          << "check writes nothing beside the sources";
+    }
+  }
+
+  // A source that bears a packed file's name is never written over.
+  sorgenti();
+  fs::rename(lavoro / "P_12-.txt", lavoro / "P_12.sim");
+  const risultato_comando r = esegui({"pack", "P_linea.txt", "P_12.sim", "--train", "12"});
+  EXPECT_EQ(r.stato, 2);
+  EXPECT_EQ(r.err, "scenario: P_12.sim: is one of the sources given; it would be overwritten by a "
+                   "packed file\n");
+  EXPECT_EQ(leggi_tutto(lavoro / "P_12.sim"), treno);
+  EXPECT_FALSE(fs::exists(lavoro / "P_12.dat"));
+}
+
+TEST_F(Scenario, ARigaGuastaPuntaLaRigaELaColonna) {
+  // Each row is reported at the field the compiler had just read: the faulty
+  // value, or the field read in place of a missing one.
+  struct caso {
+    const char* nome;
+    std::string righe_linea, righe_treno;
+    bool nel_treno;
+    const char* campo;  // where the diagnostic points
+    const char* resto;
+  };
+  const caso casi[] = {
+      {"station off the 50 m", "",
+       "stazione,    12010,  12,  400,  1, 0, 0,  4,1,0,  2,1,1,    1,  17,40, 0, ERRATA\r\n", true,
+       "12010", ": error 8: station position not a multiple of 50 (at 12010 m)\n"},
+      {"value missing", "pendenza,  5000\r\n", "", false, "[indicazioni]",
+       ": error 25: unreadable source: a missing or malformed value, or a number too wide for its "
+       "field\n"},
+      {"board on a board", "indicatori_vmax,  1050,  100,  100,  100,  0,  100,  100,  100,  0\r\n", "",
+       false, "0\r\n[indicazioni]", ": error 21: maximum-speed board on an occupied cell (at 1050 m)\n"},
+  };
+  for (const caso& c : casi) {
+    SCOPED_TRACE(c.nome);
+    sorgenti(c.righe_linea, c.righe_treno);
+    const risultato_comando r = esegui({"check", "P_linea.txt", "P_12-.txt"});
+    EXPECT_EQ(r.stato, 1);
+    const std::string& testo = c.nel_treno ? treno : linea;
+    // The board's last value "0" stands just before the heading that follows it.
+    const std::string dove = dove_sta(testo, c.campo);
+    EXPECT_EQ(r.err, std::string(c.nel_treno ? "P_12-.txt:" : "P_linea.txt:") + dove + c.resto);
+  }
+}
+
+TEST_F(Scenario, OgniErroreInOrdineAncheSenzaLuogo) {
+  // Two boards before a signal that stands behind a slow order's warning
+  // board: the approach pass finds no cell for its point (11, no place in a
+  // source). The speed-reduction point on a board is refused first (7).
+  sorgenti("indicatori_vmax,  6450,  100,  100,  100,  0,  100,  100,  100,  0\r\n"
+           "indicatori_vmax,  6500,  100,  100,  100,  0,  100,  100,  100,  0\r\n",
+           "segnale,    6550,   2, 4, 1,  0, 0,    1,  3,1,0, 0\r\n"
+           "abbattimento,    6550,   60\r\n");
+  fs::create_directory(lavoro / "sub");
+  const risultato_comando r = esegui({"pack", "sub/../P_linea.txt", "./P_12-.txt", "-o", "uscita"});
+  EXPECT_EQ(r.stato, 1);
+  EXPECT_EQ(r.err, "./P_12-.txt:" + dove_sta(treno, "60\r\n[fine]") +
+                       ": error 7: speed-reduction point on an occupied cell (at 6550 m)\n"
+                       "scenario: error 11: no free cell for the approach point before a signal "
+                       "behind a warning board (at 6600 m)\n");
+
+  const risultato_comando j = esegui({"pack", "P_linea.txt", "P_12-.txt", "-o", "uscita", "--json"});
+  EXPECT_EQ(j.stato, 1);
+  EXPECT_EQ(j.err, "");
+  const nlohmann::json esito = nlohmann::json::parse(j.out);
+  EXPECT_EQ(esito["codice_errore"], 11);
+  EXPECT_EQ(esito["posizione_errore"], 6600);
+  EXPECT_TRUE(esito["errore"].is_null());
+  ASSERT_EQ(esito["errori"].size(), 2u);
+  EXPECT_EQ(esito["errori"][0]["codice"], 7);
+  EXPECT_EQ(esito["errori"][0]["posizione"], 6550);
+  EXPECT_EQ(esito["errori"][0]["file"], "P_12-.txt");
+  EXPECT_EQ(std::to_string(esito["errori"][0]["riga"].get<int>()) + ":" +
+                std::to_string(esito["errori"][0]["colonna"].get<int>()),
+            dove_sta(treno, "60\r\n[fine]"));
+  EXPECT_EQ(esito["errori"][0]["descrizione"], "speed-reduction point on an occupied cell");
+  EXPECT_EQ(esito["errori"][1]["codice"], 11);
+  EXPECT_TRUE(esito["errori"][1]["file"].is_null());
+  EXPECT_TRUE(esito["errori"][1]["riga"].is_null());
+  EXPECT_EQ(esito["errori"][1]["posizione"], 6600);
+  EXPECT_EQ(esito["files"], nlohmann::json::array({"uscita/P_linea.dat", "uscita/P_12.sim", "uscita/P_12.dat"}));
+}
+
+TEST_F(Scenario, JsonDiUnRifiuto) {
+  sorgenti("indicatori_vmax,  0,  140,  160,  160,  0,  140,  160,  160,  0\r\n");
+  const risultato_comando r = esegui({"check", "P_linea.txt", "P_12-.txt", "--json"});
+  EXPECT_EQ(r.stato, 3);
+  const nlohmann::json esito = nlohmann::json::parse(r.out);
+  EXPECT_EQ(esito["errore"], "1250");
+  EXPECT_EQ(esito["codice_errore"], 0);
+  EXPECT_TRUE(esito["errori"].empty());
+  EXPECT_TRUE(esito["files"].empty());
+}
+
+TEST_F(Scenario, DumpMostraQuelloCheFuImballato) {
+  sorgenti();
+  ASSERT_EQ(esegui({"pack", "P_linea.txt", "P_12-.txt"}).stato, 0);
+
+  // The grid: the signal at 2000 m stands in cell 41, every field by name.
+  const risultato_comando testo = esegui({"dump", "P_12.dat"});
+  EXPECT_EQ(testo.stato, 0) << testo.err;
+  EXPECT_EQ(testo.out.substr(0, testo.out.find('\n')),
+            " cella   metri tipo  dato1  dato2  dato3  dato4 tempo_segnale avviso_segnale "
+            "montagna velocita pendenza aderenza  feature");
+  EXPECT_NE(testo.out.find("\n    41    2050    1     43     11      0      7             0"
+                           "              0        0       32      106      100  signal\n"),
+            std::string::npos)
+      << testo.out.substr(0, 4000);
+
+  // Empty cells only with --all: the last three cells carry nothing at all.
+  const risultato_comando csv = esegui({"dump", "P_12.dat", "--csv"});
+  const risultato_comando tutte = esegui({"dump", "P_12.dat", "--csv", "--all"});
+  const auto righe = [](const std::string& t) { return std::count(t.begin(), t.end(), '\n'); };
+  EXPECT_EQ(righe(tutte.out), 1 + 541);  // header and cells 0..540 of a 20 km route
+  EXPECT_EQ(righe(csv.out), 1 + 538);
+  EXPECT_NE(tutte.out.find("\n540,27000,0,0,0,0,0,0,0,0,0,0,0\n"), std::string::npos);
+
+  // Stations in JSON, the name as written; the scenario slot with its stamps.
+  const risultato_comando json = esegui({"dump", "P_12.sim", "--json"});
+  EXPECT_EQ(json.stato, 0) << json.err;
+  const nlohmann::json stazioni = nlohmann::json::parse(json.out);
+  EXPECT_EQ(stazioni["tipo_file"], "stations");
+  const nlohmann::json& slot = stazioni["slot"];
+  ASSERT_EQ(slot.size(), 6u);  // two stations, one board, header slots 84 to 86
+  EXPECT_EQ(slot[1]["slot"], 2);
+  EXPECT_EQ(slot[1]["nome"], "BORGO");
+  EXPECT_EQ(slot[1]["valore1"], 4800);
+  EXPECT_EQ(slot[1]["codice"], 17 * 3600 + 20 * 60);
+  EXPECT_EQ(slot[2]["slot"], 80);
+  EXPECT_EQ(slot[2]["nome"], "(Km 9+996)");
+  EXPECT_EQ(slot[4]["nome"], "P");
+  EXPECT_EQ(slot[4]["intero1"], 610);
+
+  // The plan: metre, x, y and their tags; the last two points stay empty.
+  const risultato_comando piano = esegui({"dump", "P_linea.dat", "--csv", "--all"});
+  EXPECT_EQ(piano.out.rfind("metro,x,tag_x,y,tag_y\n0,0,2,0,2\n1,0,2,1,2\n2,0,5,2,5\n", 0), 0u);
+  EXPECT_NE(piano.out.find("\n1001,1e-04,5,1001,5\n1002,0.00030000000000000003,5,1001.99999999,5\n"),
+            std::string::npos);
+  const std::string coda = "\n26998,";
+  EXPECT_NE(piano.out.find(coda), std::string::npos);
+  EXPECT_EQ(piano.out.substr(piano.out.find('\n', piano.out.find(coda) + 1)), "\n26999,,0,,0\n27000,,0,,0\n");
 }
