@@ -74,6 +74,15 @@ std::string leggi_file(const std::filesystem::path& file) {
   return testo;
 }
 
+// Moves a finished packed file into place. A rename replaces the old file at
+// once, as the build's own writes do; across file systems the bytes are
+// copied through the same atomic replace.
+static void sposta(const std::filesystem::path& da, const std::filesystem::path& a) {
+  if (::rename(da.c_str(), a.c_str()) == 0) return;
+  if (errno != EXDEV) throw errore_file(a, std::string("cannot replace: ") + std::strerror(errno));
+  sostituisci_file(a, leggi_file(da));
+}
+
 esito_compilazione compila_scenario(const richiesta& r) {
   esito_compilazione esito;
   esito.f = std::make_unique<Form1>();
@@ -110,7 +119,7 @@ esito_compilazione compila_scenario(const richiesta& r) {
   }
   for (std::size_t i = 0; i < prodotti.size(); ++i) {
     if (!std::filesystem::exists(prodotti[i], ec)) continue;  // the line plan when not asked for
-    sostituisci_file(destinazioni[i], leggi_file(prodotti[i]));
+    sposta(prodotti[i], destinazioni[i]);
     esito.scritti.push_back(destinazioni[i].lexically_normal());
   }
   return esito;

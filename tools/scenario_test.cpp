@@ -1,6 +1,8 @@
 // The `scenario` program as the author runs it.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 
 #include <nlohmann/json.hpp>
@@ -387,4 +389,39 @@ TEST_F(Scenario, DumpMostraQuelloCheFuImballato) {
   const std::string coda = "\n26998,";
   EXPECT_NE(piano.out.find(coda), std::string::npos);
   EXPECT_EQ(piano.out.substr(piano.out.find('\n', piano.out.find(coda) + 1)), "\n26999,,0,,0\n27000,,0,,0\n");
+}
+
+TEST_F(Scenario, PackDaUnAltroFileSystem) {
+  // The packed files are made in the temporary directory and moved into place;
+  // across file systems they are copied instead, to the same bytes.
+  struct stat a {}, b {};
+  if (::stat("/dev/shm", &a) != 0 || ::stat(lavoro.c_str(), &b) != 0 || a.st_dev == b.st_dev)
+    GTEST_SKIP() << "no second file system at hand";
+  char modello[] = "/dev/shm/scenario-prova-XXXXXX";
+  ASSERT_NE(::mkdtemp(modello), nullptr);
+  const fs::path altrove = modello;
+  sorgenti();
+  const risultato_comando r = esegui_scenario({"pack", "P_linea.txt", "P_12-.txt", "-o", "uscita"},
+                                              lavoro, altrove, uscite);
+  EXPECT_EQ(r.stato, 0) << r.err;
+  EXPECT_TRUE(fs::is_empty(altrove));
+  fs::remove_all(altrove);
+  const fs::path packer = imballa_qui(1);
+  for (const char* nome : imballati)
+    EXPECT_EQ(leggi_tutto(lavoro / "uscita" / nome), leggi_tutto(packer / nome)) << nome;
+}
+
+TEST_F(Scenario, SenzaLunghezzaNullaDaImballare) {
+  // A grid that was never sized leaves nothing to pack: an error, no file.
+  linea = "[generale]\r\nsfondo uno,    1\r\n[curve]\r\n[fine]\r\n";
+  treno = con_righe(treno_prova, "{TRENO}", "");
+  scrivi_tutto(lavoro / "P_linea.txt", linea);
+  scrivi_tutto(lavoro / "P_12-.txt", treno);
+  const risultato_comando r = esegui({"pack", "P_linea.txt", "P_12-.txt", "--json"});
+  EXPECT_EQ(r.stato, 1);
+  const nlohmann::json esito = nlohmann::json::parse(r.out);
+  EXPECT_EQ(esito["codice_errore"], 201);
+  EXPECT_TRUE(esito["files"].empty());
+  EXPECT_FALSE(fs::exists(lavoro / "P_12.dat"));
+  sorgenti_intatte();
 }
