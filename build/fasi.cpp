@@ -1,5 +1,9 @@
 #include "build/fasi.h"
 
+#include "sources/dati_linea.h"
+#include "sources/dati_treno.h"
+
 void esegui_build(Form1& f) {
-  (void)f;
+  dati_linea(f);
+  dati_treno(f);
 }
