@@ -114,9 +114,11 @@ void dati_treno(const Form1& f) {
       "rallentamento,  271250,    50, 1800, 0,  1,  50",
       "rallentamento,  324900,    60,  200, 1,  1,  60",
       // Each station has a home signal about 700 m before it and a departure signal
-      // about 500 m after it; block signals stand between, 1 to 2.5 km apart. The
-      // block signals at 13150, 18050 and 19550 were added after the others and
-      // stand out of order; readers must not count on sorted signals.
+      // about 500 m after it (Valsegro's home stands back at 3000, junctions and
+      // block posts have one signal); block signals stand between, 1 to 2.5 km
+      // apart. The departure signal of Poggio Sennari stands at 128280, off the
+      // 50 m grid. The block signals at 13150, 18050 and 19550 were added after
+      // the others and stand out of order: readers must not count on sorted signals.
       "[segnali]",
       "segnale,    2000,   2, 4, 1,  0, 0,    1,  3,1,0, 0",
       "segnale,    3000,   2, 4, 1,  1, 0,    2,  2,1,1, 0",
