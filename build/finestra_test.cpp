@@ -98,6 +98,21 @@ TEST(Finestra, SenzaDisplayIlProgrammaScriveAttendereEFinisce) {
   EXPECT_EQ(leggi(uscita).substr(0, 10), "Attendere\n");
 }
 
+TEST(Finestra, FileImpossibileDaScrivereFermaIlProgrammaConStato2) {
+  cartella_prova dir;
+  const auto programma = copia_programma(dir);
+  // A directory where the train source should go: the second stage cannot write it.
+  std::filesystem::create_directory(dir.percorso / "Corvana_Telmisa_739-.txt");
+  const auto err = dir.percorso / "err.txt";
+  EXPECT_EQ(esegui("env -u DISPLAY " + programma.string() + " > /dev/null 2> " + err.string()), 2);
+  const std::string messaggio = leggi(err);
+  EXPECT_NE(messaggio.find((dir.percorso / "Corvana_Telmisa_739-.txt").string()), std::string::npos) << messaggio;
+  EXPECT_NE(messaggio.find("Is a directory"), std::string::npos) << messaggio;
+  // The file finished before the failure stays; no later stage ran.
+  EXPECT_TRUE(std::filesystem::exists(dir.percorso / "Corvana_Telmisa_linea.txt"));
+  EXPECT_FALSE(std::filesystem::exists(dir.percorso / "Corvana_Telmisa_739.dat"));
+}
+
 TEST(Finestra, SenzaDisplayErroreSulTerminaleEStato1) {
   cartella_prova dir;
   const auto err = dir.percorso / "err.txt", out = dir.percorso / "out.txt";
