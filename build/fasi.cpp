@@ -5,7 +5,6 @@
 #include "documents/scheda_treno.h"
 
 void esegui_build(Form1& f) {
-  (void)f;
   dati_note(f);
   dati_rallentamenti(f);
   dati_scheda(f);
