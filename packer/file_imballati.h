@@ -13,11 +13,15 @@ inline constexpr std::size_t byte_cella = 15;
 // Station table: 87 records, each 34 bytes plus its name:
 // marca u8, valore1..3 i32, marca2 u8, name length u16, name bytes,
 // intero1..5 i16, ottetto1, ottetto2, ottetto3, ottetto4 u8, codice i32.
+// A name longer than 65535 bytes is cut there, so the length always holds.
 inline constexpr std::size_t byte_stazione_senza_nome = 34;
 // Line plan: every x (metres 0..L+7000), then every y; each element a u16 tag
 // followed by nothing (tag 0), an i16 (tag 2) or an IEEE double (tag 5).
 inline constexpr std::size_t byte_tag = 2;
+inline constexpr std::size_t byte_intero_linea = 2;
+inline constexpr std::size_t byte_reale_linea = 8;
 
-std::string codifica_percorso(const Form1& f);
-std::string codifica_stazioni(const Form1& f);
-std::string codifica_linea(const Form1& f);
+// The whole content of each packed file, built member by member.
+std::string codifica_percorso(const Form1& f);   // cells 0..N
+std::string codifica_stazioni(const Form1& f);   // slots 0..86
+std::string codifica_linea(const Form1& f);      // griglia_linea as it stands

@@ -9,6 +9,7 @@
 // the approaches, makes the packing checks (1250, 1251: shown through
 // `f.mostra_errore`, kept in `f.errore_imballaggio`, nothing packed), stamps
 // the markers and codes and writes the packed files: the line plan only when
-// `j` is non-zero, then the station table and the route grid.
+// `j` is non-zero, then the station table and the route grid. When the
+// compiler gave up before sizing the grid nothing is finished or packed.
 // Throws `errore_file` when a file cannot be written.
 void memorizza_percorso(Form1& f, int32_t j);

@@ -45,19 +45,26 @@ TEST(ScriviRighe, TabellaSenzaSentinellaScriveAlPiuMilleUnaRighe) {
   EXPECT_EQ(leggi(dir.percorso / "a.txt").size(), 1001u * 3);
 }
 
-TEST(ScriviRighe, CartellaSenzaPermessoDaErroreConNomeEMotivo) {
-  if (::geteuid() == 0) GTEST_SKIP() << "root writes anywhere";
+TEST(ScriviRighe, FileImpossibileDaErroreConNomeEMotivo) {
   cartella_prova dir;
-  std::filesystem::permissions(dir.percorso, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
   const std::string_view righe[] = {"x", sentinella};
-  try {
-    scrivi_righe(dir.percorso / "a.txt", righe);
-    FAIL() << "no error";
-  } catch (const errore_file& e) {
-    EXPECT_NE(std::string(e.what()).find("a.txt"), std::string::npos);
-    EXPECT_NE(std::string(e.what()).find("Permission denied"), std::string::npos);
+  struct caso { std::filesystem::path file; const char* motivo; };
+  std::filesystem::create_directory(dir.percorso / "cartella.txt");
+  const caso casi[] = {
+      {dir.percorso / "manca" / "a.txt", "No such file or directory"},
+      {dir.percorso / "cartella.txt", "Is a directory"},
+  };
+  for (const caso& c : casi) {
+    try {
+      scrivi_righe(c.file, righe);
+      ADD_FAILURE() << "no error for " << c.file;
+    } catch (const errore_file& e) {
+      EXPECT_NE(std::string(e.what()).find(c.file.string()), std::string::npos) << e.what();
+      EXPECT_NE(std::string(e.what()).find(c.motivo), std::string::npos) << e.what();
+    }
   }
-  std::filesystem::permissions(dir.percorso, std::filesystem::perms::owner_all);
+  // Nothing is left behind beside the file that could not be written.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.percorso), {}), 1);
 }
 
 TEST(ScriviRighe, ScritturaFallitaLasciaIntattoIlFileVecchio) {

@@ -1,0 +1,25 @@
+// Benchmark of a whole build of the built-in scenario, in a private directory:
+// every writer, the compile, the approach pass and the packing.
+#include <benchmark/benchmark.h>
+
+#include "build/fasi.h"
+#include "sources/cartella_prova.h"
+
+namespace {
+
+void build_completa(benchmark::State& stato) {
+  cartella_prova dir;
+  for (auto _ : stato) {
+    Form1 f;
+    f.nome_scenario = "Corvana_Telmisa";
+    f.numero_treno = "739";
+    f.cartella = dir.percorso;
+    esegui_build(f);
+    benchmark::DoNotOptimize(f.codice_errore);
+  }
+}
+BENCHMARK(build_completa)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

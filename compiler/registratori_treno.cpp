@@ -1,0 +1,94 @@
+#include "compiler/registratori_treno.h"
+
+#include "compiler/celle.h"
+#include "compiler/codici_errore.h"
+
+bool memo_segnale(Form1& f, int32_t posizione, int32_t sx, int32_t s1, int32_t s2, int32_t s3,
+                  int32_t rapp, int32_t dx, int32_t d1, int32_t d2, int32_t d3, int32_t& tempo) {
+  const int64_t i = cella_di(posizione / 50.0 + 1);
+  // The farthest approach mark lies 400 m (8 cells) before the signal.
+  if (!nel_percorso(f, i) || !nel_percorso(f, i - 8)) {
+    registra_errore(f, errore_segnale_fuori_percorso);
+    return false;
+  }
+  cella_percorso& cella = f.percorso[i];
+  if (!libera(cella)) {
+    registra_errore(f, errore_segnale_occupato);
+    return false;
+  }
+  // Left side in the tens, right side in the units; sx and dx a base-3 pair.
+  cella.tipo = 1;
+  cella.dato4 = bassi_16(10 * int64_t{rapp} + 3 * int64_t{sx} + dx);
+  cella.dato1 = bassi_16(10 * int64_t{s1} + d1);
+  cella.dato2 = bassi_16(10 * int64_t{s2} + d2);
+  cella.dato3 = bassi_16(10 * int64_t{s3} + d3);
+  if (tempo >= 1 && tempo <= 100) tempo = 101;
+  cella.tempo_segnale = sx == 2 ? bassi_8(tempo) : 0;
+  for (int k = 1; k <= 4; ++k)
+    f.percorso[i - 2 * k].avviso_segnale = bassi_8(30 * int64_t{sx} + 10 * int64_t{dx} + k);
+  return true;
+}
+
+bool memo_rallentamento(Form1& f, int32_t x, int32_t v, int32_t l, int32_t f_tt, int32_t f_ta,
+                        int32_t d_v) {
+  // Only a slow order starting beyond 1500 m has a warning board (and a countdown).
+  const bool avviso = x > 1500;
+  if (!avviso) f_ta = 0;
+  const double prima = (int64_t{x} - 1200) / 50.0;
+  const int64_t a = cella_di(prima + 1);
+  const int64_t inizio = cella_di(x / 50.0 + 1);
+  const int64_t fine = cella_di((int64_t{x} + l) / 50.0 + 1);
+  const int64_t b = cella_di(prima);
+
+  if (!nel_percorso(f, inizio) || !nel_percorso(f, fine) || (avviso && !nel_percorso(f, a)) ||
+      (f_ta != 0 && (!nel_percorso(f, b) || !nel_percorso(f, b - 3)))) {
+    registra_errore(f, errore_rallentamento_fuori_percorso);
+    return false;
+  }
+  if (avviso && !libera(f.percorso[a])) {
+    registra_errore(f, errore_avviso_occupato);
+    return false;
+  }
+  if (!libera(f.percorso[inizio])) {
+    registra_errore(f, errore_inizio_occupato);
+    return false;
+  }
+  if (!libera(f.percorso[fine])) {
+    registra_errore(f, errore_fine_occupato);
+    return false;
+  }
+
+  // In this order: where two cells coincide the later write wins (a slow
+  // order shorter than 25 m ends up as a start only).
+  cella_percorso& e = f.percorso[fine];
+  e.tipo = 2;
+  if (d_v != 0) e.dato2 = bassi_16(d_v);
+  cella_percorso& s = f.percorso[inizio];
+  s.tipo = 3;
+  if (d_v != 0) s.dato2 = bassi_16(d_v);
+  if (avviso) {
+    cella_percorso& w = f.percorso[a];
+    w.tipo = 4;
+    if (d_v != 0) w.dato2 = bassi_16(d_v);
+    w.dato1 = bassi_16(v);
+  }
+  f.percorso[inizio].dato1 = bassi_16(v);
+  f.percorso[fine].dato1 = bassi_16(v);
+  f.percorso[inizio].dato3 = bassi_16(f_tt);
+  f.percorso[fine].dato3 = bassi_16(f_tt);
+
+  if (f_ta != 0) {
+    for (int k = 0; k < 4; ++k)
+      if (!libera(f.percorso[b - k])) {
+        registra_errore(f, errore_conto_occupato);
+        return false;
+      }
+    for (int k = 0; k < 4; ++k) {
+      cella_percorso& c = f.percorso[b - k];
+      c.tipo = 5;
+      c.dato1 = static_cast<int16_t>(k + 1);
+      if (d_v != 0) c.dato2 = static_cast<int16_t>(k + 1);
+    }
+  }
+  return true;
+}

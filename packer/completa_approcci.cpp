@@ -1,0 +1,155 @@
+#include "packer/completa_approcci.h"
+
+#include <cstddef>
+#include <cstdint>
+
+#include "compiler/codici_errore.h"
+#include "compiler/minimo.h"
+
+namespace {
+
+constexpr uint8_t tipo_segnale = 1;
+constexpr uint8_t tipo_fine_rallentamento = 2;
+constexpr uint8_t tipo_inizio_rallentamento = 3;
+constexpr uint8_t tipo_avviso_rallentamento = 4;
+constexpr uint8_t tipo_montagna = 11;
+constexpr uint8_t tipo_abbattimento = 12;
+
+// Every point this pass lays asks for 180 km/h.
+constexpr int16_t velocita_approccio = 180;
+// Slow orders below this speed get a point every 8 cells along them.
+constexpr int16_t velocita_senza_cammino = 110;
+// Signals this many cells behind a warning board (1000 m) get a point before them.
+constexpr int celle_dietro_avviso = 20;
+// Distance in cells between the points along a slow order (400 m).
+constexpr int passo_cammino = 8;
+// Cells after a slow order's end searched for the next signal (600 m).
+constexpr int celle_dopo_fine = 12;
+
+// The three groups of cells before a slow order's start: each is tried
+// only when the start lies beyond the group's farthest cell.
+struct gruppo_inizio {
+  int limite;
+  int celle[3];
+};
+constexpr gruppo_inizio gruppi_inizio[] = {
+    {7, {5, 6, 7}},
+    {13, {11, 12, 13}},
+    {20, {18, 19, 20}},
+};
+
+struct passata {
+  Form1& f;
+  std::vector<cella_percorso>& p;
+  int n;  // highest index of the grid
+
+  bool libera(int c) const {
+    if (c < 0 || c > n) return false;  // outside the grid nothing is free
+    const uint8_t t = p[static_cast<std::size_t>(c)].tipo;
+    return t == 0 || t == tipo_montagna;
+  }
+  uint8_t tipo(int c) const { return p[static_cast<std::size_t>(c)].tipo; }
+  void poni(int c) {
+    cella_percorso& cella = p[static_cast<std::size_t>(c)];
+    cella.tipo = tipo_abbattimento;
+    cella.dato1 = velocita_approccio;
+  }
+  void abbassa(int c) {
+    cella_percorso& cella = p[static_cast<std::size_t>(c)];
+    cella.dato1 = minimo(velocita_approccio, cella.dato1);
+  }
+
+  // A point before each signal among the 20 cells behind a warning board at i.
+  void dietro_avviso(int i) {
+    for (int k = 1; k <= celle_dietro_avviso; ++k) {
+      const int d = i - k;
+      if (d < 3) return;
+      if (tipo(d) != tipo_segnale) continue;
+      if (libera(d - 1)) {
+        poni(d - 1);
+      } else if (libera(d - 2)) {
+        poni(d - 2);
+      } else if (tipo(d - 1) == tipo_abbattimento) {
+        abbassa(d - 1);
+      } else if (tipo(d - 2) == tipo_abbattimento) {
+        abbassa(d - 2);
+      } else {
+        registra_errore(f, errore_approccio_segnale, d * 50);
+      }
+    }
+  }
+
+  // Points before, along and after the slow order starting at i.
+  void rallentamento(int i) {
+    for (const gruppo_inizio& g : gruppi_inizio) {
+      if (i <= g.limite) continue;
+      bool posto = false;
+      for (int distanza : g.celle) {
+        if (libera(i - distanza)) {
+          poni(i - distanza);
+          posto = true;
+          break;
+        }
+      }
+      if (!posto) registra_errore(f, errore_approccio_rallentamento, i * 50);
+    }
+
+    // A slow order at 110 or more gets neither the walk nor the point after
+    // its end: the search after the end starts from where the walk stopped.
+    if (p[static_cast<std::size_t>(i)].dato1 >= velocita_senza_cammino) return;
+
+    // The walk: a point every 8 cells, counted from the cell that actually
+    // took the previous one. After a refusal the counter has passed 8 and no
+    // further point is laid along this slow order. A start without an end
+    // cell before the grid's last cell stops there.
+    int conto = 0;
+    int k = i;
+    do {
+      ++k;
+      ++conto;
+      if (conto == passo_cammino) {
+        if (libera(k)) {
+          poni(k);
+          conto = 0;
+        } else if (libera(k - 1)) {
+          poni(k - 1);
+          conto = 1;
+        } else if (libera(k + 1)) {
+          poni(k + 1);
+          conto = -1;
+        } else {
+          registra_errore(f, errore_cammino_rallentamento, k * 50);
+        }
+      }
+    } while (tipo(k) != tipo_fine_rallentamento && k < n);
+
+    // The first signal within 12 cells from the end: a point just before it.
+    int s = 0;
+    for (int m = k; m <= k + celle_dopo_fine && m <= n; ++m) {
+      if (tipo(m) == tipo_segnale) {
+        s = m - 1;
+        break;
+      }
+    }
+    if (s > 0) {
+      if (libera(s)) {
+        poni(s);
+      } else if (libera(s - 1)) {
+        poni(s - 1);
+      } else {
+        registra_errore(f, errore_cammino_rallentamento, k * 50);  // the end cell's position
+      }
+    }
+  }
+};
+
+}  // namespace
+
+void completa_approcci(Form1& f) {
+  if (f.percorso.empty()) return;
+  passata ps{f, f.percorso, static_cast<int>(f.percorso.size()) - 1};
+  for (int i = 1; i <= ps.n - 2; ++i) {
+    if (ps.tipo(i) == tipo_avviso_rallentamento) ps.dietro_avviso(i);
+    if (ps.tipo(i) == tipo_inizio_rallentamento) ps.rallentamento(i);
+  }
+}

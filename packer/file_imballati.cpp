@@ -1,0 +1,123 @@
+#include "packer/file_imballati.h"
+
+#include <bit>
+#include <cstdint>
+#include <limits>
+
+namespace {
+
+// Writes little-endian members, byte by byte whatever the machine's own
+// order, into a buffer already sized to the exact total.
+struct scrittore {
+  char* p;
+
+  void metti_8(uint8_t v) { *p++ = static_cast<char>(v); }
+  void metti_16(uint16_t v) {
+    *p++ = static_cast<char>(v & 0xFFu);
+    *p++ = static_cast<char>((v >> 8) & 0xFFu);
+  }
+  void metti_16(int16_t v) { metti_16(static_cast<uint16_t>(v)); }
+  void metti_32(int32_t v) {
+    const uint32_t u = static_cast<uint32_t>(v);
+    for (int b = 0; b < 32; b += 8) *p++ = static_cast<char>((u >> b) & 0xFFu);
+  }
+  void metti_64(double v) {
+    const uint64_t u = std::bit_cast<uint64_t>(v);
+    for (int b = 0; b < 64; b += 8) *p++ = static_cast<char>((u >> b) & 0xFFu);
+  }
+  void metti_testo(const std::string& t, std::size_t n) {
+    t.copy(p, n);
+    p += n;
+  }
+};
+
+// The length field of a name holds at most 65535: a longer name is cut
+// there, so that the length always tells how many bytes follow.
+std::size_t byte_nome(const record_stazione& r) {
+  return r.nome.size() < std::numeric_limits<uint16_t>::max() ? r.nome.size()
+                                                               : std::numeric_limits<uint16_t>::max();
+}
+
+std::size_t byte_elemento(const elemento_linea& e) {
+  switch (e.tag) {
+    case elemento_intero: return byte_tag + byte_intero_linea;
+    case elemento_reale: return byte_tag + byte_reale_linea;
+    default: return byte_tag;
+  }
+}
+
+}  // namespace
+
+std::string codifica_percorso(const Form1& f) {
+  std::string out(byte_cella * f.percorso.size(), '\0');
+  scrittore w{out.data()};
+  for (const cella_percorso& c : f.percorso) {
+    w.metti_8(c.tipo);
+    w.metti_16(c.dato1);
+    w.metti_16(c.dato2);
+    w.metti_16(c.dato3);
+    w.metti_16(c.dato4);
+    w.metti_8(c.tempo_segnale);
+    w.metti_8(c.avviso_segnale);
+    w.metti_8(c.montagna);
+    w.metti_8(c.velocita);
+    w.metti_8(c.pendenza);
+    w.metti_8(c.aderenza);
+  }
+  return out;
+}
+
+std::string codifica_stazioni(const Form1& f) {
+  std::size_t totale = 0;
+  for (const record_stazione& r : f.tabella_stazioni) totale += byte_stazione_senza_nome + byte_nome(r);
+  std::string out(totale, '\0');
+  scrittore w{out.data()};
+  for (const record_stazione& r : f.tabella_stazioni) {
+    const std::size_t n = byte_nome(r);
+    w.metti_8(r.marca);
+    w.metti_32(r.valore1);
+    w.metti_32(r.valore2);
+    w.metti_32(r.valore3);
+    w.metti_8(r.marca2);
+    w.metti_16(static_cast<uint16_t>(n));
+    w.metti_testo(r.nome, n);
+    w.metti_16(r.intero1);
+    w.metti_16(r.intero2);
+    w.metti_16(r.intero3);
+    w.metti_16(r.intero4);
+    w.metti_16(r.intero5);
+    w.metti_8(r.ottetto1);
+    w.metti_8(r.ottetto2);
+    w.metti_8(r.ottetto3);
+    w.metti_8(r.ottetto4);
+    w.metti_32(r.codice);
+  }
+  return out;
+}
+
+std::string codifica_linea(const Form1& f) {
+  std::size_t totale = 0;
+  for (const auto& coordinata : f.griglia_linea)
+    for (const elemento_linea& e : coordinata) totale += byte_elemento(e);
+  std::string out(totale, '\0');
+  scrittore w{out.data()};
+  // All x first, then all y: the metre index runs fastest.
+  for (const auto& coordinata : f.griglia_linea) {
+    for (const elemento_linea& e : coordinata) {
+      switch (e.tag) {
+        case elemento_intero:
+          w.metti_16(static_cast<uint16_t>(elemento_intero));
+          w.metti_16(e.intero);
+          break;
+        case elemento_reale:
+          w.metti_16(static_cast<uint16_t>(elemento_reale));
+          w.metti_64(e.reale);
+          break;
+        default:  // never filled
+          w.metti_16(static_cast<uint16_t>(elemento_vuoto));
+          break;
+      }
+    }
+  }
+  return out;
+}
