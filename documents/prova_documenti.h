@@ -11,7 +11,9 @@
 #include <string_view>
 #include <vector>
 
-#include "sources/scrivi_righe.h"
+#include "build/nomi_file.h"
+#include "compiler/form1.h"
+#include "sources/dati_treno.h"
 
 // The lines of a text file written with CR LF after every line. A line ending
 // in a bare CR or LF, or a last line without its CR LF, fails the test.
@@ -116,69 +118,12 @@ inline treno_sorgente leggi_treno_sorgente(const std::vector<std::string>& righe
   return t;
 }
 
-// The train source as the build writes it, read back from `cartella`.
+// The train source as the train writer writes it, read back from `cartella`.
 inline treno_sorgente treno_scritto(const std::filesystem::path& cartella) {
-  // Until the train writer lands: the stations and slow orders it will write.
-  static constexpr std::string_view righe[] = {
-      "[stazioni]",
-      "stazione, 0, 8, 500, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 17, 13, 0, CORVANA",
-      "stazione, 7850, 12, 400, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 0, 0, 0, VALSEGRO",
-      "stazione, 15300, 12, 500, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 0, 0, 0, MORELLINA",
-      "stazione, 22650, 28, 200, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 0, 0, 0, P.M. Quarzolena",
-      "stazione, 30400, 12, 400, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 0, 0, 0, PIEVE ALDARICA",
-      "stazione, 38750, 12, 500, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 0, 0, 0, CASTEL FIURANO",
-      "stazione, 46500, 12, 500, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 17, 36, 0, GRAVELLENO",
-      "stazione, 54200, 12, 400, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 0, 0, 0, MARZELLOTTA",
-      "stazione, 61900, 12, 400, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 0, 0, 0, OSTRIVALLE",
-      "stazione, 69800, 12, 600, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 0, 0, 0, RIVALDESCA",
-      "stazione, 77600, 12, 500, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 0, 0, 0, SOLMANTE",
-      "stazione, 85300, 12, 400, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 0, 0, 0, TERRAVELSA",
-      "stazione, 92800, 11, 500, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 0, 0, 0, VENTORBIO",
-      "stazione, 98700, 12, 400, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 0, 0, 0, BRESSANELLA",
-      "stazione, 106000, 2, 500, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 18, 5, 0, SCARZAVELLA",
-      "stazione, 113450, 12, 400, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 0, 0, 0, CAPO LUMERO",
-      "stazione, 120900, 28, 200, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 0, 0, 0, Bivio Caldissone",
-      "stazione, 127300, 12, 600, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 0, 0, 0, POGGIO SENNARI",
-      "stazione, 132200, 12, 400, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 0, 0, 0, DOVESSA",
-      "stazione, 139800, 12, 500, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 0, 0, 0, ERBASCURA",
-      "stazione, 146900, 12, 400, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 0, 0, 0, GUALMORA",
-      "stazione, 153650, 12, 500, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 0, 0, 0, ISOLABRUNA",
-      "stazione, 160200, 12, 400, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 0, 0, 0, PALUDIRSO",
-      "stazione, 168100, 28, 200, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 0, 0, 0, P.M. Urbanello",
-      "stazione, 176500, 12, 500, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 18, 50, 0, MONTEFRUSCO",
-      "stazione, 185900, 12, 400, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 0, 0, 0, TRESCALDO",
-      "stazione, 196000, 2, 800, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 19, 2, 0, VIGNALORA",
-      "stazione, 212600, 12, 500, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 0, 0, 0, GROTTAVIVA",
-      "stazione, 219400, 12, 400, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 0, 0, 0, PIANGORDA",
-      "stazione, 226800, 12, 400, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 0, 0, 0, SANT'ERMIDA",
-      "stazione, 232900, 28, 200, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 0, 0, 0, Bivio Valtressa",
-      "stazione, 238100, 12, 500, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 0, 0, 0, FORNACI DI VALDORSO",
-      "stazione, 244000, 4, 600, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 19, 29, 0, LAGO SPERTINO",
-      "stazione, 250300, 12, 400, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 0, 0, 0, MONTE ARVESE",
-      "stazione, 255900, 12, 500, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 0, 0, 0, PONTE ZIRANO",
-      "stazione, 261200, 12, 600, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 0, 0, 0, RIO VERSALDO",
-      "stazione, 266800, 28, 200, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 0, 0, 0, P.M. Zamborgio",
-      "stazione, 272650, 12, 400, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 0, 0, 0, ROCCAFIALDA",
-      "stazione, 278300, 12, 500, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 0, 0, 0, PONTE SAN VERDINO",
-      "stazione, 284200, 12, 400, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 0, 0, 0, CORTE MISTRELLA",
-      "stazione, 290000, 2, 600, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 19, 54, 0, ALTOBRUNA",
-      "stazione, 296400, 12, 500, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 0, 0, 0, OSTERIA BALZANA",
-      "stazione, 302700, 28, 200, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 0, 0, 0, Bivio Fontelusca",
-      "stazione, 309100, 4, 600, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 0, 0, 0, SERRAFONDA",
-      "stazione, 315600, 12, 400, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 0, 0, 0, QUINTESCO",
-      "stazione, 321900, 12, 500, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 0, 0, 0, FRASSIGNOLA",
-      "stazione, 329000, 12, 600, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 0, 0, 0, COLLE MURAVIO",
-      "stazione, 343200, 12, 500, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 0, 0, 0, SPINALVA",
-      "stazione, 350000, 2, 600, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, 20, 30, 0, TELMISA",
-      "[rallentamenti]",
-      "rallentamento,   134500,    80,  800, 0,  1,  80",
-      "rallentamento,   180950,    40,  200, 0,  1,  40",
-      "rallentamento,  271250,    50, 1800, 0,  1,  50",
-      "rallentamento,  324900,    60,  200, 1,  1,  60",
-      "[fine]",
-      sentinella,
-  };
-  const std::filesystem::path file = cartella / "treno.txt";
-  scrivi_righe(file, righe);
-  return leggi_treno_sorgente(leggi_righe_documento(file));
+  Form1 f;
+  f.nome_scenario = "Corvana_Telmisa";
+  f.numero_treno = "739";
+  f.cartella = cartella;
+  dati_treno(f);
+  return leggi_treno_sorgente(leggi_righe_documento(file_treno_sorgente(f)));
 }
