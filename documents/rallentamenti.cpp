@@ -7,7 +7,7 @@
 
 // One row per slow order of the run, in route order: the stations the section
 // lies between, the kilometre post after which it begins, the speed, the
-// length in metres and the special prescription. Table lines are 82
+// length in metres and any particular prescription. Table lines are 82
 // characters, bars in columns 1, 5, 34, 47, 58, 68 and 81; the third order's
 // pair of stations is one character too wide for its cell and pushes the rest
 // of its row one column to the right.
