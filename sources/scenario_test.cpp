@@ -3,7 +3,6 @@
 
 #include <filesystem>
 #include <set>
-#include <vector>
 
 #include "build/fasi.h"
 #include "build/nomi_file.h"
@@ -22,18 +21,16 @@ TEST(Scenario, LaBuildCompletaNonRegistraErroriELasciaISeiFile) {
     ADD_FAILURE() << "error " << e.codice << " at " << e.posizione << " m, " << e.file << " line " << e.riga;
   EXPECT_EQ(f.errore_imballaggio, 0);
 
-  // The compiler deletes both sources once read; the packed files stay, and the
-  // three documents wherever their writers are part of the build.
+  // The compiler deletes both sources once read: the three documents and the
+  // three packed files are all that stays.
   EXPECT_FALSE(std::filesystem::exists(file_linea_sorgente(f)));
   EXPECT_FALSE(std::filesystem::exists(file_treno_sorgente(f)));
-  std::vector<std::filesystem::path> attesi = {file_linea_imballata(f), file_stazioni_imballate(f),
-                                               file_percorso_imballato(f)};
-#if __has_include("documents/note.h")
-  attesi.insert(attesi.end(), {file_note(f), file_rallentamenti(f), file_scheda_treno(f)});
-#endif
+  const std::set<std::filesystem::path> attesi = {file_note(f),           file_rallentamenti(f),
+                                                  file_scheda_treno(f),     file_linea_imballata(f),
+                                                  file_stazioni_imballate(f), file_percorso_imballato(f)};
   std::set<std::filesystem::path> presenti;
   for (const auto& voce : std::filesystem::directory_iterator(dir.percorso)) presenti.insert(voce.path());
-  EXPECT_EQ(presenti, std::set<std::filesystem::path>(attesi.begin(), attesi.end()));
+  EXPECT_EQ(presenti, attesi);
 
   // 49 stations from slot 1, the origin first and the destination last.
   EXPECT_EQ(f.tabella_stazioni[1].nome, "CORVANA");
