@@ -1,7 +1,17 @@
 #include "build/fasi.h"
 
+#include "documents/note.h"
+#include "documents/rallentamenti.h"
+#include "documents/scheda_treno.h"
 #include "packer/memorizza_percorso.h"
+#include "sources/dati_linea.h"
+#include "sources/dati_treno.h"
 
 void esegui_build(Form1& f) {
+  dati_linea(f);
+  dati_treno(f);
+  dati_note(f);
+  dati_rallentamenti(f);
+  dati_scheda(f);
   memorizza_percorso(f, 1);
 }

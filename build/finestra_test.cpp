@@ -1,5 +1,5 @@
 // The window layer: its widgets in-process, and the programs under a display
-// (the tests are run under xvfb-run where it is installed) or without one.
+// (a private virtual display, where Xvfb is installed) or without one.
 #include <gtest/gtest.h>
 // Xlib after gtest: its macros (None, Bool) clash with gtest's names.
 #include <FL/Fl_Box.H>
@@ -16,6 +16,7 @@
 #include <iterator>
 #include <string>
 #include <thread>
+#include <csignal>
 
 #include "build/finestra.h"
 #include "build/finestra_fltk.h"
@@ -52,6 +53,42 @@ std::string uscita_di(const std::string& comando) {
 }
 
 bool con_display() { return display_disponibile(); }
+
+// A private Xvfb for this test process. The server picks a free display number
+// itself and tells it back, so parallel test runs never share one.
+class display_virtuale : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    if (esegui("command -v Xvfb > /dev/null") != 0) return;  // the display tests skip
+    int tubo[2];
+    if (::pipe(tubo) != 0) return;
+    server = ::fork();
+    if (server == 0) {
+      ::close(tubo[0]);
+      if (!std::freopen("/dev/null", "w", stderr)) ::_exit(126);
+      const std::string fd = std::to_string(tubo[1]);
+      ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+               static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    ::close(tubo[1]);
+    std::string numero;
+    char c;
+    while (::read(tubo[0], &c, 1) == 1 && c != '\n') numero += c;
+    ::close(tubo[0]);
+    if (!numero.empty()) ::setenv("DISPLAY", (":" + numero).c_str(), 1);
+  }
+  void TearDown() override {
+    if (server <= 0) return;
+    ::kill(server, SIGTERM);
+    ::waitpid(server, nullptr, 0);
+  }
+
+ private:
+  pid_t server = -1;
+};
+
+const auto* const display = ::testing::AddGlobalTestEnvironment(new display_virtuale);
 
 }  // namespace
 
@@ -98,6 +135,21 @@ TEST(Finestra, SenzaDisplayIlProgrammaScriveAttendereEFinisce) {
   EXPECT_EQ(leggi(uscita).substr(0, 10), "Attendere\n");
 }
 
+TEST(Finestra, FileImpossibileDaScrivereFermaIlProgrammaConStato2) {
+  cartella_prova dir;
+  const auto programma = copia_programma(dir);
+  // A directory where the train source should go: the second stage cannot write it.
+  std::filesystem::create_directory(dir.percorso / "Corvana_Telmisa_739-.txt");
+  const auto err = dir.percorso / "err.txt";
+  EXPECT_EQ(esegui("env -u DISPLAY " + programma.string() + " > /dev/null 2> " + err.string()), 2);
+  const std::string messaggio = leggi(err);
+  EXPECT_NE(messaggio.find((dir.percorso / "Corvana_Telmisa_739-.txt").string()), std::string::npos) << messaggio;
+  EXPECT_NE(messaggio.find("Is a directory"), std::string::npos) << messaggio;
+  // The file finished before the failure stays; no later stage ran.
+  EXPECT_TRUE(std::filesystem::exists(dir.percorso / "Corvana_Telmisa_linea.txt"));
+  EXPECT_FALSE(std::filesystem::exists(dir.percorso / "Corvana_Telmisa_739.dat"));
+}
+
 TEST(Finestra, SenzaDisplayErroreSulTerminaleEStato1) {
   cartella_prova dir;
   const auto err = dir.percorso / "err.txt", out = dir.percorso / "out.txt";
@@ -107,7 +159,7 @@ TEST(Finestra, SenzaDisplayErroreSulTerminaleEStato1) {
 }
 
 TEST(Finestra, IlProgrammaMappaLaFinestraEFinisceDaSolo) {
-  if (!con_display()) GTEST_SKIP() << "no display: xvfb-run is not installed";
+  if (!con_display()) GTEST_SKIP() << "no display: Xvfb is not installed";
   Display* d = XOpenDisplay(nullptr);
   ASSERT_NE(d, nullptr);
   XSelectInput(d, DefaultRootWindow(d), SubstructureNotifyMask);
@@ -134,7 +186,7 @@ TEST(Finestra, IlProgrammaMappaLaFinestraEFinisceDaSolo) {
 }
 
 TEST(Finestra, IlMessaggioAspettaOkEPoiIlProgrammaFinisceConStato1) {
-  if (!con_display()) GTEST_SKIP() << "no display: xvfb-run is not installed";
+  if (!con_display()) GTEST_SKIP() << "no display: Xvfb is not installed";
   if (esegui("command -v xdotool > /dev/null") != 0) GTEST_SKIP() << "xdotool is not installed";
   cartella_prova dir;
   const auto out = dir.percorso / "out.txt";

@@ -41,7 +41,7 @@ constexpr voce_errore voci[] = {
     {errore_cartello_fuori_percorso, "kilometre indicator board before the start of the route"},
     {errore_pendenze_oltre_percorso, "gradient rows out of order run past the end of the route grid"},
     {errore_aderenze_oltre_percorso, "adhesion rows out of order run past the end of the route grid"},
-    {errore_segnale_fuori_percorso, "signal at 325 m or before: its approach marks would fall before the start of the route"},
+    {errore_segnale_fuori_percorso, "signal before 325 m: its approach marks would fall before the start of the route"},
     {errore_rallentamento_fuori_percorso, "slow order whose start, end, warning board or countdown falls outside the route grid"},
     {errore_abbattimento_fuori_percorso, "speed-reduction point before the start of the route"},
     {errore_stazione_fuori_percorso, "station whose span ends beyond the route grid: its point would lie past the last cell"},

@@ -2,7 +2,6 @@
 
 #include "compiler/celle.h"
 #include "compiler/codici_errore.h"
-#include "compiler/fallimento_comune.h"
 #include "compiler/lettura_sorgente.h"
 #include "compiler/registratori_linea.h"
 
@@ -26,6 +25,8 @@ struct stato_linea {
   int64_t j = 2;                 // next point of the plan
 };
 
+// The number a point holds (an empty one counts as 0; the plan is filled in
+// order, so a step never reads one).
 double valore(const elemento_linea& e) {
   return e.tag == elemento_intero ? static_cast<double>(e.intero)
                                   : e.tag == elemento_reale ? e.reale : 0.0;

@@ -12,7 +12,7 @@
 // 30*sx + 10*dx + 1..4 on cells i-2, i-4, i-6, i-8. A `tempo` of 1 to 100 is
 // raised to 101 in the caller's variable. Refuses (false, grid unchanged) with
 // 16 when cell i is occupied, or with its own code when a cell it would write
-// lies outside the grid (a signal at 325 m or before).
+// lies outside the grid (a signal before 325 m).
 bool memo_segnale(Form1& f, int32_t posizione, int32_t sx, int32_t s1, int32_t s2, int32_t s3,
                   int32_t rapp, int32_t dx, int32_t d1, int32_t d2, int32_t d3, int32_t& tempo);
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -76,3 +77,12 @@ struct prova_compilazione {
            std::filesystem::exists(file_treno_sorgente(f));
   }
 };
+
+// Compiles `testo_linea` and `testo_treno` in a fresh directory.
+inline std::unique_ptr<prova_compilazione> compila_prova(std::string_view testo_linea,
+                                                         std::string_view testo_treno = treno_prova(),
+                                                         int32_t salva_linea = 0) {
+  auto p = std::make_unique<prova_compilazione>(salva_linea);
+  p->compila(testo_linea, testo_treno);
+  return p;
+}
