@@ -7,8 +7,12 @@
 
 #include <nlohmann/json.hpp>
 
+#include "build/fasi.h"
 #include "build/nomi_file.h"
+#include "packer/decodifica.h"
 #include "packer/memorizza_percorso.h"
+#include "sources/dati_linea.h"
+#include "sources/dati_treno.h"
 #include "sources/cartella_prova.h"
 #include "tools/prova_comando.h"
 
@@ -79,7 +83,7 @@ std::string dove_sta(const std::string& testo, const std::string& pezzo) {
 
 // A private place for one test: the working directory, the program's
 // temporary directory and the captured output, kept apart.
-class Scenario : public ::testing::Test {
+class ComandoScenario : public ::testing::Test {
  protected:
   cartella_prova radice;
   fs::path lavoro = radice.percorso / "lavoro";
@@ -126,7 +130,7 @@ const char* const imballati[] = {"P_linea.dat", "P_12.sim", "P_12.dat"};
 
 }  // namespace
 
-TEST_F(Scenario, AiutoEVersione) {
+TEST_F(ComandoScenario, AiutoEVersione) {
   struct caso { std::vector<std::string> a; const char* inizio; };
   const caso casi[] = {
       {{"--help"}, "usage: scenario COMMAND"},
@@ -143,7 +147,7 @@ TEST_F(Scenario, AiutoEVersione) {
   }
 }
 
-TEST_F(Scenario, ErroriDUsoEsconoConDue) {
+TEST_F(ComandoScenario, ErroriDUsoEsconoConDue) {
   struct caso { std::vector<std::string> a; const char* messaggio; };
   const caso casi[] = {
       {{}, "scenario: no command given"},
@@ -161,7 +165,7 @@ TEST_F(Scenario, ErroriDUsoEsconoConDue) {
   }
 }
 
-TEST_F(Scenario, FileImballatoTroncatoRifiutato) {
+TEST_F(ComandoScenario, FileImballatoTroncatoRifiutato) {
   scrivi_tutto(lavoro / "X_1.dat", std::string(15 * 3 - 1, '\0'));
   scrivi_tutto(lavoro / "X_1.sim", std::string(34 * 87 - 1, '\0'));
   scrivi_tutto(lavoro / "X_linea.dat", std::string("\x05\x00\x00\x00", 4));
@@ -183,7 +187,7 @@ TEST_F(Scenario, FileImballatoTroncatoRifiutato) {
   }
 }
 
-TEST_F(Scenario, PackScriveGliStessiByteDelPacker) {
+TEST_F(ComandoScenario, PackScriveGliStessiByteDelPacker) {
   // Without an error, and with one (the files are written as the build leaves them).
   for (const char* righe_treno : {"", "segnale,    2000,   2, 4, 1,  0, 0,    1,  3,1,0, 0\r\n"}) {
     sorgenti("", righe_treno);
@@ -207,7 +211,7 @@ TEST_F(Scenario, PackScriveGliStessiByteDelPacker) {
   }
 }
 
-TEST_F(Scenario, StatiDUscitaEFileDellAutoreIntatti) {
+TEST_F(ComandoScenario, StatiDUscitaEFileDellAutoreIntatti) {
   const std::string scheda = "indicatori_vmax,  0,  140,  160,  160,  0,  140,  160,  160,  0\r\n";
   const std::string codice = "indicatori_vmax,  0,  0,  160,  160,  0,  0,  160,  160,  0\r\n";
   const std::string doppio = "segnale,    2000,   2, 4, 1,  0, 0,    1,  3,1,0, 0\r\n";
@@ -261,7 +265,7 @@ TEST_F(Scenario, StatiDUscitaEFileDellAutoreIntatti) {
   EXPECT_FALSE(fs::exists(lavoro / "P_12.dat"));
 }
 
-TEST_F(Scenario, ARigaGuastaPuntaLaRigaELaColonna) {
+TEST_F(ComandoScenario, ARigaGuastaPuntaLaRigaELaColonna) {
   // Each row is reported at the field the compiler had just read: the faulty
   // value, or the field read in place of a missing one.
   struct caso {
@@ -293,7 +297,7 @@ TEST_F(Scenario, ARigaGuastaPuntaLaRigaELaColonna) {
   }
 }
 
-TEST_F(Scenario, OgniErroreInOrdineAncheSenzaLuogo) {
+TEST_F(ComandoScenario, OgniErroreInOrdineAncheSenzaLuogo) {
   // Two boards before a signal that stands behind a slow order's warning
   // board: the approach pass finds no cell for its point (11, no place in a
   // source). The speed-reduction point on a board is refused first (7).
@@ -331,7 +335,7 @@ TEST_F(Scenario, OgniErroreInOrdineAncheSenzaLuogo) {
   EXPECT_EQ(esito["files"], nlohmann::json::array({"uscita/P_linea.dat", "uscita/P_12.sim", "uscita/P_12.dat"}));
 }
 
-TEST_F(Scenario, JsonDiUnRifiuto) {
+TEST_F(ComandoScenario, JsonDiUnRifiuto) {
   sorgenti("indicatori_vmax,  0,  140,  160,  160,  0,  140,  160,  160,  0\r\n");
   const risultato_comando r = esegui({"check", "P_linea.txt", "P_12-.txt", "--json"});
   EXPECT_EQ(r.stato, 3);
@@ -342,7 +346,7 @@ TEST_F(Scenario, JsonDiUnRifiuto) {
   EXPECT_TRUE(esito["files"].empty());
 }
 
-TEST_F(Scenario, DumpMostraQuelloCheFuImballato) {
+TEST_F(ComandoScenario, DumpMostraQuelloCheFuImballato) {
   sorgenti();
   ASSERT_EQ(esegui({"pack", "P_linea.txt", "P_12-.txt"}).stato, 0);
 
@@ -391,7 +395,7 @@ TEST_F(Scenario, DumpMostraQuelloCheFuImballato) {
   EXPECT_EQ(piano.out.substr(piano.out.find('\n', piano.out.find(coda) + 1)), "\n26999,,0,,0\n27000,,0,,0\n");
 }
 
-TEST_F(Scenario, PackDaUnAltroFileSystem) {
+TEST_F(ComandoScenario, PackDaUnAltroFileSystem) {
   // The packed files are made in the temporary directory and moved into place;
   // across file systems they are copied instead, to the same bytes.
   struct stat a {}, b {};
@@ -411,7 +415,7 @@ TEST_F(Scenario, PackDaUnAltroFileSystem) {
     EXPECT_EQ(leggi_tutto(lavoro / "uscita" / nome), leggi_tutto(packer / nome)) << nome;
 }
 
-TEST_F(Scenario, SenzaLunghezzaNullaDaImballare) {
+TEST_F(ComandoScenario, SenzaLunghezzaNullaDaImballare) {
   // A grid that was never sized leaves nothing to pack: an error, no file.
   linea = "[generale]\r\nsfondo uno,    1\r\n[curve]\r\n[fine]\r\n";
   treno = con_righe(treno_prova, "{TRENO}", "");
@@ -424,4 +428,64 @@ TEST_F(Scenario, SenzaLunghezzaNullaDaImballare) {
   EXPECT_TRUE(esito["files"].empty());
   EXPECT_FALSE(fs::exists(lavoro / "P_12.dat"));
   sorgenti_intatte();
+}
+
+TEST_F(ComandoScenario, IlScenarioIncorporatoComeLoImballaIlPacker) {
+  // The packer's whole build of its own scenario...
+  const fs::path packer = radice.percorso / "packer";
+  fs::create_directory(packer);
+  Form1 f;
+  f.nome_scenario = "Corvana_Telmisa";
+  f.numero_treno = "739";
+  f.cartella = packer;
+  esegui_build(f);
+  ASSERT_EQ(f.codice_errore, 0);
+
+  // ...and the same sources handed to the tool by an author.
+  Form1 autore;
+  autore.nome_scenario = f.nome_scenario;
+  autore.numero_treno = f.numero_treno;
+  autore.cartella = lavoro;
+  dati_linea(autore);
+  dati_treno(autore);
+  linea = leggi_tutto(file_linea_sorgente(autore));
+  treno = leggi_tutto(file_treno_sorgente(autore));
+  const risultato_comando r = esegui(
+      {"pack", "Corvana_Telmisa_linea.txt", "Corvana_Telmisa_739-.txt", "-o", "uscita"});
+  EXPECT_EQ(r.stato, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  for (const char* nome : {"Corvana_Telmisa_linea.dat", "Corvana_Telmisa_739.sim", "Corvana_Telmisa_739.dat"}) {
+    const std::string atteso = leggi_tutto(packer / nome);
+    EXPECT_FALSE(atteso.empty()) << nome;
+    EXPECT_TRUE(leggi_tutto(lavoro / "uscita" / nome) == atteso) << nome << " differs from the packer's";
+  }
+  EXPECT_EQ(leggi_tutto(lavoro / "Corvana_Telmisa_linea.txt"), linea);
+  EXPECT_EQ(leggi_tutto(lavoro / "Corvana_Telmisa_739-.txt"), treno);
+
+  // What was packed reads back as the build's records, field by field.
+  std::vector<cella_percorso> celle;
+  std::array<record_stazione, numero_slot> tabella;
+  std::string motivo;
+  ASSERT_TRUE(decodifica_percorso(leggi_tutto(file_percorso_imballato(f)), celle, motivo)) << motivo;
+  ASSERT_TRUE(decodifica_stazioni(leggi_tutto(file_stazioni_imballate(f)), tabella, motivo)) << motivo;
+  ASSERT_EQ(celle.size(), 7301u);
+  for (std::size_t i = 0; i < celle.size(); ++i) {
+    const cella_percorso &a = f.percorso[i], &b = celle[i];
+    ASSERT_TRUE(a.tipo == b.tipo && a.dato1 == b.dato1 && a.dato2 == b.dato2 && a.dato3 == b.dato3 &&
+                a.dato4 == b.dato4 && a.tempo_segnale == b.tempo_segnale &&
+                a.avviso_segnale == b.avviso_segnale && a.montagna == b.montagna &&
+                a.velocita == b.velocita && a.pendenza == b.pendenza && a.aderenza == b.aderenza)
+        << "cell " << i;
+  }
+  for (int s = 0; s < numero_slot; ++s) {
+    const record_stazione &a = f.tabella_stazioni[s], &b = tabella[s];
+    EXPECT_TRUE(a.marca == b.marca && a.valore1 == b.valore1 && a.valore2 == b.valore2 &&
+                a.valore3 == b.valore3 && a.marca2 == b.marca2 && a.nome == b.nome &&
+                a.intero1 == b.intero1 && a.intero2 == b.intero2 && a.intero3 == b.intero3 &&
+                a.intero4 == b.intero4 && a.intero5 == b.intero5 && a.ottetto1 == b.ottetto1 &&
+                a.ottetto2 == b.ottetto2 && a.ottetto3 == b.ottetto3 && a.ottetto4 == b.ottetto4 &&
+                a.codice == b.codice)
+        << "slot " << s;
+  }
+  EXPECT_EQ(tabella[49].nome, "TELMISA");
 }
