@@ -13,41 +13,6 @@
 
 namespace {
 
-// The private directory where the build's copies of the sources lie. The
-// compiler deletes the sources it reads, so it never sees the author's own.
-// While the directory exists the signals that end a program from the terminal
-// are held back, and delivered once it is gone: an interrupted run leaves
-// nothing behind.
-class cartella_privata {
- public:
-  cartella_privata() {
-    sigset_t fermati;
-    sigemptyset(&fermati);
-    for (int s : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaddset(&fermati, s);
-    pthread_sigmask(SIG_BLOCK, &fermati, &prima_);
-    std::error_code ec;
-    std::string modello = (std::filesystem::temp_directory_path(ec) / "scenario-XXXXXX").string();
-    if (ec || ::mkdtemp(modello.data()) == nullptr) {
-      const std::string motivo = ec ? ec.message() : std::strerror(errno);
-      pthread_sigmask(SIG_SETMASK, &prima_, nullptr);
-      throw errore_file(modello, "cannot create a temporary directory: " + motivo);
-    }
-    percorso = modello;
-  }
-  ~cartella_privata() {
-    std::error_code ec;
-    std::filesystem::remove_all(percorso, ec);
-    pthread_sigmask(SIG_SETMASK, &prima_, nullptr);
-  }
-  cartella_privata(const cartella_privata&) = delete;
-  cartella_privata& operator=(const cartella_privata&) = delete;
-
-  std::filesystem::path percorso;
-
- private:
-  sigset_t prima_;
-};
-
 // The three packed files of `f`, in the order the packer writes them.
 std::vector<std::filesystem::path> file_imballati(const Form1& f) {
   return {file_linea_imballata(f), file_stazioni_imballate(f), file_percorso_imballato(f)};
@@ -59,6 +24,27 @@ bool stesso_file(const std::filesystem::path& a, const std::filesystem::path& b)
 }
 
 }  // namespace
+
+cartella_privata::cartella_privata() {
+  sigset_t fermati;
+  sigemptyset(&fermati);
+  for (int s : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaddset(&fermati, s);
+  pthread_sigmask(SIG_BLOCK, &fermati, &prima_);
+  std::error_code ec;
+  std::string modello = (std::filesystem::temp_directory_path(ec) / "scenario-XXXXXX").string();
+  if (ec || ::mkdtemp(modello.data()) == nullptr) {
+    const std::string motivo = ec ? ec.message() : std::strerror(errno);
+    pthread_sigmask(SIG_SETMASK, &prima_, nullptr);
+    throw errore_file(modello, "cannot create a temporary directory: " + motivo);
+  }
+  percorso = modello;
+}
+
+cartella_privata::~cartella_privata() {
+  std::error_code ec;
+  std::filesystem::remove_all(percorso, ec);
+  pthread_sigmask(SIG_SETMASK, &prima_, nullptr);
+}
 
 std::string leggi_file(const std::filesystem::path& file) {
   std::FILE* in = std::fopen(file.c_str(), "rb");

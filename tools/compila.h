@@ -1,6 +1,7 @@
 // Compiling an author's scenario with the packer's own stage, from private copies.
 #pragma once
 
+#include <csignal>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -8,6 +9,25 @@
 
 #include "compiler/form1.h"
 #include "tools/argomenti.h"
+
+// The private directory where the build's copies of the sources lie (under
+// TMPDIR, or /tmp). The compiler deletes the sources it reads, so it never
+// sees the author's own. While the directory exists the signals that end a
+// program from the terminal (SIGINT, SIGTERM, SIGHUP, SIGQUIT) are held back,
+// and delivered once it is gone: an interrupted run leaves nothing behind.
+// Throws `errore_file` when the directory cannot be made.
+class cartella_privata {
+ public:
+  cartella_privata();
+  ~cartella_privata();
+  cartella_privata(const cartella_privata&) = delete;
+  cartella_privata& operator=(const cartella_privata&) = delete;
+
+  std::filesystem::path percorso;
+
+ private:
+  sigset_t prima_;
+};
 
 struct esito_compilazione {
   std::unique_ptr<Form1> f;                    // the build state after the packing stage
