@@ -4,6 +4,7 @@
 #include <FL/Fl_Box.H>
 #include <FL/Fl_Return_Button.H>
 #include <FL/Fl_Window.H>
+#include <FL/x.H>
 #include <X11/Xlib.h>
 
 #include <cstdio>
@@ -40,12 +41,17 @@ void chiudi_messaggio(Fl_Widget* w, void*) { w->window()->hide(); }
 std::string testo_errore(const std::string& a) { return " Errore n. " + a; }
 
 bool display_disponibile() {
-  const char* nome = std::getenv("DISPLAY");
-  if (nome == nullptr || *nome == '\0') return false;
-  Display* d = XOpenDisplay(nome);
-  if (d == nullptr) return false;
-  XCloseDisplay(d);
-  return true;
+  // Opened once and handed to FLTK: closing a probe connection and opening
+  // another could meet a server that resets when its last client leaves.
+  static const bool aperto = [] {
+    const char* nome = std::getenv("DISPLAY");
+    if (nome == nullptr || *nome == '\0') return false;
+    Display* d = XOpenDisplay(nome);
+    if (d == nullptr) return false;
+    fl_open_display(d);
+    return true;
+  }();
+  return aperto;
 }
 
 Fl_Window* crea_finestra() {

@@ -9,5 +9,5 @@ class Fl_Window;
 Fl_Window* crea_finestra();
 // The message box for error `a`: its text and one OK button that closes it. Not shown.
 Fl_Window* crea_messaggio(const std::string& a);
-// True when a display is named and can be opened.
+// True when a display is named and could be opened; FLTK then works on that connection.
 bool display_disponibile();

@@ -67,7 +67,7 @@ class display_virtuale : public ::testing::Environment {
       ::close(tubo[0]);
       if (!std::freopen("/dev/null", "w", stderr)) ::_exit(126);
       const std::string fd = std::to_string(tubo[1]);
-      ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+      ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset",
                static_cast<char*>(nullptr));
       ::_exit(127);
     }

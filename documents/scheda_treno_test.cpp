@@ -205,10 +205,14 @@ TEST(Scheda, PagineERipetizioni) {
     EXPECT_EQ(c.stazioni, attesi[p].stazioni) << "page " << p + 1;
     EXPECT_EQ(c.punti, attesi[p].punti) << "page " << p + 1;
     EXPECT_EQ(c.vuote, attesi[p].vuote) << "page " << p + 1;
-    // Pages 2 and 3 open with the last station of the page before.
+    // Pages 2 and 3 open with the last station of the page before; the one
+    // that opens page 3 is a stop.
     if (p == 1 || p == 2) {
       EXPECT_EQ(r.front(), ultime[p - 1]) << "page " << p + 1;
       EXPECT_TRUE(riga_stazione(r.front())) << "page " << p + 1;
+    }
+    if (p == 2) {
+      EXPECT_EQ(leggi_orario(celle(r.front())[5]).tipo, forma::fermata) << r.front();
     }
     std::string ultima;
     for (const std::string& riga : r)
@@ -234,6 +238,19 @@ TEST(Scheda, PagineERipetizioni) {
     EXPECT_EQ(senza_spazi(c[6]), "") << r;
   }
   for (const auto& [prefisso, quanti] : tipi) EXPECT_EQ(contati[prefisso], quanti) << prefisso;
+}
+
+TEST(Scheda, LeCinqueFormeDellOrario) {
+  const scheda_scritta s;
+  std::map<forma, int> contate;
+  for (int p = 0; p < 3; ++p)
+    for (const std::string& r : righe_pagina(s, p)) ++contate[leggi_orario(celle(r)[5]).tipo];
+  // Rows standing twice count twice: one single time and one stop repeat at the page breaks.
+  EXPECT_EQ(contate[forma::partenza], 1);
+  EXPECT_EQ(contate[forma::transito], 42);
+  EXPECT_EQ(contate[forma::fermata], 7);
+  EXPECT_EQ(contate[forma::arrivo], 1);
+  EXPECT_EQ(contate[forma::altro], 0);
 }
 
 TEST(Scheda, ConcordaConLeStazioniEGliOrariDelTreno) {

@@ -93,7 +93,6 @@ void dati_treno(const Form1& f) {
       "stazione,  250300, 12,  400,  0, 0, 0,  1,1,0,  4,1,1,    0,   0, 0, 0, MONTE ARVESE",
       "stazione,  255900, 12,  500,  0, 0, 0,  1,1,0,  4,1,1,    0,   0, 0, 0, PONTE ZIRANO",
       "stazione,   261200, 12,  600,  0, 0, 0,  1,1,0,  4,1,1,    0,   0, 0, 0, RIO VERSALDO",
-      "stazione,   266800, 28,  200,  0, 0, 0,  0,0,0,  0,0,0,    0,   0, 0, 0, P.M. Zamborgio",
       "stazione,  272650, 12,  400,  0, 0, 0,  1,1,0,  4,1,1,    0,   0, 0, 0, ROCCAFIALDA",
       "stazione,  278300, 12,  500,  0, 0, 0,  1,1,0,  4,1,1,    0,   0, 0, 0, PONTE SAN VERDINO",
       "stazione,  284200, 12,  400,  0, 0, 0,  1,1,0,  4,1,1,    0,   0, 0, 0, CORTE MISTRELLA",
@@ -104,6 +103,7 @@ void dati_treno(const Form1& f) {
       "stazione,  315600, 12,  400,  0, 0, 0,  1,1,0,  4,1,1,    0,   0, 0, 0, QUINTESCO",
       "stazione,  321900, 12,  500,  0, 0, 0,  1,1,0,  4,1,1,    0,   0, 0, 0, FRASSIGNOLA",
       "stazione,   329000, 12,  600,  0, 0, 0,  1,1,0,  4,1,1,    0,   0, 0, 0, COLLE MURAVIO",
+      "stazione,   336100, 28,  200,  0, 0, 0,  0,0,0,  0,0,0,    0,   0, 0, 0, P.M. Zamborgio",
       "stazione,  343200, 12,  500,  0, 0, 0,  1,1,0,  4,1,1,    0,   0, 0, 0, SPINALVA",
       "stazione,  350000,  2,  600,  1, 0, 0,  1,1,0,  2,1,1,    0,  20,30, 0, TELMISA",
       // The third slow order runs through Roccafialda (272650); the fourth must be
