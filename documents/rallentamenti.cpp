@@ -9,8 +9,8 @@
 // lies between, the kilometre post after which it begins, the speed, the
 // length in metres and any particular prescription. Table lines are 82
 // characters, bars in columns 1, 5, 34, 47, 58, 68 and 81; the third order's
-// pair of stations is one character too wide for its cell and pushes the rest
-// of its row one column to the right.
+// pair of stations is one character too wide for its cell and covers the bar
+// in column 34, so that the rest of its row keeps its columns.
 void dati_rallentamenti(const Form1& f) {
   static constexpr std::string_view righe[] = {
       "",
@@ -27,7 +27,7 @@ void dati_rallentamenti(const Form1& f) {
       " |___|____________________________|____________|__________|_________|____________|",
       " | 1 | DOVESSA - ERBASCURA        |    134     |    80    |   800   |   -----    |",
       " | 2 | MONTEFRUSCO - TRESCALDO    |    180     |    40    |   200   |   -----    |",
-      " | 3 |ROCCAFIALDA-PONTE SAN VERDINO|    271     |    50    |  1800   |     B      |",
+      " | 3 |ROCCAFIALDA-PONTE SAN VERDINO    271     |    50    |  1800   |     B      |",
       " | 4 | FRASSIGNOLA - COLLE MURAVIO|    324     |    60    |   200   |     A      |",
       " |   |                            |            |          |         |            |",
       " |   |                            |            |          |         |            |",
