@@ -16,7 +16,8 @@ void dati_treno(const Form1& f) {
       "[aderenze]",
       "aderenza,   0,    100",
       // Speed limits of train 739 (the boards' third speed). The limit at 129340
-      // stands where the approach to the first tunnel begins, off the 50 m grid.
+      // stands off the 50 m grid, where the slower stretch before the first
+      // slow order and the first tunnel begins.
       "[vel_limite]",
       "velocita,       0,   115",
       "velocita,    1000,   160",
