@@ -92,7 +92,8 @@ TEST(ParserLinea, SezioneGenerale) {
     EXPECT_EQ((std::array{t[86].valore1, t[86].valore2, t[86].valore3}), std::to_array(c.s86)) << c.nome;
     EXPECT_EQ(t[85].nome, "Prova_Linea") << c.nome;
     EXPECT_EQ(t[86].nome, "12") << c.nome;
-    EXPECT_FALSE(p->sorgenti_rimasti()) << c.nome;
+    EXPECT_FALSE(p->linea_rimasta()) << c.nome;
+    EXPECT_EQ(p->treno_rimasto(), c.codice != 0) << c.nome << ": an error here ends the compile before the train";
   }
 
   prova_compilazione senza_linea;
@@ -165,7 +166,7 @@ TEST(ParserLinea, PendenzeFuoriOrdineOltreLaGriglia) {
   auto q = compila_prova(linea_prova(0, righe + "pendenza, 50, 1\npendenza, 7000, 3\n"));
   EXPECT_EQ(q->f.codice_errore, errore_pendenze_oltre_percorso);
   EXPECT_EQ(q->f.posizione_errore, 50);
-  EXPECT_FALSE(q->sorgenti_rimasti());
+  EXPECT_FALSE(q->linea_rimasta());
 }
 
 TEST(ParserLinea, PianoDelleCurve) {
@@ -247,7 +248,7 @@ TEST(ParserLinea, CurveSovrapposteEOltreIlPiano) {
   EXPECT_EQ(s->f.codice_errore, errore_curva);
   EXPECT_EQ(s->f.griglia_linea[0][1000000].tag, elemento_reale);
   EXPECT_EQ(s->f.griglia_linea[0][1000001].tag, elemento_vuoto);
-  EXPECT_FALSE(s->sorgenti_rimasti());
+  EXPECT_FALSE(s->linea_rimasta());
 }
 
 TEST(ParserLinea, MontagneECartelli) {
@@ -301,7 +302,7 @@ TEST(ParserLinea, RifiutiDelleRighe) {
     EXPECT_EQ(f.posizione_errore, c.posizione) << c.nome;
     EXPECT_EQ(f.percorso[50].pendenza, 0) << c.nome << ": rows after it are not read, no tail";
     EXPECT_EQ(f.tabella_stazioni[84].valore3, 0) << c.nome << ": the train is not read";
-    EXPECT_FALSE(p->sorgenti_rimasti()) << c.nome;
+    EXPECT_FALSE(p->linea_rimasta()) << c.nome;
   }
   auto p = compila_prova(linea_prova(358000, ottanta_cartelli));
   EXPECT_EQ(p->f.codice_errore, 0) << "80 boards fit";
