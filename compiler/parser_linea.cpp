@@ -87,11 +87,14 @@ passo lunghezza_percorso(stato_linea& st) {
   const int32_t l = leggi_32(st.s);
   f.tabella_stazioni[84].valore2 = l;
   if (l > lunghezza_massima) return rifiuta(f, errore_lunghezza_percorso);
-  if (l < 0) return rifiuta(f, errore_lunghezza_negativa);
-  const int64_t n = cella_di((l + coda_linea) / 50.0);
+  const int64_t n = cella_di((int64_t{l} + coda_linea) / 50.0);
+  // A short negative route still has a grid; one so far below 0 that the grid
+  // has no cell 0, or the plan no room for its first two points, has none.
+  if (n < 0 || (f.salva_linea != 0 && int64_t{l} + coda_linea < 1))
+    return rifiuta(f, errore_lunghezza_negativa);
   f.percorso.assign(static_cast<std::size_t>(n + 1), cella_percorso{});
   for (auto& asse : f.griglia_linea) {
-    if (f.salva_linea != 0) asse.assign(static_cast<std::size_t>(l) + coda_linea + 1, elemento_linea{});
+    if (f.salva_linea != 0) asse.assign(static_cast<std::size_t>(int64_t{l} + coda_linea + 1), elemento_linea{});
     else asse.clear();
   }
   st.lunghezza = l;

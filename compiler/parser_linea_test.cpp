@@ -39,8 +39,9 @@ TEST(ParserLinea, SezioneGenerale) {
        {0, 0, 0}, {0, 0, 0}, {0, 0, 0}},
       {"route too long", "[generale]\nlunghezza percorso, 1000001\n[curve]\n[fine]\n",
        errore_lunghezza_percorso, 0, 1000001, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}},
-      {"negative route", "[generale]\nlunghezza percorso, -50\n[curve]\n[fine]\n",
-       errore_lunghezza_negativa, 0, -50, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}},
+      // Only "above 1000000" is refused: a short negative route still has a grid.
+      {"negative route", "[generale]\nlunghezza percorso, -50\n[curve]\n[fine]\n", 0, 140, -50,
+       {0, 0, 0}, {0, 0, 0}, {0, 0, 0}},
       {"no route length", "[generale]\nsfondo uno, 1\n[curve]\npendenza, 100, 1\n[fine]\n",
        errore_lunghezza_mancante, 0, 0, {0, 0, 0}, {1, 0, 0}, {0, 0, 0}},
       {"hyphenated keyword passed over", "[generale]\nlunghezza-percorso, 5000\n[curve]\n[fine]\n",
@@ -101,6 +102,34 @@ TEST(ParserLinea, SezioneGenerale) {
   memorizza_dati(senza_linea.f);
   EXPECT_EQ(senza_linea.f.codice_errore, errore_linea_mancante);
   EXPECT_EQ(senza_linea.f.tabella_stazioni[85].nome, "Prova_Linea");
+}
+
+TEST(ParserLinea, LunghezzeNegativeFinCheGrigliaEPianoHannoPosto) {
+  // N = (L + 7000) / 50 rounded half to even must be a cell at least; the plan,
+  // when built, must hold its points 0 and 1 (L + 7000 >= 1).
+  struct caso {
+    int32_t lunghezza, salva_linea, codice;
+    std::size_t celle;
+  } casi[] = {
+      {-7025, 0, 0, 1},  // -0.5 rounds to 0: one cell
+      {-7026, 0, errore_lunghezza_negativa, 0},
+      {-6999, 1, 0, 1},
+      {-7000, 1, errore_lunghezza_negativa, 0},
+  };
+  for (const caso& c : casi) {
+    auto p = compila_prova("[generale]\nlunghezza percorso, " + std::to_string(c.lunghezza) + "\n[curve]\n[fine]\n",
+                           treno_prova("velocita, -100, 100\n"), c.salva_linea);
+    const Form1& f = p->f;
+    EXPECT_EQ(f.codice_errore, c.codice) << c.lunghezza;
+    if (c.codice != 0) continue;
+    ASSERT_EQ(f.percorso.size(), c.celle) << c.lunghezza;
+    EXPECT_EQ(f.percorso[0].pendenza, 100) << c.lunghezza << ": the tails write cell 0";
+    EXPECT_EQ(f.percorso[0].velocita, 20) << c.lunghezza;
+    if (c.salva_linea != 0) {
+      EXPECT_EQ(f.griglia_linea[1].size(), 2u) << c.lunghezza;
+      EXPECT_EQ(f.griglia_linea[1][1].intero, 1) << c.lunghezza;
+    }
+  }
 }
 
 TEST(ParserLinea, GrigliaEPianoDellaLineaDiSerie) {
