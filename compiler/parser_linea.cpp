@@ -323,14 +323,13 @@ esito_linea leggi_linea(Form1& f, std::string_view testo) {
   }
 
   if (!sezione_generale(st)) return esito;
+  progressive_ordina(f);
+  f.numero_montagne = 0;
   // Without a route length the grid was never sized: nothing can be laid.
   if (!st.lunghezza_letta) {
     registra_errore(f, errore_lunghezza_mancante);
     return esito;
   }
-
-  progressive_ordina(f);
-  f.numero_montagne = 0;
   if (f.salva_linea != 0) {
     // The track starts at the origin heading north.
     f.griglia_linea[0][0] = intero(0);
