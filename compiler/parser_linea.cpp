@@ -244,10 +244,10 @@ passo riga_cartello(stato_linea& st) {
   if (fuori(st, p)) return passo::fine_corpo;
   const int64_t c = cella_di(p / 50.0 + 1);
   if (!nel_percorso(f, c)) return rifiuta(f, errore_cartello_fuori_percorso, p);
-  // Board texts fill slots 80 down to 1; slot 0 is never written.
-  if (st.prossimo_cartello < 1) return rifiuta(f, errore_cartelli_troppi, p);
   cella_percorso& cella = f.percorso[c];
   if (!libera(cella)) return rifiuta(f, errore_cartello_occupato, p);
+  // Board texts fill slots 80 down to 1; slot 0 is never written.
+  if (st.prossimo_cartello < 1) return rifiuta(f, errore_cartelli_troppi, p);
   cella.tipo = 14;
   cella.dato1 = static_cast<int16_t>(st.prossimo_cartello);
   f.tabella_stazioni[st.prossimo_cartello].nome = f.riga;

@@ -320,6 +320,8 @@ TEST(ParserLinea, RifiutiDelleRighe) {
        errore_indicatore_occupato, 1050},
       {"speed board that does not fit", "indicatori_vmax, 1050, 2000,1,1,0,1,1,1,0\n", errore_lettura, 0},
       {"81 boards", ottanta_cartelli + "cartello_indicatore, 90000, km\n", errore_cartelli_troppi, 90000},
+      {"an 81st board on a taken cell", ottanta_cartelli + "cartello_indicatore, 80000, km\n",
+       errore_cartello_occupato, 80000},
       {"board before the route", "cartello_indicatore, -100, x\n", errore_cartello_fuori_percorso, -100},
       {"speed board before the route", "indicatori_vmax, -100, 1,1,1,0,1,1,1,0\n",
        errore_indicatore_fuori_percorso, -100},
