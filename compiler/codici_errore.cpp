@@ -32,7 +32,7 @@ constexpr voce_errore voci[] = {
     {errore_generale_mancante, "no [generale] section in the line source"},
     {errore_curva, "curve keyword without a class digit 1 to 6, or the plan runs past metre 1000000"},
     {errore_lunghezza_mancante, "no route length row in the line's general section: the grid cannot be sized"},
-    {errore_lunghezza_negativa, "route length below 0"},
+    {errore_lunghezza_negativa, "route length so far below 0 that the grid (below -7025 m) or the line plan (below -6999 m) has no room"},
     {errore_curva_oltre_linea, "a curve runs past the end of the line plan (route length + 7000 m)"},
     {errore_montagne_troppe, "more than 80 mountain spans"},
     {errore_montagna_fuori_percorso, "mountain span starting before 0 m or ending beyond the route grid"},

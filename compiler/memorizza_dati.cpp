@@ -25,19 +25,20 @@ std::string leggi_file(const fs::path& file) {
   return testo;
 }
 
-void compila(Form1& f, const fs::path& linea, const fs::path& treno) {
+// False when the line half ended with its own error: the train half never runs.
+bool compila(Form1& f, const fs::path& linea, const fs::path& treno) {
   f.tabella_stazioni[85].nome = f.nome_scenario;
   f.tabella_stazioni[86].nome = f.numero_treno;
 
   std::error_code ec;
   if (!fs::exists(linea, ec)) {
     registra_errore(f, errore_linea_mancante);
-    return;
+    return false;
   }
   f.sorgente_file = linea.filename().string();
   const std::string testo_linea = leggi_file(linea);
   const esito_linea esito = leggi_linea(f, testo_linea);
-  if (!esito.prosegui) return;
+  if (!esito.prosegui) return false;
 
   // The train source is opened without a test that it exists.
   f.sorgente_file = treno.filename().string();
@@ -45,6 +46,7 @@ void compila(Form1& f, const fs::path& linea, const fs::path& treno) {
   f.sorgente_colonna = 0;
   const std::string testo_treno = leggi_file(treno);
   leggi_treno(f, testo_treno, esito.prossimo_cartello);
+  return true;
 }
 
 }  // namespace
@@ -52,20 +54,22 @@ void compila(Form1& f, const fs::path& linea, const fs::path& treno) {
 void memorizza_dati(Form1& f) {
   const fs::path linea = file_linea_sorgente(f);
   const fs::path treno = file_treno_sorgente(f);
+  bool treno_letto = true;
   try {
-    compila(f, linea, treno);
+    treno_letto = compila(f, linea, treno);
   } catch (...) {
     // The common failure exit: a failed read or conversion, or no memory for
-    // the grid. Nothing escapes the compiler.
+    // the grid. Nothing escapes the compiler. It deletes every source that is
+    // still there, whichever half it left.
     registra_errore(f, errore_lettura);
   }
-  // Each source was read whole into memory, so deleting both here, on every
-  // way out, is deleting each when its half is done with it. A source whose
-  // half never ran (the line half ended with an error) goes too: the sources
-  // exist only to be compiled, and a stale one must not outlive the build.
+  // Each source was read whole into memory, so deleting it here is deleting
+  // it when its half is done with it. The line source goes on every way out;
+  // the train source only once its half has run: a line half ended by its own
+  // error leaves the train source where its writer put it.
   std::error_code ec;
   fs::remove(linea, ec);
-  fs::remove(treno, ec);
+  if (treno_letto) fs::remove(treno, ec);
 
   // Errors recorded later (the approach pass) name no source location.
   f.sorgente_file.clear();

@@ -5,6 +5,7 @@
 
 // Reads the line source and then the train source of `f` (named from its
 // scenario name and train number, in `f.cartella`) into the route grid, the
-// station table and the line plan, and deletes both sources. Errors are
-// recorded in `f.codice_errore` / `f.posizione_errore`; nothing is thrown.
+// station table and the line plan. Each source is deleted once its half has
+// read it; the common failure exit deletes both. Errors are recorded in
+// `f.codice_errore` / `f.posizione_errore`; nothing is thrown.
 void memorizza_dati(Form1& f);

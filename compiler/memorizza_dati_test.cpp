@@ -5,28 +5,31 @@
 #include "compiler/codici_errore.h"
 #include "compiler/sorgenti_prova.h"
 
-TEST(MemorizzaDati, NessunSorgenteRestaDopoOgniUscita) {
+TEST(MemorizzaDati, QualiSorgentiRestanoDopoOgniUscita) {
   const std::string linea = linea_prova(10000);
   struct caso {
     const char* nome;
     std::string linea, treno;  // an empty text: the file is not written
     int32_t codice;
+    bool treno_resta;  // the line half ended with its own error: the train source is never opened
   } casi[] = {
-      {"a clean compile", linea, treno_prova("numero vetture, 14\n"), 0},
-      {"no line source", "", treno_prova(), errore_linea_mancante},
-      {"no [generale] in the line", "[curve]\n[fine]\n", treno_prova(), errore_generale_mancante},
-      {"route too long", linea_prova(1000001), treno_prova(), errore_lunghezza_percorso},
-      {"no route length", "[generale]\n[curve]\n[fine]\n", treno_prova(), errore_lunghezza_mancante},
+      {"a clean compile", linea, treno_prova("numero vetture, 14\n"), 0, false},
+      {"no line source", "", treno_prova(), errore_linea_mancante, true},
+      {"no [generale] in the line", "[curve]\n[fine]\n", treno_prova(), errore_generale_mancante, true},
+      {"route too long", linea_prova(1000001), treno_prova(), errore_lunghezza_percorso, true},
+      {"no route length", "[generale]\n[curve]\n[fine]\n", treno_prova(), errore_lunghezza_mancante, true},
       {"occupied board", linea_prova(10000, "cartello_indicatore, 1000, a\ncartello_indicatore, 1000, b\n"),
-       treno_prova(), errore_cartello_occupato},
-      {"failed read in the line", linea_prova(10000, "pendenza, x, 1\n"), treno_prova(), errore_lettura},
-      {"range error in the line", linea_prova(10000, "pendenza, 20000, 1\n"), treno_prova(), errore_fuori_percorso},
+       treno_prova(), errore_cartello_occupato, true},
+      // The common failure exit deletes whatever source is still there.
+      {"failed read in the line", linea_prova(10000, "pendenza, x, 1\n"), treno_prova(), errore_lettura, false},
+      {"range error in the line", linea_prova(10000, "pendenza, 20000, 1\n"), treno_prova(), errore_fuori_percorso,
+       false},
       {"refused signal", linea, treno_prova("segnale, 2000, 2,4,1,0,0,1,3,1,0,0\nsegnale, 2000, 2,4,1,0,0,1,3,1,0,0\n"),
-       errore_segnale_occupato},
-      {"failed read in the train", linea, treno_prova("sabbia, 40000\n"), errore_lettura},
-      {"no train source", linea, "", errore_lettura},
+       errore_segnale_occupato, false},
+      {"failed read in the train", linea, treno_prova("sabbia, 40000\n"), errore_lettura, false},
+      {"no train source", linea, "", errore_lettura, false},
       {"bad kilometre reference", "[generale]\nlunghezza percorso, 10000\nprogressiva chilometrica uno, 10, 0, 0\n",
-       treno_prova(), errore_progressive},
+       treno_prova(), errore_progressive, false},
   };
   for (const caso& c : casi) {
     prova_compilazione p;
@@ -34,7 +37,8 @@ TEST(MemorizzaDati, NessunSorgenteRestaDopoOgniUscita) {
     if (!c.treno.empty()) p.treno(c.treno);
     memorizza_dati(p.f);
     EXPECT_EQ(p.f.codice_errore, c.codice) << c.nome;
-    EXPECT_FALSE(p.sorgenti_rimasti()) << c.nome;
+    EXPECT_FALSE(p.linea_rimasta()) << c.nome;
+    EXPECT_EQ(p.treno_rimasto(), c.treno_resta) << c.nome;
     EXPECT_TRUE(p.f.sorgente_file.empty()) << c.nome << ": later errors name no source";
     EXPECT_EQ(p.f.sorgente_riga, 0) << c.nome;
     EXPECT_EQ(p.f.sorgente_colonna, 0) << c.nome;

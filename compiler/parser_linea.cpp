@@ -87,11 +87,14 @@ passo lunghezza_percorso(stato_linea& st) {
   const int32_t l = leggi_32(st.s);
   f.tabella_stazioni[84].valore2 = l;
   if (l > lunghezza_massima) return rifiuta(f, errore_lunghezza_percorso);
-  if (l < 0) return rifiuta(f, errore_lunghezza_negativa);
-  const int64_t n = cella_di((l + coda_linea) / 50.0);
+  const int64_t n = cella_di((int64_t{l} + coda_linea) / 50.0);
+  // A short negative route still has a grid; one so far below 0 that the grid
+  // has no cell 0, or the plan no room for its first two points, has none.
+  if (n < 0 || (f.salva_linea != 0 && int64_t{l} + coda_linea < 1))
+    return rifiuta(f, errore_lunghezza_negativa);
   f.percorso.assign(static_cast<std::size_t>(n + 1), cella_percorso{});
   for (auto& asse : f.griglia_linea) {
-    if (f.salva_linea != 0) asse.assign(static_cast<std::size_t>(l) + coda_linea + 1, elemento_linea{});
+    if (f.salva_linea != 0) asse.assign(static_cast<std::size_t>(int64_t{l} + coda_linea + 1), elemento_linea{});
     else asse.clear();
   }
   st.lunghezza = l;
@@ -241,10 +244,10 @@ passo riga_cartello(stato_linea& st) {
   if (fuori(st, p)) return passo::fine_corpo;
   const int64_t c = cella_di(p / 50.0 + 1);
   if (!nel_percorso(f, c)) return rifiuta(f, errore_cartello_fuori_percorso, p);
-  // Board texts fill slots 80 down to 1; slot 0 is never written.
-  if (st.prossimo_cartello < 1) return rifiuta(f, errore_cartelli_troppi, p);
   cella_percorso& cella = f.percorso[c];
   if (!libera(cella)) return rifiuta(f, errore_cartello_occupato, p);
+  // Board texts fill slots 80 down to 1; slot 0 is never written.
+  if (st.prossimo_cartello < 1) return rifiuta(f, errore_cartelli_troppi, p);
   cella.tipo = 14;
   cella.dato1 = static_cast<int16_t>(st.prossimo_cartello);
   f.tabella_stazioni[st.prossimo_cartello].nome = f.riga;
@@ -320,14 +323,13 @@ esito_linea leggi_linea(Form1& f, std::string_view testo) {
   }
 
   if (!sezione_generale(st)) return esito;
+  progressive_ordina(f);
+  f.numero_montagne = 0;
   // Without a route length the grid was never sized: nothing can be laid.
   if (!st.lunghezza_letta) {
     registra_errore(f, errore_lunghezza_mancante);
     return esito;
   }
-
-  progressive_ordina(f);
-  f.numero_montagne = 0;
   if (f.salva_linea != 0) {
     // The track starts at the origin heading north.
     f.griglia_linea[0][0] = intero(0);

@@ -39,10 +39,14 @@ TEST(ParserLinea, SezioneGenerale) {
        {0, 0, 0}, {0, 0, 0}, {0, 0, 0}},
       {"route too long", "[generale]\nlunghezza percorso, 1000001\n[curve]\n[fine]\n",
        errore_lunghezza_percorso, 0, 1000001, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}},
-      {"negative route", "[generale]\nlunghezza percorso, -50\n[curve]\n[fine]\n",
-       errore_lunghezza_negativa, 0, -50, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}},
+      // Only "above 1000000" is refused: a short negative route still has a grid.
+      {"negative route", "[generale]\nlunghezza percorso, -50\n[curve]\n[fine]\n", 0, 140, -50,
+       {0, 0, 0}, {0, 0, 0}, {0, 0, 0}},
       {"no route length", "[generale]\nsfondo uno, 1\n[curve]\npendenza, 100, 1\n[fine]\n",
        errore_lunghezza_mancante, 0, 0, {0, 0, 0}, {1, 0, 0}, {0, 0, 0}},
+      {"no route length: the references are still put in order",
+       "[generale]\nprogressiva chilometrica uno, 300, 0, 0\n[curve]\n[fine]\n", errore_lunghezza_mancante, 0, 0,
+       {300, 0, 0}, {0, 0, 0}, {0, 0, 0}},
       {"hyphenated keyword passed over", "[generale]\nlunghezza-percorso, 5000\n[curve]\n[fine]\n",
        errore_lunghezza_mancante, 0, 0, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}},
       {"a hyphenated field before a keyword", "[generale]\n--nota--\nlunghezza percorso, 5000\n[curve]\n[fine]\n",
@@ -92,7 +96,8 @@ TEST(ParserLinea, SezioneGenerale) {
     EXPECT_EQ((std::array{t[86].valore1, t[86].valore2, t[86].valore3}), std::to_array(c.s86)) << c.nome;
     EXPECT_EQ(t[85].nome, "Prova_Linea") << c.nome;
     EXPECT_EQ(t[86].nome, "12") << c.nome;
-    EXPECT_FALSE(p->sorgenti_rimasti()) << c.nome;
+    EXPECT_FALSE(p->linea_rimasta()) << c.nome;
+    EXPECT_EQ(p->treno_rimasto(), c.codice != 0) << c.nome << ": an error here ends the compile before the train";
   }
 
   prova_compilazione senza_linea;
@@ -100,6 +105,34 @@ TEST(ParserLinea, SezioneGenerale) {
   memorizza_dati(senza_linea.f);
   EXPECT_EQ(senza_linea.f.codice_errore, errore_linea_mancante);
   EXPECT_EQ(senza_linea.f.tabella_stazioni[85].nome, "Prova_Linea");
+}
+
+TEST(ParserLinea, LunghezzeNegativeFinCheGrigliaEPianoHannoPosto) {
+  // N = (L + 7000) / 50 rounded half to even must be a cell at least; the plan,
+  // when built, must hold its points 0 and 1 (L + 7000 >= 1).
+  struct caso {
+    int32_t lunghezza, salva_linea, codice;
+    std::size_t celle;
+  } casi[] = {
+      {-7025, 0, 0, 1},  // -0.5 rounds to 0: one cell
+      {-7026, 0, errore_lunghezza_negativa, 0},
+      {-6999, 1, 0, 1},
+      {-7000, 1, errore_lunghezza_negativa, 0},
+  };
+  for (const caso& c : casi) {
+    auto p = compila_prova("[generale]\nlunghezza percorso, " + std::to_string(c.lunghezza) + "\n[curve]\n[fine]\n",
+                           treno_prova("velocita, -100, 100\n"), c.salva_linea);
+    const Form1& f = p->f;
+    EXPECT_EQ(f.codice_errore, c.codice) << c.lunghezza;
+    if (c.codice != 0) continue;
+    ASSERT_EQ(f.percorso.size(), c.celle) << c.lunghezza;
+    EXPECT_EQ(f.percorso[0].pendenza, 100) << c.lunghezza << ": the tails write cell 0";
+    EXPECT_EQ(f.percorso[0].velocita, 20) << c.lunghezza;
+    if (c.salva_linea != 0) {
+      EXPECT_EQ(f.griglia_linea[1].size(), 2u) << c.lunghezza;
+      EXPECT_EQ(f.griglia_linea[1][1].intero, 1) << c.lunghezza;
+    }
+  }
 }
 
 TEST(ParserLinea, GrigliaEPianoDellaLineaDiSerie) {
@@ -165,7 +198,7 @@ TEST(ParserLinea, PendenzeFuoriOrdineOltreLaGriglia) {
   auto q = compila_prova(linea_prova(0, righe + "pendenza, 50, 1\npendenza, 7000, 3\n"));
   EXPECT_EQ(q->f.codice_errore, errore_pendenze_oltre_percorso);
   EXPECT_EQ(q->f.posizione_errore, 50);
-  EXPECT_FALSE(q->sorgenti_rimasti());
+  EXPECT_FALSE(q->linea_rimasta());
 }
 
 TEST(ParserLinea, PianoDelleCurve) {
@@ -247,7 +280,7 @@ TEST(ParserLinea, CurveSovrapposteEOltreIlPiano) {
   EXPECT_EQ(s->f.codice_errore, errore_curva);
   EXPECT_EQ(s->f.griglia_linea[0][1000000].tag, elemento_reale);
   EXPECT_EQ(s->f.griglia_linea[0][1000001].tag, elemento_vuoto);
-  EXPECT_FALSE(s->sorgenti_rimasti());
+  EXPECT_FALSE(s->linea_rimasta());
 }
 
 TEST(ParserLinea, MontagneECartelli) {
@@ -287,6 +320,8 @@ TEST(ParserLinea, RifiutiDelleRighe) {
        errore_indicatore_occupato, 1050},
       {"speed board that does not fit", "indicatori_vmax, 1050, 2000,1,1,0,1,1,1,0\n", errore_lettura, 0},
       {"81 boards", ottanta_cartelli + "cartello_indicatore, 90000, km\n", errore_cartelli_troppi, 90000},
+      {"an 81st board on a taken cell", ottanta_cartelli + "cartello_indicatore, 80000, km\n",
+       errore_cartello_occupato, 80000},
       {"board before the route", "cartello_indicatore, -100, x\n", errore_cartello_fuori_percorso, -100},
       {"speed board before the route", "indicatori_vmax, -100, 1,1,1,0,1,1,1,0\n",
        errore_indicatore_fuori_percorso, -100},
@@ -301,7 +336,7 @@ TEST(ParserLinea, RifiutiDelleRighe) {
     EXPECT_EQ(f.posizione_errore, c.posizione) << c.nome;
     EXPECT_EQ(f.percorso[50].pendenza, 0) << c.nome << ": rows after it are not read, no tail";
     EXPECT_EQ(f.tabella_stazioni[84].valore3, 0) << c.nome << ": the train is not read";
-    EXPECT_FALSE(p->sorgenti_rimasti()) << c.nome;
+    EXPECT_FALSE(p->linea_rimasta()) << c.nome;
   }
   auto p = compila_prova(linea_prova(358000, ottanta_cartelli));
   EXPECT_EQ(p->f.codice_errore, 0) << "80 boards fit";

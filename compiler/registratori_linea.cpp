@@ -112,6 +112,7 @@ bool memo_indicatori_v_max(Form1& f, int32_t posizione, int32_t vas, int32_t vbs
   cella.dato1 = converti_o_esci<int16_t>(20.0 * vas + vad / 5.0);
   cella.dato2 = converti_o_esci<int16_t>(20.0 * vbs + vbd / 5.0);
   cella.dato3 = converti_o_esci<int16_t>(20.0 * vcs + vcd / 5.0);
-  cella.dato4 = converti_o_esci<int16_t>(10 * s + d);
+  // In 16 bits at every step: a product that does not fit fails even when the sum would.
+  cella.dato4 = converti_o_esci<int16_t>(converti_o_esci<int16_t>(10 * s) + d);
   return true;
 }

@@ -185,6 +185,8 @@ TEST(MemoIndicatoriVMax, RifiutiEConversioniCheNonStanno) {
   EXPECT_THROW(memo_indicatori_v_max(*g, 1050, 1700, 0, 0, 0, 0, 0, 0, 0), fallimento_comune);
   EXPECT_THROW(memo_indicatori_v_max(*g, 2050, 0, 0, 0, 40000, 0, 0, 0, 0), fallimento_comune);
   EXPECT_THROW(memo_indicatori_v_max(*g, 3050, 0, 0, 0, 3300, 0, 0, 0, 0), fallimento_comune);
+  // The stripes are combined in 16 bits step by step: 10 * 3277 does not fit, whatever follows.
+  EXPECT_THROW(memo_indicatori_v_max(*g, 5050, 0, 0, 0, 3277, 0, 0, 0, -10), fallimento_comune);
   EXPECT_TRUE(memo_indicatori_v_max(*g, 4050, 1638, 0, 0, 3276, 35, 0, 0, 7)) << "32767 fits";
   EXPECT_EQ(g->percorso[82].dato1, 32767);
   EXPECT_EQ(g->percorso[82].dato4, 32767);

@@ -6,14 +6,18 @@
 bool memo_segnale(Form1& f, int32_t posizione, int32_t sx, int32_t s1, int32_t s2, int32_t s3,
                   int32_t rapp, int32_t dx, int32_t d1, int32_t d2, int32_t d3, int32_t& tempo) {
   const int64_t i = cella_di(posizione / 50.0 + 1);
-  // The farthest approach mark lies 400 m (8 cells) before the signal.
-  if (!nel_percorso(f, i) || !nel_percorso(f, i - 8)) {
+  if (!nel_percorso(f, i)) {
     registra_errore(f, errore_segnale_fuori_percorso);
     return false;
   }
   cella_percorso& cella = f.percorso[i];
   if (!libera(cella)) {
     registra_errore(f, errore_segnale_occupato);
+    return false;
+  }
+  // The farthest approach mark lies 400 m (8 cells) before the signal.
+  if (!nel_percorso(f, i - 8)) {
+    registra_errore(f, errore_segnale_fuori_percorso);
     return false;
   }
   // Left side in the tens, right side in the units; sx and dx a base-3 pair.
@@ -40,19 +44,24 @@ bool memo_rallentamento(Form1& f, int32_t x, int32_t v, int32_t l, int32_t f_tt,
   const int64_t fine = cella_di((int64_t{x} + l) / 50.0 + 1);
   const int64_t b = cella_di(prima);
 
-  if (!nel_percorso(f, inizio) || !nel_percorso(f, fine) || (avviso && !nel_percorso(f, a)) ||
-      (f_ta != 0 && (!nel_percorso(f, b) || !nel_percorso(f, b - 3)))) {
+  // Each cell is tested in turn, board, start, end: one outside the grid is
+  // refused where its test stands, so a taken cell before it is refused as taken.
+  auto fuori = [&f] {
     registra_errore(f, errore_rallentamento_fuori_percorso);
     return false;
-  }
+  };
+  if (avviso && (!nel_percorso(f, a) || (f_ta != 0 && (!nel_percorso(f, b) || !nel_percorso(f, b - 3)))))
+    return fuori();
   if (avviso && !libera(f.percorso[a])) {
     registra_errore(f, errore_avviso_occupato);
     return false;
   }
+  if (!nel_percorso(f, inizio)) return fuori();
   if (!libera(f.percorso[inizio])) {
     registra_errore(f, errore_inizio_occupato);
     return false;
   }
+  if (!nel_percorso(f, fine)) return fuori();
   if (!libera(f.percorso[fine])) {
     registra_errore(f, errore_fine_occupato);
     return false;

@@ -109,6 +109,13 @@ TEST(MemoSegnale, CelleOccupateEFuoriPercorso) {
       EXPECT_EQ(f->percorso[41].tipo, 1);
     }
   }
+
+  // A taken cell is refused as taken, also where the marks would fall before the grid.
+  auto g = con_percorso();
+  g->percorso[7].tipo = 10;
+  int32_t tempo = 0;
+  EXPECT_FALSE(memo_segnale(*g, 300, 2, 4, 1, 0, 0, 1, 3, 1, 0, tempo));
+  EXPECT_EQ(g->codice_errore, errore_segnale_occupato);
 }
 
 TEST(MemoRallentamento, CelleDelRallentamento) {
@@ -191,6 +198,10 @@ TEST(MemoRallentamento, Rifiuti) {
       {"end beyond the grid", 360000, 5000, 1, -1, errore_rallentamento_fuori_percorso, true},
       {"negative start", -3000, 800, 1, -1, errore_rallentamento_fuori_percorso, true},
       {"end before the grid", 1000, -2000, 0, -1, errore_rallentamento_fuori_percorso, true},
+      // A taken cell tested before the end's is refused as taken.
+      {"warning board taken, end beyond the grid", 134500, 500000, 1, 2667, errore_avviso_occupato, true},
+      {"start taken, end beyond the grid", 134500, 500000, 1, 2691, errore_inizio_occupato, true},
+      {"start taken, end before the grid", 1000, -2000, 0, 21, errore_inizio_occupato, true},
   };
   for (const caso& c : casi) {
     auto f = con_percorso();

@@ -72,10 +72,9 @@ struct prova_compilazione {
     return f;
   }
 
-  bool sorgenti_rimasti() const {
-    return std::filesystem::exists(file_linea_sorgente(f)) ||
-           std::filesystem::exists(file_treno_sorgente(f));
-  }
+  bool linea_rimasta() const { return std::filesystem::exists(file_linea_sorgente(f)); }
+  bool treno_rimasto() const { return std::filesystem::exists(file_treno_sorgente(f)); }
+  bool sorgenti_rimasti() const { return linea_rimasta() || treno_rimasto(); }
 };
 
 // Compiles `testo_linea` and `testo_treno` in a fresh directory.
