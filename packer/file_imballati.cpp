@@ -7,23 +7,30 @@
 namespace {
 
 // Writes little-endian members, byte by byte whatever the machine's own
-// order, into a buffer already sized to the exact total.
+// order, into a buffer already sized to the exact total. The bytes of a
+// member are spelled out one by one (the compiler merges them into one store).
 struct scrittore {
   char* p;
 
   void metti_8(uint8_t v) { *p++ = static_cast<char>(v); }
   void metti_16(uint16_t v) {
-    *p++ = static_cast<char>(v & 0xFFu);
-    *p++ = static_cast<char>((v >> 8) & 0xFFu);
+    p[0] = static_cast<char>(v);
+    p[1] = static_cast<char>(v >> 8);
+    p += 2;
   }
   void metti_16(int16_t v) { metti_16(static_cast<uint16_t>(v)); }
-  void metti_32(int32_t v) {
-    const uint32_t u = static_cast<uint32_t>(v);
-    for (int b = 0; b < 32; b += 8) *p++ = static_cast<char>((u >> b) & 0xFFu);
+  void metti_32(uint32_t u) {
+    p[0] = static_cast<char>(u);
+    p[1] = static_cast<char>(u >> 8);
+    p[2] = static_cast<char>(u >> 16);
+    p[3] = static_cast<char>(u >> 24);
+    p += 4;
   }
+  void metti_32(int32_t v) { metti_32(static_cast<uint32_t>(v)); }
   void metti_64(double v) {
     const uint64_t u = std::bit_cast<uint64_t>(v);
-    for (int b = 0; b < 64; b += 8) *p++ = static_cast<char>((u >> b) & 0xFFu);
+    metti_32(static_cast<uint32_t>(u));
+    metti_32(static_cast<uint32_t>(u >> 32));
   }
   void metti_testo(const std::string& t, std::size_t n) {
     t.copy(p, n);
