@@ -46,17 +46,19 @@ struct record_stazione {
   int32_t codice = 0;
 };
 
-// The tag of a plan element is part of its value: the packed line file stores it.
+// The tag of a plan point is part of its value: the packed line file stores it.
 enum tag_elemento : uint16_t {
   elemento_vuoto = 0,   // never filled
   elemento_intero = 2,  // signed 16-bit integer
   elemento_reale = 5,   // 64-bit IEEE float
 };
 
-struct elemento_linea {
-  uint16_t tag = elemento_vuoto;
-  int16_t intero = 0;
-  double reale = 0.0;
+// One coordinate of the line plan, one point per metre: each point's tag and
+// value, side by side (9 bytes a point). An integer point keeps its 16-bit
+// value exactly in `valore`; an empty point holds 0.
+struct asse_linea {
+  std::vector<uint8_t> tag;
+  std::vector<double> valore;
 };
 
 // An error as the build recorded it, kept in order for the authors' tools.
@@ -90,8 +92,9 @@ struct Form1 {
 
   // Line plan, one point per metre 0..L + 7000: griglia_linea[0] holds x,
   // griglia_linea[1] holds y (the packed file stores all x, then all y).
+  // Both vectors of a coordinate have the same length.
   // Empty unless `salva_linea` is non-zero.
-  std::array<std::vector<elemento_linea>, 2> griglia_linea;
+  std::array<asse_linea, 2> griglia_linea;
 
   int32_t numero_montagne = 0;
   std::array<int32_t, numero_voci_montagne> inizio_montagne{};

@@ -25,41 +25,32 @@ struct stato_linea {
   int64_t j = 2;                 // next point of the plan
 };
 
-// The number a point holds (an empty one counts as 0; the plan is filled in
-// order, so a step never reads one).
-double valore(const elemento_linea& e) {
-  return e.tag == elemento_intero ? static_cast<double>(e.intero)
-                                  : e.tag == elemento_reale ? e.reale : 0.0;
+// Puts a point of the plan. An empty point holds 0, so a step reading one
+// sees 0 (the plan is filled in order: a step never does).
+void reale(asse_linea& a, int64_t j, double v) {
+  a.tag[j] = elemento_reale;
+  a.valore[j] = v;
 }
 
-elemento_linea reale(double x) {
-  elemento_linea e;
-  e.tag = elemento_reale;
-  e.reale = x;
-  return e;
-}
-
-elemento_linea intero(int16_t n) {
-  elemento_linea e;
-  e.tag = elemento_intero;
-  e.intero = n;
-  return e;
+void intero(asse_linea& a, int64_t j, int16_t n) {
+  a.tag[j] = elemento_intero;
+  a.valore[j] = n;  // exact
 }
 
 // One metre of plan at point j, from the last step (dx, dy). The order of
 // evaluation is the plan's definition: every point must come out bit for bit.
 void passo_piano(Form1& f, int64_t j, double k, bool curva) {
-  auto& x = f.griglia_linea[0];
-  auto& y = f.griglia_linea[1];
-  const double x1 = valore(x[j - 1]), y1 = valore(y[j - 1]);
-  const double dx = x1 - valore(x[j - 2]);
-  const double dy = y1 - valore(y[j - 2]);
+  const std::vector<double>& x = f.griglia_linea[0].valore;
+  const std::vector<double>& y = f.griglia_linea[1].valore;
+  const double x1 = x[j - 1], y1 = y[j - 1];
+  const double dx = x1 - x[j - 2];
+  const double dy = y1 - y[j - 2];
   if (curva) {
-    x[j] = reale(x1 + (dx + k * dy));
-    y[j] = reale(y1 + (dy - k * dx));
+    reale(f.griglia_linea[0], j, x1 + (dx + k * dy));
+    reale(f.griglia_linea[1], j, y1 + (dy - k * dx));
   } else {
-    x[j] = reale(x1 + dx);
-    y[j] = reale(y1 + dy);
+    reale(f.griglia_linea[0], j, x1 + dx);
+    reale(f.griglia_linea[1], j, y1 + dy);
   }
 }
 
@@ -93,9 +84,11 @@ passo lunghezza_percorso(stato_linea& st) {
   if (n < 0 || (f.salva_linea != 0 && int64_t{l} + coda_linea < 1))
     return rifiuta(f, errore_lunghezza_negativa);
   f.percorso.assign(static_cast<std::size_t>(n + 1), cella_percorso{});
-  for (auto& asse : f.griglia_linea) {
-    if (f.salva_linea != 0) asse.assign(static_cast<std::size_t>(int64_t{l} + coda_linea + 1), elemento_linea{});
-    else asse.clear();
+  for (asse_linea& asse : f.griglia_linea) {
+    const std::size_t punti =
+        f.salva_linea != 0 ? static_cast<std::size_t>(int64_t{l} + coda_linea + 1) : 0;
+    asse.tag.assign(punti, elemento_vuoto);
+    asse.valore.assign(punti, 0.0);
   }
   st.lunghezza = l;
   st.lunghezza_letta = true;
@@ -332,10 +325,10 @@ esito_linea leggi_linea(Form1& f, std::string_view testo) {
   }
   if (f.salva_linea != 0) {
     // The track starts at the origin heading north.
-    f.griglia_linea[0][0] = intero(0);
-    f.griglia_linea[1][0] = intero(0);
-    f.griglia_linea[0][1] = intero(0);
-    f.griglia_linea[1][1] = intero(1);
+    intero(f.griglia_linea[0], 0, 0);
+    intero(f.griglia_linea[1], 0, 0);
+    intero(f.griglia_linea[0], 1, 0);
+    intero(f.griglia_linea[1], 1, 1);
   }
 
   if (!corpo(st)) return esito;

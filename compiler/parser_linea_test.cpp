@@ -129,8 +129,10 @@ TEST(ParserLinea, LunghezzeNegativeFinCheGrigliaEPianoHannoPosto) {
     EXPECT_EQ(f.percorso[0].pendenza, 100) << c.lunghezza << ": the tails write cell 0";
     EXPECT_EQ(f.percorso[0].velocita, 20) << c.lunghezza;
     if (c.salva_linea != 0) {
-      EXPECT_EQ(f.griglia_linea[1].size(), 2u) << c.lunghezza;
-      EXPECT_EQ(f.griglia_linea[1][1].intero, 1) << c.lunghezza;
+      EXPECT_EQ(f.griglia_linea[1].tag.size(), 2u) << c.lunghezza;
+      EXPECT_EQ(f.griglia_linea[1].valore.size(), 2u) << c.lunghezza;
+      EXPECT_EQ(f.griglia_linea[1].tag[1], elemento_intero) << c.lunghezza;
+      EXPECT_EQ(f.griglia_linea[1].valore[1], 1.0) << c.lunghezza;
     }
   }
 }
@@ -142,23 +144,26 @@ TEST(ParserLinea, GrigliaEPianoDellaLineaDiSerie) {
   ASSERT_EQ(f.percorso.size(), 7301u);
   for (int c = 0; c <= 7300; ++c) EXPECT_EQ(f.percorso[c].pendenza, c <= 7297 ? 100 : 0) << "cell " << c;
 
-  const auto& x = f.griglia_linea[0];
-  const auto& y = f.griglia_linea[1];
-  ASSERT_EQ(x.size(), 365001u);
-  ASSERT_EQ(y.size(), 365001u);
-  EXPECT_EQ(x[0].tag, elemento_intero);
-  EXPECT_EQ(y[1].tag, elemento_intero);
-  EXPECT_EQ(y[1].intero, 1);
-  for (int j = 2; j <= 364998; ++j) {
-    ASSERT_EQ(y[j].tag, elemento_reale) << j;
-    ASSERT_EQ(y[j].reale, j) << j;
-    ASSERT_EQ(x[j].reale, 0.0) << j;
+  const asse_linea& x = f.griglia_linea[0];
+  const asse_linea& y = f.griglia_linea[1];
+  for (const asse_linea* a : {&x, &y}) {
+    ASSERT_EQ(a->tag.size(), 365001u);
+    ASSERT_EQ(a->valore.size(), 365001u);
   }
-  EXPECT_EQ(x[364999].tag, elemento_vuoto);
-  EXPECT_EQ(y[365000].tag, elemento_vuoto);
+  EXPECT_EQ(x.tag[0], elemento_intero);
+  EXPECT_EQ(y.tag[1], elemento_intero);
+  EXPECT_EQ(y.valore[1], 1.0);
+  for (int j = 2; j <= 364998; ++j) {
+    ASSERT_EQ(y.tag[j], elemento_reale) << j;
+    ASSERT_EQ(y.valore[j], j) << j;
+    ASSERT_EQ(x.valore[j], 0.0) << j;
+  }
+  EXPECT_EQ(x.tag[364999], elemento_vuoto);
+  EXPECT_EQ(y.tag[365000], elemento_vuoto);
 
   auto q = compila_prova(std::string(generale_di_serie) + "[fine]\n", treno_prova(), 0);
-  EXPECT_TRUE(q->f.griglia_linea[0].empty()) << "no plan unless asked for";
+  EXPECT_TRUE(q->f.griglia_linea[0].tag.empty()) << "no plan unless asked for";
+  EXPECT_TRUE(q->f.griglia_linea[0].valore.empty());
 }
 
 TEST(ParserLinea, Pendenze) {
@@ -206,32 +211,32 @@ TEST(ParserLinea, PianoDelleCurve) {
   auto p = compila_prova(linea_prova(1000, "curvad4, 10, 3\n"), treno_prova(), 1);
   const Form1& f = p->f;
   ASSERT_EQ(f.codice_errore, 0);
-  const auto& x = f.griglia_linea[0];
-  const auto& y = f.griglia_linea[1];
+  const asse_linea& x = f.griglia_linea[0];
+  const asse_linea& y = f.griglia_linea[1];
   for (int j = 2; j <= 10; ++j) {
-    EXPECT_EQ(x[j].tag, elemento_reale);
-    EXPECT_EQ(x[j].reale, 0.0) << j;
-    EXPECT_EQ(y[j].reale, j) << j;
+    EXPECT_EQ(x.tag[j], elemento_reale);
+    EXPECT_EQ(x.valore[j], 0.0) << j;
+    EXPECT_EQ(y.valore[j], j) << j;
   }
   const struct {
     int j;
     double x, y;
   } punti[] = {{11, 0.001, 11}, {12, 0.003, 11.999999}, {13, 0.005999999, 12.999996}};
   for (const auto& q : punti) {
-    EXPECT_NEAR(x[q.j].reale, q.x, 5e-10) << q.j;
-    EXPECT_NEAR(y[q.j].reale, q.y, 5e-10) << q.j;
+    EXPECT_NEAR(x.valore[q.j], q.x, 5e-10) << q.j;
+    EXPECT_NEAR(y.valore[q.j], q.y, 5e-10) << q.j;
   }
   // Then straight on with the last step.
-  EXPECT_EQ(x[14].reale, x[13].reale + (x[13].reale - x[12].reale));
-  EXPECT_EQ(y[14].reale, y[13].reale + (y[13].reale - y[12].reale));
-  EXPECT_EQ(x[7998].tag, elemento_reale);
-  EXPECT_EQ(x[7999].tag, elemento_vuoto);
+  EXPECT_EQ(x.valore[14], x.valore[13] + (x.valore[13] - x.valore[12]));
+  EXPECT_EQ(y.valore[14], y.valore[13] + (y.valore[13] - y.valore[12]));
+  EXPECT_EQ(x.tag[7998], elemento_reale);
+  EXPECT_EQ(x.tag[7999], elemento_vuoto);
 
   // The plan agrees bit for bit with the plain arithmetic (no fused multiply-add):
   // a long left curve of class 6, where any other order of evaluation shows.
   auto q = compila_prova(linea_prova(10000, "curvas6, 100, 3000\n"), treno_prova(), 1);
-  EXPECT_EQ(q->f.griglia_linea[0][3100].reale, -0x1.40caea407506fp+9);
-  EXPECT_EQ(q->f.griglia_linea[1][3100].reale, 0x1.daa643e394659p+7);
+  EXPECT_EQ(q->f.griglia_linea[0].valore[3100], -0x1.40caea407506fp+9);
+  EXPECT_EQ(q->f.griglia_linea[1].valore[3100], 0x1.daa643e394659p+7);
 }
 
 TEST(ParserLinea, ParoleDelleCurve) {
@@ -249,7 +254,7 @@ TEST(ParserLinea, ParoleDelleCurve) {
     auto p = compila_prova(linea_prova(1000, std::string(c.riga) + "\n"), treno_prova(), 1);
     EXPECT_EQ(p->f.codice_errore, c.codice) << c.riga;
     if (c.codice == 0) {
-      EXPECT_DOUBLE_EQ(p->f.griglia_linea[0][11].reale, c.x11) << c.riga;
+      EXPECT_DOUBLE_EQ(p->f.griglia_linea[0].valore[11], c.x11) << c.riga;
     }
   }
 
@@ -262,8 +267,8 @@ TEST(ParserLinea, CurveSovrapposteEOltreIlPiano) {
   // The second curve starts inside the first: no straight run, it goes on
   // from the cursor with its own curvature.
   auto p = compila_prova(linea_prova(1000, "curvad1, 10, 10\ncurvad2, 15, 10\n"), treno_prova(), 1);
-  const auto& x = p->f.griglia_linea[0];
-  auto svolta = [&](int j) { return (x[j].reale - x[j - 1].reale) - (x[j - 1].reale - x[j - 2].reale); };
+  const std::vector<double>& x = p->f.griglia_linea[0].valore;
+  auto svolta = [&](int j) { return (x[j] - x[j - 1]) - (x[j - 1] - x[j - 2]); };
   EXPECT_NEAR(svolta(18), 0.0001, 1e-9);
   EXPECT_NEAR(svolta(23), 0.0002, 1e-9);
   EXPECT_NEAR(svolta(30), 0.0, 1e-12);
@@ -271,15 +276,15 @@ TEST(ParserLinea, CurveSovrapposteEOltreIlPiano) {
   // L = 0: the plan ends at metre 7000.
   auto q = compila_prova(linea_prova(0, "curvad1, 6800, 500\n"), treno_prova(), 1);
   EXPECT_EQ(q->f.codice_errore, errore_curva_oltre_linea);
-  EXPECT_EQ(q->f.griglia_linea[0][7000].tag, elemento_reale);
+  EXPECT_EQ(q->f.griglia_linea[0].tag[7000], elemento_reale);
   auto r = compila_prova(linea_prova(0, "curvad1, 6800, 200\n"), treno_prova(), 1);
   EXPECT_EQ(r->f.codice_errore, 0) << "ends on the last point";
 
   // On the longest route the plan stops at metre 1000000.
   auto s = compila_prova(linea_prova(1000000, "curvad1, 999000, 2000\n"), treno_prova(), 1);
   EXPECT_EQ(s->f.codice_errore, errore_curva);
-  EXPECT_EQ(s->f.griglia_linea[0][1000000].tag, elemento_reale);
-  EXPECT_EQ(s->f.griglia_linea[0][1000001].tag, elemento_vuoto);
+  EXPECT_EQ(s->f.griglia_linea[0].tag[1000000], elemento_reale);
+  EXPECT_EQ(s->f.griglia_linea[0].tag[1000001], elemento_vuoto);
   EXPECT_FALSE(s->linea_rimasta());
 }
 
@@ -356,7 +361,7 @@ TEST(ParserLinea, PosizioneOltreLaGriglia) {
   EXPECT_EQ(f.percorso[19].pendenza, 100);
   EXPECT_EQ(f.percorso[337].pendenza, 105) << "the gradients read so far are laid";
   EXPECT_EQ(f.percorso[50].montagna, 0) << "rows after it are not read";
-  EXPECT_EQ(f.griglia_linea[1][16998].tag, elemento_reale) << "the plan is extended";
+  EXPECT_EQ(f.griglia_linea[1].tag[16998], elemento_reale) << "the plan is extended";
   EXPECT_EQ(f.tabella_stazioni[84].valore3, 14) << "the train is read";
   EXPECT_FALSE(p->sorgenti_rimasti());
 

@@ -108,7 +108,7 @@ bool decodifica_stazioni(std::string_view byte, std::array<record_stazione, nume
   return true;
 }
 
-bool decodifica_linea(std::string_view byte, std::array<std::vector<elemento_linea>, 2>& griglia,
+bool decodifica_linea(std::string_view byte, std::array<asse_linea, 2>& griglia,
                       std::string& motivo) {
   // First walk: check every tag and length and count the elements, so that the
   // x and y halves are known before anything is stored.
@@ -141,12 +141,15 @@ bool decodifica_linea(std::string_view byte, std::array<std::vector<elemento_lin
   }
   // Second walk: the bytes are known to be sound.
   lettore l{byte};
-  for (std::vector<elemento_linea>& coordinata : griglia) {
-    coordinata.assign(quanti / 2, elemento_linea{});
-    for (elemento_linea& e : coordinata) {
-      e.tag = l.u16();
-      if (e.tag == elemento_intero) e.intero = l.i16();
-      if (e.tag == elemento_reale) e.reale = l.f64();
+  for (asse_linea& coordinata : griglia) {
+    coordinata.tag.assign(quanti / 2, elemento_vuoto);
+    coordinata.valore.assign(quanti / 2, 0.0);
+    for (std::size_t j = 0; j < quanti / 2; ++j) {
+      // Only the three known tags are left: they fit a byte.
+      const uint16_t tag = l.u16();
+      coordinata.tag[j] = static_cast<uint8_t>(tag);
+      if (tag == elemento_intero) coordinata.valore[j] = l.i16();
+      if (tag == elemento_reale) coordinata.valore[j] = l.f64();
     }
   }
   return true;

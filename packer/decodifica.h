@@ -27,5 +27,5 @@ bool decodifica_stazioni(std::string_view byte, std::array<record_stazione, nume
 // Line plan: tagged elements, every x (metres 0..M) then every y. Fills
 // `griglia` ([0] x, [1] y, as the build holds it) and returns true; false
 // (with `motivo`) on an unknown tag, an element cut short or an odd count.
-bool decodifica_linea(std::string_view byte, std::array<std::vector<elemento_linea>, 2>& griglia,
+bool decodifica_linea(std::string_view byte, std::array<asse_linea, 2>& griglia,
                       std::string& motivo);

@@ -137,17 +137,19 @@ TEST(Decodifica, LineaTuttiGliXPoiTuttiGliY) {
   byte_prova p;
   // x of metres 0, 1, 2, then y of metres 0, 1, 2.
   p.i16(2).i16(0).i16(2).i16(-1).i16(5).f64(0.001).i16(2).i16(0).i16(2).i16(1).i16(0);
-  std::array<std::vector<elemento_linea>, 2> g;
+  std::array<asse_linea, 2> g;
   std::string motivo;
   ASSERT_TRUE(decodifica_linea(p.b, g, motivo)) << motivo;
-  ASSERT_EQ(g[0].size(), 3u);
-  ASSERT_EQ(g[1].size(), 3u);
-  EXPECT_EQ(g[0][1].tag, elemento_intero);
-  EXPECT_EQ(g[0][1].intero, -1);
-  EXPECT_EQ(g[0][2].tag, elemento_reale);
-  EXPECT_EQ(g[0][2].reale, 0.001);
-  EXPECT_EQ(g[1][1].intero, 1);
-  EXPECT_EQ(g[1][2].tag, elemento_vuoto);
+  for (const asse_linea& a : g) {
+    ASSERT_EQ(a.tag.size(), 3u);
+    ASSERT_EQ(a.valore.size(), 3u);
+  }
+  EXPECT_EQ(g[0].tag[1], elemento_intero);
+  EXPECT_EQ(g[0].valore[1], -1.0);
+  EXPECT_EQ(g[0].tag[2], elemento_reale);
+  EXPECT_EQ(g[0].valore[2], 0.001);
+  EXPECT_EQ(g[1].valore[1], 1.0);
+  EXPECT_EQ(g[1].tag[2], elemento_vuoto);
 }
 
 TEST(Decodifica, LineaGuastaRifiutata) {
@@ -161,7 +163,7 @@ TEST(Decodifica, LineaGuastaRifiutata) {
       {byte_prova{}.i16(0).i16(3).b, "unknown tag 3"},
   };
   for (const caso& c : casi) {
-    std::array<std::vector<elemento_linea>, 2> g;
+    std::array<asse_linea, 2> g;
     std::string motivo;
     EXPECT_FALSE(decodifica_linea(c.byte, g, motivo));
     EXPECT_NE(motivo.find(c.parola), std::string::npos) << motivo;
@@ -206,18 +208,21 @@ TEST(Decodifica, AndataERitornoDalleCodifiche) {
     r.ottetto4 = static_cast<uint8_t>(200 - s);
     r.codice = s * 3600 - 1;
   }
-  for (auto& coordinata : f.griglia_linea) coordinata.resize(9);
+  for (asse_linea& coordinata : f.griglia_linea) {
+    coordinata.tag.resize(9);
+    coordinata.valore.resize(9);
+  }
   for (std::size_t j = 0; j < 9; ++j)
     for (int k = 0; k < 2; ++k) {
-      elemento_linea& e = f.griglia_linea[k][j];
-      e.tag = j < 2 ? elemento_intero : j < 7 ? elemento_reale : elemento_vuoto;
-      if (e.tag == elemento_intero) e.intero = static_cast<int16_t>(k == 1 ? j : -3);
-      if (e.tag == elemento_reale) e.reale = (k == 0 ? 0.001 : -1e300) * static_cast<double>(j);
+      asse_linea& a = f.griglia_linea[k];
+      a.tag[j] = j < 2 ? elemento_intero : j < 7 ? elemento_reale : elemento_vuoto;
+      if (a.tag[j] == elemento_intero) a.valore[j] = static_cast<int16_t>(k == 1 ? j : -3);
+      if (a.tag[j] == elemento_reale) a.valore[j] = (k == 0 ? 0.001 : -1e300) * static_cast<double>(j);
     }
 
   std::vector<cella_percorso> celle;
   std::array<record_stazione, numero_slot> tabella;
-  std::array<std::vector<elemento_linea>, 2> griglia;
+  std::array<asse_linea, 2> griglia;
   std::string motivo;
   ASSERT_TRUE(decodifica_percorso(codifica_percorso(f), celle, motivo)) << motivo;
   ASSERT_TRUE(decodifica_stazioni(codifica_stazioni(f), tabella, motivo)) << motivo;
@@ -243,12 +248,12 @@ TEST(Decodifica, AndataERitornoDalleCodifiche) {
         << "slot " << s;
   }
   for (int k = 0; k < 2; ++k) {
-    ASSERT_EQ(griglia[k].size(), 9u);
+    const asse_linea &a = f.griglia_linea[k], &b = griglia[k];
+    ASSERT_EQ(b.tag.size(), 9u);
+    ASSERT_EQ(b.valore.size(), 9u);
     for (std::size_t j = 0; j < 9; ++j) {
-      const elemento_linea &a = f.griglia_linea[k][j], &b = griglia[k][j];
-      EXPECT_EQ(a.tag, b.tag) << k << "," << j;
-      EXPECT_EQ(a.intero, b.intero) << k << "," << j;
-      EXPECT_EQ(std::bit_cast<uint64_t>(a.reale), std::bit_cast<uint64_t>(b.reale)) << k << "," << j;
+      EXPECT_EQ(a.tag[j], b.tag[j]) << k << "," << j;
+      EXPECT_EQ(std::bit_cast<uint64_t>(a.valore[j]), std::bit_cast<uint64_t>(b.valore[j])) << k << "," << j;
     }
   }
 }

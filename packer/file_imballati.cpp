@@ -1,5 +1,6 @@
 #include "packer/file_imballati.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <limits>
@@ -45,13 +46,16 @@ std::size_t byte_nome(const record_stazione& r) {
                                                                : std::numeric_limits<uint16_t>::max();
 }
 
-std::size_t byte_elemento(const elemento_linea& e) {
-  switch (e.tag) {
+std::size_t byte_elemento(uint8_t tag) {
+  switch (tag) {
     case elemento_intero: return byte_tag + byte_intero_linea;
     case elemento_reale: return byte_tag + byte_reale_linea;
     default: return byte_tag;
   }
 }
+
+// The points of a plan coordinate: those that have both a tag and a value.
+std::size_t punti(const asse_linea& a) { return std::min(a.tag.size(), a.valore.size()); }
 
 }  // namespace
 
@@ -104,21 +108,24 @@ std::string codifica_stazioni(const Form1& f) {
 
 std::string codifica_linea(const Form1& f) {
   std::size_t totale = 0;
-  for (const auto& coordinata : f.griglia_linea)
-    for (const elemento_linea& e : coordinata) totale += byte_elemento(e);
+  for (const asse_linea& coordinata : f.griglia_linea)
+    for (std::size_t j = 0, n = punti(coordinata); j < n; ++j)
+      totale += byte_elemento(coordinata.tag[j]);
   std::string out(totale, '\0');
   scrittore w{out.data()};
   // All x first, then all y: the metre index runs fastest.
-  for (const auto& coordinata : f.griglia_linea) {
-    for (const elemento_linea& e : coordinata) {
-      switch (e.tag) {
+  for (const asse_linea& coordinata : f.griglia_linea) {
+    const std::size_t n = punti(coordinata);
+    for (std::size_t j = 0; j < n; ++j) {
+      switch (coordinata.tag[j]) {
         case elemento_intero:
+          // An integer point's value is a 16-bit integer held exactly.
           w.metti_16(static_cast<uint16_t>(elemento_intero));
-          w.metti_16(e.intero);
+          w.metti_16(static_cast<int16_t>(coordinata.valore[j]));
           break;
         case elemento_reale:
           w.metti_16(static_cast<uint16_t>(elemento_reale));
-          w.metti_64(e.reale);
+          w.metti_64(coordinata.valore[j]);
           break;
         default:  // never filled
           w.metti_16(static_cast<uint16_t>(elemento_vuoto));

@@ -81,8 +81,8 @@ TEST(FileImballati, NomeTroppoLungoPerIlSuoCampo) {
 TEST(FileImballati, ElementiDellaLineaConIlLoroTag) {
   Form1 f;
   // Two metres: x of both, then y of both.
-  f.griglia_linea[0] = {elemento_linea{elemento_intero, 0, 0.0}, elemento_linea{elemento_reale, 0, 1.5}};
-  f.griglia_linea[1] = {elemento_linea{elemento_intero, -2, 0.0}, elemento_linea{}};
+  f.griglia_linea[0] = {{elemento_intero, elemento_reale}, {0.0, 1.5}};
+  f.griglia_linea[1] = {{elemento_intero, elemento_vuoto}, {-2.0, 0.0}};
   const std::string dati = codifica_linea(f);
   const std::string atteso = byte({2, 0, 0, 0}) + byte({5, 0, 0, 0, 0, 0, 0, 0, 0xF8, 0x3F}) +
                              byte({2, 0, 0xFE, 0xFF}) + byte({0, 0});

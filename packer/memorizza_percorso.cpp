@@ -36,7 +36,10 @@ void memorizza_percorso(Form1& f, int32_t j) {
   // The grid and the plan are sized afresh by the line parser: a grid left
   // from an earlier build must not pass for this one's.
   f.percorso.clear();
-  for (auto& coordinata : f.griglia_linea) coordinata.clear();
+  for (asse_linea& coordinata : f.griglia_linea) {
+    coordinata.tag.clear();
+    coordinata.valore.clear();
+  }
 
   memorizza_dati(f);
 

@@ -53,10 +53,11 @@ bool slot_vuoto(const record_stazione& r) {
          r.ottetto4 == 0 && r.codice == 0;
 }
 
-ordered_json elemento_json(const elemento_linea& e) {
-  switch (e.tag) {
-    case elemento_intero: return e.intero;
-    case elemento_reale: return e.reale;
+// Point j of a plan coordinate as JSON: an integer, a number or null.
+ordered_json elemento_json(const asse_linea& a, std::size_t j) {
+  switch (a.tag[j]) {
+    case elemento_intero: return static_cast<int16_t>(a.valore[j]);
+    case elemento_reale: return a.valore[j];
     default: return nullptr;
   }
 }
@@ -81,15 +82,17 @@ class lista_json {
   bool primo_ = true;
 };
 
-// Writes the element `e` into `buf`, right-aligned to `larghezza`: an integer,
-// the shortest text that reads back as the same double, or `vuoto` for an
-// empty element. Returns the end.
-char* reale_in(char* buf, int larghezza, const elemento_linea& e, const char* vuoto) {
+// Writes point j of a plan coordinate into `buf`, right-aligned to
+// `larghezza`: an integer, the shortest text that reads back as the same
+// double, or `vuoto` for an empty point. Returns the end.
+char* reale_in(char* buf, int larghezza, const asse_linea& a, std::size_t j, const char* vuoto) {
   char t[32];
   char* fine = t;
-  switch (e.tag) {
-    case elemento_intero: fine = std::to_chars(t, t + sizeof t, e.intero).ptr; break;
-    case elemento_reale: fine = std::to_chars(t, t + sizeof t, e.reale).ptr; break;
+  switch (a.tag[j]) {
+    case elemento_intero:
+      fine = std::to_chars(t, t + sizeof t, static_cast<int16_t>(a.valore[j])).ptr;
+      break;
+    case elemento_reale: fine = std::to_chars(t, t + sizeof t, a.valore[j]).ptr; break;
     default: fine = std::copy(vuoto, vuoto + std::strlen(vuoto), t);
   }
   const int n = static_cast<int>(fine - t);
@@ -206,11 +209,14 @@ void scarica_stazioni(const std::array<record_stazione, numero_slot>& tabella, f
   }
 }
 
-void scarica_linea(const std::array<std::vector<elemento_linea>, 2>& griglia, formato forma,
-                   bool tutti, std::ostream& out) {
-  const std::size_t punti = std::min(griglia[0].size(), griglia[1].size());
+void scarica_linea(const std::array<asse_linea, 2>& griglia, formato forma, bool tutti,
+                   std::ostream& out) {
+  const asse_linea& x = griglia[0];
+  const asse_linea& y = griglia[1];
+  const std::size_t punti =
+      std::min({x.tag.size(), x.valore.size(), y.tag.size(), y.valore.size()});
   auto vuoto = [&](std::size_t j) {
-    return griglia[0][j].tag == elemento_vuoto && griglia[1][j].tag == elemento_vuoto;
+    return x.tag[j] == elemento_vuoto && y.tag[j] == elemento_vuoto;
   };
   if (forma == formato::json) {
     lista_json lista(out, "plan", "punti");
@@ -219,10 +225,10 @@ void scarica_linea(const std::array<std::vector<elemento_linea>, 2>& griglia, fo
     for (std::size_t j = 0; j < punti; ++j) {
       if (!tutti && vuoto(j)) continue;
       punto["metro"] = j;
-      punto["x"] = elemento_json(griglia[0][j]);
-      punto["tag_x"] = griglia[0][j].tag;
-      punto["y"] = elemento_json(griglia[1][j]);
-      punto["tag_y"] = griglia[1][j].tag;
+      punto["x"] = elemento_json(x, j);
+      punto["tag_x"] = x.tag[j];
+      punto["y"] = elemento_json(y, j);
+      punto["tag_y"] = y.tag[j];
       lista.aggiungi(punto);
     }
     lista.chiudi();
@@ -234,13 +240,11 @@ void scarica_linea(const std::array<std::vector<elemento_linea>, 2>& griglia, fo
   char buf[128];
   for (std::size_t j = 0; j < punti; ++j) {
     if (!tutti && vuoto(j)) continue;
-    const elemento_linea& x = griglia[0][j];
-    const elemento_linea& y = griglia[1][j];
     char* p = buf + std::snprintf(buf, 16, csv ? "%zu," : "%7zu ", j);
-    p = reale_in(p, csv ? 0 : 24, x, csv ? "" : "-");
-    p += std::snprintf(p, 16, csv ? ",%d," : " %5d ", x.tag);
-    p = reale_in(p, csv ? 0 : 24, y, csv ? "" : "-");
-    p += std::snprintf(p, 16, csv ? ",%d\n" : " %5d\n", y.tag);
+    p = reale_in(p, csv ? 0 : 24, x, j, csv ? "" : "-");
+    p += std::snprintf(p, 16, csv ? ",%d," : " %5d ", x.tag[j]);
+    p = reale_in(p, csv ? 0 : 24, y, j, csv ? "" : "-");
+    p += std::snprintf(p, 16, csv ? ",%d\n" : " %5d\n", y.tag[j]);
     out.write(buf, p - buf);
   }
 }

@@ -19,8 +19,8 @@ void scarica_stazioni(const std::array<record_stazione, numero_slot>& tabella, f
                       bool tutti, std::ostream& out);
 // Every point with its metre, x, y and their tags; points with neither
 // coordinate filled only when `tutti`.
-void scarica_linea(const std::array<std::vector<elemento_linea>, 2>& griglia, formato forma,
-                   bool tutti, std::ostream& out);
+void scarica_linea(const std::array<asse_linea, 2>& griglia, formato forma, bool tutti,
+                   std::ostream& out);
 
 // Single-byte text of the packed files (read as Latin-1) as UTF-8, for JSON.
 std::string testo_utf8(std::string_view testo);

@@ -115,7 +115,7 @@ int esegui_dump(const richiesta& r, std::ostream& out, std::ostream& err) {
     }
     case tipo_imballato::linea: {
       nome_tipo = "line plan";
-      std::array<std::vector<elemento_linea>, 2> griglia;
+      std::array<asse_linea, 2> griglia;
       if ((fatto = decodifica_linea(byte, griglia, motivo)))
         scarica_linea(griglia, r.forma, r.tutti, out);
       break;
