@@ -1,5 +1,10 @@
 // Benchmark of a whole build of the built-in scenario, in a private directory:
 // every writer, the compile, the approach pass and the packing.
+//
+// Builds repeated in one process reuse the memory freed by the build before;
+// a real run pays the first touch of every page of the line plan and of its
+// packed buffer. To measure that, run with
+//   GLIBC_TUNABLES=glibc.malloc.mmap_threshold=131072 out/banco_build
 #include <benchmark/benchmark.h>
 
 #include "build/fasi.h"
