@@ -24,6 +24,8 @@ struct cella_percorso {
   uint8_t velocita = 0;        // line speed limit / 5
   uint8_t pendenza = 0;        // gradient + 100 (100 = level), low 8 bits
   uint8_t aderenza = 0;        // adhesion, low 8 bits
+
+  bool operator==(const cella_percorso&) const = default;
 };
 
 // One slot of the station table: a station, a kilometre-board text, or header values.
@@ -44,6 +46,8 @@ struct record_stazione {
   uint8_t ottetto3 = 0;
   uint8_t ottetto4 = 0;
   int32_t codice = 0;
+
+  bool operator==(const record_stazione&) const = default;
 };
 
 // The tag of a plan point is part of its value: the packed line file stores it.

@@ -14,19 +14,7 @@ std::unique_ptr<Form1> con_percorso(std::size_t celle = 7301) {
   return f;
 }
 
-bool uguali(const cella_percorso& a, const cella_percorso& b) {
-  return a.tipo == b.tipo && a.dato1 == b.dato1 && a.dato2 == b.dato2 && a.dato3 == b.dato3 &&
-         a.dato4 == b.dato4 && a.tempo_segnale == b.tempo_segnale &&
-         a.avviso_segnale == b.avviso_segnale && a.montagna == b.montagna &&
-         a.velocita == b.velocita && a.pendenza == b.pendenza && a.aderenza == b.aderenza;
-}
-
-bool stessa_griglia(const Form1& a, const Form1& b) {
-  if (a.percorso.size() != b.percorso.size()) return false;
-  for (std::size_t i = 0; i < a.percorso.size(); ++i)
-    if (!uguali(a.percorso[i], b.percorso[i])) return false;
-  return true;
-}
+bool stessa_griglia(const Form1& a, const Form1& b) { return a.percorso == b.percorso; }
 
 }  // namespace
 

@@ -231,20 +231,12 @@ TEST(Decodifica, AndataERitornoDalleCodifiche) {
   ASSERT_EQ(celle.size(), f.percorso.size());
   for (std::size_t i = 0; i < celle.size(); ++i) {
     const cella_percorso &a = f.percorso[i], &b = celle[i];
-    EXPECT_TRUE(a.tipo == b.tipo && a.dato1 == b.dato1 && a.dato2 == b.dato2 && a.dato3 == b.dato3 &&
-                a.dato4 == b.dato4 && a.tempo_segnale == b.tempo_segnale &&
-                a.avviso_segnale == b.avviso_segnale && a.montagna == b.montagna &&
-                a.velocita == b.velocita && a.pendenza == b.pendenza && a.aderenza == b.aderenza)
+    EXPECT_TRUE(a == b)
         << "cell " << i;
   }
   for (int s = 0; s < numero_slot; ++s) {
     const record_stazione &a = f.tabella_stazioni[s], &b = tabella[s];
-    EXPECT_TRUE(a.marca == b.marca && a.valore1 == b.valore1 && a.valore2 == b.valore2 &&
-                a.valore3 == b.valore3 && a.marca2 == b.marca2 && a.nome == b.nome &&
-                a.intero1 == b.intero1 && a.intero2 == b.intero2 && a.intero3 == b.intero3 &&
-                a.intero4 == b.intero4 && a.intero5 == b.intero5 && a.ottetto1 == b.ottetto1 &&
-                a.ottetto2 == b.ottetto2 && a.ottetto3 == b.ottetto3 && a.ottetto4 == b.ottetto4 &&
-                a.codice == b.codice)
+    EXPECT_TRUE(a == b)
         << "slot " << s;
   }
   for (int k = 0; k < 2; ++k) {

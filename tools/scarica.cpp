@@ -40,18 +40,9 @@ const char* caratteristica(uint8_t tipo) {
   }
 }
 
-bool cella_vuota(const cella_percorso& c) {
-  return c.tipo == 0 && c.dato1 == 0 && c.dato2 == 0 && c.dato3 == 0 && c.dato4 == 0 &&
-         c.tempo_segnale == 0 && c.avviso_segnale == 0 && c.montagna == 0 && c.velocita == 0 &&
-         c.pendenza == 0 && c.aderenza == 0;
-}
+bool cella_vuota(const cella_percorso& c) { return c == cella_percorso{}; }
 
-bool slot_vuoto(const record_stazione& r) {
-  return r.marca == 0 && r.valore1 == 0 && r.valore2 == 0 && r.valore3 == 0 && r.marca2 == 0 &&
-         r.nome.empty() && r.intero1 == 0 && r.intero2 == 0 && r.intero3 == 0 && r.intero4 == 0 &&
-         r.intero5 == 0 && r.ottetto1 == 0 && r.ottetto2 == 0 && r.ottetto3 == 0 &&
-         r.ottetto4 == 0 && r.codice == 0;
-}
+bool slot_vuoto(const record_stazione& r) { return r == record_stazione{}; }
 
 // Point j of a plan coordinate as JSON: an integer, a number or null.
 ordered_json elemento_json(const asse_linea& a, std::size_t j) {
