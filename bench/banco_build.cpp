@@ -16,9 +16,7 @@ void build_completa(benchmark::State& stato) {
   cartella_prova dir;
   for (auto _ : stato) {
     Form1 f;
-    f.nome_scenario = "Corvana_Telmisa";
-    f.numero_treno = "739";
-    f.cartella = dir.percorso;
+    nomina_scenario(f, dir.percorso);
     esegui_build(f);
     benchmark::DoNotOptimize(f.codice_errore);
   }

@@ -7,6 +7,12 @@
 #include "sources/dati_linea.h"
 #include "sources/dati_treno.h"
 
+void nomina_scenario(Form1& f, const std::filesystem::path& cartella) {
+  f.nome_scenario = "Corvana_Telmisa";
+  f.numero_treno = "739";
+  f.cartella = cartella;
+}
+
 void esegui_build(Form1& f) {
   dati_linea(f);
   dati_treno(f);

@@ -15,9 +15,7 @@ void errore_a_video(const std::string& a) { errore(a); }
 
 int Form_Load() {
   static Form1 f;  // the build state lives for the whole run
-  f.nome_scenario = "Corvana_Telmisa";
-  f.numero_treno = "739";
-  f.cartella = cartella_programma();
+  nomina_scenario(f, cartella_programma());
   f.mostra_errore = errore_a_video;
 
   mostra_finestra();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "build/fasi.h"
 #include "build/nomi_file.h"
 #include "documents/prova_documenti.h"
 #include "sources/cartella_prova.h"
@@ -10,9 +11,7 @@ namespace {
 
 Form1 scenario(const cartella_prova& dir) {
   Form1 f;
-  f.nome_scenario = "Corvana_Telmisa";
-  f.numero_treno = "739";
-  f.cartella = dir.percorso;
+  nomina_scenario(f, dir.percorso);
   return f;
 }
 

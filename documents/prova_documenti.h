@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "build/fasi.h"
 #include "build/nomi_file.h"
 #include "compiler/form1.h"
 #include "sources/dati_treno.h"
@@ -121,9 +122,7 @@ inline treno_sorgente leggi_treno_sorgente(const std::vector<std::string>& righe
 // The train source as the train writer writes it, read back from `cartella`.
 inline treno_sorgente treno_scritto(const std::filesystem::path& cartella) {
   Form1 f;
-  f.nome_scenario = "Corvana_Telmisa";
-  f.numero_treno = "739";
-  f.cartella = cartella;
+  nomina_scenario(f, cartella);
   dati_treno(f);
   return leggi_treno_sorgente(leggi_righe_documento(file_treno_sorgente(f)));
 }

@@ -4,6 +4,7 @@
 
 #include <regex>
 
+#include "build/fasi.h"
 #include "build/nomi_file.h"
 #include "documents/prova_documenti.h"
 #include "sources/cartella_prova.h"
@@ -31,9 +32,7 @@ struct modulo_scritto {
   std::vector<std::string> righe;
   modulo_scritto() {
     Form1 f;
-    f.nome_scenario = "Corvana_Telmisa";
-    f.numero_treno = "739";
-    f.cartella = dir.percorso;
+    nomina_scenario(f, dir.percorso);
     dati_rallentamenti(f);
     righe = leggi_righe_documento(file_rallentamenti(f));
   }

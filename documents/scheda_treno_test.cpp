@@ -7,6 +7,7 @@
 #include <map>
 #include <regex>
 
+#include "build/fasi.h"
 #include "build/nomi_file.h"
 #include "documents/prova_documenti.h"
 #include "sources/cartella_prova.h"
@@ -53,9 +54,7 @@ struct scheda_scritta {
   std::vector<std::string> righe;
   scheda_scritta() {
     Form1 f;
-    f.nome_scenario = "Corvana_Telmisa";
-    f.numero_treno = "739";
-    f.cartella = dir.percorso;
+    nomina_scenario(f, dir.percorso);
     dati_scheda(f);
     righe = leggi_righe_documento(file_scheda_treno(f));
   }

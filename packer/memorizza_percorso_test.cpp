@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "build/fasi.h"
 #include "build/nomi_file.h"
 #include "packer/codici_gara.h"
 #include "packer/file_imballati.h"
@@ -49,9 +50,7 @@ struct scenario {
   cartella_prova cartella;
   Form1 f;
   scenario() {
-    f.nome_scenario = "Corvana_Telmisa";
-    f.numero_treno = "739";
-    f.cartella = cartella.percorso;
+    nomina_scenario(f, cartella.percorso);
   }
   void sorgenti(const std::string& righe_treno = "") {
     scrivi(file_linea_sorgente(f), linea);

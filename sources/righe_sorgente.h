@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "build/fasi.h"
 #include "compiler/form1.h"
 #include "sources/cartella_prova.h"
 
@@ -87,9 +88,7 @@ struct sorgente_scritta {
   file_righe file;
   sorgente_scritta(void (*scrittore)(const Form1&), std::filesystem::path (*nome_file)(const Form1&)) {
     Form1 f;
-    f.cartella = dir.percorso;
-    f.nome_scenario = "Corvana_Telmisa";
-    f.numero_treno = "739";
+    nomina_scenario(f, dir.percorso);
     scrittore(f);
     file = leggi_righe(nome_file(f));
   }

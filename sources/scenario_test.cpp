@@ -11,9 +11,7 @@
 TEST(Scenario, LaBuildCompletaNonRegistraErroriELasciaISeiFile) {
   cartella_prova dir;
   Form1 f;
-  f.cartella = dir.percorso;
-  f.nome_scenario = "Corvana_Telmisa";
-  f.numero_treno = "739";
+  nomina_scenario(f, dir.percorso);
   esegui_build(f);
 
   EXPECT_EQ(f.codice_errore, 0) << "at " << f.posizione_errore << " m";

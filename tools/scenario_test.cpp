@@ -435,9 +435,7 @@ TEST_F(ComandoScenario, IlScenarioIncorporatoComeLoImballaIlPacker) {
   const fs::path packer = radice.percorso / "packer";
   fs::create_directory(packer);
   Form1 f;
-  f.nome_scenario = "Corvana_Telmisa";
-  f.numero_treno = "739";
-  f.cartella = packer;
+  nomina_scenario(f, packer);
   esegui_build(f);
   ASSERT_EQ(f.codice_errore, 0);
 
