@@ -1,5 +1,6 @@
 #include "tools/argomenti.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -43,6 +44,7 @@ const char* nome_comando(azione a) {
   switch (a) {
     case azione::pack: return "pack";
     case azione::check: return "check";
+    case azione::plot: return "plot";
     default: return "dump";
   }
 }
@@ -67,6 +69,21 @@ bool numero_da_file(const std::filesystem::path& treno, std::string& numero) {
   if (trattino == std::string::npos || trattino == 0 || trattino + 1 == testa.size()) return false;
   numero = testa.substr(trattino + 1);
   return true;
+}
+
+std::vector<std::pair<std::string, std::string>> scenari_in_cartella(
+    const std::filesystem::path& cartella) {
+  std::vector<std::pair<std::string, std::string>> scenari;
+  for (const auto& voce : std::filesystem::directory_iterator(cartella)) {
+    const std::string base = voce.path().filename().string();
+    if (!finisce_con(base, ".sim")) continue;
+    const std::string testa = base.substr(0, base.size() - 4);
+    const std::size_t trattino = testa.rfind('_');
+    if (trattino == std::string::npos || trattino == 0 || trattino + 1 == testa.size()) continue;
+    scenari.emplace_back(testa.substr(0, trattino), testa.substr(trattino + 1));
+  }
+  std::sort(scenari.begin(), scenari.end());
+  return scenari;
 }
 
 tipo_imballato tipo_da_nome(const std::filesystem::path& file) {
@@ -95,8 +112,9 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
   if (primo == "pack") r.cosa = azione::pack;
   else if (primo == "check") r.cosa = azione::check;
   else if (primo == "dump") r.cosa = azione::dump;
+  else if (primo == "plot") r.cosa = azione::plot;
   else {
-    errore = "unknown command '" + primo + "' (pack, check or dump); try 'scenario --help'";
+    errore = "unknown command '" + primo + "' (pack, check, dump or plot); try 'scenario --help'";
     return false;
   }
 
@@ -108,7 +126,9 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
       return true;
     }
 
-  const bool compila = r.cosa != azione::dump;
+  const bool compila = r.cosa == azione::pack || r.cosa == azione::check;
+  const bool disegna = r.cosa == azione::plot;
+  const bool scarica = r.cosa == azione::dump;
   const std::string comando = nome_comando(r.cosa);
   bool nome_dato = false, numero_dato = false, json = false, csv = false;
   std::vector<std::string> posizionali;
@@ -120,30 +140,32 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
       posizionali.push_back(a);
     } else if (a == "--") {
       solo_posizionali = true;
-    } else if (a == "--json") {
+    } else if (!disegna && a == "--json") {
       json = true;
     } else if (r.cosa == azione::pack && a == "--no-line-plan") {
       r.senza_linea = true;
-    } else if (r.cosa == azione::pack && opzione_con_valore("-o", argomenti, i, valore, errore)) {
+    } else if ((r.cosa == azione::pack || disegna) &&
+               opzione_con_valore("-o", argomenti, i, valore, errore)) {
       if (!errore.empty()) return false;
       if (valore.empty()) {
-        errore = "option -o needs a directory";
+        errore = disegna ? "option -o needs a file" : "option -o needs a directory";
         return false;
       }
-      r.cartella_uscita = valore;
-    } else if (compila && opzione_con_valore("--name", argomenti, i, valore, errore)) {
+      if (disegna) r.file_disegno = valore;
+      else r.cartella_uscita = valore;
+    } else if ((compila || disegna) && opzione_con_valore("--name", argomenti, i, valore, errore)) {
       if (!errore.empty() || !nome_valido(valore, "scenario name", errore)) return false;
       r.nome_scenario = valore;
       nome_dato = true;
-    } else if (compila && opzione_con_valore("--train", argomenti, i, valore, errore)) {
+    } else if ((compila || disegna) && opzione_con_valore("--train", argomenti, i, valore, errore)) {
       if (!errore.empty() || !nome_valido(valore, "train number", errore)) return false;
       r.numero_treno = valore;
       numero_dato = true;
-    } else if (!compila && a == "--csv") {
+    } else if (scarica && a == "--csv") {
       csv = true;
-    } else if (!compila && a == "--all") {
+    } else if (scarica && a == "--all") {
       r.tutti = true;
-    } else if (!compila && opzione_con_valore("--kind", argomenti, i, valore, errore)) {
+    } else if (scarica && opzione_con_valore("--kind", argomenti, i, valore, errore)) {
       if (!errore.empty()) return false;
       if (valore == "grid") r.tipo = tipo_imballato::percorso;
       else if (valore == "stations") r.tipo = tipo_imballato::stazioni;
@@ -163,7 +185,21 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
   }
   r.forma = json ? formato::json : csv ? formato::csv : formato::testo;
 
-  if (!compila) {
+  if (disegna) {
+    if (posizionali.size() != 1) {
+      errore = "plot takes the directory of a packed scenario; try 'scenario plot --help'";
+      return false;
+    }
+    if (r.file_disegno.empty()) {
+      errore = "plot needs -o FILE.svg";
+      return false;
+    }
+    // The name and the number not given are found from the files in the directory.
+    r.cartella_imballati = posizionali[0];
+    return true;
+  }
+
+  if (scarica) {
     if (posizionali.size() != 1) {
       errore = "dump takes one packed file; try 'scenario dump --help'";
       return false;

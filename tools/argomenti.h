@@ -4,8 +4,10 @@
 #include <filesystem>
 #include <span>
 #include <string>
+#include <utility>
+#include <vector>
 
-enum class azione { nessuna, aiuto, versione, pack, check, dump };
+enum class azione { nessuna, aiuto, versione, pack, check, dump, plot };
 enum class formato { testo, json, csv };
 enum class tipo_imballato { nessuno, percorso, stazioni, linea };
 
@@ -26,6 +28,10 @@ struct richiesta {
   tipo_imballato tipo = tipo_imballato::nessuno;  // from --kind, else from the name
   bool tutti = false;                             // --all
 
+  // plot: the directory of the packed files and the picture to write
+  std::filesystem::path cartella_imballati;
+  std::filesystem::path file_disegno;
+
   formato forma = formato::testo;
 };
 
@@ -38,6 +44,12 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
 bool nome_da_file(const std::filesystem::path& linea, std::string& nome);
 // "739" from a train source named "X_739-.txt"; false when the name has another form.
 bool numero_da_file(const std::filesystem::path& treno, std::string& numero);
+// The scenarios packed in `cartella`: a name and a number for every station
+// table "X_N.sim" found there (split at the last underscore), in name order.
+// Throws `std::filesystem::filesystem_error` when the directory cannot be read.
+std::vector<std::pair<std::string, std::string>> scenari_in_cartella(
+    const std::filesystem::path& cartella);
+
 // The kind of a packed file from its name's ending: "_linea.dat" the line plan,
 // another ".dat" the route grid, ".sim" the station table.
 tipo_imballato tipo_da_nome(const std::filesystem::path& file);

@@ -9,6 +9,7 @@
 #include "sources/scrivi_righe.h"
 #include "tools/argomenti.h"
 #include "tools/compila.h"
+#include "tools/disegno.h"
 #include "tools/rapporto.h"
 #include "tools/scarica.h"
 
@@ -24,6 +25,8 @@ constexpr const char* aiuto_generale =
     "                    three packed files the simulator loads\n"
     "  check LINE TRAIN  the same compile, reporting every error; nothing is written\n"
     "  dump FILE         show what a packed file holds\n"
+    "  plot DIR -o FILE.svg\n"
+    "                    draw a packed scenario: track plan and profiles\n"
     "\n"
     "  --help            this help; 'scenario COMMAND --help' for a command's\n"
     "  --version         the tool's version\n"
@@ -93,6 +96,26 @@ constexpr const char* aiuto_dump =
     "  --csv         comma-separated values with a header row\n"
     "  --all         also the cells, slots and points whose fields are all empty\n";
 
+constexpr const char* aiuto_plot =
+    "usage: scenario plot DIR [--name NAME] [--train NUMBER] -o FILE.svg\n"
+    "\n"
+    "Reads the three packed files of a scenario in DIR, as the simulator reads them,\n"
+    "and draws one SVG picture that a browser opens:\n"
+    "  the track plan in true proportions, north up, with a scale bar, the start and\n"
+    "  the end, the stations, the signals, the mountain spans and the kilometre boards;\n"
+    "  below it, on one axis of route kilometres, the height worked out from the\n"
+    "  gradients, the gradient, the line speed limit, the slow orders with their\n"
+    "  speeds, the speed-reduction points and the stations.\n"
+    "Without NAME_linea.dat (packed with --no-line-plan) only the profiles are drawn.\n"
+    "\n"
+    "options:\n"
+    "  -o FILE.svg      the picture to write (replaced whole)\n"
+    "  --name NAME      scenario name (default: the one scenario X_N.sim in DIR)\n"
+    "  --train NUMBER   train number (default: likewise)\n"
+    "\n"
+    "exit status: 0 drawn; 2 usage error, or a file that cannot be read or written\n"
+    "or does not fit its kind.\n";
+
 int esegui_dump(const richiesta& r, std::ostream& out, std::ostream& err) {
   const std::string byte = leggi_file(r.file);
   std::string motivo;
@@ -131,6 +154,78 @@ int esegui_dump(const richiesta& r, std::ostream& out, std::ostream& err) {
   return 0;
 }
 
+// The scenario to draw: the one in the directory that fits the name and the
+// number given. False, with the reason told on `err`, when there is none or more.
+bool scegli_scenario(const richiesta& r, std::string& nome, std::string& numero, std::ostream& err) {
+  nome = r.nome_scenario;
+  numero = r.numero_treno;
+  if (!nome.empty() && !numero.empty()) return true;
+  std::vector<std::pair<std::string, std::string>> adatti;
+  try {
+    for (const auto& [n, t] : scenari_in_cartella(r.cartella_imballati))
+      if ((nome.empty() || n == nome) && (numero.empty() || t == numero)) adatti.emplace_back(n, t);
+  } catch (const std::filesystem::filesystem_error& e) {
+    err << "scenario: " << r.cartella_imballati.string() << ": cannot read: " << e.code().message() << '\n';
+    return false;
+  }
+  if (adatti.size() == 1) {
+    nome = adatti[0].first;
+    numero = adatti[0].second;
+    return true;
+  }
+  err << "scenario: " << r.cartella_imballati.string() << ": ";
+  if (adatti.empty()) {
+    err << "no packed scenario (NAME_NUMBER.sim)";
+    if (!nome.empty()) err << " named " << nome;
+    if (!numero.empty()) err << " with train " << numero;
+  } else {
+    err << adatti.size() << " packed scenarios (";
+    for (std::size_t i = 0; i < adatti.size(); ++i)
+      err << (i ? ", " : "") << adatti[i].first << " train " << adatti[i].second;
+    err << "); give --name and --train";
+  }
+  err << '\n';
+  return false;
+}
+
+int esegui_plot(const richiesta& r, std::ostream& err) {
+  std::string nome, numero;
+  if (!scegli_scenario(r, nome, numero, err)) return 2;
+  const std::filesystem::path dir = r.cartella_imballati;
+  const std::filesystem::path percorso = dir / (nome + "_" + numero + ".dat"),
+                              stazioni = dir / (nome + "_" + numero + ".sim"),
+                              linea = dir / (nome + "_linea.dat");
+  for (const auto& p : {percorso, stazioni, linea}) {
+    std::error_code ec;
+    if (std::filesystem::equivalent(p, r.file_disegno, ec) && !ec) {
+      err << "scenario: " << r.file_disegno.string() << ": is a packed file of the scenario; "
+          << "the picture is never written over it\n";
+      return 2;
+    }
+  }
+  auto s = std::make_unique<scenario_imballato>();
+  s->nome_scenario = nome;
+  s->numero_treno = numero;
+  std::string motivo;
+  if (!decodifica_percorso(leggi_file(percorso), s->celle, motivo)) {
+    err << "scenario: " << percorso.string() << ": not a packed route grid: " << motivo << '\n';
+    return 2;
+  }
+  if (!decodifica_stazioni(leggi_file(stazioni), s->tabella, motivo)) {
+    err << "scenario: " << stazioni.string() << ": not a packed station table: " << motivo << '\n';
+    return 2;
+  }
+  // A scenario packed without its line plan is drawn without the track plan.
+  std::error_code ec;
+  if (std::filesystem::exists(linea, ec) &&
+      !decodifica_linea(leggi_file(linea), s->griglia, motivo)) {
+    err << "scenario: " << linea.string() << ": not a packed line plan: " << motivo << '\n';
+    return 2;
+  }
+  sostituisci_file(r.file_disegno, disegna_scenario(*s));
+  return 0;
+}
+
 int esegui_compilazione(const richiesta& r, std::ostream& out, std::ostream& err) {
   const esito_compilazione esito = compila_scenario(r);
   if (r.forma == formato::json)
@@ -157,6 +252,7 @@ int scenario(std::span<const std::string> argomenti, std::ostream& out, std::ost
         out << (r.aiuto_su == azione::pack    ? aiuto_pack
                 : r.aiuto_su == azione::check ? aiuto_check
                 : r.aiuto_su == azione::dump  ? aiuto_dump
+                : r.aiuto_su == azione::plot  ? aiuto_plot
                                               : aiuto_generale);
         return 0;
       case azione::versione:
@@ -164,6 +260,8 @@ int scenario(std::span<const std::string> argomenti, std::ostream& out, std::ost
         return 0;
       case azione::dump:
         return esegui_dump(r, out, err);
+      case azione::plot:
+        return esegui_plot(r, err);
       case azione::pack:
       case azione::check:
         return esegui_compilazione(r, out, err);

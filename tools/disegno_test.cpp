@@ -1,0 +1,267 @@
+// The picture of a packed scenario, drawn from files packed by the real packer.
+#include "tools/disegno.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <iterator>
+#include <limits>
+#include <memory>
+
+#include "build/nomi_file.h"
+#include "packer/decodifica.h"
+#include "packer/memorizza_percorso.h"
+#include "sources/cartella_prova.h"
+#include "tools/prova_disegno.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string leggi(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// Packs the two sources with the packer's own stage and reads the three files
+// back with the decoders.
+std::unique_ptr<scenario_imballato> imballa(const cartella_prova& dir, const std::string& linea,
+                                            const std::string& treno) {
+  Form1 f;
+  f.nome_scenario = "Prova";
+  f.numero_treno = "7";
+  f.cartella = dir.percorso;
+  std::ofstream(file_linea_sorgente(f), std::ios::binary) << linea;
+  std::ofstream(file_treno_sorgente(f), std::ios::binary) << treno;
+  memorizza_percorso(f, 1);
+  auto s = std::make_unique<scenario_imballato>();
+  std::string motivo;
+  EXPECT_TRUE(decodifica_percorso(leggi(file_percorso_imballato(f)), s->celle, motivo)) << motivo;
+  EXPECT_TRUE(decodifica_stazioni(leggi(file_stazioni_imballate(f)), s->tabella, motivo)) << motivo;
+  EXPECT_TRUE(decodifica_linea(leggi(file_linea_imballata(f)), s->griglia, motivo)) << motivo;
+  return s;
+}
+
+struct documento {
+  std::vector<elemento_xml> elementi;
+  double larghezza = 0, altezza = 0;
+
+  const elemento_xml* con_id(const std::string& id) const {
+    for (const auto& e : elementi)
+      if (e.attributi.count("id") && e.attributi.at("id") == id) return &e;
+    return nullptr;
+  }
+  std::vector<std::string> testi() const {
+    std::vector<std::string> t;
+    for (const auto& e : elementi)
+      if (e.nome == "text") t.push_back(e.testo);
+    return t;
+  }
+};
+
+// The document read back: well-formed, its root an <svg> with a viewBox from
+// the origin, and every point of every line inside that box.
+documento leggi_disegno(const std::string& svg) {
+  documento d;
+  std::string errore;
+  EXPECT_TRUE(leggi_xml(svg, d.elementi, errore)) << errore;
+  if (d.elementi.empty()) return d;
+  EXPECT_EQ(d.elementi[0].nome, "svg");
+  const std::vector<double> box = numeri(d.elementi[0].attributi["viewBox"]);
+  EXPECT_EQ(box.size(), 4u);
+  if (box.size() != 4) return d;
+  EXPECT_EQ(box[0], 0);
+  EXPECT_EQ(box[1], 0);
+  d.larghezza = box[2];
+  d.altezza = box[3];
+  EXPECT_EQ(svg.find("nan"), std::string::npos);
+  EXPECT_EQ(svg.find("inf"), std::string::npos);
+  for (const auto& e : d.elementi) {
+    if (e.nome != "polyline") continue;
+    const auto punti = punti_polilinea(e.attributi.at("points"));
+    EXPECT_GE(punti.size(), 2u);
+    for (const punto_svg& p : punti) {
+      EXPECT_TRUE(p.x >= 0 && p.x <= d.larghezza && p.y >= 0 && p.y <= d.altezza)
+          << e.attributi.at("class") << " point " << p.x << "," << p.y << " outside the viewBox";
+    }
+  }
+  return d;
+}
+
+std::optional<punto> ultimo_punto(const std::array<asse_linea, 2>& g, std::size_t& metro) {
+  for (std::size_t m = std::max(g[0].tag.size(), g[1].tag.size()); m-- > 0;) {
+    const auto x = punto_piano(g, 0, m), y = punto_piano(g, 1, m);
+    if (x && y) {
+      metro = m;
+      return punto{*x, *y};
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+TEST(SemplificaLinea, TieneSoloIPuntiCheSiVedono) {
+  const std::vector<punto> retta = [] {
+    std::vector<punto> p;
+    for (int i = 0; i <= 1000; ++i) p.push_back({i * 0.5, i * 0.25});
+    return p;
+  }();
+  struct caso {
+    const char* cosa;
+    std::vector<punto> linea;
+    std::size_t tenuti;
+  };
+  const caso casi[] = {
+      {"nothing", {}, 0},
+      {"one point", {{1, 1}}, 1},
+      {"two points", {{1, 1}, {2, 2}}, 2},
+      {"a straight line", retta, 2},
+      {"a corner", {{0, 0}, {5, 0}, {10, 0}, {10, 5}, {10, 10}}, 3},
+      {"a bump above the tolerance", {{0, 0}, {5, 0.3}, {10, 0}}, 3},
+      {"a bump within it", {{0, 0}, {5, 0.2}, {10, 0}}, 2},
+      {"a closed loop", {{0, 0}, {10, 0}, {10, 10}, {0, 10}, {0, 0}}, 5},
+  };
+  for (const caso& c : casi) {
+    const auto s = semplifica_linea(c.linea, 0.25);
+    EXPECT_EQ(s.size(), c.tenuti) << c.cosa;
+    if (!c.linea.empty() && !s.empty()) {
+      EXPECT_EQ(s.front().x, c.linea.front().x) << c.cosa;
+      EXPECT_EQ(s.back().y, c.linea.back().y) << c.cosa;
+    }
+  }
+}
+
+TEST(SemplificaLinea, OgniPuntoTolto_StaEntroLaTolleranza) {
+  // A wavy line of 20000 points: every point dropped lies within the
+  // tolerance of the segment that replaced it.
+  std::vector<punto> onda;
+  for (int i = 0; i < 20000; ++i) onda.push_back({i * 0.05, 30 * std::sin(i * 0.002) + std::sin(i * 0.05)});
+  const double tolleranza = 0.25;
+  const auto s = semplifica_linea(onda, tolleranza);
+  EXPECT_LT(s.size(), onda.size() / 10);
+  std::size_t k = 0;
+  for (const punto& p : onda) {
+    while (k + 1 < s.size() && s[k + 1].x < p.x) ++k;
+    const punto a = s[k], b = s[std::min(k + 1, s.size() - 1)];
+    const double dx = b.x - a.x, dy = b.y - a.y;
+    const double d = std::fabs((p.x - a.x) * dy - (p.y - a.y) * dx) / std::hypot(dx, dy);
+    ASSERT_LE(d, tolleranza + 1e-9) << "at x " << p.x;
+  }
+}
+
+TEST(DisegnaScenario, UnaCurva_LaFineStaDoveLUltimoPuntoDelPiano) {
+  cartella_prova dir;
+  const auto s = imballa(dir, linea_una_curva, treno_due_stazioni);
+  const documento d = leggi_disegno(disegna_scenario(*s));
+
+  const elemento_xml* traccia = d.con_id("traccia");
+  const elemento_xml* oltre = d.con_id("oltre");
+  const elemento_xml* scala = d.con_id("scala");
+  ASSERT_TRUE(traccia && oltre && scala);
+  const auto punti_traccia = punti_polilinea(traccia->attributi.at("points"));
+  const auto punti_oltre = punti_polilinea(oltre->attributi.at("points"));
+  // Pixels per metre, read from the scale bar ("M x,y h LENGTH").
+  const std::string barra = scala->attributi.at("d");
+  const double px_barra = std::stod(barra.substr(barra.find('h') + 1));
+  const double px_metro = px_barra / std::stod(scala->attributi.at("data-metri"));
+
+  std::size_t ultimo = 0;
+  const auto fine_piano = ultimo_punto(s->griglia, ultimo);
+  ASSERT_TRUE(fine_piano);
+  EXPECT_EQ(ultimo, 6000u + 7000 - 2) << "the last two metres of a plan are never computed";
+  const auto inizio_piano = punto{*punto_piano(s->griglia, 0, 0), *punto_piano(s->griglia, 1, 0)};
+  const auto fine_percorso = punto{*punto_piano(s->griglia, 0, 6000), *punto_piano(s->griglia, 1, 6000)};
+
+  // Where a plan point must stand: the same scale on both axes, north up.
+  const punto_svg origine = punti_traccia.front();
+  auto atteso = [&](punto m) {
+    return punto_svg{origine.x + (m.x - inizio_piano.x) * px_metro, origine.y - (m.y - inizio_piano.y) * px_metro};
+  };
+  const double scarto = 0.2 + 1000 * 0.05 / px_barra;  // rounding to a tenth of a pixel
+  struct caso {
+    const char* cosa;
+    punto_svg disegnato;
+    punto piano;
+  };
+  const caso casi[] = {
+      {"the last point of the plan", punti_oltre.back(), *fine_piano},
+      {"the route's end on the track", punti_traccia.back(), fine_percorso},
+      {"the route's end where the run beyond it starts", punti_oltre.front(), fine_percorso},
+  };
+  for (const caso& c : casi) {
+    const punto_svg a = atteso(c.piano);
+    EXPECT_NEAR(c.disegnato.x, a.x, scarto) << c.cosa;
+    EXPECT_NEAR(c.disegnato.y, a.y, scarto) << c.cosa;
+  }
+  // The curve turns the track south: the run beyond the end heads down the sheet.
+  EXPECT_GT(punti_oltre.back().y, punti_oltre.front().y);
+  // The start's ring and the end's square sit on the track's two ends.
+  const elemento_xml* partenza = d.con_id("partenza");
+  const elemento_xml* arrivo = d.con_id("arrivo");
+  ASSERT_TRUE(partenza && arrivo);
+  EXPECT_NEAR(std::stod(partenza->attributi.at("cx")), origine.x, 0.15);
+  EXPECT_NEAR(std::stod(partenza->attributi.at("cy")), origine.y, 0.15);
+  EXPECT_NEAR(std::stod(arrivo->attributi.at("x")) + 5.5, punti_traccia.back().x, 0.15);
+  EXPECT_NEAR(std::stod(arrivo->attributi.at("y")) + 5.5, punti_traccia.back().y, 0.15);
+}
+
+TEST(DisegnaScenario, NomiEScritte_InTestoXml) {
+  cartella_prova dir;
+  const auto s = imballa(dir, linea_una_curva, treno_due_stazioni);
+  const std::string svg = disegna_scenario(*s);
+  const documento d = leggi_disegno(svg);
+  const auto testi = d.testi();
+  auto conta = [&](const std::string& t) { return std::count(testi.begin(), testi.end(), t); };
+  // Each station is named on the plan and above the profiles; the packed
+  // single-byte name is read as Latin-1.
+  EXPECT_EQ(conta("SANT'ANNA & C."), 2);
+  EXPECT_EQ(conta("CITT\xC3\x80 <ALTA>"), 2);
+  EXPECT_EQ(conta("(Km 2+996)"), 1);
+  EXPECT_EQ(conta("Scenario Prova, train 7"), 1);
+  EXPECT_EQ(conta("60"), 1) << "the slow order's speed";
+}
+
+TEST(DisegnaScenario, FileStraniNonRomponoIlDisegno) {
+  // What a damaged or hand-made set of files may hold: no line plan, a plan
+  // with points that are not numbers or lie absurdly far, cells that name
+  // slots outside the table, a name with control bytes, no route length.
+  cartella_prova dir;
+  const auto buono = imballa(dir, linea_una_curva, treno_due_stazioni);
+  struct caso {
+    const char* cosa;
+    void (*guasta)(scenario_imballato&);
+  };
+  const caso casi[] = {
+      {"no line plan", [](scenario_imballato& s) { s.griglia = {}; }},
+      {"a plan of odd points",
+       [](scenario_imballato& s) {
+         for (std::size_t m = 100; m < 200; ++m) s.griglia[0].valore[m] = std::numeric_limits<double>::quiet_NaN();
+         s.griglia[1].valore[300] = std::numeric_limits<double>::infinity();
+         s.griglia[1].valore[400] = 1e300;
+       }},
+      {"board cells naming slots outside the table",
+       [](scenario_imballato& s) {
+         s.celle[10].tipo = 14;
+         s.celle[10].dato1 = -1;
+         s.celle[11].tipo = 14;
+         s.celle[11].dato1 = 32767;
+       }},
+      {"a name with control bytes", [](scenario_imballato& s) { s.tabella[1].nome = std::string("A\x01\x1F\x7F", 4); }},
+      {"no route length and no grid",
+       [](scenario_imballato& s) {
+         s.tabella[84].valore2 = 0;
+         s.celle.clear();
+       }},
+      {"a route length far beyond the grid", [](scenario_imballato& s) { s.tabella[84].valore2 = 2000000000; }},
+  };
+  for (const caso& c : casi) {
+    SCOPED_TRACE(c.cosa);
+    auto s = std::make_unique<scenario_imballato>(*buono);
+    c.guasta(*s);
+    const std::string svg = disegna_scenario(*s);
+    const documento d = leggi_disegno(svg);
+    EXPECT_GT(d.altezza, 0);
+  }
+}
