@@ -27,11 +27,21 @@ std::size_t metri_piano(const std::array<asse_linea, 2>& griglia) {
 
 }  // namespace
 
-std::vector<punto> semplifica_linea(const std::vector<punto>& linea, double tolleranza) {
+std::vector<punto> semplifica_linea(const std::vector<punto>& tutti, double tolleranza) {
+  if (tutti.size() <= 2) return tutti;
+  // First the points closer than half the tolerance to the last one kept go
+  // (each lies that near a point that stays or lies near the line); then
+  // Douglas-Peucker at half the tolerance: no point ends farther than the
+  // whole tolerance from the line drawn.
+  const double mezza = tolleranza / 2;
+  std::vector<punto> linea{tutti.front()};
+  for (std::size_t i = 1; i + 1 < tutti.size(); ++i)
+    if (std::hypot(tutti[i].x - linea.back().x, tutti[i].y - linea.back().y) >= mezza) linea.push_back(tutti[i]);
+  linea.push_back(tutti.back());
   if (linea.size() <= 2) return linea;
   std::vector<uint8_t> tieni(linea.size(), 0);
   tieni.front() = tieni.back() = 1;
-  const double t2 = tolleranza * tolleranza;
+  const double t2 = mezza * mezza;
   std::vector<std::pair<std::size_t, std::size_t>> pila{{0, linea.size() - 1}};
   while (!pila.empty()) {
     const auto [a, b] = pila.back();
@@ -324,12 +334,13 @@ struct posatore {
   mappa_traccia traccia;
   riquadro limiti;
   std::vector<riquadro> presi;
+  std::string richiami;  // leader lines from a point to a label set far from it
 
   // The box of a label of `w` x `h` beside the point `p`: the place that
   // crosses no other label and the least track, nearest first. Nothing when
   // every place crosses a label and the label may be left out.
   std::optional<riquadro> posa(punto p, double w, double h, bool sempre) {
-    static constexpr double distanze[] = {5, 14, 28};
+    static constexpr double distanze[] = {5, 14, 28, 46, 70};
     static constexpr double direzioni[][2] = {{1, 0}, {-1, 0}, {0, -1}, {0, 1},
                                               {1, -1}, {-1, -1}, {1, 1}, {-1, 1}};
     std::optional<riquadro> migliore;
@@ -349,6 +360,13 @@ struct posatore {
       }
     if (!migliore || (!sempre && costo_migliore >= 1000)) return std::nullopt;
     presi.push_back(*migliore);
+    const riquadro& q = *migliore;
+    const double vx = std::clamp(p.x, q.x0, q.x1), vy = std::clamp(p.y, q.y0, q.y1);
+    if (std::hypot(vx - p.x, vy - p.y) > 20) {
+      svg l;
+      l << 'M' << p.x << ',' << p.y << 'L' << vx << ',' << vy;
+      richiami += l.s;
+    }
     return migliore;
   }
 };
@@ -367,11 +385,15 @@ constexpr const char* stile =
     ".titolo{font-size:20px;font-weight:bold}.sotto{font-size:12px;fill:#555}\n"
     ".pannello{font-size:12px;font-weight:bold}.asse{font-size:10px;fill:#444}\n"
     ".nome{font-size:11px}.cartello{font-size:9px;fill:#666}.voce{font-size:11px}\n"
+    ".marca{font-size:12px;font-weight:bold}\n"
+    // A white halo keeps names legible where they cross a line.
+    ".nome,.cartello,.marca{paint-order:stroke;stroke:#fff;stroke-width:3px;stroke-linejoin:round}\n"
     ".vel{font-size:9px;fill:#a04000;font-weight:bold}\n"
     ".cornice{fill:none;stroke:#bbb}.griglia{fill:none;stroke:#e4e4e4}\n"
     ".traccia{fill:none;stroke:#1d4f91;stroke-width:2;stroke-linejoin:round}\n"
     ".oltre{fill:none;stroke:#999;stroke-width:1.5;stroke-dasharray:5 4}\n"
-    ".montagna{fill:none;stroke:#c9a27e;stroke-width:9;stroke-linecap:butt}\n"
+    ".montagna{fill:none;stroke:#8b5a2b;stroke-width:7;stroke-opacity:.85;stroke-linecap:round}\n"
+    ".richiamo{fill:none;stroke:#888;stroke-width:.7}\n"
     ".fascia{fill:#c9a27e;fill-opacity:.3}\n"
     ".segnali{fill:none;stroke:#c0392b;stroke-width:1.3}\n"
     ".cartelli{fill:none;stroke:#666;stroke-width:1}\n"
@@ -393,21 +415,22 @@ std::string km(double metri) {
   return s;
 }
 
-// The track plan, north up, equal scales. Returns the height it took.
-double disegna_piano(svg& o, const scenario_imballato& s, const lettura& l, double alto) {
+// What the plan left: its height, and an empty corner on its right where the
+// legend may stand (from `libero_x` to the panel's edge, `libero_y0` to `libero_y1`).
+struct spazio_piano {
+  double altezza = 0;
+  double libero_x = larghezza_foglio, libero_y0 = 0, libero_y1 = 0;
+};
+
+// The track plan, north up, equal scales.
+spazio_piano disegna_piano(svg& o, const scenario_imballato& s, const lettura& l, double alto) {
   const auto& g = s.griglia;
   const int64_t metri = static_cast<int64_t>(metri_piano(g));
-  // Runs of usable points, cut at the route's end.
-  std::vector<std::vector<punto>> tratti_traccia, tratti_oltre;
   double x_min = 0, x_max = 0, y_min = 0, y_max = 0;
   bool qualcuno = false;
-  int corsa = -1;  // the list the current run belongs to: 0 track, 1 beyond the end, -1 none
   for (int64_t m = 0; m < metri; ++m) {
     const auto p = punto_metro(g, m);
-    if (!p) {
-      corsa = -1;
-      continue;
-    }
+    if (!p) continue;
     if (!qualcuno) {
       x_min = x_max = p->x;
       y_min = y_max = p->y;
@@ -417,15 +440,6 @@ double disegna_piano(svg& o, const scenario_imballato& s, const lettura& l, doub
     x_max = std::max(x_max, p->x);
     y_min = std::min(y_min, p->y);
     y_max = std::max(y_max, p->y);
-    const int qui = m <= l.lunghezza ? 0 : 1;
-    auto& lista = qui == 0 ? tratti_traccia : tratti_oltre;
-    if (corsa != qui) {
-      lista.emplace_back();
-      // The run beyond the end starts where the track ends, so the two lines meet.
-      if (corsa == 0) lista.back().push_back(tratti_traccia.back().back());
-      corsa = qui;
-    }
-    lista.back().push_back(*p);
   }
 
   const double margine_etichette = 60;
@@ -435,7 +449,7 @@ double disegna_piano(svg& o, const scenario_imballato& s, const lettura& l, doub
   const double y0 = alto + 24;
   if (!qualcuno) {
     testo(o, larghezza_foglio / 2, y0 + 40, "no line plan packed", "sotto", "middle");
-    return 70;
+    return {70};
   }
   const double dx = x_max - x_min, dy = y_max - y_min;
   const double larghezza_area = area_x1 - area_x0;
@@ -455,30 +469,51 @@ double disegna_piano(svg& o, const scenario_imballato& s, const lettura& l, doub
     << "\" height=\"" << h_pannello << "\"/>\n";
 
   posatore pos{mappa_traccia(larghezza_foglio, y0 + h_pannello + 10),
-               {22, y0 + 2, larghezza_foglio - 22, y0 + h_pannello - 2}, {}};
+               {22, y0 + 2, larghezza_foglio - 22, y0 + h_pannello - 2}, {}, {}};
 
-  auto sul_foglio = [&](const std::vector<punto>& metri_run) {
-    std::vector<punto> p;
-    p.reserve(metri_run.size());
-    for (const punto& m : metri_run) p.push_back(t(m));
-    return semplifica_linea(p, tolleranza_px);
+  // The runs of usable plan points from metre `da` to metre `a`, on the sheet.
+  // Points closer than half the tolerance to the last one kept are passed over
+  // as they come, so a run never holds the whole plan.
+  auto sul_foglio = [&](int64_t da, int64_t a) {
+    std::vector<std::vector<punto>> corse;
+    std::optional<punto> visto;  // the last point seen in the current run
+    auto chiudi = [&] {
+      if (visto && (corse.back().back().x != visto->x || corse.back().back().y != visto->y))
+        corse.back().push_back(*visto);
+      visto.reset();
+    };
+    for (int64_t m = std::max<int64_t>(da, 0); m <= std::min(a, metri - 1); ++m) {
+      const auto p = punto_metro(g, m);
+      if (!p) {
+        chiudi();
+        continue;
+      }
+      const punto q = t(*p);
+      if (!visto) {
+        corse.push_back({q});
+      } else {
+        const punto u = corse.back().back();
+        if (std::hypot(q.x - u.x, q.y - u.y) >= tolleranza_px / 2) corse.back().push_back(q);
+      }
+      visto = q;
+    }
+    chiudi();
+    for (auto& c : corse) c = semplifica_linea(c, tolleranza_px);
+    return corse;
   };
 
-  // Mountain spans under the track.
-  for (const tratto& mt : l.montagne) {
-    std::vector<punto> run;
-    for (int64_t m = std::max<int64_t>(mt.da, 0); m <= std::min<int64_t>(mt.a, metri - 1); ++m)
-      if (auto p = punto_metro(g, m)) run.push_back(*p);
-    polilinea(o, sul_foglio(run), "montagna");
-  }
+  // The track to the route's end, and the run beyond it from the same point on.
+  const auto oltre = sul_foglio(l.lunghezza, metri - 1);
+  for (std::size_t i = 0; i < oltre.size(); ++i) polilinea(o, oltre[i], "oltre", i == 0 ? "oltre" : "");
+  const auto traccia = sul_foglio(0, l.lunghezza);
   // The first run of each line carries its name (one run each in a sound plan).
-  for (std::size_t i = 0; i < tratti_oltre.size(); ++i)
-    polilinea(o, sul_foglio(tratti_oltre[i]), "oltre", i == 0 ? "oltre" : "");
-  for (std::size_t i = 0; i < tratti_traccia.size(); ++i) {
-    const auto p = sul_foglio(tratti_traccia[i]);
-    pos.traccia.segna_linea(p);
-    polilinea(o, p, "traccia", i == 0 ? "traccia" : "");
+  for (std::size_t i = 0; i < traccia.size(); ++i) {
+    pos.traccia.segna_linea(traccia[i]);
+    polilinea(o, traccia[i], "traccia", i == 0 ? "traccia" : "");
   }
+  // Mountain spans over the track.
+  for (const tratto& mt : l.montagne)
+    for (const auto& c : sul_foglio(mt.da, mt.a)) polilinea(o, c, "montagna");
 
   // Signals: short strokes across the track.
   if (!l.segnali.empty()) {
@@ -535,8 +570,8 @@ double disegna_piano(svg& o, const scenario_imballato& s, const lettura& l, doub
     const double w = larghezza_testo(t_latin1, corpo), h = corpo * 1.2;
     if (const auto r = pos.posa(q, w, h, sempre)) testo(o, r->x0, r->y1 - h * 0.25, t_latin1, classe);
   };
-  if (inizio) etichetta(t(*inizio), "start", 12, "pannello", true);
-  if (fine) etichetta(t(*fine), "end " + km(static_cast<double>(l.lunghezza)) + " km", 12, "pannello", true);
+  if (inizio) etichetta(t(*inizio), "start", 12, "marca", true);
+  if (fine) etichetta(t(*fine), "end " + km(static_cast<double>(l.lunghezza)) + " km", 12, "marca", true);
   for (const segno& st : stazioni) etichetta(st.q, st.nome, corpo_nomi, "nome", true);
 
   // Kilometre boards: a tick each; their texts where they find room.
@@ -549,6 +584,7 @@ double disegna_piano(svg& o, const scenario_imballato& s, const lettura& l, doub
     o << "\"/>\n";
     for (const auto& c : cartelli) etichetta(c.first, c.second, corpo_cartelli, "cartello", false);
   }
+  if (!pos.richiami.empty()) o << "<path class=\"richiamo\" d=\"" << pos.richiami << "\"/>\n";
 
   // North and the scale bar, bottom left.
   const double metri_barra = passo_tondo(150 / scala, 1);
@@ -569,7 +605,9 @@ double disegna_piano(svg& o, const scenario_imballato& s, const lettura& l, doub
   const double xn = larghezza_foglio - 40;
   o << "<path class=\"scala\" d=\"M" << xn << ',' << y0 + 40 << "V" << y0 + 14 << "m-5,8l5,-8l5,8\"/>\n";
   testo(o, xn, y0 + 54, "N", "pannello", "middle");
-  return 24 + h_pannello;
+  spazio_piano spazio{24 + h_pannello, t.sx0 + dx * scala + 10, y0 + 64, y0 + h_pannello - 30};
+  for (const riquadro& r : pos.presi) spazio.libero_x = std::max(spazio.libero_x, r.x1 + 10);
+  return spazio;
 }
 
 struct asse_km {
@@ -769,7 +807,8 @@ double disegna_profili(svg& o, const scenario_imballato& s, const lettura& l, do
 }
 
 // The legend: a sample of every mark and its meaning, in rows.
-double disegna_legenda(svg& o, double alto) {
+// Drawn from (x, alto) in columns across `larghezza`; returns the height it takes.
+double disegna_legenda(svg& o, double x0, double alto, double larghezza, bool disegna = true) {
   struct voce {
     const char* campione;  // the mark, drawn in a 24 x 12 box at the origin
     const char* testo;
@@ -777,7 +816,7 @@ double disegna_legenda(svg& o, double alto) {
   static constexpr voce voci[] = {
       {"<path class=\"traccia\" d=\"M0,6h24\"/>", "track"},
       {"<path class=\"oltre\" d=\"M0,6h24\"/>", "beyond the route's end"},
-      {"<path class=\"montagna\" d=\"M0,6h24\"/><path class=\"traccia\" d=\"M0,6h24\"/>", "mountain span"},
+      {"<path class=\"traccia\" d=\"M0,6h24\"/><path class=\"montagna\" d=\"M6,6h12\"/>", "mountain span"},
       {"<circle class=\"partenza\" cx=\"6\" cy=\"6\" r=\"5\"/><rect class=\"arrivo\" x=\"14\" y=\"1\" width=\"10\" height=\"10\"/>", "start, end"},
       {"<path class=\"stazioni\" d=\"M8.5,6a3.5,3.5 0 1,0 7,0a3.5,3.5 0 1,0 -7,0\"/>", "station"},
       {"<path class=\"traccia\" d=\"M0,6h24\"/><path class=\"segnali\" d=\"M12,1v10\"/>", "signal"},
@@ -790,18 +829,20 @@ double disegna_legenda(svg& o, double alto) {
       {"<path class=\"abbattimento0\" d=\"M8.5,3h7l-3.5,6z\"/>", "reduction point without a speed"},
       {"<rect class=\"fascia\" x=\"2\" y=\"0\" width=\"20\" height=\"12\"/>", "mountain span (profile)"},
   };
-  testo(o, 20, alto + 14, "Legend", "pannello");
-  const double colonna = 285;
-  const int per_riga = static_cast<int>((larghezza_foglio - 40) / colonna);
+  const double colonna = 260;
+  const int per_riga = std::max(1, static_cast<int>(larghezza / colonna));
+  const int righe = (static_cast<int>(std::size(voci)) + per_riga - 1) / per_riga;
+  const double altezza = 24 + righe * 20 + 10;
+  if (!disegna) return altezza;
+  testo(o, x0, alto + 14, "Legend", "pannello");
   int n = 0;
   for (const voce& v : voci) {
-    const double x = 20 + (n % per_riga) * colonna, y = alto + 24 + (n / per_riga) * 20;
+    const double x = x0 + (n % per_riga) * colonna, y = alto + 24 + (n / per_riga) * 20;
     o << "<g transform=\"translate(" << x << ',' << y << ")\">" << v.campione << "</g>\n";
     testo(o, x + 32, y + 10, v.testo, "voce");
     ++n;
   }
-  const int righe = (n + per_riga - 1) / per_riga;
-  return 24 + righe * 20 + 10;
+  return altezza;
 }
 
 }  // namespace
@@ -818,9 +859,17 @@ std::string disegna_scenario(const scenario_imballato& s) {
                       std::to_string(l.rallentamenti.size()) + " slow orders";
   testo(corpo, 20, 50, sotto, "sotto");
   y = 62;
-  y += disegna_piano(corpo, s, l, y) + 16;
+  const spazio_piano piano = disegna_piano(corpo, s, l, y);
+  y += piano.altezza + 16;
+  // The legend goes in the plan's empty corner when it fits there, else at the foot.
+  const double larghezza_angolo = larghezza_foglio - 30 - piano.libero_x;
+  const bool nell_angolo =
+      larghezza_angolo >= 250 &&
+      disegna_legenda(corpo, 0, 0, 250, false) <= piano.libero_y1 - piano.libero_y0;
+  if (nell_angolo) disegna_legenda(corpo, larghezza_foglio - 30 - 250, piano.libero_y0, 250);
   y += disegna_profili(corpo, s, l, y) + 10;
-  y = std::ceil(y + disegna_legenda(corpo, y) + 10);  // whole pixels: the page's size
+  if (!nell_angolo) y += disegna_legenda(corpo, 20, y, larghezza_foglio - 40) + 10;
+  y = std::ceil(y);  // whole pixels: the page's size
 
   svg o;
   o << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"

@@ -33,9 +33,9 @@ struct punto {
   double y = 0;
 };
 
-// The points of `linea` that a drawing needs: a point is dropped when it lies
-// within `tolleranza` of the line through the points kept around it
-// (Douglas-Peucker). The first and last points are always kept.
+// The points of `linea` that a drawing needs: no point dropped lies farther
+// than `tolleranza` from the line through the points kept (a thinning of
+// close points, then Douglas-Peucker). The first and last points are always kept.
 std::vector<punto> semplifica_linea(const std::vector<punto>& linea, double tolleranza);
 
 // The whole SVG document, UTF-8 (the packed names are single-byte text, read

@@ -120,7 +120,8 @@ TEST(SemplificaLinea, TieneSoloIPuntiCheSiVedono) {
       {"a straight line", retta, 2},
       {"a corner", {{0, 0}, {5, 0}, {10, 0}, {10, 5}, {10, 10}}, 3},
       {"a bump above the tolerance", {{0, 0}, {5, 0.3}, {10, 0}}, 3},
-      {"a bump within it", {{0, 0}, {5, 0.2}, {10, 0}}, 2},
+      {"a bump well within it", {{0, 0}, {5, 0.1}, {10, 0}}, 2},
+      {"points crowded on a corner", {{0, 0}, {10, 0}, {10.05, 0.05}, {10.05, 10}}, 3},
       {"a closed loop", {{0, 0}, {10, 0}, {10, 10}, {0, 10}, {0, 0}}, 5},
   };
   for (const caso& c : casi) {
