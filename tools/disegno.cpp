@@ -535,7 +535,20 @@ spazio_piano disegna_piano(svg& o, const scenario_imballato& s, const lettura& l
     o << "\"/>\n";
   }
 
-  // Stations: a ring each, kept clear of labels.
+  // Start and end of the route.
+  const auto inizio = punto_vicino(g, 0), fine = punto_vicino(g, l.lunghezza);
+  if (inizio) {
+    const punto q = t(*inizio);
+    o << "<circle id=\"partenza\" class=\"partenza\" cx=\"" << q.x << "\" cy=\"" << q.y << "\" r=\"6\"/>\n";
+    pos.presi.push_back({q.x - 6, q.y - 6, q.x + 6, q.y + 6});
+  }
+  if (fine) {
+    const punto q = t(*fine);
+    o << "<rect id=\"arrivo\" class=\"arrivo\" x=\"" << q.x - 5.5 << "\" y=\"" << q.y - 5.5
+      << "\" width=\"11\" height=\"11\"/>\n";
+    pos.presi.push_back({q.x - 6, q.y - 6, q.x + 6, q.y + 6});
+  }
+  // Stations: a ring each, kept clear of labels (on top of the start and end marks).
   struct segno {
     punto q;
     std::string nome;
@@ -552,19 +565,6 @@ spazio_piano disegna_piano(svg& o, const scenario_imballato& s, const lettura& l
     o << "\"/>\n";
   }
 
-  // Start and end of the route.
-  const auto inizio = punto_vicino(g, 0), fine = punto_vicino(g, l.lunghezza);
-  if (inizio) {
-    const punto q = t(*inizio);
-    o << "<circle id=\"partenza\" class=\"partenza\" cx=\"" << q.x << "\" cy=\"" << q.y << "\" r=\"6\"/>\n";
-    pos.presi.push_back({q.x - 6, q.y - 6, q.x + 6, q.y + 6});
-  }
-  if (fine) {
-    const punto q = t(*fine);
-    o << "<rect id=\"arrivo\" class=\"arrivo\" x=\"" << q.x - 5.5 << "\" y=\"" << q.y - 5.5
-      << "\" width=\"11\" height=\"11\"/>\n";
-    pos.presi.push_back({q.x - 6, q.y - 6, q.x + 6, q.y + 6});
-  }
   auto etichetta = [&](punto q, const std::string& t_latin1, double corpo, const char* classe,
                        bool sempre) {
     const double w = larghezza_testo(t_latin1, corpo), h = corpo * 1.2;

@@ -323,6 +323,10 @@ TEST_F(ComandoPlot, SceglieLoScenarioDellaCartella) {
   }
   EXPECT_EQ(leggi_tutto(lavoro / "due" / "P_12.dat"), prima);
 
+  const risultato_comando aiuto = esegui({"plot", "due", "--help"});
+  EXPECT_EQ(aiuto.stato, 0);
+  EXPECT_EQ(aiuto.out.rfind("usage: scenario plot DIR", 0), 0u) << aiuto.out;
+
   // Packed without its line plan: the profiles only.
   ASSERT_EQ(esegui({"plot", "uno", "-o", "p.svg"}).stato, 0);
   const std::string senza = leggi_tutto(lavoro / "p.svg");
