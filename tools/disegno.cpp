@@ -92,7 +92,10 @@ constexpr double corpo_cartelli = 9;  // font size of kilometre-board texts
 
 // Appends `v` rounded to a tenth, without a trailing ".0".
 void numero(std::string& s, double v) {
+  // Everything drawn lies on the sheet; a value past any sheet is cut, never
+  // turned into an integer that cannot hold it.
   if (!std::isfinite(v)) v = 0;
+  v = std::clamp(v, -1e12, 1e12);
   const double decimi = arrotonda(v * 10);
   if (decimi < 0) s += '-';
   const auto a = static_cast<unsigned long long>(std::fabs(decimi));
@@ -358,6 +361,14 @@ struct posatore {
           costo_migliore = costo;
         }
       }
+    if (!migliore && sempre) {
+      // No place beside the point lies on the sheet (a very long name): at
+      // the point itself, kept on the sheet as far as it goes.
+      const double x0 = std::clamp(p.x + distanze[0], limiti.x0, std::max(limiti.x0, limiti.x1 - w));
+      const double y0 = std::clamp(p.y - h / 2, limiti.y0, std::max(limiti.y0, limiti.y1 - h));
+      migliore = riquadro{x0, y0, x0 + w, y0 + h};
+      costo_migliore = 0;
+    }
     if (!migliore || (!sempre && costo_migliore >= 1000)) return std::nullopt;
     presi.push_back(*migliore);
     const riquadro& q = *migliore;

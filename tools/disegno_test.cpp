@@ -14,6 +14,7 @@
 #include "packer/memorizza_percorso.h"
 #include "sources/cartella_prova.h"
 #include "tools/prova_disegno.h"
+#include "tools/scarica.h"
 
 namespace fs = std::filesystem;
 
@@ -250,6 +251,7 @@ TEST(DisegnaScenario, FileStraniNonRomponoIlDisegno) {
          s.celle[11].dato1 = 32767;
        }},
       {"a name with control bytes", [](scenario_imballato& s) { s.tabella[1].nome = std::string("A\x01\x1F\x7F", 4); }},
+      {"a name longer than the sheet", [](scenario_imballato& s) { s.tabella[2].nome = std::string(400, 'W'); }},
       {"no route length and no grid",
        [](scenario_imballato& s) {
          s.tabella[84].valore2 = 0;
@@ -264,5 +266,13 @@ TEST(DisegnaScenario, FileStraniNonRomponoIlDisegno) {
     const std::string svg = disegna_scenario(*s);
     const documento d = leggi_disegno(svg);
     EXPECT_GT(d.altezza, 0);
+    // Every station is still named over the profiles, and on the plan where there is one.
+    const auto testi = d.testi();
+    for (int j = 1; j <= 2; ++j) {
+      // Read as Latin-1; a control byte, which XML cannot carry, shows as '?'.
+      const std::string nome = s->tabella[j].nome[0] == 'A' ? "A??\x7F" : testo_utf8(s->tabella[j].nome);
+      const long volte = s->griglia[0].tag.empty() ? 1 : 2;
+      EXPECT_EQ(std::count(testi.begin(), testi.end(), nome), volte) << nome.substr(0, 20);
+    }
   }
 }
