@@ -576,10 +576,14 @@ spazio_piano disegna_piano(svg& o, const scenario_imballato& s, const lettura& l
     o << "\"/>\n";
   }
 
+  // Labels are written after their leader lines, so that a line runs under
+  // a name's halo and never across its letters.
+  svg etichette;
   auto etichetta = [&](punto q, const std::string& t_latin1, double corpo, const char* classe,
                        bool sempre) {
     const double w = larghezza_testo(t_latin1, corpo), h = corpo * 1.2;
-    if (const auto r = pos.posa(q, w, h, sempre)) testo(o, r->x0, r->y1 - h * 0.25, t_latin1, classe);
+    if (const auto r = pos.posa(q, w, h, sempre))
+      testo(etichette, r->x0, r->y1 - h * 0.25, t_latin1, classe);
   };
   if (inizio) etichetta(t(*inizio), "start", 12, "marca", true);
   if (fine) etichetta(t(*fine), "end " + km(static_cast<double>(l.lunghezza)) + " km", 12, "marca", true);
@@ -596,6 +600,7 @@ spazio_piano disegna_piano(svg& o, const scenario_imballato& s, const lettura& l
     for (const auto& c : cartelli) etichetta(c.first, c.second, corpo_cartelli, "cartello", false);
   }
   if (!pos.richiami.empty()) o << "<path class=\"richiamo\" d=\"" << pos.richiami << "\"/>\n";
+  o.s += etichette.s;
 
   // North and the scale bar, bottom left.
   const double metri_barra = passo_tondo(150 / scala, 1);
