@@ -121,6 +121,7 @@ struct svg {
     numero(s, v);
     return *this;
   }
+  svg& operator<<(int v) { return *this << static_cast<double>(v); }
 };
 
 // Text of the document: the packed single-byte names read as Latin-1, the
