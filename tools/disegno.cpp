@@ -808,7 +808,7 @@ double disegna_profili(svg& o, const scenario_imballato& s, const lettura& l, do
     for (const posto& p : posti) {
       const double w = larghezza_testo(p.st->nome, corpo_nomi);
       const double sx = std::clamp(p.x - w / 2, 2.0, larghezza_foglio - 2 - w);
-      testo(o, sx, y_nomi + static_cast<double>(p.riga) * passo_riga, p.st->nome, "nome");
+      testo(o, sx, y_nomi + static_cast<double>(p.riga) * passo_riga, p.st->nome, "nome stazione");
     }
   }
 

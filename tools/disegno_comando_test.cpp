@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <map>
 #include <set>
 
 #if CON_ZLIB
@@ -216,6 +217,19 @@ TEST_F(ComandoPlot, ScenarioIncorporato_DocumentoPiccoloCompleto) {
   for (int j = 1; j < slot_cartelli && !tabella[j].nome.empty(); ++j, ++stazioni)
     EXPECT_EQ(testi.count(tabella[j].nome), 2u) << tabella[j].nome;
   EXPECT_EQ(stazioni, 49);
+  // Over the profiles the names stand in rows, none over another: a name's
+  // width is at least half an em a letter.
+  std::map<double, std::vector<std::pair<double, double>>> righe;  // y: (x, width)
+  for (const auto& e : elementi)
+    if (e.nome == "text" && e.attributi.count("class") && e.attributi.at("class") == "nome stazione")
+      righe[std::stod(e.attributi.at("y"))].push_back(
+          {std::stod(e.attributi.at("x")), static_cast<double>(e.testo.size()) * 11 * 0.5});
+  EXPECT_GE(righe.size(), 2u) << "staggered";
+  for (auto& [y, nomi] : righe) {
+    std::sort(nomi.begin(), nomi.end());
+    for (std::size_t i = 1; i < nomi.size(); ++i)
+      EXPECT_GE(nomi[i].first, nomi[i - 1].first + nomi[i - 1].second) << "two names overlap at y " << y;
+  }
   EXPECT_EQ(testi.count("Scenario Corvana_Telmisa, train 739"), 1u);
 
   // A browser's XML parser, where the test machine has one.
