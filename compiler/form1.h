@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "compiler/memoria_grande.h"
+
 // One 50 m cell of the route grid. Cell i stands for the point at i * 50 m.
 // A cell whose `tipo` is 0 or 11 is free: only a free cell takes a point feature.
 struct cella_percorso {
@@ -59,10 +61,11 @@ enum tag_elemento : uint16_t {
 
 // One coordinate of the line plan, one point per metre: each point's tag and
 // value, side by side (9 bytes a point). An integer point keeps its 16-bit
-// value exactly in `valore`; an empty point holds 0.
+// value exactly in `valore`; an empty point holds 0. The plan is megabytes
+// long: its memory comes in huge pages where the kernel has them.
 struct asse_linea {
-  std::vector<uint8_t> tag;
-  std::vector<double> valore;
+  std::vector<uint8_t, memoria_grande<uint8_t>> tag;
+  std::vector<double, memoria_grande<double>> valore;
 };
 
 // An error as the build recorded it, kept in order for the authors' tools.

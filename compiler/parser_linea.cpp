@@ -40,8 +40,8 @@ void intero(asse_linea& a, int64_t j, int16_t n) {
 // One metre of plan at point j, from the last step (dx, dy). The order of
 // evaluation is the plan's definition: every point must come out bit for bit.
 void passo_piano(Form1& f, int64_t j, double k, bool curva) {
-  const std::vector<double>& x = f.griglia_linea[0].valore;
-  const std::vector<double>& y = f.griglia_linea[1].valore;
+  const auto& x = f.griglia_linea[0].valore;
+  const auto& y = f.griglia_linea[1].valore;
   const double x1 = x[j - 1], y1 = y[j - 1];
   const double dx = x1 - x[j - 2];
   const double dy = y1 - y[j - 2];

@@ -267,7 +267,7 @@ TEST(ParserLinea, CurveSovrapposteEOltreIlPiano) {
   // The second curve starts inside the first: no straight run, it goes on
   // from the cursor with its own curvature.
   auto p = compila_prova(linea_prova(1000, "curvad1, 10, 10\ncurvad2, 15, 10\n"), treno_prova(), 1);
-  const std::vector<double>& x = p->f.griglia_linea[0].valore;
+  const auto& x = p->f.griglia_linea[0].valore;
   auto svolta = [&](int j) { return (x[j] - x[j - 1]) - (x[j - 1] - x[j - 2]); };
   EXPECT_NEAR(svolta(18), 0.0001, 1e-9);
   EXPECT_NEAR(svolta(23), 0.0002, 1e-9);
