@@ -106,17 +106,20 @@ std::string codifica_stazioni(const Form1& f) {
   return out;
 }
 
-std::string codifica_linea(const Form1& f) {
-  std::size_t totale = 0;
-  for (const asse_linea& coordinata : f.griglia_linea)
-    for (std::size_t j = 0, n = punti(coordinata); j < n; ++j)
-      totale += byte_elemento(coordinata.tag[j]);
-  std::string out(totale, '\0');
-  scrittore w{out.data()};
+void codifica_linea(const Form1& f, const std::function<void(std::string_view)>& scrivi) {
+  static_assert(byte_pezzo_linea >= byte_tag + byte_reale_linea);
+  std::string pezzo(byte_pezzo_linea, '\0');
+  char* const inizio = pezzo.data();
+  char* const fine = inizio + pezzo.size() - (byte_tag + byte_reale_linea);  // room for one more element
+  scrittore w{inizio};
   // All x first, then all y: the metre index runs fastest.
   for (const asse_linea& coordinata : f.griglia_linea) {
     const std::size_t n = punti(coordinata);
     for (std::size_t j = 0; j < n; ++j) {
+      if (w.p > fine) {
+        scrivi(std::string_view(inizio, static_cast<std::size_t>(w.p - inizio)));
+        w.p = inizio;
+      }
       switch (coordinata.tag[j]) {
         case elemento_intero:
           // An integer point's value is a 16-bit integer held exactly.
@@ -133,5 +136,16 @@ std::string codifica_linea(const Form1& f) {
       }
     }
   }
+  if (w.p > inizio) scrivi(std::string_view(inizio, static_cast<std::size_t>(w.p - inizio)));
+}
+
+std::string codifica_linea(const Form1& f) {
+  std::size_t totale = 0;
+  for (const asse_linea& coordinata : f.griglia_linea)
+    for (std::size_t j = 0, n = punti(coordinata); j < n; ++j)
+      totale += byte_elemento(coordinata.tag[j]);
+  std::string out;
+  out.reserve(totale);
+  codifica_linea(f, [&out](std::string_view pezzo) { out += pezzo; });
   return out;
 }

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
+#include <string_view>
 
 #include "compiler/form1.h"
 
@@ -25,3 +27,9 @@ inline constexpr std::size_t byte_reale_linea = 8;
 std::string codifica_percorso(const Form1& f);   // cells 0..N
 std::string codifica_stazioni(const Form1& f);   // slots 0..86
 std::string codifica_linea(const Form1& f);      // griglia_linea as it stands
+
+// The packed line plan in order, in pieces of at most `byte_pezzo_linea`
+// bytes handed one by one to `scrivi`: megabytes written through a small
+// buffer, never held whole. The pieces joined are `codifica_linea(f)`.
+inline constexpr std::size_t byte_pezzo_linea = std::size_t{64} << 10;
+void codifica_linea(const Form1& f, const std::function<void(std::string_view)>& scrivi);

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
+
+#include "packer/decodifica.h"
 
 namespace {
 
@@ -87,4 +90,39 @@ TEST(FileImballati, ElementiDellaLineaConIlLoroTag) {
   const std::string atteso = byte({2, 0, 0, 0}) + byte({5, 0, 0, 0, 0, 0, 0, 0, 0xF8, 0x3F}) +
                              byte({2, 0, 0xFE, 0xFF}) + byte({0, 0});
   EXPECT_EQ(dati, atteso);
+}
+
+// The plan is written through a small buffer: elements cut across the pieces'
+// ends must come out whole, in order.
+TEST(FileImballati, LineaAPezziUgualeAllaLineaIntera) {
+  Form1 f;
+  constexpr std::size_t punti = 40000;  // about 700 KB: many pieces
+  for (asse_linea& a : f.griglia_linea) {
+    a.tag.resize(punti);
+    a.valore.resize(punti);
+  }
+  // Tags in a cycle of three, so element sizes 10, 4 and 2 meet every piece end.
+  for (std::size_t j = 0; j < punti; ++j) {
+    const uint8_t tag = j % 3 == 0 ? elemento_reale : j % 3 == 1 ? elemento_intero : elemento_vuoto;
+    f.griglia_linea[0].tag[j] = f.griglia_linea[1].tag[j] = tag;
+    f.griglia_linea[0].valore[j] = tag == elemento_reale ? j * 0.25 : tag == elemento_intero ? -double(j % 30000) : 0.0;
+    f.griglia_linea[1].valore[j] = tag == elemento_reale ? -1e9 / (j + 1) : tag == elemento_intero ? double(j % 777) : 0.0;
+  }
+  std::string unito;
+  std::size_t pezzi = 0;
+  codifica_linea(f, [&](std::string_view pezzo) {
+    EXPECT_LE(pezzo.size(), byte_pezzo_linea);
+    EXPECT_FALSE(pezzo.empty());
+    unito += pezzo;
+    ++pezzi;
+  });
+  EXPECT_GT(pezzi, 5u);
+  EXPECT_EQ(unito.size(), 2 * (punti / 3 + 1) * 10 + 2 * (punti / 3) * (4 + 2));
+  std::array<asse_linea, 2> letta;
+  std::string motivo;
+  ASSERT_TRUE(decodifica_linea(unito, letta, motivo)) << motivo;
+  for (int c = 0; c < 2; ++c) {
+    EXPECT_TRUE(letta[c].tag == f.griglia_linea[c].tag) << c;
+    EXPECT_TRUE(letta[c].valore == f.griglia_linea[c].valore) << c;
+  }
 }

@@ -58,7 +58,12 @@ void memorizza_percorso(Form1& f, int32_t j) {
   nomi.codice = codice_gara_st(f);
   cella_1.dato2 = static_cast<int16_t>(codice_gara_og(f));  // at most 6375
 
-  if (f.salva_linea != 0) sostituisci_file(file_linea_imballata(f), codifica_linea(f));
+  if (f.salva_linea != 0) {
+    // Megabytes: streamed into the file, never held whole in memory.
+    file_nuovo linea(file_linea_imballata(f));
+    codifica_linea(f, [&linea](std::string_view pezzo) { linea.scrivi(pezzo); });
+    linea.concludi();
+  }
   sostituisci_file(file_stazioni_imballate(f), codifica_stazioni(f));
   sostituisci_file(file_percorso_imballato(f), codifica_percorso(f));
 }

@@ -22,6 +22,25 @@ struct errore_file : std::runtime_error {
 // truncated file where an older good one stood. Throws `errore_file`.
 void sostituisci_file(const std::filesystem::path& file, std::string_view contenuto);
 
+// The same replacement for content made in pieces: each `scrivi` appends to
+// the temporary file, `concludi` renames it over `file`. Left without
+// `concludi` (an exception on the way), the temporary file is removed and the
+// old file stays. Every step throws `errore_file`.
+class file_nuovo {
+ public:
+  explicit file_nuovo(const std::filesystem::path& file);
+  ~file_nuovo();
+  file_nuovo(const file_nuovo&) = delete;
+  file_nuovo& operator=(const file_nuovo&) = delete;
+  void scrivi(std::string_view byte);
+  void concludi();
+
+ private:
+  std::filesystem::path file_;
+  std::string temporaneo_;
+  int fd_ = -1;
+};
+
 // Writes the lines of `righe` up to the sentinel (at most 1001 entries), each
 // followed by CR LF, one byte per character, replacing `file` whole.
 // Throws `errore_file`.
