@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "compiler/piano_linea.h"
+
 namespace {
 
 // Writes little-endian members, byte by byte whatever the machine's own
@@ -107,19 +109,61 @@ std::string codifica_stazioni(const Form1& f) {
 }
 
 void codifica_linea(const Form1& f, const std::function<void(std::string_view)>& scrivi) {
-  static_assert(byte_pezzo_linea >= byte_tag + byte_reale_linea);
+  static_assert(byte_pezzo_linea >= 4 * (byte_tag + byte_reale_linea));
+  const piano_linea& p = f.griglia_linea;
   std::string pezzo(byte_pezzo_linea, '\0');
   char* const inizio = pezzo.data();
-  char* const fine = inizio + pezzo.size() - (byte_tag + byte_reale_linea);  // room for one more element
+  char* const pieno = inizio + pezzo.size() - (byte_tag + byte_reale_linea);  // no room for one more
   scrittore w{inizio};
+  auto fai_posto = [&] {
+    if (w.p <= pieno) return;
+    scrivi(std::string_view(inizio, static_cast<std::size_t>(w.p - inizio)));
+    w.p = inizio;
+  };
+  // All x first, then all y: the metre index runs fastest. The points are
+  // worked out once for each coordinate.
+  for (int c = 0; c < 2; ++c) {
+    int64_t j = 0;
+    if (p.origine && p.punti >= 2) {
+      // Points 0 and 1: (0, 0) and (0, 1), 16-bit integers.
+      w.metti_16(static_cast<uint16_t>(elemento_intero));
+      w.metti_16(int16_t{0});
+      w.metti_16(static_cast<uint16_t>(elemento_intero));
+      w.metti_16(static_cast<int16_t>(c));
+      j = 2;
+      percorri_piano(p, [&](double x, double y) {
+        if (j >= p.punti) return;
+        fai_posto();
+        w.metti_16(static_cast<uint16_t>(elemento_reale));
+        w.metti_64(c == 0 ? x : y);
+        ++j;
+      });
+    }
+    for (; j < p.punti; ++j) {  // never filled
+      fai_posto();
+      w.metti_16(static_cast<uint16_t>(elemento_vuoto));
+    }
+  }
+  if (w.p > inizio) scrivi(std::string_view(inizio, static_cast<std::size_t>(w.p - inizio)));
+}
+
+std::string codifica_linea(const Form1& f) {
+  std::string out;
+  codifica_linea(f, [&out](std::string_view pezzo) { out += pezzo; });
+  return out;
+}
+
+std::string codifica_linea(const std::array<asse_linea, 2>& punti_dati) {
+  std::size_t totale = 0;
+  for (const asse_linea& coordinata : punti_dati)
+    for (std::size_t j = 0, n = punti(coordinata); j < n; ++j)
+      totale += byte_elemento(coordinata.tag[j]);
+  std::string out(totale, '\0');
+  scrittore w{out.data()};
   // All x first, then all y: the metre index runs fastest.
-  for (const asse_linea& coordinata : f.griglia_linea) {
+  for (const asse_linea& coordinata : punti_dati) {
     const std::size_t n = punti(coordinata);
     for (std::size_t j = 0; j < n; ++j) {
-      if (w.p > fine) {
-        scrivi(std::string_view(inizio, static_cast<std::size_t>(w.p - inizio)));
-        w.p = inizio;
-      }
       switch (coordinata.tag[j]) {
         case elemento_intero:
           // An integer point's value is a 16-bit integer held exactly.
@@ -136,16 +180,5 @@ void codifica_linea(const Form1& f, const std::function<void(std::string_view)>&
       }
     }
   }
-  if (w.p > inizio) scrivi(std::string_view(inizio, static_cast<std::size_t>(w.p - inizio)));
-}
-
-std::string codifica_linea(const Form1& f) {
-  std::size_t totale = 0;
-  for (const asse_linea& coordinata : f.griglia_linea)
-    for (std::size_t j = 0, n = punti(coordinata); j < n; ++j)
-      totale += byte_elemento(coordinata.tag[j]);
-  std::string out;
-  out.reserve(totale);
-  codifica_linea(f, [&out](std::string_view pezzo) { out += pezzo; });
   return out;
 }

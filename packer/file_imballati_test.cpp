@@ -5,7 +5,7 @@
 #include <array>
 #include <string>
 
-#include "packer/decodifica.h"
+#include "compiler/piano_linea.h"
 
 namespace {
 
@@ -82,32 +82,25 @@ TEST(FileImballati, NomeTroppoLungoPerIlSuoCampo) {
 }
 
 TEST(FileImballati, ElementiDellaLineaConIlLoroTag) {
-  Form1 f;
+  std::array<asse_linea, 2> g;
   // Two metres: x of both, then y of both.
-  f.griglia_linea[0] = {{elemento_intero, elemento_reale}, {0.0, 1.5}};
-  f.griglia_linea[1] = {{elemento_intero, elemento_vuoto}, {-2.0, 0.0}};
-  const std::string dati = codifica_linea(f);
+  g[0] = {{elemento_intero, elemento_reale}, {0.0, 1.5}};
+  g[1] = {{elemento_intero, elemento_vuoto}, {-2.0, 0.0}};
+  const std::string dati = codifica_linea(g);
   const std::string atteso = byte({2, 0, 0, 0}) + byte({5, 0, 0, 0, 0, 0, 0, 0, 0xF8, 0x3F}) +
                              byte({2, 0, 0xFE, 0xFF}) + byte({0, 0});
   EXPECT_EQ(dati, atteso);
 }
 
-// The plan is written through a small buffer: elements cut across the pieces'
-// ends must come out whole, in order.
-TEST(FileImballati, LineaAPezziUgualeAllaLineaIntera) {
+// The plan's points are worked out as they are written, through a small
+// buffer: the bytes must be those of the same points given one by one, with
+// elements cut across the pieces' ends coming out whole, in order.
+TEST(FileImballati, LineaDaiTrattiComeDaiSuoiPunti) {
   Form1 f;
-  constexpr std::size_t punti = 40000;  // about 700 KB: many pieces
-  for (asse_linea& a : f.griglia_linea) {
-    a.tag.resize(punti);
-    a.valore.resize(punti);
-  }
-  // Tags in a cycle of three, so element sizes 10, 4 and 2 meet every piece end.
-  for (std::size_t j = 0; j < punti; ++j) {
-    const uint8_t tag = j % 3 == 0 ? elemento_reale : j % 3 == 1 ? elemento_intero : elemento_vuoto;
-    f.griglia_linea[0].tag[j] = f.griglia_linea[1].tag[j] = tag;
-    f.griglia_linea[0].valore[j] = tag == elemento_reale ? j * 0.25 : tag == elemento_intero ? -double(j % 30000) : 0.0;
-    f.griglia_linea[1].valore[j] = tag == elemento_reale ? -1e9 / (j + 1) : tag == elemento_intero ? double(j % 777) : 0.0;
-  }
+  f.griglia_linea.punti = 60000;  // about 1.2 MB: many pieces
+  f.griglia_linea.origine = true;
+  f.griglia_linea.tratti = {{1000, 0.0, false}, {1700, 0.003, true}, {1800, 0.0, false},
+                            {1801, -0.0001, true}, {40000, 0.0, false}};
   std::string unito;
   std::size_t pezzi = 0;
   codifica_linea(f, [&](std::string_view pezzo) {
@@ -117,12 +110,14 @@ TEST(FileImballati, LineaAPezziUgualeAllaLineaIntera) {
     ++pezzi;
   });
   EXPECT_GT(pezzi, 5u);
-  EXPECT_EQ(unito.size(), 2 * (punti / 3 + 1) * 10 + 2 * (punti / 3) * (4 + 2));
-  std::array<asse_linea, 2> letta;
-  std::string motivo;
-  ASSERT_TRUE(decodifica_linea(unito, letta, motivo)) << motivo;
-  for (int c = 0; c < 2; ++c) {
-    EXPECT_TRUE(letta[c].tag == f.griglia_linea[c].tag) << c;
-    EXPECT_TRUE(letta[c].valore == f.griglia_linea[c].valore) << c;
-  }
+  const std::array<asse_linea, 2> g = punti_linea(f.griglia_linea);
+  EXPECT_EQ(g[0].tag[40000], elemento_reale);
+  EXPECT_EQ(g[0].tag[40001], elemento_vuoto);
+  EXPECT_TRUE(unito == codifica_linea(g));
+  EXPECT_EQ(unito.size(), 2 * (2 * 4 + 39999 * 10 + 19999 * 2));
+
+  // Without its first two points a sized plan is all empty elements.
+  f.griglia_linea = {};
+  f.griglia_linea.punti = 3;
+  EXPECT_EQ(codifica_linea(f), std::string(12, '\0'));
 }

@@ -36,10 +36,7 @@ void memorizza_percorso(Form1& f, int32_t j) {
   // The grid and the plan are sized afresh by the line parser: a grid left
   // from an earlier build must not pass for this one's.
   f.percorso.clear();
-  for (asse_linea& coordinata : f.griglia_linea) {
-    coordinata.tag.clear();
-    coordinata.valore.clear();
-  }
+  f.griglia_linea = piano_linea{};
 
   memorizza_dati(f);
 
@@ -59,7 +56,7 @@ void memorizza_percorso(Form1& f, int32_t j) {
   cella_1.dato2 = static_cast<int16_t>(codice_gara_og(f));  // at most 6375
 
   if (f.salva_linea != 0) {
-    // Megabytes: streamed into the file, never held whole in memory.
+    // Megabytes: streamed into the file as the points are worked out.
     file_nuovo linea(file_linea_imballata(f));
     codifica_linea(f, [&linea](std::string_view pezzo) { linea.scrivi(pezzo); });
     linea.concludi();
