@@ -120,24 +120,37 @@ void codifica_linea(const Form1& f, const std::function<void(std::string_view)>&
     scrivi(std::string_view(inizio, static_cast<std::size_t>(w.p - inizio)));
     w.p = inizio;
   };
+  // The stretches end within the plan (the parser sees to it); points past
+  // its end would break the layout, so a plan that says otherwise packs none.
+  const bool reali = p.origine && p.punti >= 2 && ultimo_punto(p) < p.punti;
   // All x first, then all y: the metre index runs fastest. The points are
   // worked out once for each coordinate.
   for (int c = 0; c < 2; ++c) {
     int64_t j = 0;
-    if (p.origine && p.punti >= 2) {
+    if (reali) {
       // Points 0 and 1: (0, 0) and (0, 1), 16-bit integers.
+      fai_posto();
       w.metti_16(static_cast<uint16_t>(elemento_intero));
       w.metti_16(int16_t{0});
       w.metti_16(static_cast<uint16_t>(elemento_intero));
       w.metti_16(static_cast<int16_t>(c));
-      j = 2;
-      percorri_piano(p, [&](double x, double y) {
-        if (j >= p.punti) return;
+      // As many points as the buffer holds at a time, so that no call
+      // interrupts the walk.
+      cammino_piano cammino{p};
+      for (;;) {
         fai_posto();
-        w.metti_16(static_cast<uint16_t>(elemento_reale));
-        w.metti_64(c == 0 ? x : y);
-        ++j;
-      });
+        char* q = w.p;  // at most `pieno`: room for one point at least
+        const int64_t posti = (pieno - q) / static_cast<int64_t>(byte_tag + byte_reale_linea) + 1;
+        const int64_t fatti = avanza(cammino, posti, [&q, c](double x, double y) {
+          scrittore e{q};
+          e.metti_16(static_cast<uint16_t>(elemento_reale));
+          e.metti_64(c == 0 ? x : y);
+          q = e.p;
+        });
+        w.p = q;
+        if (fatti == 0) break;
+      }
+      j = ultimo_punto(p) + 1;
     }
     for (; j < p.punti; ++j) {  // never filled
       fai_posto();
