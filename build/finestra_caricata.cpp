@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 #include "build/finestra.h"
 
@@ -24,7 +25,13 @@ const modulo_finestra* modulo() {
   static const modulo_finestra* caricato = []() -> const modulo_finestra* {
     const char* nome = std::getenv("DISPLAY");
     if (nome == nullptr || *nome == '\0') return nullptr;
-    void* h = ::dlopen("libfinestra_fltk.so", RTLD_NOW | RTLD_LOCAL);
+    // Beside the program first (a copy shipped with its module), then where it was built.
+    std::error_code ec;
+    const std::filesystem::path accanto =
+        std::filesystem::read_symlink("/proc/self/exe", ec).parent_path() / "libfinestra_fltk.so";
+    void* h = nullptr;
+    if (!ec && std::filesystem::exists(accanto, ec)) h = ::dlopen(accanto.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (h == nullptr) h = ::dlopen(MODULO_FINESTRA, RTLD_NOW | RTLD_LOCAL);
     static modulo_finestra m;
     if (h != nullptr) {
       m.mostra = reinterpret_cast<void (*)()>(::dlsym(h, "impacchetta_mostra_finestra"));
