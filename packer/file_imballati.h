@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -29,12 +30,14 @@ std::string codifica_percorso(const Form1& f);   // cells 0..N
 std::string codifica_stazioni(const Form1& f);   // slots 0..86
 std::string codifica_linea(const Form1& f);      // the plan griglia_linea as it stands
 
-// The packed line plan in order, in pieces of at most `byte_pezzo_linea`
-// bytes handed one by one to `scrivi`: its points are worked out from the
-// plan's stretches as they are written, never held whole. The pieces joined
-// are `codifica_linea(f)`.
+// The packed line plan in pieces of at most `byte_pezzo_linea` bytes, each
+// handed to `scrivi` with its offset in the file. Its points are worked out
+// from the plan's stretches once, as they are written, and never held whole:
+// x and y go out side by side, to the two halves of the file. The pieces
+// cover the file once, with no gap; placed at their offsets they are
+// `codifica_linea(f)`.
 inline constexpr std::size_t byte_pezzo_linea = std::size_t{64} << 10;
-void codifica_linea(const Form1& f, const std::function<void(std::string_view)>& scrivi);
+void codifica_linea(const Form1& f, const std::function<void(uint64_t, std::string_view)>& scrivi);
 
 // The same layout for points given one by one ([0] x, [1] y), such as a
 // decoded file holds them.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <map>
 #include <string>
 
 #include "compiler/piano_linea.h"
@@ -92,24 +93,28 @@ TEST(FileImballati, ElementiDellaLineaConIlLoroTag) {
   EXPECT_EQ(dati, atteso);
 }
 
-// The plan's points are worked out as they are written, through a small
-// buffer: the bytes must be those of the same points given one by one, with
-// elements cut across the pieces' ends coming out whole, in order.
+// The plan's points are worked out as they are written, x and y side by side
+// through small buffers: the pieces must cover the file once, with no gap,
+// and hold the bytes of the same points given one by one, elements cut across
+// the pieces' ends coming out whole.
 TEST(FileImballati, LineaDaiTrattiComeDaiSuoiPunti) {
   Form1 f;
   f.griglia_linea.punti = 60000;  // about 1.2 MB: many pieces
   f.griglia_linea.origine = true;
   f.griglia_linea.tratti = {{1000, 0.0, false}, {1700, 0.003, true}, {1800, 0.0, false},
                             {1801, -0.0001, true}, {40000, 0.0, false}};
-  std::string unito;
-  std::size_t pezzi = 0;
-  codifica_linea(f, [&](std::string_view pezzo) {
+  std::map<uint64_t, std::string> pezzi;
+  codifica_linea(f, [&](uint64_t posizione, std::string_view pezzo) {
     EXPECT_LE(pezzo.size(), byte_pezzo_linea);
     EXPECT_FALSE(pezzo.empty());
-    unito += pezzo;
-    ++pezzi;
+    EXPECT_TRUE(pezzi.emplace(posizione, pezzo).second) << "written twice at " << posizione;
   });
-  EXPECT_GT(pezzi, 5u);
+  std::string unito;
+  for (const auto& [posizione, pezzo] : pezzi) {
+    ASSERT_EQ(posizione, unito.size()) << "a gap or an overlap";
+    unito += pezzo;
+  }
+  EXPECT_GT(pezzi.size(), 10u);
   const std::array<asse_linea, 2> g = punti_linea(f.griglia_linea);
   EXPECT_EQ(g[0].tag[40000], elemento_reale);
   EXPECT_EQ(g[0].tag[40001], elemento_vuoto);

@@ -58,7 +58,7 @@ void memorizza_percorso(Form1& f, int32_t j) {
   if (f.salva_linea != 0) {
     // Megabytes: streamed into the file as the points are worked out.
     file_nuovo linea(file_linea_imballata(f));
-    codifica_linea(f, [&linea](std::string_view pezzo) { linea.scrivi(pezzo); });
+    codifica_linea(f, [&linea](uint64_t posizione, std::string_view pezzo) { linea.scrivi_a(posizione, pezzo); });
     linea.concludi();
   }
   sostituisci_file(file_stazioni_imballate(f), codifica_stazioni(f));

@@ -45,6 +45,21 @@ void file_nuovo::scrivi(std::string_view byte) {
   }
 }
 
+void file_nuovo::scrivi_a(uint64_t posizione, std::string_view byte) {
+  const char* dati = byte.data();
+  std::size_t resto = byte.size();
+  while (resto > 0) {
+    const ssize_t scritti = ::pwrite(fd_, dati, resto, static_cast<off_t>(posizione));
+    if (scritti < 0) {
+      if (errno == EINTR) continue;
+      throw errore_file(file_, motivo_di_sistema("cannot write", errno));
+    }
+    dati += scritti;
+    posizione += static_cast<uint64_t>(scritti);
+    resto -= static_cast<std::size_t>(scritti);
+  }
+}
+
 void file_nuovo::concludi() {
   // mkstemp makes the file private; the build's files are ordinary files.
   const mode_t maschera = ::umask(0);

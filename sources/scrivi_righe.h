@@ -1,6 +1,7 @@
 // The writing steps shared by every text writer and by the packed-file writers.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <span>
 #include <stdexcept>
@@ -23,7 +24,8 @@ struct errore_file : std::runtime_error {
 void sostituisci_file(const std::filesystem::path& file, std::string_view contenuto);
 
 // The same replacement for content made in pieces: each `scrivi` appends to
-// the temporary file, `concludi` renames it over `file`. Left without
+// the temporary file (`scrivi_a` writes at an offset), `concludi` renames it
+// over `file`. Left without
 // `concludi` (an exception on the way), the temporary file is removed and the
 // old file stays. Every step throws `errore_file`.
 class file_nuovo {
@@ -33,6 +35,8 @@ class file_nuovo {
   file_nuovo(const file_nuovo&) = delete;
   file_nuovo& operator=(const file_nuovo&) = delete;
   void scrivi(std::string_view byte);
+  // Writes `byte` at offset `posizione` of the new file, wherever the last write ended.
+  void scrivi_a(uint64_t posizione, std::string_view byte);
   void concludi();
 
  private:
