@@ -59,6 +59,23 @@ std::size_t byte_elemento(uint8_t tag) {
 // The points of a plan coordinate: those that have both a tag and a value.
 std::size_t punti(const asse_linea& a) { return std::min(a.tag.size(), a.valore.size()); }
 
+// Up to `posti` more points of the walk, each x at `qx` and its y at `qy`,
+// both cursors moved past them; returns how many. Kept out of line: in a
+// function of its own, with no call in it, the walk's values stay in
+// registers instead of the slots of the caller's frame.
+[[gnu::noinline]] int64_t punti_reali(cammino_piano& cammino, int64_t posti, char*& qx, char*& qy) {
+  scrittore ex{qx}, ey{qy};
+  const int64_t fatti = avanza(cammino, posti, [&ex, &ey](double x, double y) {
+    ex.metti_16(static_cast<uint16_t>(elemento_reale));
+    ex.metti_64(x);
+    ey.metti_16(static_cast<uint16_t>(elemento_reale));
+    ey.metti_64(y);
+  });
+  qx = ex.p;
+  qy = ey.p;
+  return fatti;
+}
+
 }  // namespace
 
 std::string codifica_percorso(const Form1& f) {
@@ -156,15 +173,7 @@ void codifica_linea(const Form1& f, const std::function<void(uint64_t, std::stri
       char* qx = inizio[0] + usati;  // room for one point at least
       char* qy = inizio[1] + usati;
       const int64_t posti = (pieno - usati) / static_cast<std::ptrdiff_t>(byte_reale) + 1;
-      const int64_t fatti = avanza(cammino, posti, [&qx, &qy](double x, double y) {
-        scrittore ex{qx}, ey{qy};
-        ex.metti_16(static_cast<uint16_t>(elemento_reale));
-        ex.metti_64(x);
-        ey.metti_16(static_cast<uint16_t>(elemento_reale));
-        ey.metti_64(y);
-        qx = ex.p;
-        qy = ey.p;
-      });
+      const int64_t fatti = punti_reali(cammino, posti, qx, qy);
       usati = qx - inizio[0];
       if (fatti == 0) break;
     }
