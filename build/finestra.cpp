@@ -38,8 +38,6 @@ void chiudi_messaggio(Fl_Widget* w, void*) { w->window()->hide(); }
 
 }  // namespace
 
-std::string testo_errore(const std::string& a) { return " Errore n. " + a; }
-
 bool display_disponibile() {
   // Opened once and handed to FLTK: closing a probe connection and opening
   // another could meet a server that resets when its last client leaves.

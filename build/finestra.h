@@ -7,7 +7,7 @@
 #include <string>
 
 // The text of the message box for error `a`: " Errore n. " followed by `a`.
-std::string testo_errore(const std::string& a);
+inline std::string testo_errore(const std::string& a) { return " Errore n. " + a; }
 
 // Shows the "Attendere" window without waiting and paints it once
 // (on a terminal: prints "Attendere" on standard output).

@@ -58,11 +58,33 @@ enum tag_elemento : uint16_t {
 };
 
 // One coordinate of the line plan, one point per metre: each point's tag and
-// value, side by side (9 bytes a point). An integer point keeps its 16-bit
-// value exactly in `valore`; an empty point holds 0.
+// value, side by side (9 bytes a point), as the packed line file holds them.
+// An integer point keeps its 16-bit value exactly in `valore`; an empty point
+// holds 0.
 struct asse_linea {
   std::vector<uint8_t> tag;
   std::vector<double> valore;
+};
+
+// A stretch of the line plan: the points after the previous stretch up to
+// `fino`, each one metre on from the last step (dx, dy), that step turned by
+// `k` on a curve.
+struct tratto_linea {
+  int64_t fino = 0;
+  double k = 0.0;
+  bool curva = false;
+
+  bool operator==(const tratto_linea&) const = default;
+};
+
+// The line plan as the line source lays it: its size, its two first points and
+// its stretches. Every point follows from these by the plan's own arithmetic
+// (compiler/piano_linea.h), so megabytes of points are never held: they are
+// worked out again, bit for bit, where they are written.
+struct piano_linea {
+  int64_t punti = 0;       // points 0..punti - 1 (L + 7001 once sized), none when not built
+  bool origine = false;    // points 0 and 1 are set: (0, 0) and (0, 1), 16-bit integers
+  std::vector<tratto_linea> tratti;  // from point 2 on, in order; later points are empty
 };
 
 // An error as the build recorded it, kept in order for the authors' tools.
@@ -94,11 +116,9 @@ struct Form1 {
 
   std::array<record_stazione, numero_slot> tabella_stazioni;
 
-  // Line plan, one point per metre 0..L + 7000: griglia_linea[0] holds x,
-  // griglia_linea[1] holds y (the packed file stores all x, then all y).
-  // Both vectors of a coordinate have the same length.
-  // Empty unless `salva_linea` is non-zero.
-  std::array<asse_linea, 2> griglia_linea;
+  // Line plan, one point per metre 0..L + 7000 (the packed file stores all x,
+  // then all y). Empty unless `salva_linea` is non-zero.
+  piano_linea griglia_linea;
 
   int32_t numero_montagne = 0;
   std::array<int32_t, numero_voci_montagne> inizio_montagne{};

@@ -1,5 +1,7 @@
 #include "compiler/parser_linea.h"
 
+#include <algorithm>
+
 #include "compiler/celle.h"
 #include "compiler/codici_errore.h"
 #include "compiler/lettura_sorgente.h"
@@ -25,35 +27,6 @@ struct stato_linea {
   int64_t j = 2;                 // next point of the plan
 };
 
-// Puts a point of the plan. An empty point holds 0, so a step reading one
-// sees 0 (the plan is filled in order: a step never does).
-void reale(asse_linea& a, int64_t j, double v) {
-  a.tag[j] = elemento_reale;
-  a.valore[j] = v;
-}
-
-void intero(asse_linea& a, int64_t j, int16_t n) {
-  a.tag[j] = elemento_intero;
-  a.valore[j] = n;  // exact
-}
-
-// One metre of plan at point j, from the last step (dx, dy). The order of
-// evaluation is the plan's definition: every point must come out bit for bit.
-void passo_piano(Form1& f, int64_t j, double k, bool curva) {
-  const std::vector<double>& x = f.griglia_linea[0].valore;
-  const std::vector<double>& y = f.griglia_linea[1].valore;
-  const double x1 = x[j - 1], y1 = y[j - 1];
-  const double dx = x1 - x[j - 2];
-  const double dy = y1 - y[j - 2];
-  if (curva) {
-    reale(f.griglia_linea[0], j, x1 + (dx + k * dy));
-    reale(f.griglia_linea[1], j, y1 + (dy - k * dx));
-  } else {
-    reale(f.griglia_linea[0], j, x1 + dx);
-    reale(f.griglia_linea[1], j, y1 + dy);
-  }
-}
-
 // Ends the line half with `codice` (the source is deleted on the way out).
 passo rifiuta(Form1& f, int32_t codice) {
   registra_errore(f, codice);
@@ -62,6 +35,23 @@ passo rifiuta(Form1& f, int32_t codice) {
 passo rifiuta(Form1& f, int32_t codice, int32_t posizione) {
   registra_errore(f, codice, posizione);
   return passo::esci;
+}
+
+// Lays the plan's points from the cursor up to `fino` as one stretch (a
+// straight run, or a curve of curvature k), the cursor passing the last. The
+// plan may not run past its point `ultimo` (L + 7000) nor past metre 1000000:
+// the points before either limit are laid, then the half ends with its code.
+passo stendi(stato_linea& st, int64_t fino, double k, bool curva) {
+  Form1& f = st.s.f;
+  if (st.j > fino) return passo::avanti;  // an overlap: nothing new to lay
+  const int64_t ultimo = int64_t{st.lunghezza} + coda_linea;
+  if (st.j > ultimo) return rifiuta(f, errore_curva_oltre_linea);
+  const int64_t fine = std::min({fino, ultimo, limite_piano});
+  f.griglia_linea.tratti.push_back({fine, k, curva});
+  st.j = fine + 1;
+  if (st.j > limite_piano) return rifiuta(f, errore_curva);
+  if (fine < fino) return rifiuta(f, errore_curva_oltre_linea);  // the next point lies past L + 7000
+  return passo::avanti;
 }
 
 // The range check of a body row: a failure ends the body, not the build.
@@ -84,12 +74,8 @@ passo lunghezza_percorso(stato_linea& st) {
   if (n < 0 || (f.salva_linea != 0 && int64_t{l} + coda_linea < 1))
     return rifiuta(f, errore_lunghezza_negativa);
   f.percorso.assign(static_cast<std::size_t>(n + 1), cella_percorso{});
-  for (asse_linea& asse : f.griglia_linea) {
-    const std::size_t punti =
-        f.salva_linea != 0 ? static_cast<std::size_t>(int64_t{l} + coda_linea + 1) : 0;
-    asse.tag.assign(punti, elemento_vuoto);
-    asse.valore.assign(punti, 0.0);
-  }
+  f.griglia_linea = piano_linea{};
+  if (f.salva_linea != 0) f.griglia_linea.punti = int64_t{l} + coda_linea + 1;
   st.lunghezza = l;
   st.lunghezza_letta = true;
   return passo::avanti;
@@ -185,20 +171,10 @@ passo riga_curva(stato_linea& st, const std::string& parola) {
   if (!classe) return rifiuta(f, errore_curva);
   if (contiene(parola, "s")) k = -k;  // a curve to the left
 
-  const int64_t ultimo = int64_t{st.lunghezza} + coda_linea;
-  const int64_t fine_curva = int64_t{inizio} + lunghezza;
   // Straight up to the curve's start (nothing when it overlaps the last one),
   // then the curve.
-  for (const bool curva : {false, true}) {
-    const int64_t fino = curva ? fine_curva : inizio;
-    while (st.j <= fino) {
-      if (st.j > ultimo) return rifiuta(f, errore_curva_oltre_linea);
-      passo_piano(f, st.j, k, curva);
-      ++st.j;
-      if (st.j > limite_piano) return rifiuta(f, errore_curva);
-    }
-  }
-  return passo::avanti;
+  if (const passo p = stendi(st, inizio, k, false); p != passo::avanti) return p;
+  return stendi(st, int64_t{inizio} + lunghezza, k, true);
 }
 
 passo riga_montagna(stato_linea& st) {
@@ -292,7 +268,8 @@ bool fine_corpo(stato_linea& st) {
 
   if (f.salva_linea != 0) {
     const int64_t ultimo = int64_t{st.lunghezza} + coda_linea - 2;
-    for (; st.j <= ultimo; ++st.j) passo_piano(f, st.j, 0.0, false);
+    if (st.j <= ultimo) f.griglia_linea.tratti.push_back({ultimo, 0.0, false});
+    st.j = std::max(st.j, ultimo + 1);
   }
   return true;
 }
@@ -323,13 +300,8 @@ esito_linea leggi_linea(Form1& f, std::string_view testo) {
     registra_errore(f, errore_lunghezza_mancante);
     return esito;
   }
-  if (f.salva_linea != 0) {
-    // The track starts at the origin heading north.
-    intero(f.griglia_linea[0], 0, 0);
-    intero(f.griglia_linea[1], 0, 0);
-    intero(f.griglia_linea[0], 1, 0);
-    intero(f.griglia_linea[1], 1, 1);
-  }
+  // The track starts at the origin heading north: points (0, 0) and (0, 1).
+  if (f.salva_linea != 0) f.griglia_linea.origine = true;
 
   if (!corpo(st)) return esito;
   if (!fine_corpo(st)) return esito;

@@ -1,4 +1,5 @@
 #include "compiler/parser_linea.h"
+#include "compiler/piano_linea.h"
 
 #include <gtest/gtest.h>
 
@@ -129,10 +130,11 @@ TEST(ParserLinea, LunghezzeNegativeFinCheGrigliaEPianoHannoPosto) {
     EXPECT_EQ(f.percorso[0].pendenza, 100) << c.lunghezza << ": the tails write cell 0";
     EXPECT_EQ(f.percorso[0].velocita, 20) << c.lunghezza;
     if (c.salva_linea != 0) {
-      EXPECT_EQ(f.griglia_linea[1].tag.size(), 2u) << c.lunghezza;
-      EXPECT_EQ(f.griglia_linea[1].valore.size(), 2u) << c.lunghezza;
-      EXPECT_EQ(f.griglia_linea[1].tag[1], elemento_intero) << c.lunghezza;
-      EXPECT_EQ(f.griglia_linea[1].valore[1], 1.0) << c.lunghezza;
+      const auto g = punti_linea(f.griglia_linea);
+      EXPECT_EQ(g[1].tag.size(), 2u) << c.lunghezza;
+      EXPECT_EQ(g[1].valore.size(), 2u) << c.lunghezza;
+      EXPECT_EQ(g[1].tag[1], elemento_intero) << c.lunghezza;
+      EXPECT_EQ(g[1].valore[1], 1.0) << c.lunghezza;
     }
   }
 }
@@ -144,8 +146,9 @@ TEST(ParserLinea, GrigliaEPianoDellaLineaDiSerie) {
   ASSERT_EQ(f.percorso.size(), 7301u);
   for (int c = 0; c <= 7300; ++c) EXPECT_EQ(f.percorso[c].pendenza, c <= 7297 ? 100 : 0) << "cell " << c;
 
-  const asse_linea& x = f.griglia_linea[0];
-  const asse_linea& y = f.griglia_linea[1];
+  const auto g = punti_linea(f.griglia_linea);
+  const asse_linea& x = g[0];
+  const asse_linea& y = g[1];
   for (const asse_linea* a : {&x, &y}) {
     ASSERT_EQ(a->tag.size(), 365001u);
     ASSERT_EQ(a->valore.size(), 365001u);
@@ -162,8 +165,8 @@ TEST(ParserLinea, GrigliaEPianoDellaLineaDiSerie) {
   EXPECT_EQ(y.tag[365000], elemento_vuoto);
 
   auto q = compila_prova(std::string(generale_di_serie) + "[fine]\n", treno_prova(), 0);
-  EXPECT_TRUE(q->f.griglia_linea[0].tag.empty()) << "no plan unless asked for";
-  EXPECT_TRUE(q->f.griglia_linea[0].valore.empty());
+  EXPECT_EQ(q->f.griglia_linea.punti, 0) << "no plan unless asked for";
+  EXPECT_TRUE(q->f.griglia_linea.tratti.empty());
 }
 
 TEST(ParserLinea, Pendenze) {
@@ -211,8 +214,9 @@ TEST(ParserLinea, PianoDelleCurve) {
   auto p = compila_prova(linea_prova(1000, "curvad4, 10, 3\n"), treno_prova(), 1);
   const Form1& f = p->f;
   ASSERT_EQ(f.codice_errore, 0);
-  const asse_linea& x = f.griglia_linea[0];
-  const asse_linea& y = f.griglia_linea[1];
+  const auto g = punti_linea(f.griglia_linea);
+  const asse_linea& x = g[0];
+  const asse_linea& y = g[1];
   for (int j = 2; j <= 10; ++j) {
     EXPECT_EQ(x.tag[j], elemento_reale);
     EXPECT_EQ(x.valore[j], 0.0) << j;
@@ -235,8 +239,9 @@ TEST(ParserLinea, PianoDelleCurve) {
   // The plan agrees bit for bit with the plain arithmetic (no fused multiply-add):
   // a long left curve of class 6, where any other order of evaluation shows.
   auto q = compila_prova(linea_prova(10000, "curvas6, 100, 3000\n"), treno_prova(), 1);
-  EXPECT_EQ(q->f.griglia_linea[0].valore[3100], -0x1.40caea407506fp+9);
-  EXPECT_EQ(q->f.griglia_linea[1].valore[3100], 0x1.daa643e394659p+7);
+  const auto h = punti_linea(q->f.griglia_linea);
+  EXPECT_EQ(h[0].valore[3100], -0x1.40caea407506fp+9);
+  EXPECT_EQ(h[1].valore[3100], 0x1.daa643e394659p+7);
 }
 
 TEST(ParserLinea, ParoleDelleCurve) {
@@ -254,7 +259,7 @@ TEST(ParserLinea, ParoleDelleCurve) {
     auto p = compila_prova(linea_prova(1000, std::string(c.riga) + "\n"), treno_prova(), 1);
     EXPECT_EQ(p->f.codice_errore, c.codice) << c.riga;
     if (c.codice == 0) {
-      EXPECT_DOUBLE_EQ(p->f.griglia_linea[0].valore[11], c.x11) << c.riga;
+      EXPECT_DOUBLE_EQ(punti_linea(p->f.griglia_linea)[0].valore[11], c.x11) << c.riga;
     }
   }
 
@@ -267,7 +272,7 @@ TEST(ParserLinea, CurveSovrapposteEOltreIlPiano) {
   // The second curve starts inside the first: no straight run, it goes on
   // from the cursor with its own curvature.
   auto p = compila_prova(linea_prova(1000, "curvad1, 10, 10\ncurvad2, 15, 10\n"), treno_prova(), 1);
-  const std::vector<double>& x = p->f.griglia_linea[0].valore;
+  const std::vector<double> x = punti_linea(p->f.griglia_linea)[0].valore;
   auto svolta = [&](int j) { return (x[j] - x[j - 1]) - (x[j - 1] - x[j - 2]); };
   EXPECT_NEAR(svolta(18), 0.0001, 1e-9);
   EXPECT_NEAR(svolta(23), 0.0002, 1e-9);
@@ -276,15 +281,16 @@ TEST(ParserLinea, CurveSovrapposteEOltreIlPiano) {
   // L = 0: the plan ends at metre 7000.
   auto q = compila_prova(linea_prova(0, "curvad1, 6800, 500\n"), treno_prova(), 1);
   EXPECT_EQ(q->f.codice_errore, errore_curva_oltre_linea);
-  EXPECT_EQ(q->f.griglia_linea[0].tag[7000], elemento_reale);
+  EXPECT_EQ(punti_linea(q->f.griglia_linea)[0].tag[7000], elemento_reale);
   auto r = compila_prova(linea_prova(0, "curvad1, 6800, 200\n"), treno_prova(), 1);
   EXPECT_EQ(r->f.codice_errore, 0) << "ends on the last point";
 
   // On the longest route the plan stops at metre 1000000.
   auto s = compila_prova(linea_prova(1000000, "curvad1, 999000, 2000\n"), treno_prova(), 1);
   EXPECT_EQ(s->f.codice_errore, errore_curva);
-  EXPECT_EQ(s->f.griglia_linea[0].tag[1000000], elemento_reale);
-  EXPECT_EQ(s->f.griglia_linea[0].tag[1000001], elemento_vuoto);
+  const auto g = punti_linea(s->f.griglia_linea);
+  EXPECT_EQ(g[0].tag[1000000], elemento_reale);
+  EXPECT_EQ(g[0].tag[1000001], elemento_vuoto);
   EXPECT_FALSE(s->linea_rimasta());
 }
 
@@ -361,7 +367,7 @@ TEST(ParserLinea, PosizioneOltreLaGriglia) {
   EXPECT_EQ(f.percorso[19].pendenza, 100);
   EXPECT_EQ(f.percorso[337].pendenza, 105) << "the gradients read so far are laid";
   EXPECT_EQ(f.percorso[50].montagna, 0) << "rows after it are not read";
-  EXPECT_EQ(f.griglia_linea[1].tag[16998], elemento_reale) << "the plan is extended";
+  EXPECT_EQ(punti_linea(f.griglia_linea)[1].tag[16998], elemento_reale) << "the plan is extended";
   EXPECT_EQ(f.tabella_stazioni[84].valore3, 14) << "the train is read";
   EXPECT_FALSE(p->sorgenti_rimasti());
 

@@ -208,13 +208,14 @@ TEST(Decodifica, AndataERitornoDalleCodifiche) {
     r.ottetto4 = static_cast<uint8_t>(200 - s);
     r.codice = s * 3600 - 1;
   }
-  for (asse_linea& coordinata : f.griglia_linea) {
+  std::array<asse_linea, 2> punti;
+  for (asse_linea& coordinata : punti) {
     coordinata.tag.resize(9);
     coordinata.valore.resize(9);
   }
   for (std::size_t j = 0; j < 9; ++j)
     for (int k = 0; k < 2; ++k) {
-      asse_linea& a = f.griglia_linea[k];
+      asse_linea& a = punti[k];
       a.tag[j] = j < 2 ? elemento_intero : j < 7 ? elemento_reale : elemento_vuoto;
       if (a.tag[j] == elemento_intero) a.valore[j] = static_cast<int16_t>(k == 1 ? j : -3);
       if (a.tag[j] == elemento_reale) a.valore[j] = (k == 0 ? 0.001 : -1e300) * static_cast<double>(j);
@@ -226,7 +227,7 @@ TEST(Decodifica, AndataERitornoDalleCodifiche) {
   std::string motivo;
   ASSERT_TRUE(decodifica_percorso(codifica_percorso(f), celle, motivo)) << motivo;
   ASSERT_TRUE(decodifica_stazioni(codifica_stazioni(f), tabella, motivo)) << motivo;
-  ASSERT_TRUE(decodifica_linea(codifica_linea(f), griglia, motivo)) << motivo;
+  ASSERT_TRUE(decodifica_linea(codifica_linea(punti), griglia, motivo)) << motivo;
 
   ASSERT_EQ(celle.size(), f.percorso.size());
   for (std::size_t i = 0; i < celle.size(); ++i) {
@@ -240,7 +241,7 @@ TEST(Decodifica, AndataERitornoDalleCodifiche) {
         << "slot " << s;
   }
   for (int k = 0; k < 2; ++k) {
-    const asse_linea &a = f.griglia_linea[k], &b = griglia[k];
+    const asse_linea &a = punti[k], &b = griglia[k];
     ASSERT_EQ(b.tag.size(), 9u);
     ASSERT_EQ(b.valore.size(), 9u);
     for (std::size_t j = 0; j < 9; ++j) {

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "compiler/piano_linea.h"
+
 namespace {
 
 // Writes little-endian members, byte by byte whatever the machine's own
@@ -57,6 +59,23 @@ std::size_t byte_elemento(uint8_t tag) {
 // The points of a plan coordinate: those that have both a tag and a value.
 std::size_t punti(const asse_linea& a) { return std::min(a.tag.size(), a.valore.size()); }
 
+// Up to `posti` more points of the walk, each x at `qx` and its y at `qy`,
+// both cursors moved past them; returns how many. Kept out of line: in a
+// function of its own, with no call in it, the walk's values stay in
+// registers instead of the slots of the caller's frame.
+[[gnu::noinline]] int64_t punti_reali(cammino_piano& cammino, int64_t posti, char*& qx, char*& qy) {
+  scrittore ex{qx}, ey{qy};
+  const int64_t fatti = avanza(cammino, posti, [&ex, &ey](double x, double y) {
+    ex.metti_16(static_cast<uint16_t>(elemento_reale));
+    ex.metti_64(x);
+    ey.metti_16(static_cast<uint16_t>(elemento_reale));
+    ey.metti_64(y);
+  });
+  qx = ex.p;
+  qy = ey.p;
+  return fatti;
+}
+
 }  // namespace
 
 std::string codifica_percorso(const Form1& f) {
@@ -106,15 +125,89 @@ std::string codifica_stazioni(const Form1& f) {
   return out;
 }
 
+void codifica_linea(const Form1& f, const std::function<void(uint64_t, std::string_view)>& scrivi) {
+  constexpr std::size_t byte_reale = byte_tag + byte_reale_linea;
+  static_assert(byte_pezzo_linea >= 4 * byte_reale);
+  const piano_linea& p = f.griglia_linea;
+  // The stretches end within the plan (the parser sees to it); points past
+  // its end would break the layout, so a plan that says otherwise packs none.
+  const bool reali = p.origine && p.punti >= 2 && ultimo_punto(p) < p.punti;
+  const int64_t ultimo = reali ? ultimo_punto(p) : -1;  // the last point that is not empty
+  // One coordinate: points 0 and 1 (4 bytes each), the real points, the empty ones.
+  const uint64_t meta = reali ? 2 * (byte_tag + byte_intero_linea) + static_cast<uint64_t>(ultimo - 1) * byte_reale +
+                                    static_cast<uint64_t>(p.punti - ultimo - 1) * byte_tag
+                              : static_cast<uint64_t>(p.punti) * byte_tag;
+  // x and y have the same layout, so their buffers fill in step.
+  std::string pezzi(2 * byte_pezzo_linea, '\0');
+  char* const inizio[2] = {pezzi.data(), pezzi.data() + byte_pezzo_linea};
+  const std::ptrdiff_t pieno = static_cast<std::ptrdiff_t>(byte_pezzo_linea - byte_reale);  // no room for one more
+  std::ptrdiff_t usati = 0;
+  uint64_t posizione = 0;  // of the next x piece; its y piece lies `meta` further
+  auto svuota = [&] {
+    if (usati == 0) return;
+    scrivi(posizione, std::string_view(inizio[0], static_cast<std::size_t>(usati)));
+    scrivi(meta + posizione, std::string_view(inizio[1], static_cast<std::size_t>(usati)));
+    posizione += static_cast<uint64_t>(usati);
+    usati = 0;
+  };
+  auto fai_posto = [&] {
+    if (usati > pieno) svuota();
+  };
+
+  int64_t j = 0;
+  if (reali) {
+    // Points 0 and 1: (0, 0) and (0, 1), 16-bit integers.
+    for (int c = 0; c < 2; ++c) {
+      scrittore w{inizio[c]};
+      w.metti_16(static_cast<uint16_t>(elemento_intero));
+      w.metti_16(int16_t{0});
+      w.metti_16(static_cast<uint16_t>(elemento_intero));
+      w.metti_16(static_cast<int16_t>(c));
+    }
+    usati = 2 * (byte_tag + byte_intero_linea);
+    // As many points as the buffers hold at a time, so that no call
+    // interrupts the walk.
+    cammino_piano cammino{p};
+    for (;;) {
+      fai_posto();
+      char* qx = inizio[0] + usati;  // room for one point at least
+      char* qy = inizio[1] + usati;
+      const int64_t posti = (pieno - usati) / static_cast<std::ptrdiff_t>(byte_reale) + 1;
+      const int64_t fatti = punti_reali(cammino, posti, qx, qy);
+      usati = qx - inizio[0];
+      if (fatti == 0) break;
+    }
+    j = ultimo + 1;
+  }
+  for (; j < p.punti; ++j) {  // never filled
+    fai_posto();
+    for (int c = 0; c < 2; ++c) {
+      scrittore w{inizio[c] + usati};
+      w.metti_16(static_cast<uint16_t>(elemento_vuoto));
+    }
+    usati += byte_tag;
+  }
+  svuota();
+}
+
 std::string codifica_linea(const Form1& f) {
+  std::string out;
+  codifica_linea(f, [&out](uint64_t posizione, std::string_view pezzo) {
+    if (out.size() < posizione + pezzo.size()) out.resize(posizione + pezzo.size());
+    pezzo.copy(out.data() + posizione, pezzo.size());
+  });
+  return out;
+}
+
+std::string codifica_linea(const std::array<asse_linea, 2>& punti_dati) {
   std::size_t totale = 0;
-  for (const asse_linea& coordinata : f.griglia_linea)
+  for (const asse_linea& coordinata : punti_dati)
     for (std::size_t j = 0, n = punti(coordinata); j < n; ++j)
       totale += byte_elemento(coordinata.tag[j]);
   std::string out(totale, '\0');
   scrittore w{out.data()};
   // All x first, then all y: the metre index runs fastest.
-  for (const asse_linea& coordinata : f.griglia_linea) {
+  for (const asse_linea& coordinata : punti_dati) {
     const std::size_t n = punti(coordinata);
     for (std::size_t j = 0; j < n; ++j) {
       switch (coordinata.tag[j]) {

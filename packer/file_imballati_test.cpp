@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <map>
 #include <string>
+
+#include "compiler/piano_linea.h"
 
 namespace {
 
@@ -79,12 +83,46 @@ TEST(FileImballati, NomeTroppoLungoPerIlSuoCampo) {
 }
 
 TEST(FileImballati, ElementiDellaLineaConIlLoroTag) {
-  Form1 f;
+  std::array<asse_linea, 2> g;
   // Two metres: x of both, then y of both.
-  f.griglia_linea[0] = {{elemento_intero, elemento_reale}, {0.0, 1.5}};
-  f.griglia_linea[1] = {{elemento_intero, elemento_vuoto}, {-2.0, 0.0}};
-  const std::string dati = codifica_linea(f);
+  g[0] = {{elemento_intero, elemento_reale}, {0.0, 1.5}};
+  g[1] = {{elemento_intero, elemento_vuoto}, {-2.0, 0.0}};
+  const std::string dati = codifica_linea(g);
   const std::string atteso = byte({2, 0, 0, 0}) + byte({5, 0, 0, 0, 0, 0, 0, 0, 0xF8, 0x3F}) +
                              byte({2, 0, 0xFE, 0xFF}) + byte({0, 0});
   EXPECT_EQ(dati, atteso);
+}
+
+// The plan's points are worked out as they are written, x and y side by side
+// through small buffers: the pieces must cover the file once, with no gap,
+// and hold the bytes of the same points given one by one, elements cut across
+// the pieces' ends coming out whole.
+TEST(FileImballati, LineaDaiTrattiComeDaiSuoiPunti) {
+  Form1 f;
+  f.griglia_linea.punti = 60000;  // about 1.2 MB: many pieces
+  f.griglia_linea.origine = true;
+  f.griglia_linea.tratti = {{1000, 0.0, false}, {1700, 0.003, true}, {1800, 0.0, false},
+                            {1801, -0.0001, true}, {40000, 0.0, false}};
+  std::map<uint64_t, std::string> pezzi;
+  codifica_linea(f, [&](uint64_t posizione, std::string_view pezzo) {
+    EXPECT_LE(pezzo.size(), byte_pezzo_linea);
+    EXPECT_FALSE(pezzo.empty());
+    EXPECT_TRUE(pezzi.emplace(posizione, pezzo).second) << "written twice at " << posizione;
+  });
+  std::string unito;
+  for (const auto& [posizione, pezzo] : pezzi) {
+    ASSERT_EQ(posizione, unito.size()) << "a gap or an overlap";
+    unito += pezzo;
+  }
+  EXPECT_GT(pezzi.size(), 10u);
+  const std::array<asse_linea, 2> g = punti_linea(f.griglia_linea);
+  EXPECT_EQ(g[0].tag[40000], elemento_reale);
+  EXPECT_EQ(g[0].tag[40001], elemento_vuoto);
+  EXPECT_TRUE(unito == codifica_linea(g));
+  EXPECT_EQ(unito.size(), 2 * (2 * 4 + 39999 * 10 + 19999 * 2));
+
+  // Without its first two points a sized plan is all empty elements.
+  f.griglia_linea = {};
+  f.griglia_linea.punti = 3;
+  EXPECT_EQ(codifica_linea(f), std::string(12, '\0'));
 }

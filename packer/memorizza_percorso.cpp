@@ -36,10 +36,7 @@ void memorizza_percorso(Form1& f, int32_t j) {
   // The grid and the plan are sized afresh by the line parser: a grid left
   // from an earlier build must not pass for this one's.
   f.percorso.clear();
-  for (asse_linea& coordinata : f.griglia_linea) {
-    coordinata.tag.clear();
-    coordinata.valore.clear();
-  }
+  f.griglia_linea = piano_linea{};
 
   memorizza_dati(f);
 
@@ -58,7 +55,12 @@ void memorizza_percorso(Form1& f, int32_t j) {
   nomi.codice = codice_gara_st(f);
   cella_1.dato2 = static_cast<int16_t>(codice_gara_og(f));  // at most 6375
 
-  if (f.salva_linea != 0) sostituisci_file(file_linea_imballata(f), codifica_linea(f));
+  if (f.salva_linea != 0) {
+    // Megabytes: streamed into the file as the points are worked out.
+    file_nuovo linea(file_linea_imballata(f));
+    codifica_linea(f, [&linea](uint64_t posizione, std::string_view pezzo) { linea.scrivi_a(posizione, pezzo); });
+    linea.concludi();
+  }
   sostituisci_file(file_stazioni_imballate(f), codifica_stazioni(f));
   sostituisci_file(file_percorso_imballato(f), codifica_percorso(f));
 }

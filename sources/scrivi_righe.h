@@ -1,6 +1,7 @@
 // The writing steps shared by every text writer and by the packed-file writers.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <span>
 #include <stdexcept>
@@ -21,6 +22,28 @@ struct errore_file : std::runtime_error {
 // name, flushed, then renamed over it, so that a failure never leaves a
 // truncated file where an older good one stood. Throws `errore_file`.
 void sostituisci_file(const std::filesystem::path& file, std::string_view contenuto);
+
+// The same replacement for content made in pieces: each `scrivi` appends to
+// the temporary file (`scrivi_a` writes at an offset), `concludi` renames it
+// over `file`. Left without
+// `concludi` (an exception on the way), the temporary file is removed and the
+// old file stays. Every step throws `errore_file`.
+class file_nuovo {
+ public:
+  explicit file_nuovo(const std::filesystem::path& file);
+  ~file_nuovo();
+  file_nuovo(const file_nuovo&) = delete;
+  file_nuovo& operator=(const file_nuovo&) = delete;
+  void scrivi(std::string_view byte);
+  // Writes `byte` at offset `posizione` of the new file, wherever the last write ended.
+  void scrivi_a(uint64_t posizione, std::string_view byte);
+  void concludi();
+
+ private:
+  std::filesystem::path file_;
+  std::string temporaneo_;
+  int fd_ = -1;
+};
 
 // Writes the lines of `righe` up to the sentinel (at most 1001 entries), each
 // followed by CR LF, one byte per character, replacing `file` whole.

@@ -95,3 +95,26 @@ TEST(ScriviRighe, ScritturaFallitaLasciaIntattoIlFileVecchio) {
   EXPECT_EQ(leggi(file), "vecchio buono");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.percorso), {}), 1);
 }
+
+// A file written in pieces replaces the old one only once it is concluded;
+// abandoned on the way (an exception), it leaves the old file and no trace.
+TEST(ScriviRighe, FileNuovoAPezziSostituisceSoloAllaFine) {
+  cartella_prova dir;
+  const auto file = dir.percorso / "a.dat";
+  { std::ofstream(file) << "vecchio"; }
+  {
+    file_nuovo nuovo(file);
+    nuovo.scrivi("pri");
+    nuovo.scrivi("mo");
+  }
+  EXPECT_EQ(leggi(file), "vecchio");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.percorso), {}), 1);
+
+  file_nuovo nuovo(file);
+  nuovo.scrivi("pri");
+  EXPECT_EQ(leggi(file), "vecchio") << "nothing shows before the end";
+  nuovo.scrivi("mo");
+  nuovo.concludi();
+  EXPECT_EQ(leggi(file), "primo");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.percorso), {}), 1);
+}

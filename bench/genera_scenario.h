@@ -1,0 +1,20 @@
+// A scenario of any route length for measuring the compiler and the packer:
+// a line source and a train source with every kind of row, about as dense per
+// kilometre as the built-in Corvana - Telmisa line and train 739.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+struct scenario_generato {
+  std::string linea;  // the line source, CR LF lines
+  std::string treno;  // the train source
+};
+
+// The two sources of a route `lunghezza` metres long (10000 to 1000000).
+// The same length always gives the same bytes. The rows fill 10 km blocks
+// with curves, gradients, boards, speed limits, signals and stations placed
+// so that no two point features share a cell: the scenario compiles with no
+// error. Stations and kilometre-board texts share the station table (79
+// slots), so past about 500 km their number stops growing.
+scenario_generato genera_scenario(int32_t lunghezza);

@@ -1,0 +1,48 @@
+#include "bench/genera_scenario.h"
+
+#include <gtest/gtest.h>
+
+#include "build/nomi_file.h"
+#include "packer/memorizza_percorso.h"
+#include "sources/cartella_prova.h"
+#include "sources/scrivi_righe.h"
+
+namespace {
+
+// The measured scenarios must be ones the build accepts whole: a build that
+// stops early on an error would measure less work than a real one.
+TEST(genera_scenario, compila_senza_errori_a_ogni_lunghezza) {
+  for (const int32_t lunghezza : {100000, 358000, 1000000}) {
+    SCOPED_TRACE(lunghezza);
+    const scenario_generato s = genera_scenario(lunghezza);
+    cartella_prova dir;
+    Form1 f;
+    f.nome_scenario = "Generato";
+    f.numero_treno = "1";
+    f.cartella = dir.percorso;
+    sostituisci_file(file_linea_sorgente(f), s.linea);
+    sostituisci_file(file_treno_sorgente(f), s.treno);
+    memorizza_percorso(f, 1);
+    for (const errore_registrato& e : f.errori)
+      ADD_FAILURE() << "error " << e.codice << " at line " << e.riga << " of " << e.file;
+    EXPECT_EQ(f.errore_imballaggio, 0);
+    EXPECT_EQ(f.percorso.size(), static_cast<std::size_t>((lunghezza + 7000) / 50 + 1));
+    EXPECT_EQ(f.griglia_linea.punti, lunghezza + 7001);
+    // Every kind of row is there, with a density that grows with the route.
+    int stazioni = 0, segnali = 0, rallentamenti = 0, cartelli = 0;
+    for (const cella_percorso& c : f.percorso) {
+      stazioni += c.tipo == 10;
+      segnali += c.tipo == 1;
+      rallentamenti += c.tipo >= 2 && c.tipo <= 5;
+      cartelli += c.tipo == 14;
+    }
+    EXPECT_EQ(segnali, lunghezza / 10000 * 5);  // five in every whole 10 km
+    EXPECT_GE(stazioni, 2);
+    EXPECT_GE(rallentamenti, 1);
+    if (lunghezza >= 358000) {
+      EXPECT_GE(cartelli, 2);
+    }
+  }
+}
+
+}  // namespace
