@@ -94,7 +94,7 @@ constexpr const char* aiuto_dump =
     "  --all         also the cells, slots and points whose fields are all empty\n";
 
 int esegui_dump(const richiesta& r, std::ostream& out, std::ostream& err) {
-  const std::string byte = leggi_file(r.file);
+  const std::string byte = leggi_file(r.file, byte_massimi_imballato);
   std::string motivo;
   const char* nome_tipo = "";
   bool fatto = false;
