@@ -63,6 +63,7 @@ class GuastiScenario : public ::testing::Test {
   fs::path lavoro = radice.percorso / "lavoro";
   fs::path temporanea = radice.percorso / "tmp";
   fs::path uscite = radice.percorso / "uscite";
+  fs::path programma = radice.percorso / "scenario";
 
   void SetUp() override {
     for (const fs::path& d : {lavoro, temporanea, uscite}) fs::create_directory(d);
@@ -70,6 +71,8 @@ class GuastiScenario : public ::testing::Test {
       fs::permissions(d, fs::perms::all);
     scrivi_tutto(lavoro / "P_linea.txt", linea_buona);
     scrivi_tutto(lavoro / "P_12-.txt", treno_buono);
+    // A copy that another uid can reach: the build tree may lie under a private home.
+    fs::copy_file(SCENARIO, programma);
   }
 
   // Runs the tool in `lavoro`; `prepara` runs in the child before the exec.
@@ -86,10 +89,10 @@ class GuastiScenario : public ::testing::Test {
         ::_exit(127);
       ::setenv("TMPDIR", temporanea.c_str(), 1);
       prepara();
-      std::vector<char*> av{const_cast<char*>(SCENARIO)};
+      std::vector<char*> av{const_cast<char*>(programma.c_str())};
       for (const std::string& a : argomenti) av.push_back(const_cast<char*>(a.c_str()));
       av.push_back(nullptr);
-      ::execv(SCENARIO, av.data());
+      ::execv(programma.c_str(), av.data());
       ::_exit(127);
     }
     int stato = 0;
