@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <pthread.h>
+#include <sys/stat.h>
 
 #include "build/nomi_file.h"
 #include "packer/memorizza_percorso.h"
@@ -17,6 +18,8 @@ namespace {
 std::vector<std::filesystem::path> file_imballati(const Form1& f) {
   return {file_linea_imballata(f), file_stazioni_imballate(f), file_percorso_imballato(f)};
 }
+
+std::string in_mib(std::uintmax_t byte) { return std::to_string(byte >> 20) + " MiB"; }
 
 bool stesso_file(const std::filesystem::path& a, const std::filesystem::path& b) {
   std::error_code ec;
@@ -46,13 +49,33 @@ cartella_privata::~cartella_privata() {
   pthread_sigmask(SIG_SETMASK, &prima_, nullptr);
 }
 
-std::string leggi_file(const std::filesystem::path& file) {
+std::string leggi_file(const std::filesystem::path& file, std::uintmax_t massimi) {
   std::FILE* in = std::fopen(file.c_str(), "rb");
   if (in == nullptr) throw errore_file(file, std::string("cannot read: ") + std::strerror(errno));
+  // A directory opens like a file here; only its read would fail, with a less plain reason.
+  // A pipe or a device has no size to check beforehand: the read stops at the cap.
+  struct stat info;
+  if (::fstat(::fileno(in), &info) == 0) {
+    std::string motivo;
+    if (S_ISDIR(info.st_mode))
+      motivo = "is a directory, not a file";
+    else if (S_ISREG(info.st_mode) && static_cast<std::uintmax_t>(info.st_size) > massimi)
+      motivo = "too large (" + std::to_string(info.st_size) + " bytes; at most " + in_mib(massimi) + ")";
+    if (!motivo.empty()) {
+      std::fclose(in);
+      throw errore_file(file, motivo);
+    }
+  }
   std::string testo;
   char blocco[1 << 16];
   std::size_t letti;
-  while ((letti = std::fread(blocco, 1, sizeof blocco, in)) > 0) testo.append(blocco, letti);
+  while ((letti = std::fread(blocco, 1, sizeof blocco, in)) > 0) {
+    if (testo.size() + letti > massimi) {
+      std::fclose(in);
+      throw errore_file(file, "too large (more than " + in_mib(massimi) + ")");
+    }
+    testo.append(blocco, letti);
+  }
   const int numero = errno;
   const bool guasto = std::ferror(in) != 0;
   std::fclose(in);
@@ -77,8 +100,8 @@ esito_compilazione compila_scenario(const richiesta& r) {
   f.numero_treno = r.numero_treno;
 
   // Read before anything is made: an unreadable source leaves nothing behind.
-  const std::string linea = leggi_file(r.linea);
-  const std::string treno = leggi_file(r.treno);
+  const std::string linea = leggi_file(r.linea, byte_massimi_sorgente);
+  const std::string treno = leggi_file(r.treno, byte_massimi_sorgente);
 
   const bool imballa = r.cosa == azione::pack;
   f.cartella = r.cartella_uscita;

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <csignal>
+#include <cstdint>
+#include <limits>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -34,8 +36,18 @@ struct esito_compilazione {
   std::vector<std::filesystem::path> scritti;  // packed files written for the author, in order
 };
 
-// Reads `file` whole. Throws `errore_file` when it cannot be read.
-std::string leggi_file(const std::filesystem::path& file);
+// The largest source the tool reads: a 1,000,000 m line of realistic density
+// is a few MB, so anything larger is not a source.
+inline constexpr std::uintmax_t byte_massimi_sorgente = 16u << 20;
+// The largest packed file `dump` reads: the line plan of the longest route
+// (two axes of 1,007,001 points, 10 bytes at most each) is about 20 MB.
+inline constexpr std::uintmax_t byte_massimi_imballato = 32u << 20;
+
+// Reads `file` whole. Throws `errore_file` when it cannot be read, is not a
+// regular file, or holds more than `massimi` bytes (checked before anything
+// is read, and again while reading, for a file that grows).
+std::string leggi_file(const std::filesystem::path& file,
+                       std::uintmax_t massimi = std::numeric_limits<std::uintmax_t>::max());
 
 // Copies the author's two sources (r.linea, r.treno) into a private temporary
 // directory under the build's names, runs the packer's last stage there and,

@@ -117,7 +117,7 @@ constexpr const char* aiuto_plot =
     "or does not fit its kind.\n";
 
 int esegui_dump(const richiesta& r, std::ostream& out, std::ostream& err) {
-  const std::string byte = leggi_file(r.file);
+  const std::string byte = leggi_file(r.file, byte_massimi_imballato);
   std::string motivo;
   const char* nome_tipo = "";
   bool fatto = false;

@@ -1,0 +1,219 @@
+// The `scenario` tool given what is not a source, or a place it may not write.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <grp.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/time.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "sources/cartella_prova.h"
+#include "tools/prova_comando.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A small scenario that packs without an error.
+constexpr const char* linea_buona =
+    "[generale]\r\n"
+    "lunghezza percorso,    20000\r\n"
+    "progressiva chilometrica uno,    0,    0,    0\r\n"
+    "progressiva chilometrica due,    0,    0,    0\r\n"
+    "progressiva chilometrica tre,    0,    0,    0\r\n"
+    "sfondo uno,    1\r\n"
+    "sfondo due,    0\r\n"
+    "sfondo tre,    0\r\n"
+    "ripetizione segnali 4 codici,    0,    19000\r\n"
+    "[curve]\r\n"
+    "curvad1,  1000,  600\r\n"
+    "[fine]\r\n";
+constexpr const char* treno_buono =
+    "[generale]\r\n"
+    "numero vetture,    14\r\n"
+    "percentuale massa frenata,    130\r\n"
+    "sabbia,    200\r\n"
+    "orologio,    17              12            30 \r\n"
+    "[stazioni]\r\n"
+    "stazione,       0,  8,  500,  1, 0, 0,  4,1,0,  2,1,1,    1,  17,13, 0, CORVANA\r\n"
+    "[fine]\r\n";
+
+struct esito_misurato {
+  risultato_comando r;
+  double secondi = 0;
+  long kib_massimi = 0;  // the child's peak resident memory
+};
+
+// A private place open to every user: the author's working directory, the
+// tool's temporary directory and the captured output.
+class GuastiScenario : public ::testing::Test {
+ protected:
+  cartella_prova radice;
+  fs::path lavoro = radice.percorso / "lavoro";
+  fs::path temporanea = radice.percorso / "tmp";
+  fs::path uscite = radice.percorso / "uscite";
+  fs::path programma = radice.percorso / "scenario";
+
+  void SetUp() override {
+    for (const fs::path& d : {lavoro, temporanea, uscite}) fs::create_directory(d);
+    for (const fs::path& d : {radice.percorso, lavoro, temporanea, uscite})
+      fs::permissions(d, fs::perms::all);
+    scrivi_tutto(lavoro / "P_linea.txt", linea_buona);
+    scrivi_tutto(lavoro / "P_12-.txt", treno_buono);
+    // A copy that another uid can reach: the build tree may lie under a private home.
+    fs::copy_file(SCENARIO, programma);
+  }
+
+  // Runs the tool in `lavoro`; `prepara` runs in the child before the exec.
+  // Measures the run's time and the child's peak memory.
+  esito_misurato esegui(const std::vector<std::string>& argomenti,
+                        const std::function<void()>& prepara = [] {}) {
+    const fs::path file_out = uscite / "stdout.txt", file_err = uscite / "stderr.txt";
+    const auto inizio = std::chrono::steady_clock::now();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+      const int o = ::open(file_out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      const int e = ::open(file_err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      if (o < 0 || e < 0 || ::dup2(o, 1) < 0 || ::dup2(e, 2) < 0 || ::chdir(lavoro.c_str()) != 0)
+        ::_exit(127);
+      ::setenv("TMPDIR", temporanea.c_str(), 1);
+      prepara();
+      std::vector<char*> av{const_cast<char*>(programma.c_str())};
+      for (const std::string& a : argomenti) av.push_back(const_cast<char*>(a.c_str()));
+      av.push_back(nullptr);
+      ::execv(programma.c_str(), av.data());
+      ::_exit(127);
+    }
+    int stato = 0;
+    rusage uso{};
+    ::wait4(pid, &stato, 0, &uso);
+    esito_misurato m;
+    m.secondi = std::chrono::duration<double>(std::chrono::steady_clock::now() - inizio).count();
+    m.kib_massimi = uso.ru_maxrss;
+    m.r.stato = WIFEXITED(stato) ? WEXITSTATUS(stato) : -1;
+    m.r.out = leggi_tutto(file_out);
+    m.r.err = leggi_tutto(file_err);
+    EXPECT_TRUE(fs::is_empty(temporanea)) << "a temporary file was left behind";
+    return m;
+  }
+};
+
+// Every file of `dir` with its bytes.
+std::map<std::string, std::string> fotografa(const fs::path& dir) {
+  std::map<std::string, std::string> tutto;
+  for (const fs::directory_entry& e : fs::directory_iterator(dir))
+    tutto[e.path().filename().string()] = leggi_tutto(e.path());
+  return tutto;
+}
+
+// Drops to the unprivileged uid and gid 65534 when run as root: root writes
+// into any directory, whatever its permissions say.
+void senza_privilegi() {
+  if (::geteuid() != 0) return;
+  ::unsetenv("LSAN_OPTIONS");  // its suppressions file may be unreadable to that uid
+  if (::setgroups(0, nullptr) != 0 || ::setresgid(65534, 65534, 65534) != 0 ||
+      ::setresuid(65534, 65534, 65534) != 0)
+    ::_exit(126);
+}
+
+// Writes past 256 KiB fail with EFBIG (SIGXFSZ ignored): the line plan of the
+// 20 km scenario is about 500 KiB.
+void file_piccoli() {
+  const rlimit limite{256 << 10, 256 << 10};
+  if (::setrlimit(RLIMIT_FSIZE, &limite) != 0) ::_exit(126);
+  std::signal(SIGXFSZ, SIG_IGN);
+}
+
+}  // namespace
+
+TEST_F(GuastiScenario, CioCheNonESorgenteFinisceConUnErroreChiaro) {
+  fs::create_directory(lavoro / "cartella");
+  scrivi_tutto(lavoro / "vuoto.txt", "");
+  // Bytes of every value, as a file of another kind would hold.
+  std::string binario(64 << 10, '\0');
+  uint32_t x = 12345;
+  for (char& c : binario) c = static_cast<char>((x = x * 1664525u + 1013904223u) >> 24);
+  scrivi_tutto(lavoro / "binario.bin", binario);
+  {
+    // 100 MB that costs nothing to make: a sparse file.
+    const int fd = ::open((lavoro / "enorme.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::ftruncate(fd, 100'000'000), 0);
+    ::close(fd);
+  }
+  struct caso {
+    std::vector<std::string> argomenti;
+    int stato;
+    std::string messaggio;  // in standard error
+  };
+  const caso casi[] = {
+      {{"check", "cartella", "P_12-.txt", "--name", "P"}, 2, "scenario: cartella: is a directory, not a file"},
+      {{"check", "P_linea.txt", "cartella", "--train", "12"}, 2, "scenario: cartella: is a directory, not a file"},
+      {{"check", "enorme.txt", "P_12-.txt", "--name", "P"}, 2,
+       "scenario: enorme.txt: too large (100000000 bytes; at most 16 MiB)"},
+      {{"pack", "P_linea.txt", "enorme.txt", "--train", "12", "-o", "fuori"}, 2,
+       "scenario: enorme.txt: too large (100000000 bytes; at most 16 MiB)"},
+      {{"dump", "enorme.txt", "--kind", "grid"}, 2, "scenario: enorme.txt: too large (100000000 bytes; at most 32 MiB)"},
+      {{"dump", "cartella", "--kind", "grid"}, 2, "scenario: cartella: is a directory, not a file"},
+      // Read and compiled: the compiler's own error, with the place it was found.
+      {{"check", "vuoto.txt", "P_12-.txt", "--name", "P"}, 1, "vuoto.txt: error 102:"},
+      {{"check", "binario.bin", "P_12-.txt", "--name", "P"}, 1, "binario.bin:"},
+      // A train source without "[generale]" is an empty train by its format's rule: no error.
+      {{"check", "P_linea.txt", "binario.bin", "--train", "12"}, 0, ""},
+      {{"dump", "binario.bin", "--kind", "stations"}, 2, "scenario: binario.bin: not a packed station table"},
+  };
+  for (const caso& c : casi) {
+    const esito_misurato m = esegui(c.argomenti);
+    const std::string nome = c.argomenti[0] + " " + c.argomenti[1] + " " + c.argomenti[2];
+    EXPECT_EQ(m.r.stato, c.stato) << nome << "\n" << m.r.err;
+    EXPECT_NE(m.r.err.find(c.messaggio), std::string::npos) << nome << "\n" << m.r.err;
+    EXPECT_LT(m.secondi, 10.0) << nome;
+    // Nothing of the 100 MB was read: the peak stays far below it (sanitizer builds included).
+    EXPECT_LT(m.kib_massimi, 64 << 10) << nome;
+  }
+  EXPECT_FALSE(fs::exists(lavoro / "fuori")) << "a refused pack made its output directory";
+}
+
+TEST_F(GuastiScenario, UnaScritturaCheFallisceLasciaIFileDiPrima) {
+  // The packed files of an earlier pack, in place before each failed one.
+  const fs::path uscita = lavoro / "uscita";
+  fs::create_directory(uscita);
+  const std::map<std::string, std::string> prima = {
+      {"P_linea.dat", "vecchio piano"}, {"P_12.sim", "vecchie stazioni"}, {"P_12.dat", "vecchio percorso"}};
+  struct caso {
+    const char* nome;
+    std::function<void()> prepara;
+    bool sola_lettura;    // the output directory without write access
+    std::string messaggio;
+  };
+  const caso casi[] = {
+      {"directory without write access", senza_privilegi, true,
+       "scenario: uscita/P_linea.dat: cannot replace: Permission denied"},
+      {"write cut short", file_piccoli, false, "P_linea.dat: cannot write: File too large"},
+  };
+  for (const caso& c : casi) {
+    fs::permissions(uscita, fs::perms::all);
+    for (const auto& [nome, byte] : prima) scrivi_tutto(uscita / nome, byte);
+    if (c.sola_lettura)
+      fs::permissions(uscita, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                      fs::perm_options::remove);
+    const esito_misurato m = esegui({"pack", "P_linea.txt", "P_12-.txt", "-o", "uscita"}, c.prepara);
+    EXPECT_EQ(m.r.stato, 2) << c.nome << "\n" << m.r.err;
+    EXPECT_NE(m.r.err.find(c.messaggio), std::string::npos) << c.nome << "\n" << m.r.err;
+    EXPECT_EQ(fotografa(uscita), prima) << c.nome << ": an older file changed or a temporary file was left";
+    EXPECT_EQ(leggi_tutto(lavoro / "P_linea.txt"), linea_buona) << c.nome;
+    EXPECT_EQ(leggi_tutto(lavoro / "P_12-.txt"), treno_buono) << c.nome;
+  }
+  fs::permissions(uscita, fs::perms::all);
+}
