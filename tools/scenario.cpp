@@ -207,18 +207,18 @@ int esegui_plot(const richiesta& r, std::ostream& err) {
   s->nome_scenario = nome;
   s->numero_treno = numero;
   std::string motivo;
-  if (!decodifica_percorso(leggi_file(percorso), s->celle, motivo)) {
+  if (!decodifica_percorso(leggi_file(percorso, byte_massimi_imballato), s->celle, motivo)) {
     err << "scenario: " << percorso.string() << ": not a packed route grid: " << motivo << '\n';
     return 2;
   }
-  if (!decodifica_stazioni(leggi_file(stazioni), s->tabella, motivo)) {
+  if (!decodifica_stazioni(leggi_file(stazioni, byte_massimi_imballato), s->tabella, motivo)) {
     err << "scenario: " << stazioni.string() << ": not a packed station table: " << motivo << '\n';
     return 2;
   }
   // A scenario packed without its line plan is drawn without the track plan.
   std::error_code ec;
   if (std::filesystem::exists(linea, ec) &&
-      !decodifica_linea(leggi_file(linea), s->griglia, motivo)) {
+      !decodifica_linea(leggi_file(linea, byte_massimi_imballato), s->griglia, motivo)) {
     err << "scenario: " << linea.string() << ": not a packed line plan: " << motivo << '\n';
     return 2;
   }
