@@ -87,6 +87,12 @@ constexpr double tolleranza_px = 0.25;               // a quarter of a pixel: in
 // left out rather than let it squash the drawing.
 constexpr double coordinata_massima = 1e9;
 
+// `v` held within [da, a]. With no room (a below da) it is `da`, where
+// std::clamp would be undefined: a name wider than the sheet starts at the
+// margin, a route of negative length draws at its start.
+template <class T>
+T entro(T v, T da, T a) { return std::max(da, std::min(v, a)); }
+
 constexpr double corpo_nomi = 11;     // font size of station names
 constexpr double corpo_cartelli = 9;  // font size of kilometre-board texts
 
@@ -694,9 +700,9 @@ double disegna_profili(svg& o, const scenario_imballato& s, const lettura& l, do
   };
   std::vector<posto> posti;
   for (const nome_in_linea& st : l.stazioni) {
-    const double x = a.x(static_cast<double>(std::clamp<int64_t>(st.metro, 0, l.lunghezza)));
+    const double x = a.x(static_cast<double>(entro<int64_t>(st.metro, 0, l.lunghezza)));
     const double w = larghezza_testo(st.nome, corpo_nomi);
-    const double sx = std::clamp(x - w / 2, 2.0, larghezza_foglio - 2 - w);
+    const double sx = entro(x - w / 2, 2.0, larghezza_foglio - 2 - w);
     std::size_t r = 0;
     while (r < fine_riga.size() && fine_riga[r] + 6 > sx) ++r;
     if (r == fine_riga.size()) fine_riga.push_back(0);
@@ -755,8 +761,8 @@ double disegna_profili(svg& o, const scenario_imballato& s, const lettura& l, do
 
   // Mountain spans shaded behind the height.
   for (const tratto& mt : l.montagne) {
-    const double x0 = a.x(static_cast<double>(std::clamp<int64_t>(mt.da, 0, l.lunghezza)));
-    const double x1 = a.x(static_cast<double>(std::clamp<int64_t>(mt.a, 0, l.lunghezza)));
+    const double x0 = a.x(static_cast<double>(entro<int64_t>(mt.da, 0, l.lunghezza)));
+    const double x1 = a.x(static_cast<double>(entro<int64_t>(mt.a, 0, l.lunghezza)));
     if (x1 > x0)
       o << "<rect class=\"fascia\" x=\"" << x0 << "\" y=\"" << ap.y0 << "\" width=\"" << x1 - x0
         << "\" height=\"" << ap.y1 - ap.y0 << "\"/>\n";
@@ -774,8 +780,8 @@ double disegna_profili(svg& o, const scenario_imballato& s, const lettura& l, do
 
   // Slow orders: the span shaded up to its speed, the speed written above.
   for (const auto& r : l.rallentamenti) {
-    const double x0 = a.x(static_cast<double>(std::clamp<int64_t>(r.dove.da, 0, l.lunghezza)));
-    const double x1 = std::max(a.x(static_cast<double>(std::clamp<int64_t>(r.dove.a, 0, l.lunghezza))), x0 + 2);
+    const double x0 = a.x(static_cast<double>(entro<int64_t>(r.dove.da, 0, l.lunghezza)));
+    const double x1 = std::max(a.x(static_cast<double>(entro<int64_t>(r.dove.a, 0, l.lunghezza))), x0 + 2);
     const double yv = vp.y(std::max(r.velocita, 0));
     o << "<rect class=\"rallentamento\" x=\"" << x0 << "\" y=\"" << yv << "\" width=\"" << x1 - x0
       << "\" height=\"" << vp.y1 - yv << "\"/>\n";
@@ -807,7 +813,7 @@ double disegna_profili(svg& o, const scenario_imballato& s, const lettura& l, do
     o << "\"/>\n";
     for (const posto& p : posti) {
       const double w = larghezza_testo(p.st->nome, corpo_nomi);
-      const double sx = std::clamp(p.x - w / 2, 2.0, larghezza_foglio - 2 - w);
+      const double sx = entro(p.x - w / 2, 2.0, larghezza_foglio - 2 - w);
       testo(o, sx, y_nomi + static_cast<double>(p.riga) * passo_riga, p.st->nome, "nome stazione");
     }
   }
