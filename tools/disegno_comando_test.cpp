@@ -23,16 +23,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class ComandoPlot : public ::testing::Test {
+class ComandoPlot : public CartelleComando {
  protected:
-  cartella_prova radice;
-  fs::path lavoro = radice.percorso / "lavoro";
-  fs::path temporanea = radice.percorso / "tmp";
-  fs::path uscite = radice.percorso / "uscite";
-
-  void SetUp() override {
-    for (const fs::path& d : {lavoro, temporanea, uscite}) fs::create_directory(d);
-  }
   risultato_comando esegui(const std::vector<std::string>& argomenti) {
     return esegui_scenario(argomenti, lavoro, temporanea, uscite);
   }

@@ -4,12 +4,8 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
-#include <sys/time.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <csignal>
 #include <cstdint>
 #include <filesystem>
@@ -49,63 +45,27 @@ constexpr const char* treno_buono =
     "stazione,       0,  8,  500,  1, 0, 0,  4,1,0,  2,1,1,    1,  17,13, 0, CORVANA\r\n"
     "[fine]\r\n";
 
-struct esito_misurato {
-  risultato_comando r;
-  double secondi = 0;
-  long kib_massimi = 0;  // the child's peak resident memory
-};
-
-// A private place open to every user: the author's working directory, the
-// tool's temporary directory and the captured output.
-class GuastiScenario : public ::testing::Test {
+// The tool's places, open to every user: the build tree may lie under a
+// private home, so the tool runs as a copy that another uid can reach.
+class GuastiScenario : public CartelleComando {
  protected:
-  cartella_prova radice;
-  fs::path lavoro = radice.percorso / "lavoro";
-  fs::path temporanea = radice.percorso / "tmp";
-  fs::path uscite = radice.percorso / "uscite";
   fs::path programma = radice.percorso / "scenario";
 
   void SetUp() override {
-    for (const fs::path& d : {lavoro, temporanea, uscite}) fs::create_directory(d);
+    CartelleComando::SetUp();
     for (const fs::path& d : {radice.percorso, lavoro, temporanea, uscite})
       fs::permissions(d, fs::perms::all);
     scrivi_tutto(lavoro / "P_linea.txt", linea_buona);
     scrivi_tutto(lavoro / "P_12-.txt", treno_buono);
-    // A copy that another uid can reach: the build tree may lie under a private home.
     fs::copy_file(SCENARIO, programma);
   }
 
   // Runs the tool in `lavoro`; `prepara` runs in the child before the exec.
-  // Measures the run's time and the child's peak memory.
-  esito_misurato esegui(const std::vector<std::string>& argomenti,
-                        const std::function<void()>& prepara = [] {}) {
-    const fs::path file_out = uscite / "stdout.txt", file_err = uscite / "stderr.txt";
-    const auto inizio = std::chrono::steady_clock::now();
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-      const int o = ::open(file_out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-      const int e = ::open(file_err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-      if (o < 0 || e < 0 || ::dup2(o, 1) < 0 || ::dup2(e, 2) < 0 || ::chdir(lavoro.c_str()) != 0)
-        ::_exit(127);
-      ::setenv("TMPDIR", temporanea.c_str(), 1);
-      prepara();
-      std::vector<char*> av{const_cast<char*>(programma.c_str())};
-      for (const std::string& a : argomenti) av.push_back(const_cast<char*>(a.c_str()));
-      av.push_back(nullptr);
-      ::execv(programma.c_str(), av.data());
-      ::_exit(127);
-    }
-    int stato = 0;
-    rusage uso{};
-    ::wait4(pid, &stato, 0, &uso);
-    esito_misurato m;
-    m.secondi = std::chrono::duration<double>(std::chrono::steady_clock::now() - inizio).count();
-    m.kib_massimi = uso.ru_maxrss;
-    m.r.stato = WIFEXITED(stato) ? WEXITSTATUS(stato) : -1;
-    m.r.out = leggi_tutto(file_out);
-    m.r.err = leggi_tutto(file_err);
+  risultato_comando esegui(const std::vector<std::string>& argomenti,
+                           const std::function<void()>& prepara = {}) {
+    risultato_comando r = esegui_scenario(argomenti, lavoro, temporanea, uscite, programma, prepara);
     EXPECT_TRUE(fs::is_empty(temporanea)) << "a temporary file was left behind";
-    return m;
+    return r;
   }
 };
 
@@ -174,13 +134,13 @@ TEST_F(GuastiScenario, CioCheNonESorgenteFinisceConUnErroreChiaro) {
       {{"dump", "binario.bin", "--kind", "stations"}, 2, "scenario: binario.bin: not a packed station table"},
   };
   for (const caso& c : casi) {
-    const esito_misurato m = esegui(c.argomenti);
+    const risultato_comando r = esegui(c.argomenti);
     const std::string nome = c.argomenti[0] + " " + c.argomenti[1] + " " + c.argomenti[2];
-    EXPECT_EQ(m.r.stato, c.stato) << nome << "\n" << m.r.err;
-    EXPECT_NE(m.r.err.find(c.messaggio), std::string::npos) << nome << "\n" << m.r.err;
-    EXPECT_LT(m.secondi, 10.0) << nome;
+    EXPECT_EQ(r.stato, c.stato) << nome << "\n" << r.err;
+    EXPECT_NE(r.err.find(c.messaggio), std::string::npos) << nome << "\n" << r.err;
+    EXPECT_LT(r.secondi, 10.0) << nome;
     // Nothing of the 100 MB was read: the peak stays far below it (sanitizer builds included).
-    EXPECT_LT(m.kib_massimi, 64 << 10) << nome;
+    EXPECT_LT(r.kib_massimi, 64 << 10) << nome;
   }
   EXPECT_FALSE(fs::exists(lavoro / "fuori")) << "a refused pack made its output directory";
 }
@@ -208,9 +168,9 @@ TEST_F(GuastiScenario, UnaScritturaCheFallisceLasciaIFileDiPrima) {
     if (c.sola_lettura)
       fs::permissions(uscita, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                       fs::perm_options::remove);
-    const esito_misurato m = esegui({"pack", "P_linea.txt", "P_12-.txt", "-o", "uscita"}, c.prepara);
-    EXPECT_EQ(m.r.stato, 2) << c.nome << "\n" << m.r.err;
-    EXPECT_NE(m.r.err.find(c.messaggio), std::string::npos) << c.nome << "\n" << m.r.err;
+    const risultato_comando r = esegui({"pack", "P_linea.txt", "P_12-.txt", "-o", "uscita"}, c.prepara);
+    EXPECT_EQ(r.stato, 2) << c.nome << "\n" << r.err;
+    EXPECT_NE(r.err.find(c.messaggio), std::string::npos) << c.nome << "\n" << r.err;
     EXPECT_EQ(fotografa(uscita), prima) << c.nome << ": an older file changed or a temporary file was left";
     EXPECT_EQ(leggi_tutto(lavoro / "P_linea.txt"), linea_buona) << c.nome;
     EXPECT_EQ(leggi_tutto(lavoro / "P_12-.txt"), treno_buono) << c.nome;

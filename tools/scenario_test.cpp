@@ -81,18 +81,8 @@ std::string dove_sta(const std::string& testo, const std::string& pezzo) {
   return std::to_string(riga) + ":" + std::to_string(pos - inizio_riga + 1);
 }
 
-// A private place for one test: the working directory, the program's
-// temporary directory and the captured output, kept apart.
-class ComandoScenario : public ::testing::Test {
+class ComandoScenario : public CartelleComando {
  protected:
-  cartella_prova radice;
-  fs::path lavoro = radice.percorso / "lavoro";
-  fs::path temporanea = radice.percorso / "tmp";
-  fs::path uscite = radice.percorso / "uscite";
-
-  void SetUp() override {
-    for (const fs::path& d : {lavoro, temporanea, uscite}) fs::create_directory(d);
-  }
   // Every run, whatever its way out, leaves the temporary directory empty.
   risultato_comando esegui(const std::vector<std::string>& argomenti) {
     risultato_comando r = esegui_scenario(argomenti, lavoro, temporanea, uscite);
