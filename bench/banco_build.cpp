@@ -13,7 +13,6 @@
 
 #include "bench/genera_scenario.h"
 #include "build/fasi.h"
-#include "build/nomi_file.h"
 #include "compiler/lettore_campi.h"
 #include "documents/note.h"
 #include "documents/rallentamenti.h"
@@ -23,7 +22,6 @@
 #include "sources/cartella_prova.h"
 #include "sources/dati_linea.h"
 #include "sources/dati_treno.h"
-#include "sources/scrivi_righe.h"
 
 namespace {
 
@@ -116,8 +114,7 @@ void scenario_generato_km(benchmark::State& stato) {
     f.nome_scenario = "Generato";
     f.numero_treno = "1";
     f.cartella = dir.percorso;
-    sostituisci_file(file_linea_sorgente(f), s.linea);
-    sostituisci_file(file_treno_sorgente(f), s.treno);
+    scrivi_sorgenti(f, s);
     stato.ResumeTiming();
     memorizza_percorso(f, 1);
     stato.PauseTiming();

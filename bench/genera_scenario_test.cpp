@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "build/nomi_file.h"
 #include "packer/memorizza_percorso.h"
 #include "sources/cartella_prova.h"
-#include "sources/scrivi_righe.h"
 
 namespace {
 
@@ -20,8 +18,7 @@ TEST(genera_scenario, compila_senza_errori_a_ogni_lunghezza) {
     f.nome_scenario = "Generato";
     f.numero_treno = "1";
     f.cartella = dir.percorso;
-    sostituisci_file(file_linea_sorgente(f), s.linea);
-    sostituisci_file(file_treno_sorgente(f), s.treno);
+    scrivi_sorgenti(f, s);
     memorizza_percorso(f, 1);
     for (const errore_registrato& e : f.errori)
       ADD_FAILURE() << "error " << e.codice << " at line " << e.riga << " of " << e.file;

@@ -8,7 +8,6 @@
 #include <string>
 
 #include "bench/genera_scenario.h"
-#include "build/nomi_file.h"
 #include "sources/scrivi_righe.h"
 
 int main(int argc, char** argv) {
@@ -28,8 +27,7 @@ int main(int argc, char** argv) {
   f.numero_treno = argc > 4 ? argv[4] : "1";
   const scenario_generato s = genera_scenario(static_cast<int32_t>(lunghezza));
   try {
-    sostituisci_file(file_linea_sorgente(f), s.linea);
-    sostituisci_file(file_treno_sorgente(f), s.treno);
+    scrivi_sorgenti(f, s);
   } catch (const errore_file& e) {
     std::fprintf(stderr, "scrivi_scenario: %s\n", e.what());
     return 2;
