@@ -31,19 +31,7 @@ file_nuovo::~file_nuovo() {
   ::unlink(temporaneo_.c_str());
 }
 
-void file_nuovo::scrivi(std::string_view byte) {
-  const char* dati = byte.data();
-  std::size_t resto = byte.size();
-  while (resto > 0) {
-    const ssize_t scritti = ::write(fd_, dati, resto);
-    if (scritti < 0) {
-      if (errno == EINTR) continue;
-      throw errore_file(file_, motivo_di_sistema("cannot write", errno));
-    }
-    dati += scritti;
-    resto -= static_cast<std::size_t>(scritti);
-  }
-}
+void file_nuovo::scrivi(std::string_view byte) { scrivi_a(fine_, byte); }
 
 void file_nuovo::scrivi_a(uint64_t posizione, std::string_view byte) {
   const char* dati = byte.data();
@@ -58,6 +46,7 @@ void file_nuovo::scrivi_a(uint64_t posizione, std::string_view byte) {
     posizione += static_cast<uint64_t>(scritti);
     resto -= static_cast<std::size_t>(scritti);
   }
+  fine_ = std::max(fine_, posizione);
 }
 
 void file_nuovo::concludi() {

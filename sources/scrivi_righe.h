@@ -23,11 +23,11 @@ struct errore_file : std::runtime_error {
 // truncated file where an older good one stood. Throws `errore_file`.
 void sostituisci_file(const std::filesystem::path& file, std::string_view contenuto);
 
-// The same replacement for content made in pieces: each `scrivi` appends to
-// the temporary file (`scrivi_a` writes at an offset), `concludi` renames it
-// over `file`. Left without
-// `concludi` (an exception on the way), the temporary file is removed and the
-// old file stays. Every step throws `errore_file`.
+// The same replacement for content made in pieces: `scrivi_a` writes at an
+// offset of the temporary file, `scrivi` after the last byte written so far,
+// `concludi` renames it over `file`. Left without `concludi` (an exception on
+// the way), the temporary file is removed and the old file stays. Every step
+// throws `errore_file`.
 class file_nuovo {
  public:
   explicit file_nuovo(const std::filesystem::path& file);
@@ -35,7 +35,6 @@ class file_nuovo {
   file_nuovo(const file_nuovo&) = delete;
   file_nuovo& operator=(const file_nuovo&) = delete;
   void scrivi(std::string_view byte);
-  // Writes `byte` at offset `posizione` of the new file, wherever the last write ended.
   void scrivi_a(uint64_t posizione, std::string_view byte);
   void concludi();
 
@@ -43,6 +42,7 @@ class file_nuovo {
   std::filesystem::path file_;
   std::string temporaneo_;
   int fd_ = -1;
+  uint64_t fine_ = 0;  // the end of what is written so far
 };
 
 // Writes the lines of `righe` up to the sentinel (at most 1001 entries), each
