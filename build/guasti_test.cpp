@@ -2,14 +2,11 @@
 // write, a write cut short part way, and two runs that must agree byte for byte.
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <fcntl.h>
-#include <grp.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -18,6 +15,7 @@
 #include <string>
 
 #include "sources/cartella_prova.h"
+#include "sources/figlio_prova.h"
 
 namespace fs = std::filesystem;
 
@@ -92,18 +90,6 @@ class ProgrammaInCartella : public ::testing::Test {
   }
 };
 
-// Drops to the unprivileged uid and gid 65534 when run as root: root writes
-// into any directory, whatever its permissions say.
-void senza_privilegi() {
-  if (::geteuid() != 0) return;
-  // The sanitizer build's suppressions file may lie where that uid cannot read
-  // it; without a display the program loads no library that needs it.
-  ::unsetenv("LSAN_OPTIONS");
-  if (::setgroups(0, nullptr) != 0 || ::setresgid(65534, 65534, 65534) != 0 ||
-      ::setresuid(65534, 65534, 65534) != 0)
-    ::_exit(126);
-}
-
 }  // namespace
 
 TEST_F(ProgrammaInCartella, CartellaSenzaPermessoDiScritturaFermaConStato2) {
@@ -130,11 +116,7 @@ TEST_F(ProgrammaInCartella, ScritturaInterrottaLasciaIntattoIlFileVecchio) {
 
   // The line plan (several MB) cannot be written whole under a 1 MiB limit;
   // SIGXFSZ ignored, the write fails with EFBIG instead of killing the program.
-  const esito_programma e = esegui([] {
-    const rlimit limite{1 << 20, 1 << 20};
-    if (::setrlimit(RLIMIT_FSIZE, &limite) != 0) ::_exit(126);
-    std::signal(SIGXFSZ, SIG_IGN);
-  });
+  const esito_programma e = esegui([] { file_fino_a(1 << 20); });
 
   EXPECT_EQ(e.stato, 2) << e.err;
   EXPECT_NE(e.err.find((dir / "Corvana_Telmisa_linea.dat").string()), std::string::npos) << e.err;
