@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "formato/vocabolario.h"
+
 // One 50 m cell of the route grid. Cell i stands for the point at i * 50 m.
 // A cell whose `tipo` is 0 or 11 is free: only a free cell takes a point feature.
 struct cella_percorso {
@@ -98,10 +100,8 @@ struct errore_registrato {
   int32_t colonna = 0;
 };
 
-// Slots of `tabella_stazioni`.
-inline constexpr int numero_slot = 87;     // 0..86
-inline constexpr int slot_cartelli = 80;   // kilometre-board texts, from here downward
-inline constexpr int numero_voci_montagne = 81;  // entries 1..80 used
+// Mountain spans recorded by the line parser: entries 1..80 used.
+inline constexpr int numero_voci_montagne = 81;
 
 struct Form1 {
   // Identity of the scenario, set by the driver before any stage runs.

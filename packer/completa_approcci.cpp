@@ -8,13 +8,6 @@
 
 namespace {
 
-constexpr uint8_t tipo_segnale = 1;
-constexpr uint8_t tipo_fine_rallentamento = 2;
-constexpr uint8_t tipo_inizio_rallentamento = 3;
-constexpr uint8_t tipo_avviso_rallentamento = 4;
-constexpr uint8_t tipo_montagna = 11;
-constexpr uint8_t tipo_abbattimento = 12;
-
 // Every point this pass lays asks for 180 km/h.
 constexpr int16_t velocita_approccio = 180;
 // Slow orders below this speed get a point every 8 cells along them.
@@ -46,7 +39,7 @@ struct passata {
   bool libera(int c) const {
     if (c < 0 || c > n) return false;  // outside the grid nothing is free
     const uint8_t t = p[static_cast<std::size_t>(c)].tipo;
-    return t == 0 || t == tipo_montagna;
+    return t == tipo_vuoto || t == tipo_marca_montagna;
   }
   uint8_t tipo(int c) const { return p[static_cast<std::size_t>(c)].tipo; }
   void poni(int c) {

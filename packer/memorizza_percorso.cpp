@@ -12,12 +12,6 @@
 
 namespace {
 
-// The markers the simulator looks for in the reserved places.
-constexpr int16_t marca_tabella = 610;   // slot 85 intero1
-constexpr int16_t marca_percorso = 5121;  // cell 1 dato1
-
-constexpr int slot_nomi = 85;
-
 // A packing refusal: kept in the state and shown to the user. The program's
 // hook ends the run; any other caller sees the code and nothing is packed.
 void rifiuta(Form1& f, int32_t codice) {
@@ -46,8 +40,8 @@ void memorizza_percorso(Form1& f, int32_t j) {
 
   completa_approcci(f);
 
-  record_stazione& nomi = f.tabella_stazioni[slot_nomi];
-  cella_percorso& cella_1 = f.percorso[1];
+  record_stazione& nomi = f.tabella_stazioni[slot_scenario];
+  cella_percorso& cella_1 = f.percorso[cella_marche];
   if (nomi.intero1 != 0 || cella_1.dato1 != 0) return rifiuta(f, errore_marca_cella_1);
   nomi.intero1 = marca_tabella;
   cella_1.dato1 = marca_percorso;
