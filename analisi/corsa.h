@@ -29,8 +29,9 @@ inline constexpr double velocita_minima_kmh = 1.0;
 // of the classic empirical braking-distance formula of continental European
 // braking practice, s = 3.85 V² / (6.1 ψ (1 + λ / 10) + i) (s in m, V in km/h,
 // i the gradient per mille, ψ the brake type's coefficient, here 1): its
-// denominator is the mean deceleration of a full application in hundredths of
-// m/s² (3.85 × 2 × 3.6² = 99.792), the gradient's term being g × i / 1000. A
+// denominator is the mean deceleration of a full application in units of
+// 1/99.792 m/s², about hundredths (3.85 × 2 × 3.6² = 99.792), the gradient's
+// term being g × i / 1000. A
 // service application is taken as three quarters of it. It is used from 30 %
 // to 200 %; a percentage outside is clamped (0 %, when the train source gives
 // none, counts as 30 %), one that is not a number counts as 100 %.
@@ -38,7 +39,7 @@ inline constexpr double massa_frenata_minima = 30.0;   // per cent
 inline constexpr double massa_frenata_massima = 200.0;
 inline constexpr double quota_frenatura_servizio = 0.75;
 constexpr double massa_frenata_nei_limiti(double lambda) {
-  if (!(lambda == lambda)) return 100.0;
+  if (!(lambda == lambda)) return 100.0;  // not a number
   return lambda < massa_frenata_minima ? massa_frenata_minima
          : lambda > massa_frenata_massima ? massa_frenata_massima
                                          : lambda;
