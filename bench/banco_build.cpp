@@ -1,6 +1,7 @@
 // Benchmarks of the build: the field reader, each stage of the built-in
 // build, the whole build, and the compile and pack of a generated scenario of
-// the longest route (1000 km). Every build runs in a private directory.
+// the longest route (1000 km), and the fastest run over a generated scenario.
+// Every build runs in a private directory.
 //
 // Builds repeated in one process reuse the memory freed by the build before;
 // a real run pays the first touch of every page it uses. To see that, run with
@@ -11,6 +12,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "analisi/marcia.h"
 #include "bench/genera_scenario.h"
 #include "build/fasi.h"
 #include "compiler/lettore_campi.h"
@@ -124,6 +126,25 @@ void scenario_generato_km(benchmark::State& stato) {
   }
 }
 BENCHMARK(scenario_generato_km)->Arg(100)->Arg(358)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+// The fastest run over a generated scenario, compiled once beforehand: the
+// train from its source, the route from the grid, the run section by section.
+void marcia_scenario_generato_km(benchmark::State& stato) {
+  const int32_t lunghezza = static_cast<int32_t>(stato.range(0)) * 1000;
+  cartella_prova dir;
+  Form1 f;
+  f.nome_scenario = "Generato";
+  f.numero_treno = "1";
+  f.cartella = dir.percorso;
+  scrivi_sorgenti(f, genera_scenario(lunghezza));
+  memorizza_percorso(f, 1);
+  senza_errori(stato, f);
+  for (auto _ : stato) {
+    const marcia r = calcola_marcia(f, modello_da_scenario(f));
+    benchmark::DoNotOptimize(r.sezioni.data());
+  }
+}
+BENCHMARK(marcia_scenario_generato_km)->Arg(358)->Arg(1000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
+#include "analisi/marcia.h"
 #include "packer/memorizza_percorso.h"
 #include "sources/cartella_prova.h"
 
@@ -40,6 +43,43 @@ TEST(genera_scenario, compila_senza_errori_a_ogni_lunghezza) {
       EXPECT_GE(cartelli, 2);
     }
   }
+}
+
+// The fastest run over the longest generated route: a section between each
+// two stops, standing still at each, every number finite.
+TEST(genera_scenario, marcia_sul_percorso_piu_lungo) {
+  const scenario_generato s = genera_scenario(1000000);
+  cartella_prova dir;
+  Form1 f;
+  f.nome_scenario = "Generato";
+  f.numero_treno = "1";
+  f.cartella = dir.percorso;
+  scrivi_sorgenti(f, s);
+  memorizza_percorso(f, 1);
+  ASSERT_EQ(f.codice_errore, 0);
+
+  const modello_treno m = modello_da_scenario(f);
+  const marcia r = calcola_marcia(f, m);
+  const profilo_corsa p = profilo_da_scenario(f);
+  ASSERT_GE(p.fermate.size(), 10u);
+  ASSERT_EQ(r.sezioni.size(), p.fermate.size() - 1);
+  EXPECT_TRUE(r.senza_limite.empty());  // a limit from 0 m to the end
+  for (const sezione& z : r.sezioni) {
+    EXPECT_GT(z.distanza_m, 0);
+    EXPECT_GT(z.tempo_minimo_s, 0);
+    EXPECT_TRUE(std::isfinite(z.tempo_minimo_s) && std::isfinite(z.margine_s) && std::isfinite(z.margine_percento));
+    for (const passaggio& q : z.passaggi) EXPECT_TRUE(std::isfinite(q.ora_orario_s));
+  }
+  std::size_t fermata = 0;
+  for (const punto_marcia& q : r.profilo) {
+    EXPECT_TRUE(std::isfinite(q.ora_s));
+    EXPECT_LE(q.velocita_kmh, m.velocita_massima_kmh * (1 + 1e-12));
+    if (fermata < p.fermate.size() && q.posizione_m == p.fermate[fermata]) {
+      EXPECT_EQ(q.velocita_kmh, 0) << "at the stop at " << q.posizione_m << " m";
+      ++fermata;
+    }
+  }
+  EXPECT_EQ(fermata, p.fermate.size());
 }
 
 }  // namespace

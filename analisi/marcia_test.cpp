@@ -1,0 +1,316 @@
+#include "analisi/marcia.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "formato/vocabolario.h"
+
+namespace {
+
+// A compiled scenario made by hand: a grid of cells 0..n, running values laid
+// over ranges of cells, point features, station slots and the train's header.
+struct scenario_prova {
+  Form1 f;
+  explicit scenario_prova(int n) { f.percorso.assign(static_cast<std::size_t>(n) + 1, cella_percorso{}); }
+  cella_percorso& operator[](int c) { return f.percorso.at(static_cast<std::size_t>(c)); }
+  // Cells da..a - 1 get the limit (km/h, stored / 5) and the gradient (per mille, stored + 100).
+  scenario_prova& linea(int da, int a, int limite_kmh, int pendenza = 0) {
+    for (int c = da; c < a; ++c) {
+      (*this)[c].velocita = static_cast<uint8_t>(limite_kmh / 5);
+      (*this)[c].pendenza = static_cast<uint8_t>(pendenza + 100);
+    }
+    return *this;
+  }
+  scenario_prova& punto(int c, tipo_cella tipo, int16_t dato1, int16_t dato3 = 0) {
+    (*this)[c].tipo = tipo;
+    (*this)[c].dato1 = dato1;
+    (*this)[c].dato3 = dato3;
+    return *this;
+  }
+  scenario_prova& stazione(int slot, const std::string& nome, int32_t posizione, int32_t codice) {
+    record_stazione& s = f.tabella_stazioni.at(static_cast<std::size_t>(slot));
+    s.marca = 12;
+    s.nome = nome;
+    s.valore3 = posizione;
+    s.codice = codice;
+    return *this;
+  }
+  scenario_prova& treno(int32_t massa_frenata, int32_t vetture) {
+    f.tabella_stazioni[slot_treno_percorso].valore1 = massa_frenata;
+    f.tabella_stazioni[slot_treno_percorso].valore3 = vetture;
+    return *this;
+  }
+};
+
+constexpr int32_t ora(int h, int m, int s = 0) { return h * 3600 + m * 60 + s; }
+
+// A train that accelerates and brakes at 0.5 m/s², so that a run on the level is symmetric.
+modello_treno treno_simmetrico(const Form1& f) {
+  opzioni_marcia o;
+  o.accelerazione = 0.5;
+  o.decelerazione = 0.5;
+  return modello_da_scenario(f, o);
+}
+
+// Every number of the result is finite.
+void tutto_finito(const marcia& r, const std::string& nome) {
+  auto finito = [&](double x, const char* cosa) { EXPECT_TRUE(std::isfinite(x)) << nome << ": " << cosa; };
+  finito(r.modello.accelerazione, "acceleration");
+  finito(r.modello.decelerazione, "braking");
+  finito(r.modello.velocita_massima_kmh, "top speed");
+  finito(r.modello.lunghezza_treno_m, "train length");
+  for (const sezione& s : r.sezioni) {
+    for (double x : {s.distanza_m, s.partenza_s, s.tempo_orario_s, s.tempo_minimo_s, s.margine_s,
+                     s.margine_percento, s.da.ora_s, s.a.ora_s})
+      finito(x, "section");
+    for (const passaggio& p : s.passaggi) {
+      finito(p.ora_piu_veloce_s, "fastest passing time");
+      finito(p.ora_orario_s, "scheduled passing time");
+    }
+  }
+  for (const punto_marcia& p : r.profilo) {
+    finito(p.posizione_m, "profile");
+    finito(p.velocita_kmh, "profile");
+    finito(p.ora_s, "profile");
+  }
+  for (const intervallo& i : r.senza_limite) {
+    finito(i.inizio_m, "no limit");
+    finito(i.fine_m, "no limit");
+  }
+}
+
+}  // namespace
+
+TEST(Marcia, ProfiloDaUnaGrigliaFattaAMano) {
+  // 20 km: no limit on the first 500 m, 120 km/h with a 10 per mille climb
+  // from 2500 to 3000 m, 160 km/h from 10 km, the grid's last three cells
+  // with nothing laid. Slow orders: one at 40 km/h for the whole train with
+  // another at 60 inside it; one whose end fell on its start; an end alone.
+  scenario_prova s(400);
+  s.linea(0, 10, 0).linea(10, 200, 120).linea(50, 60, 120, 10).linea(200, 398, 160);
+  s.punto(100, tipo_inizio_rallentamento, 40, 1)
+      .punto(102, tipo_inizio_rallentamento, 60)
+      .punto(103, tipo_fine_rallentamento, 60)
+      .punto(106, tipo_fine_rallentamento, 40, 1)
+      .punto(150, tipo_inizio_rallentamento, 30)
+      .punto(160, tipo_fine_rallentamento, 50)
+      .punto(300, tipo_abbattimento, 80)
+      .punto(310, tipo_abbattimento_senza_velocita, 0)
+      .punto(320, tipo_segnale, 43);
+  s.stazione(1, "A", 0, ora(17, 13)).stazione(2, "B", 5000, 0).stazione(3, "C", 10000, ora(17, 23));
+  s.stazione(4, "D", 19000, ora(17, 40));
+
+  const profilo_corsa p = profilo_da_scenario(s.f);
+  const std::vector<tratto_profilo> tratti = {
+      {0, 500, 0, 0},         {500, 2500, 120, 0},      {2500, 3000, 120, 10},
+      {3000, 10000, 120, 0},  {10000, 19900, 160, 0},   {19900, 20050, 0, 0},
+  };
+  EXPECT_EQ(p.tratti, tratti);
+  const std::vector<rallentamento_profilo> ordini = {
+      {5100, 5150, 60, false}, {5000, 5300, 40, true}, {7500, 7550, 30, false}};
+  EXPECT_EQ(p.rallentamenti, ordini);
+  EXPECT_EQ(p.punti, (std::vector<punto_limite>{{15000, 80}}));
+  EXPECT_EQ(p.fermate, (std::vector<double>{0, 10000, 19000}));
+
+  const marcia r = calcola_marcia(s.f, modello_da_scenario(s.f));
+  ASSERT_EQ(r.sezioni.size(), 2u);
+  EXPECT_EQ(r.sezioni[0].da.nome, "A");
+  EXPECT_EQ(r.sezioni[0].a.nome, "C");
+  ASSERT_EQ(r.sezioni[0].passaggi.size(), 1u);
+  EXPECT_EQ(r.sezioni[0].passaggi[0].stazione.nome, "B");
+  EXPECT_EQ(r.sezioni[1].da.nome, "C");
+  EXPECT_EQ(r.sezioni[1].a.nome, "D");
+  EXPECT_EQ(r.senza_limite, (std::vector<intervallo>{{0, 500}}));
+  // The profile runs from the first stop to the last, standing at the stop between.
+  ASSERT_FALSE(r.profilo.empty());
+  EXPECT_EQ(r.profilo.front().ora_s, ora(17, 13));
+  EXPECT_EQ(r.profilo.back().posizione_m, 19000);
+  EXPECT_EQ(r.profilo.back().velocita_kmh, 0);
+}
+
+TEST(Marcia, StazioniFinoAlPrimoSlotVuotoEPrimaDeiCartelli) {
+  struct caso {
+    const char* nome;
+    int cartello;         // slot named by a kilometre board on the grid; 0: none
+    int vuoto;            // slot left empty; 0: none
+    std::size_t fermate;  // stops found (every station has a time)
+  };
+  const caso casi[] = {
+      {"stations up to the first empty slot", 0, 4, 3},
+      {"not into the boards' texts", 5, 0, 4},
+      {"a board's slot beyond the table's station part is no bound", 85, 0, 7},
+  };
+  for (const caso& c : casi) {
+    scenario_prova s(400);
+    s.linea(0, 397, 100);
+    for (int slot = 1; slot <= 7; ++slot) s.stazione(slot, "S" + std::to_string(slot), slot * 2000, ora(8, slot * 5));
+    if (c.vuoto != 0) s.f.tabella_stazioni[static_cast<std::size_t>(c.vuoto)] = record_stazione{};
+    if (c.cartello != 0) s.punto(390, tipo_indicatore_km, static_cast<int16_t>(c.cartello));
+    EXPECT_EQ(profilo_da_scenario(s.f).fermate.size(), c.fermate) << c.nome;
+  }
+}
+
+TEST(Marcia, ModelloDalTrenoEDalleOpzioni) {
+  const double nan = std::nan("");
+  struct caso {
+    const char* nome;
+    int32_t massa_frenata, vetture;
+    opzioni_marcia o;
+    double percentuale, decelerazione, velocita_massima, lunghezza;
+  };
+  const caso casi[] = {
+      {"from the train source", 130, 14, {}, 130, 0.6418, 160, 14 * 26.4},
+      {"no braked mass given counts as 30 %", 0, 14, {}, 30, 0.1834, 160, 14 * 26.4},
+      {"1000 % counts as 200 %", 1000, 14, {}, 200, 0.9628, 160, 14 * 26.4},
+      {"100 %", 100, -3, {}, 100, 0.5043, 160, 0},
+      {"options", 130, 14, {0.3, 0.7, 90, 300, 140, 20}, 90, 0.7, 140, 14 * 20},
+      {"the braked mass from the options", 130, 14, {{}, {}, 100, {}, {}, {}}, 100, 0.5043, 160, 14 * 26.4},
+      {"options that are no number count as not given", 130, 14, {nan, nan, nan, nan, nan, nan}, 130, 0.6418,
+       160, 14 * 26.4},
+      {"an absurd top speed is clamped", 130, 14, {{}, {}, {}, {}, 1e6, {}}, 130, 0.6418, 600, 14 * 26.4},
+  };
+  for (const caso& c : casi) {
+    scenario_prova s(400);
+    s.linea(0, 100, 120).linea(100, 397, 160).treno(c.massa_frenata, c.vetture);
+    const modello_treno m = modello_da_scenario(s.f, c.o);
+    EXPECT_EQ(m.percentuale_letta, c.massa_frenata) << c.nome;
+    EXPECT_EQ(m.percentuale_massa_frenata, c.percentuale) << c.nome;
+    EXPECT_NEAR(m.decelerazione, c.decelerazione, 1e-4) << c.nome;
+    EXPECT_EQ(m.velocita_massima_kmh, c.velocita_massima) << c.nome;
+    EXPECT_NEAR(m.lunghezza_treno_m, c.lunghezza, 1e-9) << c.nome;
+  }
+  // With no limit laid anywhere the top speed falls back on 160 km/h.
+  EXPECT_EQ(modello_da_scenario(scenario_prova(400).f).velocita_massima_kmh, velocita_massima_di_ripiego_kmh);
+  EXPECT_EQ(modello_da_scenario(scenario_prova(400).f).accelerazione, accelerazione_predefinita);
+  EXPECT_EQ(modello_da_scenario(scenario_prova(400).f).sosta_s, sosta_predefinita_s);
+}
+
+TEST(Marcia, SezioneMarginiEPassaggiAlMinuto) {
+  // 8 km on the level at 120 km/h (33.3 m/s). With 0.5 m/s² both ways the
+  // fastest run takes 8000 / v + v / 0.5 s and passes half way at half that
+  // time, where the scheduled passing time is half the scheduled time after
+  // the departure; a station where the run leaves is passed at the departure.
+  // Passing times are rounded to the minute, half to even.
+  const double v = 120 / 3.6, minimo = 8000 / v + v / 0.5;
+  struct caso {
+    int32_t partenza;
+    int32_t orario;     // A to C, s
+    int32_t posizione;  // of B
+    double piu_veloce;  // from the departure to B
+    int32_t passaggio_orario;
+  };
+  const caso casi[] = {
+      {ora(17, 13), 400, 4000, minimo / 2, ora(17, 16)},     // 17:16:20
+      {ora(17, 13), 440, 4000, minimo / 2, ora(17, 17)},     // 17:16:40
+      {ora(17, 13), 280, 4000, minimo / 2, ora(17, 15)},     // 17:15:20, no margin
+      {ora(17, 13, 30), 400, 0, 0, ora(17, 14)},             // 17:13:30
+      {ora(17, 14, 30), 400, 0, 0, ora(17, 14)},             // 17:14:30
+  };
+  for (const caso& c : casi) {
+    SCOPED_TRACE(std::to_string(c.orario) + " s, B at " + std::to_string(c.posizione));
+    scenario_prova s(400);
+    s.linea(0, 397, 120);
+    s.stazione(1, "A", 0, c.partenza).stazione(2, "B", c.posizione, 0).stazione(3, "C", 8000, c.partenza + c.orario);
+    const marcia r = calcola_marcia(s.f, treno_simmetrico(s.f));
+    ASSERT_EQ(r.sezioni.size(), 1u);
+    const sezione& z = r.sezioni[0];
+    EXPECT_EQ(z.distanza_m, 8000);
+    EXPECT_EQ(z.partenza_s, c.partenza);
+    EXPECT_EQ(z.tempo_orario_s, c.orario);  // the destination's time is its arrival
+    EXPECT_NEAR(z.tempo_minimo_s, minimo, 1e-9);
+    EXPECT_NEAR(z.margine_s, c.orario - minimo, 1e-9);
+    EXPECT_NEAR(z.margine_percento, 100 * (c.orario - minimo) / minimo, 1e-9);
+    EXPECT_EQ(z.mantenibile, c.orario >= minimo);
+    ASSERT_EQ(z.passaggi.size(), 1u);
+    EXPECT_NEAR(z.passaggi[0].ora_piu_veloce_s, c.partenza + c.piu_veloce, 1e-9);
+    EXPECT_EQ(z.passaggi[0].ora_orario_s, c.passaggio_orario);
+  }
+}
+
+TEST(Marcia, OrariCheSalgonoConUnaMezzanotte) {
+  using A = anomalia_orario;
+  struct caso {
+    const char* nome;
+    std::vector<int32_t> codici;  // four stops, 10 km apart
+    std::vector<double> ore;      // unfolded
+    std::vector<anomalia_fermata> anomalie;
+    std::vector<double> orari;    // scheduled running times, with two minutes at each stop
+  };
+  const int32_t g = 86400;
+  const caso casi[] = {
+      {"rising", {ora(17, 0), ora(17, 20), ora(17, 40), ora(18, 0)},
+       {ora(17, 0), ora(17, 20), ora(17, 40), ora(18, 0)}, {}, {1080, 1080, 1200}},
+      {"across midnight", {ora(23, 30), ora(23, 50), ora(0, 10), ora(0, 30)},
+       {ora(23, 30), ora(23, 50), g + ora(0, 10), g + ora(0, 30)}, {}, {1080, 1080, 1200}},
+      {"a time that goes back", {ora(17, 0), ora(17, 36), ora(17, 20), ora(18, 5)},
+       {ora(17, 0), ora(17, 36), ora(17, 20), ora(18, 5)}, {{3, A::ora_indietro}}, {2040, -1080, 2700}},
+      {"midnight twice", {ora(22, 0), ora(4, 0), ora(15, 0), ora(1, 0)},
+       {ora(22, 0), g + ora(4, 0), g + ora(15, 0), 2 * g + ora(1, 0)}, {{4, A::seconda_mezzanotte}},
+       {21480, 39480, 36000}},
+      {"negative times", {-600, 600, 1800, 3000}, {-600, 600, 1800, 3000}, {}, {1080, 1080, 1200}},
+  };
+  for (const caso& c : casi) {
+    scenario_prova s(1000);
+    s.linea(0, 997, 100);
+    for (int k = 0; k < 4; ++k) s.stazione(k + 1, "S", 10000 * k + 1000, c.codici[static_cast<std::size_t>(k)]);
+    const marcia r = calcola_marcia(s.f, modello_da_scenario(s.f));
+    ASSERT_EQ(r.sezioni.size(), 3u) << c.nome;
+    for (std::size_t k = 0; k < 3; ++k) {
+      EXPECT_EQ(r.sezioni[k].da.ora_s, c.ore[k]) << c.nome << ", section " << k;
+      EXPECT_EQ(r.sezioni[k].a.ora_s, c.ore[k + 1]) << c.nome << ", section " << k;
+      EXPECT_EQ(r.sezioni[k].tempo_orario_s, c.orari[k]) << c.nome << ", section " << k;
+    }
+    ASSERT_EQ(r.anomalie.size(), c.anomalie.size()) << c.nome;
+    for (std::size_t k = 0; k < c.anomalie.size(); ++k) {
+      EXPECT_EQ(r.anomalie[k].slot, c.anomalie[k].slot) << c.nome;
+      EXPECT_EQ(r.anomalie[k].tipo, c.anomalie[k].tipo) << c.nome;
+    }
+    tutto_finito(r, c.nome);
+  }
+}
+
+TEST(Marcia, CasiLimiteRestanoFiniti) {
+  struct stazione {
+    int32_t posizione, codice;
+  };
+  struct caso {
+    const char* nome;
+    int celle;  // the grid's highest cell; -1: no grid at all
+    std::vector<stazione> stazioni;
+    std::size_t sezioni, fuori_corsa, punti_profilo;  // punti_profilo: 0 means "any"
+  };
+  const caso casi[] = {
+      {"no stop", 400, {{0, 0}, {5000, 0}}, 0, 2, 0},
+      {"one stop", 400, {{0, 0}, {5000, ora(8, 0)}, {9000, 0}}, 0, 2, 1},
+      {"two stops at one place", 400, {{5000, ora(8, 0)}, {5000, ora(8, 3)}}, 1, 0, 1},
+      {"the next stop behind", 400, {{5000, ora(8, 0)}, {3000, ora(8, 3)}}, 1, 0, 1},
+      {"stops beyond the grid", 400, {{0, ora(8, 0)}, {30000, ora(8, 30)}, {-2000, ora(9, 0)}}, 2, 0, 0},
+      {"a route of 0 m", 140, {{0, ora(8, 0)}, {0, ora(8, 5)}}, 1, 0, 1},
+      {"no grid", -1, {{0, ora(8, 0)}, {5000, ora(8, 5)}}, 1, 0, 0},
+      {"negative times", 400, {{0, -ora(1, 0)}, {5000, -ora(0, 50)}}, 1, 0, 0},
+  };
+  for (const caso& c : casi) {
+    scenario_prova s(0);
+    s.f.percorso.clear();
+    if (c.celle >= 0) {
+      s = scenario_prova(c.celle);
+      s.linea(0, std::max(0, c.celle - 2), 100, 30);
+    }
+    int slot = 1;
+    for (const stazione& st : c.stazioni) s.stazione(slot++, "S", st.posizione, st.codice);
+    const marcia r = calcola_marcia(s.f, modello_da_scenario(s.f));
+    EXPECT_EQ(r.sezioni.size(), c.sezioni) << c.nome;
+    EXPECT_EQ(r.fuori_corsa.size(), c.fuori_corsa) << c.nome;
+    if (c.punti_profilo != 0) {
+      EXPECT_EQ(r.profilo.size(), c.punti_profilo) << c.nome;
+    }
+    for (const sezione& z : r.sezioni) {
+      EXPECT_GE(z.distanza_m, 0) << c.nome;
+      EXPECT_GE(z.tempo_minimo_s, 0) << c.nome;
+    }
+    tutto_finito(r, c.nome);
+  }
+}
