@@ -170,6 +170,7 @@ TEST(DerivaRallentamenti, StazioniChilometroLunghezzaEPrescrizioni) {
   f.tabella_stazioni[slot_progressiva_bassa].valore1 = 22000;
   f.tabella_stazioni[slot_progressiva_bassa].valore2 = 122000;
   metti_rallentamento(f, 500, 30, 300);           // before the origin
+  metti_rallentamento(f, 1500, 35, 350);          // ends on the origin's span, short of its point
   metti_rallentamento(f, 3025, 80, 800);          // off the 50 m grid: read at 3050
   metti_rallentamento(f, 9500, 50, 1000);         // takes in BETA
   metti_rallentamento(f, 19850, 40, 300);         // lies in GAMMA
@@ -187,6 +188,7 @@ TEST(DerivaRallentamenti, StazioniChilometroLunghezzaEPrescrizioni) {
   };
   const std::vector<attesa> attese = {
       {"ALFA", 0, 30, 300, false, {}},
+      {"ALFA", 1, 35, 350, false, {"ALFA"}},
       {"ALFA - BETA", 3, 80, 800, false, {}},
       {"BETA - GAMMA", 9, 50, 1000, false, {"BETA"}},
       {"GAMMA", 19, 40, 300, false, {"GAMMA"}},
@@ -209,10 +211,10 @@ TEST(DerivaRallentamenti, StazioniChilometroLunghezzaEPrescrizioni) {
     EXPECT_EQ(r.prescrizione_a, attese[i].a);
     EXPECT_EQ(r.stazioni_b, attese[i].b);
   }
-  EXPECT_TRUE(avvisato(d.avvisi, "slow-order form, order 6", "no end cell of its own")) << elenco(d.avvisi);
+  EXPECT_TRUE(avvisato(d.avvisi, "slow-order form, order 7", "no end cell of its own")) << elenco(d.avvisi);
   EXPECT_EQ(d.avvisi.size(), 1u) << elenco(d.avvisi);
   const std::vector<std::string> righe = impagina_rallentamenti(m);
-  EXPECT_EQ(righe[42], " B - Interessa anche le stazioni di BETA, GAMMA");
+  EXPECT_EQ(righe[42], " B - Interessa anche le stazioni di ALFA, BETA, GAMMA");
 }
 
 TEST(DerivaDocumenti, NomiTagliatiETraslitteratiConIlLoroAvviso) {

@@ -60,7 +60,8 @@ riga_scheda leggi_riga(const std::string& r, bool& fermata_a_destra) {
 
 const intestazione_scheda intestazione_739 = {"739", "CORVANA", "TELMISA", 200, 130, "IC", 800};
 
-// A run of `stazioni` station rows with two reference points between each two.
+// A run of `stazioni` station rows with three reference points between each
+// two, so that a page's last row is as often a reference point as a station.
 modello_scheda corsa(int stazioni) {
   modello_scheda m{intestazione_739, {}};
   for (int i = 0; i < stazioni; ++i) {
@@ -70,9 +71,10 @@ modello_scheda corsa(int stazioni) {
     if (i + 1 == stazioni && i > 0) s.orario = {forma_orario::arrivo, 8 * 3600 + i * 180, 0, 0};
     m.righe.push_back(s);
     if (i + 1 == stazioni) break;
-    m.righe.push_back({false, 120, 120, int64_t{i} * 5000 + 2000, "Km " + std::to_string(i * 5 + 2) + ".000", {}, {}});
-    m.righe.push_back({false, 150, 150, int64_t{i} * 5000 + 3000, "Imb.Gall. Km " + std::to_string(i * 5 + 3) + ".000",
-                       {}, {}});
+    const int64_t km = i * 5;
+    m.righe.push_back({false, 120, 120, km * 1000 + 2000, "Km " + std::to_string(km + 2) + ".000", {}, {}});
+    m.righe.push_back({false, 150, 150, km * 1000 + 3000, "Imb.Gall. Km " + std::to_string(km + 3) + ".000", {}, {}});
+    m.righe.push_back({false, 150, {}, km * 1000 + 3500, "Cartello (Km " + std::to_string(km + 3) + "+500)", {}, {}});
   }
   return m;
 }
@@ -127,8 +129,10 @@ TEST(ImpaginaScheda, PagineSecondoLeRighe) {
     int stazioni;
     int pagine;  // the blank form included
   };
-  // 3n - 2 rows: 1 row, 58 rows, 358 rows.
-  const caso casi[] = {{1, 2}, {20, 3}, {120, 13}, {0, 2}};
+  // 4n - 3 rows: 1 row, 77 rows, 477 rows. A page holds 31 rows, the repeated
+  // one included, and ends with its last station: 29 rows on the first page, 28
+  // new ones on each after it.
+  const caso casi[] = {{1, 2}, {20, 4}, {120, 18}, {0, 2}};
   for (const caso& c : casi) {
     SCOPED_TRACE("stations: " + std::to_string(c.stazioni));
     const modello_scheda m = corsa(c.stazioni);
