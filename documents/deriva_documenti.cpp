@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <tuple>
 
 #include "documents/celle_testo.h"
@@ -57,6 +56,7 @@ bool senza_numeri(const record_stazione& r) {
          r.ottetto2 == 0 && r.ottetto3 == 0 && r.ottetto4 == 0 && r.codice == 0;
 }
 
+// The whole kilometre whose post stands at or before `metri`.
 int64_t chilometro_intero(int64_t metri) {
   return metri >= 0 ? metri / 1000 : -((-metri + 999) / 1000);
 }
@@ -94,7 +94,10 @@ orario_riga orario_stazione(const stazione_percorso& s, const orari_stazione& t,
     if (t.arrivo || ha_codice) o = {forma_orario::arrivo, t.arrivo.value_or(s.codice), 0, 0};
   } else if (ha_codice) {
     const int32_t partenza = t.partenza.value_or(s.codice);
-    o = {forma_orario::fermata, t.arrivo.value_or(partenza - sosta), partenza, 0};
+    // The arrival a dwell before, within the day (a stop just after midnight).
+    const int64_t prima = (static_cast<int64_t>(partenza) - sosta) % 86400;
+    o = {forma_orario::fermata, t.arrivo.value_or(static_cast<int32_t>(prima < 0 ? prima + 86400 : prima)), partenza,
+         0};
   } else if (t.transito) {
     o = {forma_orario::transito, 0, 0, *t.transito};
   }

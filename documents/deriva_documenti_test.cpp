@@ -338,3 +338,15 @@ TEST(DerivaDocumenti, UnoScenarioSenzaStazioniNePercorso) {
             std::vector<std::string>{});
   EXPECT_EQ(forma_documenti::problemi_note(testo_documento(impagina_note(d.note))), std::vector<std::string>{});
 }
+
+TEST(DerivaScheda, UnaFermataSubitoDopoMezzanotte) {
+  Form1 f = percorso_vuoto(30000);
+  metti_stazione(f, 0, "A", ore(23, 50));
+  metti_stazione(f, 10000, "B", ore(0, 1));
+  metti_stazione(f, 20000, "C", ore(0, 30));
+  const documenti_derivati d = deriva_documenti(f, {}, {});
+  const riga_scheda& b = *stazioni(d.scheda).at(1);
+  EXPECT_EQ(b.orario.arrivo, ore(23, 59));
+  EXPECT_EQ(b.orario.partenza, ore(0, 1));
+  EXPECT_EQ(riga_tabella_scheda(b).substr(59, 18), "|  23.59 - 00.01 |");
+}
