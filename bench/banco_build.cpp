@@ -1,7 +1,7 @@
 // Benchmarks of the build: the field reader, each stage of the built-in
-// build, the whole build, and the compile and pack of a generated scenario of
-// the longest route (1000 km), and the fastest run over a generated scenario.
-// Every build runs in a private directory.
+// build, the whole build, the compile and pack of a generated scenario of
+// the longest route (1000 km), the fastest run over a generated scenario and
+// the driver's documents derived from one. Every build runs in a private directory.
 //
 // Builds repeated in one process reuse the memory freed by the build before;
 // a real run pays the first touch of every page it uses. To see that, run with
@@ -9,6 +9,8 @@
 // Whole processes are compared with `cp` by bench/confronta.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <string>
 
@@ -16,6 +18,8 @@
 #include "bench/genera_scenario.h"
 #include "build/fasi.h"
 #include "compiler/lettore_campi.h"
+#include "documents/deriva_documenti.h"
+#include "documents/prova_forma_documenti.h"
 #include "documents/note.h"
 #include "documents/rallentamenti.h"
 #include "documents/scheda_treno.h"
@@ -145,6 +149,41 @@ void marcia_scenario_generato_km(benchmark::State& stato) {
   }
 }
 BENCHMARK(marcia_scenario_generato_km)->Arg(358)->Arg(1000)->Unit(benchmark::kMicrosecond);
+
+// The driver's three documents of the generated 1000 km scenario, derived from
+// the compiled scenario and laid out as text (the compile runs once, untimed;
+// documents that break a form rule skip the measure).
+void documenti_scenario_generato(benchmark::State& stato) {
+  const scenario_generato s = genera_scenario(1000000);
+  cartella_prova dir;
+  Form1 f;
+  f.nome_scenario = "Generato";
+  f.numero_treno = "1";
+  f.cartella = dir.percorso;
+  scrivi_sorgenti(f, s);
+  memorizza_percorso(f, 0);
+  senza_errori(stato, f);
+  const auto testi = [&f] {
+    const documenti_derivati d = deriva_documenti(f, {}, {});
+    return std::array<std::string, 3>{testo_documento(impagina_scheda(d.scheda)),
+                                      testo_documento(impagina_rallentamenti(d.rallentamenti)),
+                                      testo_documento(impagina_note(d.note))};
+  };
+  const std::array<std::string, 3> t = testi();
+  std::vector<std::string> problemi = forma_documenti::problemi_scheda(t[0], righe_per_pagina);
+  for (const std::string& p : forma_documenti::problemi_rallentamenti(t[1])) problemi.push_back(p);
+  for (const std::string& p : forma_documenti::problemi_note(t[2])) problemi.push_back(p);
+  if (!problemi.empty()) stato.SkipWithError(("a document breaks a form rule: " + problemi.front()).c_str());
+  int64_t byte = 0;
+  for (auto _ : stato) {
+    const std::array<std::string, 3> x = testi();
+    benchmark::DoNotOptimize(x[0].data());
+    byte += static_cast<int64_t>(x[0].size() + x[1].size() + x[2].size());
+  }
+  stato.SetBytesProcessed(byte);
+  stato.counters["righe_scheda"] = static_cast<double>(std::count(t[0].begin(), t[0].end(), '\n'));
+}
+BENCHMARK(documenti_scenario_generato)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
