@@ -19,7 +19,7 @@
 #include "documents/scheda_treno.h"
 #include "packer/file_imballati.h"
 #include "packer/memorizza_percorso.h"
-#include "sources/cartella_prova.h"
+#include "prove/cartella.h"
 #include "sources/dati_linea.h"
 #include "sources/dati_treno.h"
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "packer/memorizza_percorso.h"
-#include "sources/cartella_prova.h"
+#include "prove/cartella.h"
 
 namespace {
 

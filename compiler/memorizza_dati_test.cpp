@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "compiler/codici_errore.h"
-#include "compiler/sorgenti_prova.h"
+#include "prove/sorgenti.h"
 
 TEST(MemorizzaDati, QualiSorgentiRestanoDopoOgniUscita) {
   const std::string linea = linea_prova(10000);

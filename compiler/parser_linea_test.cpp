@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "compiler/codici_errore.h"
-#include "compiler/sorgenti_prova.h"
+#include "prove/sorgenti.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 
 #include "build/fasi.h"
 #include "build/nomi_file.h"
-#include "documents/prova_documenti.h"
-#include "sources/cartella_prova.h"
+#include "prove/documenti.h"
+#include "prove/cartella.h"
 
 namespace {
 

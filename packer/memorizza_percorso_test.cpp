@@ -11,7 +11,7 @@
 #include "build/nomi_file.h"
 #include "packer/codici_gara.h"
 #include "packer/file_imballati.h"
-#include "sources/cartella_prova.h"
+#include "prove/cartella.h"
 
 namespace {
 

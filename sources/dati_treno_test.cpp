@@ -7,7 +7,7 @@
 #include <map>
 
 #include "build/nomi_file.h"
-#include "sources/righe_sorgente.h"
+#include "prove/righe_sorgente.h"
 
 namespace {
 

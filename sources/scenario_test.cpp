@@ -6,7 +6,7 @@
 
 #include "build/fasi.h"
 #include "build/nomi_file.h"
-#include "sources/cartella_prova.h"
+#include "prove/cartella.h"
 
 TEST(Scenario, LaBuildCompletaNonRegistraErroriELasciaISeiFile) {
   cartella_prova dir;

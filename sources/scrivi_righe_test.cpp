@@ -9,7 +9,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "sources/cartella_prova.h"
+#include "prove/cartella.h"
 
 namespace {
 

@@ -15,9 +15,9 @@
 
 #include "build/fasi.h"
 #include "packer/decodifica.h"
-#include "sources/cartella_prova.h"
-#include "tools/prova_comando.h"
-#include "tools/prova_disegno.h"
+#include "prove/cartella.h"
+#include "prove/comando.h"
+#include "prove/disegno.h"
 
 namespace fs = std::filesystem;
 

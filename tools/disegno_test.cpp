@@ -12,8 +12,8 @@
 #include "build/nomi_file.h"
 #include "packer/decodifica.h"
 #include "packer/memorizza_percorso.h"
-#include "sources/cartella_prova.h"
-#include "tools/prova_disegno.h"
+#include "prove/cartella.h"
+#include "prove/disegno.h"
 #include "tools/scarica.h"
 
 namespace fs = std::filesystem;

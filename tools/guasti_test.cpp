@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "sources/cartella_prova.h"
-#include "sources/figlio_prova.h"
-#include "tools/prova_comando.h"
+#include "prove/cartella.h"
+#include "prove/figlio.h"
+#include "prove/comando.h"
 
 namespace fs = std::filesystem;
 

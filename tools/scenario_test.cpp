@@ -13,8 +13,8 @@
 #include "packer/memorizza_percorso.h"
 #include "sources/dati_linea.h"
 #include "sources/dati_treno.h"
-#include "sources/cartella_prova.h"
-#include "tools/prova_comando.h"
+#include "prove/cartella.h"
+#include "prove/comando.h"
 
 namespace fs = std::filesystem;
 

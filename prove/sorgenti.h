@@ -12,7 +12,7 @@
 #include "build/nomi_file.h"
 #include "compiler/form1.h"
 #include "compiler/memorizza_dati.h"
-#include "sources/cartella_prova.h"
+#include "prove/cartella.h"
 
 // `testo` with every line ended by CR LF, as the writers write it.
 inline std::string con_crlf(std::string_view testo) {

@@ -13,7 +13,7 @@
 
 #include "build/fasi.h"
 #include "compiler/form1.h"
-#include "sources/cartella_prova.h"
+#include "prove/cartella.h"
 
 // The lines of a text file whose every line ends with CR LF. `difetto` names the
 // first byte that breaks the form (a bare CR or LF, a byte outside printable
