@@ -10,63 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "formato/record.h"
 #include "formato/vocabolario.h"
-
-// One 50 m cell of the route grid. Cell i stands for the point at i * 50 m.
-// A cell whose `tipo` is 0 or 11 is free: only a free cell takes a point feature.
-struct cella_percorso {
-  uint8_t tipo = 0;            // kind of point feature (1 signal, 2-5 slow order, 6 board, ...)
-  int16_t dato1 = 0;           // values of that feature, by `tipo`
-  int16_t dato2 = 0;
-  int16_t dato3 = 0;
-  int16_t dato4 = 0;
-  uint8_t tempo_segnale = 0;   // timing value of a signal
-  uint8_t avviso_segnale = 0;  // approach code laid before a signal or a station point
-  uint8_t montagna = 0;        // mountain-span type, 0 = open line
-  uint8_t velocita = 0;        // line speed limit / 5
-  uint8_t pendenza = 0;        // gradient + 100 (100 = level), low 8 bits
-  uint8_t aderenza = 0;        // adhesion, low 8 bits
-
-  bool operator==(const cella_percorso&) const = default;
-};
-
-// One slot of the station table: a station, a kilometre-board text, or header values.
-struct record_stazione {
-  uint8_t marca = 0;
-  int32_t valore1 = 0;
-  int32_t valore2 = 0;
-  int32_t valore3 = 0;
-  uint8_t marca2 = 0;
-  std::string nome;
-  int16_t intero1 = 0;
-  int16_t intero2 = 0;
-  int16_t intero3 = 0;
-  int16_t intero4 = 0;
-  int16_t intero5 = 0;
-  uint8_t ottetto1 = 0;
-  uint8_t ottetto2 = 0;
-  uint8_t ottetto3 = 0;
-  uint8_t ottetto4 = 0;
-  int32_t codice = 0;
-
-  bool operator==(const record_stazione&) const = default;
-};
-
-// The tag of a plan point is part of its value: the packed line file stores it.
-enum tag_elemento : uint16_t {
-  elemento_vuoto = 0,   // never filled
-  elemento_intero = 2,  // signed 16-bit integer
-  elemento_reale = 5,   // 64-bit IEEE float
-};
-
-// One coordinate of the line plan, one point per metre: each point's tag and
-// value, side by side (9 bytes a point), as the packed line file holds them.
-// An integer point keeps its 16-bit value exactly in `valore`; an empty point
-// holds 0.
-struct asse_linea {
-  std::vector<uint8_t> tag;
-  std::vector<double> valore;
-};
 
 // A stretch of the line plan: the points after the previous stretch up to
 // `fino`, each one metre on from the last step (dx, dy), that step turned by

@@ -220,10 +220,10 @@ struct lettura {
 lettura leggi(const scenario_imballato& s) {
   lettura l;
   const auto& t = s.tabella;
-  l.nome = !t[85].nome.empty() ? t[85].nome : s.nome_scenario;
-  l.numero = !t[86].nome.empty() ? t[86].nome : s.numero_treno;
+  l.nome = !t[slot_scenario].nome.empty() ? t[slot_scenario].nome : s.nome_scenario;
+  l.numero = !t[slot_treno].nome.empty() ? t[slot_treno].nome : s.numero_treno;
   const int64_t fine_griglia = s.celle.empty() ? 0 : static_cast<int64_t>(s.celle.size() - 1) * 50;
-  l.lunghezza = t[84].valore2 > 0 ? t[84].valore2
+  l.lunghezza = t[slot_treno_percorso].valore2 > 0 ? t[slot_treno_percorso].valore2
                 : fine_griglia > 7000 ? fine_griglia - 7000
                                       : fine_griglia;
 
@@ -232,30 +232,32 @@ lettura leggi(const scenario_imballato& s) {
     const cella_percorso& c = s.celle[i];
     const int64_t metro = static_cast<int64_t>(i) * 50;
     switch (c.tipo) {
-      case 1:
+      case tipo_segnale:
         l.segnali.push_back(metro);
         break;
-      case 3: {
+      case tipo_inizio_rallentamento: {
         // A slow order runs from its start cell to the next end cell; a start
         // laid over its own end (a very short order) covers its one cell.
         std::size_t j = i + 1;
-        while (j < s.celle.size() && s.celle[j].tipo != 2 && s.celle[j].tipo != 3) ++j;
-        const int64_t fine = j < s.celle.size() && s.celle[j].tipo == 2
+        while (j < s.celle.size() && s.celle[j].tipo != tipo_fine_rallentamento &&
+               s.celle[j].tipo != tipo_inizio_rallentamento)
+          ++j;
+        const int64_t fine = j < s.celle.size() && s.celle[j].tipo == tipo_fine_rallentamento
                                  ? static_cast<int64_t>(j) * 50
                                  : metro + 50;
         l.rallentamenti.push_back({{metro, fine}, c.dato1});
         break;
       }
-      case 12:
+      case tipo_abbattimento:
         l.abbattimenti.push_back({metro, std::max<int>(c.dato1, 1)});
         break;
-      case 13:
+      case tipo_abbattimento_senza_velocita:
         l.abbattimenti.push_back({metro, 0});
         break;
-      case 14:
+      case tipo_indicatore_km:
         // The board's text lies in the slot the cell names; a slot outside the
         // table is not read.
-        if (c.dato1 >= 1 && c.dato1 <= slot_cartelli) {
+        if (c.dato1 >= slot_prima_stazione && c.dato1 <= slot_cartelli) {
           slot_cartello[static_cast<std::size_t>(c.dato1)] = true;
           l.cartelli.push_back({metro, t[static_cast<std::size_t>(c.dato1)].nome});
         }
@@ -271,7 +273,7 @@ lettura leggi(const scenario_imballato& s) {
     }
   }
   // Stations fill the table from slot 1 upward, board texts from slot 80 downward.
-  for (int j = 1; j < slot_cartelli; ++j)
+  for (int j = slot_prima_stazione; j < slot_cartelli; ++j)
     if (!slot_cartello[j] && !(t[j] == record_stazione{})) l.stazioni.push_back({t[j].valore3, t[j].nome});
   std::stable_sort(l.stazioni.begin(), l.stazioni.end(),
                    [](const nome_in_linea& a, const nome_in_linea& b) { return a.metro < b.metro; });

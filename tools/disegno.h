@@ -10,7 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "compiler/form1.h"
+#include "formato/record.h"
+#include "formato/vocabolario.h"
 
 // The three packed files, decoded. `griglia` is empty when the scenario was
 // packed without its line plan; the picture then has no track plan.
