@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "packer/memorizza_percorso.h"
-#include "prove/cartella.h"
+#include <memory>
+
+#include "compiler/memorizza_dati.h"
+#include "packer/imballa.h"
 
 namespace {
 
@@ -13,13 +15,12 @@ TEST(genera_scenario, compila_senza_errori_a_ogni_lunghezza) {
   for (const int32_t lunghezza : {100000, 358000, 1000000}) {
     SCOPED_TRACE(lunghezza);
     const scenario_generato s = genera_scenario(lunghezza);
-    cartella_prova dir;
-    Form1 f;
+    auto p = std::make_unique<Form1>();
+    Form1& f = *p;
     f.nome_scenario = "Generato";
     f.numero_treno = "1";
-    f.cartella = dir.percorso;
-    scrivi_sorgenti(f, s);
-    memorizza_percorso(f, 1);
+    memorizza_dati(f, 1, {"Generato_linea.txt", s.linea}, {"Generato_1-.txt", s.treno});
+    EXPECT_TRUE(completa_scenario(f));
     for (const errore_registrato& e : f.errori)
       ADD_FAILURE() << "error " << e.codice << " at line " << e.riga << " of " << e.file;
     EXPECT_EQ(f.errore_imballaggio, 0);
@@ -28,10 +29,10 @@ TEST(genera_scenario, compila_senza_errori_a_ogni_lunghezza) {
     // Every kind of row is there, with a density that grows with the route.
     int stazioni = 0, segnali = 0, rallentamenti = 0, cartelli = 0;
     for (const cella_percorso& c : f.percorso) {
-      stazioni += c.tipo == 10;
-      segnali += c.tipo == 1;
-      rallentamenti += c.tipo >= 2 && c.tipo <= 5;
-      cartelli += c.tipo == 14;
+      stazioni += c.tipo == tipo_punto_stazione;
+      segnali += c.tipo == tipo_segnale;
+      rallentamenti += c.tipo >= tipo_fine_rallentamento && c.tipo <= tipo_conto_rallentamento;
+      cartelli += c.tipo == tipo_indicatore_km;
     }
     EXPECT_EQ(segnali, lunghezza / 10000 * 5);  // five in every whole 10 km
     EXPECT_GE(stazioni, 2);

@@ -8,7 +8,8 @@
 #include <string>
 
 #include "bench/genera_scenario.h"
-#include "sources/scrivi_righe.h"
+#include "formato/file.h"
+#include "formato/nomi_file.h"
 
 int main(int argc, char** argv) {
   if (argc < 3 || argc > 5) {
@@ -21,13 +22,13 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "scrivi_scenario: the length must be 10000 to 1000000 metres\n");
     return 2;
   }
-  Form1 f;
-  f.cartella = argv[2];
-  f.nome_scenario = argc > 3 ? argv[3] : "Generato";
-  f.numero_treno = argc > 4 ? argv[4] : "1";
+  const std::filesystem::path cartella = argv[2];
+  const std::string nome = argc > 3 ? argv[3] : "Generato";
+  const std::string treno = argc > 4 ? argv[4] : "1";
   const scenario_generato s = genera_scenario(static_cast<int32_t>(lunghezza));
   try {
-    scrivi_sorgenti(f, s);
+    sostituisci_file(cartella / file_linea_sorgente(nome), s.linea);
+    sostituisci_file(cartella / file_treno_sorgente(nome, treno), s.treno);
   } catch (const errore_file& e) {
     std::fprintf(stderr, "scrivi_scenario: %s\n", e.what());
     return 2;

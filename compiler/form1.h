@@ -6,7 +6,6 @@
 
 #include <array>
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -40,7 +39,7 @@ struct errore_registrato {
   int32_t codice = 0;
   int32_t posizione = 0;
   bool con_posizione = false;  // the error names a route position
-  std::string file;            // source file of the last field read; empty outside the parsers
+  std::string file;            // label of the source of the last field read; empty outside the parsers
   int32_t riga = 0;            // line and column (from 1) of that field
   int32_t colonna = 0;
 };
@@ -52,8 +51,6 @@ struct Form1 {
   // Identity of the scenario, set by the driver before any stage runs.
   std::string nome_scenario;
   std::string numero_treno;
-  // The directory every file of the build lies in (the program's own directory).
-  std::filesystem::path cartella;
 
   // Route grid, cells 0..N, N = (L + 7000) / 50 rounded half to even.
   // Empty until the line parser reads the route length.
@@ -73,8 +70,8 @@ struct Form1 {
   int32_t posizione_errore = 0;   // route position in metres that goes with it
   int32_t salva_linea = 0;        // non-zero: build and write the line plan
 
-  std::string riga;               // the last text field read from a source file
-  // Where the last field read stands: file name, line and column (from 1).
+  std::string riga;               // the last text field read from a source
+  // Where the last field read stands: the source's label, line and column (from 1).
   std::string sorgente_file;
   int32_t sorgente_riga = 0;
   int32_t sorgente_colonna = 0;
@@ -85,7 +82,7 @@ struct Form1 {
   // Shows a packing refusal ("1250", "1251") to the user. The program's own
   // hook never returns; when it is absent or returns, packing stops there.
   void (*mostra_errore)(const std::string& a) = nullptr;
-  // The packing refusal met by the last `memorizza_percorso`, 0 = none.
+  // The packing refusal met by the last `completa_scenario`, 0 = none.
   int32_t errore_imballaggio = 0;
 };
 
