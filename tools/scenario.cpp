@@ -10,7 +10,7 @@
 #include "packer/decodifica.h"
 #include "tools/argomenti.h"
 #include "tools/compila.h"
-#include "tools/disegno.h"
+#include "tools/disegno/disegno.h"
 #include "tools/rapporto.h"
 #include "tools/scarica.h"
 

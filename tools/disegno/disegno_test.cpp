@@ -1,5 +1,5 @@
 // The picture of a packed scenario, drawn from what the real packer packs.
-#include "tools/disegno.h"
+#include "tools/disegno/disegno.h"
 
 #include <gtest/gtest.h>
 
