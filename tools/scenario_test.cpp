@@ -14,65 +14,13 @@
 #include "packer/imballa.h"
 #include "prove/cartella.h"
 #include "prove/comando.h"
+#include "prove/scenario_piccolo.h"
 #include "sources/dati_linea.h"
 #include "sources/dati_treno.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// A small scenario that packs without an error: a 20 km line with curves, a
-// mountain span and boards; a train with two stations, a slow order and a
-// signal. `{LINEA}` and `{TRENO}` take the rows a test adds.
-constexpr const char* linea_prova =
-    "[generale]\r\n"
-    "lunghezza percorso,    20000\r\n"
-    "progressiva chilometrica uno,    0,    0,    0\r\n"
-    "progressiva chilometrica due,    0,    0,    0\r\n"
-    "progressiva chilometrica tre,    0,    0,    0\r\n"
-    "sfondo uno,    1\r\n"
-    "sfondo due,    0\r\n"
-    "sfondo tre,    0\r\n"
-    "ripetizione segnali 4 codici,    0,    19000\r\n"
-    "[curve]\r\n"
-    "curvad1,  1000,  600\r\n"
-    "curvas4,  3000,  200\r\n"
-    "[pendenze]\r\n"
-    "pendenza,  2000,   6\r\n"
-    "pendenza,  4000,   -3\r\n"
-    "[montagne]\r\n"
-    "montagna,   10000,  11000,  11\r\n"
-    "[cartelli]\r\n"
-    "indicatori_vmax,  1050,  140,  160,  160,  0,  140,  160,  160,  0\r\n"
-    "{LINEA}"
-    "[indicazioni]\r\n"
-    "cartello_indicatore,  9950,   (Km 9+996)\r\n"
-    "[fine]\r\n";
-
-constexpr const char* treno_prova =
-    "[generale]\r\n"
-    "numero vetture,    14\r\n"
-    "percentuale massa frenata,    130\r\n"
-    "sabbia,    200\r\n"
-    "orologio,    17              12            30 \r\n"
-    "[aderenze]\r\n"
-    "aderenza,   0,    100\r\n"
-    "[vel_limite]\r\n"
-    "velocita,    0,   160\r\n"
-    "velocita,    6000,   120\r\n"
-    "[stazioni]\r\n"
-    "stazione,       0,  8,  500,  1, 0, 0,  4,1,0,  2,1,1,    1,  17,13, 0, CORVANA\r\n"
-    "stazione,    5000,  12,  400,  1, 0, 0,  4,1,0,  2,1,1,    1,  17,20, 0, BORGO\r\n"
-    "[rallentamenti]\r\n"
-    "rallentamento,   8000,    60,  600, 0,  1,  60\r\n"
-    "[segnali]\r\n"
-    "segnale,    2000,   2, 4, 1,  0, 0,    1,  3,1,0, 0\r\n"
-    "{TRENO}"
-    "[fine]\r\n";
-
-std::string con_righe(std::string testo, const std::string& segnaposto, const std::string& righe) {
-  return testo.replace(testo.find(segnaposto), segnaposto.size(), righe);
-}
 
 // Where `pezzo` first stands in `testo`, as "LINE:COLUMN" counted from 1.
 std::string dove_sta(const std::string& testo, const std::string& pezzo) {
@@ -93,8 +41,8 @@ class ComandoScenario : public CartelleComando {
   // The author's two sources, P_linea.txt and P_12-.txt, in the working directory.
   std::string linea, treno;
   void sorgenti(const std::string& righe_linea = "", const std::string& righe_treno = "") {
-    linea = con_righe(linea_prova, "{LINEA}", righe_linea);
-    treno = con_righe(treno_prova, "{TRENO}", righe_treno);
+    linea = linea_piccola(righe_linea);
+    treno = treno_piccolo(righe_treno);
     scrivi_tutto(lavoro / "P_linea.txt", linea);
     scrivi_tutto(lavoro / "P_12-.txt", treno);
   }
@@ -390,7 +338,7 @@ TEST_F(ComandoScenario, DumpMostraQuelloCheFuImballato) {
 TEST_F(ComandoScenario, SenzaLunghezzaNullaDaImballare) {
   // A grid that was never sized leaves nothing to pack: an error, no file.
   linea = "[generale]\r\nsfondo uno,    1\r\n[curve]\r\n[fine]\r\n";
-  treno = con_righe(treno_prova, "{TRENO}", "");
+  treno = treno_piccolo();
   scrivi_tutto(lavoro / "P_linea.txt", linea);
   scrivi_tutto(lavoro / "P_12-.txt", treno);
   const risultato_comando r = esegui({"pack", "P_linea.txt", "P_12-.txt", "--json"});
