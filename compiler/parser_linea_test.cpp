@@ -10,17 +10,8 @@
 
 namespace {
 
-const char* generale_di_serie =
-    "[generale]\n"
-    "lunghezza percorso,    358000\n"
-    "progressiva chilometrica uno,    0,    0,    0\n"
-    "progressiva chilometrica due,    0,    0,    0\n"
-    "progressiva chilometrica tre,    0,    0,    0\n"
-    "sfondo uno,    1\n"
-    "sfondo due,    0\n"
-    "sfondo tre,    0\n"
-    "ripetizione segnali 4 codici,    0,    356000\n"
-    "[curve]\n";
+// The general section as the built-in line has it.
+const std::string generale_di_serie = sezione_generale(358000, 356000) + "[curve]\n";
 
 }  // namespace
 

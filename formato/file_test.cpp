@@ -105,7 +105,7 @@ TEST(File, FileNuovoAPezziSostituisceSoloAllaFine) {
   EXPECT_EQ(quanti_file(dir.percorso), 1);
 }
 
-TEST(File, UnProduttoreScriveIPezziAlloroPostoOLasciaIlVecchio) {
+TEST(File, UnProduttoreScriveOgniPezzoAlSuoPostoOLasciaIlVecchio) {
   cartella_prova dir;
   const auto file = dir.percorso / "a.dat";
   { std::ofstream(file) << "vecchio"; }

@@ -7,18 +7,12 @@
 #include <string>
 #include <string_view>
 
+#include "prove/sorgenti.h"
+
 namespace scenario_piccolo_dettagli {
 
+// The line after its general section.
 inline constexpr std::string_view modello_linea =
-    "[generale]\r\n"
-    "lunghezza percorso,    20000\r\n"
-    "progressiva chilometrica uno,    0,    0,    0\r\n"
-    "progressiva chilometrica due,    0,    0,    0\r\n"
-    "progressiva chilometrica tre,    0,    0,    0\r\n"
-    "sfondo uno,    1\r\n"
-    "sfondo due,    0\r\n"
-    "sfondo tre,    0\r\n"
-    "ripetizione segnali 4 codici,    0,    19000\r\n"
     "[curve]\r\n"
     "curvad1,  1000,  600\r\n"
     "curvas4,  3000,  200\r\n"
@@ -66,7 +60,7 @@ inline std::string con_righe(std::string_view modello, std::string_view segnapos
 // The line source, with `righe` (CR LF lines) after its maximum-speed board.
 inline std::string linea_piccola(std::string_view righe = "") {
   using namespace scenario_piccolo_dettagli;
-  return con_righe(modello_linea, "{LINEA}", righe);
+  return con_crlf(sezione_generale(20000, 19000)) + con_righe(modello_linea, "{LINEA}", righe);
 }
 
 // The train source, with `righe` (CR LF lines) after its signal.

@@ -21,9 +21,10 @@ inline std::string con_crlf(std::string_view testo) {
   return out;
 }
 
-// A line of `lunghezza` metres: the general section, then `corpo` (rows ended
-// by '\n'), then "[fine]".
-inline std::string linea_prova(int32_t lunghezza, std::string_view corpo = "") {
+// The general section of a line source as the writers write it, rows ended
+// by '\n': the route length, three kilometre references at 0, one
+// background, the cab-signal span from 0 to `fine_ripetizione`.
+inline std::string sezione_generale(int32_t lunghezza, int32_t fine_ripetizione = 0) {
   return "[generale]\n"
          "lunghezza percorso,    " + std::to_string(lunghezza) + "\n"
          "progressiva chilometrica uno,    0,    0,    0\n"
@@ -32,8 +33,13 @@ inline std::string linea_prova(int32_t lunghezza, std::string_view corpo = "") {
          "sfondo uno,    1\n"
          "sfondo due,    0\n"
          "sfondo tre,    0\n"
-         "ripetizione segnali 4 codici,    0,    0\n"
-         "[curve]\n" + std::string(corpo) + "[fine]\n";
+         "ripetizione segnali 4 codici,    0,    " + std::to_string(fine_ripetizione) + "\n";
+}
+
+// A line of `lunghezza` metres: the general section, then `corpo` (rows ended
+// by '\n'), then "[fine]".
+inline std::string linea_prova(int32_t lunghezza, std::string_view corpo = "") {
+  return sezione_generale(lunghezza) + "[curve]\n" + std::string(corpo) + "[fine]\n";
 }
 
 // A train source: "[generale]", `corpo`, "[fine]".
