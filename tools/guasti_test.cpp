@@ -121,7 +121,8 @@ TEST_F(GuastiScenario, UnaScritturaCheFallisceLasciaIFileDiPrima) {
       {"directory without write access", senza_privilegi, true,
        "scenario: uscita/P_linea.dat: cannot create: Permission denied"},
       // The line plan of the 20 km scenario is about 500 KiB.
-      {"write cut short", [] { file_fino_a(256 << 10); }, false, "P_linea.dat: cannot write: File too large"},
+      {"write cut short", [] { file_fino_a(256 << 10); }, false,
+       "scenario: uscita/P_linea.dat: cannot write: File too large"},
   };
   for (const caso& c : casi) {
     fs::permissions(uscita, fs::perms::all);
