@@ -27,7 +27,7 @@ struct stato_linea {
   int64_t j = 2;                 // next point of the plan
 };
 
-// Ends the line half with `codice` (the source is deleted on the way out).
+// Ends the line half with `codice`: the train source is never taken up.
 passo rifiuta(Form1& f, int32_t codice) {
   registra_errore(f, codice);
   return passo::esci;
