@@ -68,7 +68,7 @@ struct Form1 {
 
   int32_t codice_errore = 0;      // last error of the build, 0 = none
   int32_t posizione_errore = 0;   // route position in metres that goes with it
-  int32_t salva_linea = 0;        // non-zero: build and write the line plan
+  int32_t salva_linea = 0;        // non-zero: build and pack the line plan
 
   std::string riga;               // the last text field read from a source
   // Where the last field read stands: the source's label, line and column (from 1).
