@@ -1,7 +1,7 @@
 // Benchmarks of the build: the field reader, each stage of the built-in
-// build, the whole build, the compile and pack of a generated scenario of
+// build, the whole build, the compile and pack of generated scenarios up to
 // the longest route (1000 km), the fastest run over a generated scenario and
-// the driver's documents derived from one. Every build runs in a private directory.
+// the driver's documents derived from one. Files go to a private directory.
 //
 // Builds repeated in one process reuse the memory freed by the build before;
 // a real run pays the first touch of every page it uses. To see that, run with
@@ -12,20 +12,24 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "analisi/marcia.h"
 #include "bench/genera_scenario.h"
 #include "build/fasi.h"
 #include "compiler/lettore_campi.h"
+#include "compiler/memorizza_dati.h"
 #include "documents/deriva_documenti.h"
-#include "documents/prova_forma_documenti.h"
+#include "prove/forma_documenti.h"
 #include "documents/note.h"
 #include "documents/rallentamenti.h"
 #include "documents/scheda_treno.h"
+#include "formato/file.h"
+#include "formato/nomi_file.h"
 #include "packer/file_imballati.h"
-#include "packer/memorizza_percorso.h"
-#include "sources/cartella_prova.h"
+#include "packer/imballa.h"
+#include "prove/cartella.h"
 #include "sources/dati_linea.h"
 #include "sources/dati_treno.h"
 
@@ -49,13 +53,10 @@ void lettore_campi_testo(benchmark::State& stato) {
 }
 BENCHMARK(lettore_campi_testo)->Unit(benchmark::kMicrosecond);
 
-// One writer stage of the built-in build, alone.
-template <void (*fase)(const Form1&)>
+// One writer of the built-in build, alone: the text of its file.
+template <std::string (*fase)()>
 void scrittore(benchmark::State& stato) {
-  cartella_prova dir;
-  Form1 f;
-  nomina_scenario(f, dir.percorso);
-  for (auto _ : stato) fase(f);
+  for (auto _ : stato) benchmark::DoNotOptimize(fase());
 }
 BENCHMARK(scrittore<dati_linea>)->Name("fase/dati_linea")->Unit(benchmark::kMicrosecond);
 BENCHMARK(scrittore<dati_treno>)->Name("fase/dati_treno")->Unit(benchmark::kMicrosecond);
@@ -63,17 +64,18 @@ BENCHMARK(scrittore<dati_note>)->Name("fase/dati_note")->Unit(benchmark::kMicros
 BENCHMARK(scrittore<dati_rallentamenti>)->Name("fase/dati_rallentamenti")->Unit(benchmark::kMicrosecond);
 BENCHMARK(scrittore<dati_scheda>)->Name("fase/dati_scheda")->Unit(benchmark::kMicrosecond);
 
-// The compile and pack of the built-in sources (written again, untimed, before each).
+// The driver's last stage on the built-in sources (written again, untimed,
+// before each): read back, deleted, compiled, finished and packed into files.
 void fase_memorizza_percorso(benchmark::State& stato) {
   cartella_prova dir;
   Form1 f;
-  nomina_scenario(f, dir.percorso);
+  nomina_scenario(f);
   for (auto _ : stato) {
     stato.PauseTiming();
-    dati_linea(f);
-    dati_treno(f);
+    sostituisci_file(dir.percorso / file_linea_sorgente(f.nome_scenario), dati_linea());
+    sostituisci_file(dir.percorso / file_treno_sorgente(f.nome_scenario, f.numero_treno), dati_treno());
     stato.ResumeTiming();
-    memorizza_percorso(f, 1);
+    memorizza_percorso(f, dir.percorso, 1);
   }
   senza_errori(stato, f);
 }
@@ -82,10 +84,10 @@ BENCHMARK(fase_memorizza_percorso)->Name("fase/memorizza_percorso")->Unit(benchm
 // The packed line plan alone, worked out from the built-in plan's stretches
 // and encoded piece by piece, as the build writes it (without the file).
 void fase_codifica_linea(benchmark::State& stato) {
-  cartella_prova dir;
+  const std::string linea = dati_linea(), treno = dati_treno();
   Form1 f;
-  nomina_scenario(f, dir.percorso);
-  esegui_build(f);
+  nomina_scenario(f);
+  memorizza_dati(f, 1, {"linea", linea}, {"treno", treno});
   senza_errori(stato, f);
   int64_t byte = 0;
   for (auto _ : stato)
@@ -97,35 +99,37 @@ void fase_codifica_linea(benchmark::State& stato) {
 }
 BENCHMARK(fase_codifica_linea)->Name("fase/codifica_linea")->Unit(benchmark::kMillisecond);
 
+// The one-shot program's whole build, its files in a private directory.
 void build_completa(benchmark::State& stato) {
   cartella_prova dir;
   for (auto _ : stato) {
     Form1 f;
-    nomina_scenario(f, dir.percorso);
-    esegui_build(f);
+    nomina_scenario(f);
+    esegui_build(f, dir.percorso);
     benchmark::DoNotOptimize(f.codice_errore);
     if (f.codice_errore != 0) senza_errori(stato, f);
   }
 }
 BENCHMARK(build_completa)->Unit(benchmark::kMillisecond);
 
-// A generated scenario, compiled and packed; the sources are written, untimed, before each build.
+// A generated scenario compiled from memory, finished and packed into files,
+// as `scenario pack` does it.
 void scenario_generato_km(benchmark::State& stato) {
   const int32_t lunghezza = static_cast<int32_t>(stato.range(0)) * 1000;
   const scenario_generato s = genera_scenario(lunghezza);
   cartella_prova dir;
   for (auto _ : stato) {
+    auto f = std::make_unique<Form1>();
+    f->nome_scenario = "Generato";
+    f->numero_treno = "1";
+    memorizza_dati(*f, 1, {"linea", s.linea}, {"treno", s.treno});
+    if (completa_scenario(*f))
+      imballa_scenario(*f, [&](file_imballato quale, const produttore& produci) {
+        sostituisci_file(dir.percorso / file_imballato_di(quale, f->nome_scenario, f->numero_treno), produci);
+      });
     stato.PauseTiming();
-    Form1 f;
-    f.nome_scenario = "Generato";
-    f.numero_treno = "1";
-    f.cartella = dir.percorso;
-    scrivi_sorgenti(f, s);
-    stato.ResumeTiming();
-    memorizza_percorso(f, 1);
-    stato.PauseTiming();
-    senza_errori(stato, f);
-    f = Form1{};  // freed outside the timing
+    senza_errori(stato, *f);
+    f.reset();  // freed outside the timing
     stato.ResumeTiming();
   }
 }
@@ -135,13 +139,13 @@ BENCHMARK(scenario_generato_km)->Arg(100)->Arg(358)->Arg(1000)->Unit(benchmark::
 // train from its source, the route from the grid, the run section by section.
 void marcia_scenario_generato_km(benchmark::State& stato) {
   const int32_t lunghezza = static_cast<int32_t>(stato.range(0)) * 1000;
-  cartella_prova dir;
-  Form1 f;
+  const scenario_generato s = genera_scenario(lunghezza);
+  auto p = std::make_unique<Form1>();
+  Form1& f = *p;
   f.nome_scenario = "Generato";
   f.numero_treno = "1";
-  f.cartella = dir.percorso;
-  scrivi_sorgenti(f, genera_scenario(lunghezza));
-  memorizza_percorso(f, 1);
+  memorizza_dati(f, 1, {"linea", s.linea}, {"treno", s.treno});
+  completa_scenario(f);
   senza_errori(stato, f);
   for (auto _ : stato) {
     const marcia r = calcola_marcia(f, modello_da_scenario(f));
@@ -155,13 +159,12 @@ BENCHMARK(marcia_scenario_generato_km)->Arg(358)->Arg(1000)->Unit(benchmark::kMi
 // documents that break a form rule skip the measure).
 void documenti_scenario_generato(benchmark::State& stato) {
   const scenario_generato s = genera_scenario(1000000);
-  cartella_prova dir;
-  Form1 f;
+  auto p = std::make_unique<Form1>();
+  Form1& f = *p;
   f.nome_scenario = "Generato";
   f.numero_treno = "1";
-  f.cartella = dir.percorso;
-  scrivi_sorgenti(f, s);
-  memorizza_percorso(f, 0);
+  memorizza_dati(f, 0, {"linea", s.linea}, {"treno", s.treno});
+  completa_scenario(f);
   senza_errori(stato, f);
   const auto testi = [&f] {
     const documenti_derivati d = deriva_documenti(f, {}, {});

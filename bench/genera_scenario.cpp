@@ -3,9 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "build/nomi_file.h"
-#include "sources/scrivi_righe.h"
-
 namespace {
 
 constexpr int32_t blocco = 10000;  // metres of line per block of rows
@@ -125,9 +122,4 @@ scenario_generato genera_scenario(int32_t lunghezza) {
   t.riga("[codici]");
   t.riga("[fine]");
   return {l.s, t.s};
-}
-
-void scrivi_sorgenti(const Form1& f, const scenario_generato& s) {
-  sostituisci_file(file_linea_sorgente(f), s.linea);
-  sostituisci_file(file_treno_sorgente(f), s.treno);
 }

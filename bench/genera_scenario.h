@@ -6,8 +6,6 @@
 #include <cstdint>
 #include <string>
 
-#include "compiler/form1.h"
-
 struct scenario_generato {
   std::string linea;  // the line source, CR LF lines
   std::string treno;  // the train source
@@ -20,7 +18,3 @@ struct scenario_generato {
 // error. Stations and kilometre-board texts share the station table (79
 // slots), so past about 500 km their number stops growing.
 scenario_generato genera_scenario(int32_t lunghezza);
-
-// Writes `s` as the two sources that the build `f` reads (in its directory,
-// under its scenario's name and train number). Throws `errore_file`.
-void scrivi_sorgenti(const Form1& f, const scenario_generato& s);

@@ -3,10 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 
 #include "analisi/marcia.h"
-#include "packer/memorizza_percorso.h"
-#include "sources/cartella_prova.h"
+#include "compiler/memorizza_dati.h"
+#include "packer/imballa.h"
 
 namespace {
 
@@ -16,13 +17,12 @@ TEST(genera_scenario, compila_senza_errori_a_ogni_lunghezza) {
   for (const int32_t lunghezza : {100000, 358000, 1000000}) {
     SCOPED_TRACE(lunghezza);
     const scenario_generato s = genera_scenario(lunghezza);
-    cartella_prova dir;
-    Form1 f;
+    auto p = std::make_unique<Form1>();
+    Form1& f = *p;
     f.nome_scenario = "Generato";
     f.numero_treno = "1";
-    f.cartella = dir.percorso;
-    scrivi_sorgenti(f, s);
-    memorizza_percorso(f, 1);
+    memorizza_dati(f, 1, {"Generato_linea.txt", s.linea}, {"Generato_1-.txt", s.treno});
+    EXPECT_TRUE(completa_scenario(f));
     for (const errore_registrato& e : f.errori)
       ADD_FAILURE() << "error " << e.codice << " at line " << e.riga << " of " << e.file;
     EXPECT_EQ(f.errore_imballaggio, 0);
@@ -31,10 +31,10 @@ TEST(genera_scenario, compila_senza_errori_a_ogni_lunghezza) {
     // Every kind of row is there, with a density that grows with the route.
     int stazioni = 0, segnali = 0, rallentamenti = 0, cartelli = 0;
     for (const cella_percorso& c : f.percorso) {
-      stazioni += c.tipo == 10;
-      segnali += c.tipo == 1;
-      rallentamenti += c.tipo >= 2 && c.tipo <= 5;
-      cartelli += c.tipo == 14;
+      stazioni += c.tipo == tipo_punto_stazione;
+      segnali += c.tipo == tipo_segnale;
+      rallentamenti += c.tipo >= tipo_fine_rallentamento && c.tipo <= tipo_conto_rallentamento;
+      cartelli += c.tipo == tipo_indicatore_km;
     }
     EXPECT_EQ(segnali, lunghezza / 10000 * 5);  // five in every whole 10 km
     EXPECT_GE(stazioni, 2);
@@ -49,13 +49,12 @@ TEST(genera_scenario, compila_senza_errori_a_ogni_lunghezza) {
 // two stops, standing still at each, every number finite.
 TEST(genera_scenario, marcia_sul_percorso_piu_lungo) {
   const scenario_generato s = genera_scenario(1000000);
-  cartella_prova dir;
-  Form1 f;
+  auto p_f = std::make_unique<Form1>();
+  Form1& f = *p_f;
   f.nome_scenario = "Generato";
   f.numero_treno = "1";
-  f.cartella = dir.percorso;
-  scrivi_sorgenti(f, s);
-  memorizza_percorso(f, 1);
+  memorizza_dati(f, 1, {"Generato_linea.txt", s.linea}, {"Generato_1-.txt", s.treno});
+  ASSERT_TRUE(completa_scenario(f));
   ASSERT_EQ(f.codice_errore, 0);
 
   const modello_treno m = modello_da_scenario(f);

@@ -1,15 +1,28 @@
-// The stages of the build, in their fixed order.
+// The stages of the one-shot program's build, in their fixed order. Only the
+// driver touches the files: the stages below it work on text and bytes.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 
 #include "compiler/form1.h"
 
-// Names the built-in scenario (Corvana_Telmisa, train 739) and sets the
-// directory that all its files lie in.
-void nomina_scenario(Form1& f, const std::filesystem::path& cartella);
+// Names the built-in scenario: Corvana_Telmisa, train 739.
+void nomina_scenario(Form1& f);
 
-// Runs every stage of the build on `f`, whose scenario name, train number and
-// directory are set: the writers of the sources and documents, then the
-// compile and the packing. Throws `errore_file` when a file cannot be written.
-void esegui_build(Form1& f);
+// Runs every stage of the build on `f`, whose scenario name and train number
+// are set, with every file in `cartella`: writes the two sources and the three
+// documents, then `memorizza_percorso(f, cartella, 1)`. Throws `errore_file`
+// when a file cannot be written.
+void esegui_build(Form1& f, const std::filesystem::path& cartella);
+
+// The last stage, with the program's own ritual around the compile: reads
+// each source back from `cartella` and deletes it once the compile is done
+// with it (the line source always; the train source unless the line half
+// ended with its own error, which leaves it where its writer put it);
+// compiles them, with the line plan when `j` is non-zero; finishes the route
+// and writes the packed files beside them: the line plan (when built), the
+// station table, the route grid. A packing check that refuses is shown through
+// `f.mostra_errore` and nothing is packed; so it is when the compiler gave up
+// before sizing the grid. Throws `errore_file` when a file cannot be written.
+void memorizza_percorso(Form1& f, const std::filesystem::path& cartella, int32_t j);

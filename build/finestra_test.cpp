@@ -20,7 +20,7 @@
 
 #include "build/finestra.h"
 #include "build/finestra_fltk.h"
-#include "sources/cartella_prova.h"
+#include "prove/cartella.h"
 
 namespace {
 

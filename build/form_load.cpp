@@ -1,26 +1,36 @@
 #include "build/form_load.h"
 
 #include <cstdio>
+#include <filesystem>
 
 #include "build/fasi.h"
 #include "build/finestra.h"
-#include "build/nomi_file.h"
-#include "sources/scrivi_righe.h"
+#include "formato/file.h"
 
 namespace {
 
 void errore_a_video(const std::string& a) { errore(a); }
 
+// The directory of the running program (through /proc/self/exe): every file
+// of the build lies there.
+std::filesystem::path cartella_programma() {
+  std::error_code ec;
+  const std::filesystem::path eseguibile = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec) return std::filesystem::current_path();
+  return eseguibile.parent_path();
+}
+
 }  // namespace
 
 int Form_Load() {
   static Form1 f;  // the build state lives for the whole run
-  nomina_scenario(f, cartella_programma());
+  nomina_scenario(f);
+  const std::filesystem::path cartella = cartella_programma();
   f.mostra_errore = errore_a_video;
 
   mostra_finestra();
   try {
-    esegui_build(f);
+    esegui_build(f, cartella);
   } catch (const errore_file& e) {
     std::fprintf(stderr, "impacchetta: %s\n", e.what());
     chiudi_finestra();

@@ -14,8 +14,8 @@
 #include <map>
 #include <string>
 
-#include "sources/cartella_prova.h"
-#include "sources/figlio_prova.h"
+#include "prove/cartella.h"
+#include "prove/figlio.h"
 
 namespace fs = std::filesystem;
 

@@ -17,7 +17,7 @@ inline int64_t ultima_cella(const Form1& f) { return static_cast<int64_t>(f.perc
 inline bool nel_percorso(const Form1& f, int64_t c) { return c >= 0 && c <= ultima_cella(f); }
 
 // A free cell (empty, or a mountain marker) takes a point feature.
-inline bool libera(const cella_percorso& c) { return c.tipo == 0 || c.tipo == 11; }
+inline bool libera(const cella_percorso& c) { return tipo_libero(c.tipo); }
 
 // The range check of a row's position: (p + margine) / 50, as a real number,
 // must not exceed N. The margin is 100 m for the line's rows, signals, slow

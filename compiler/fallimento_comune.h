@@ -3,8 +3,8 @@
 // A failed read or conversion anywhere while the sources are compiled (a value
 // missing at the end of the file, a field that holds no number, a number too
 // wide for its field, a result that does not fit where it is stored) throws
-// `fallimento_comune`. Only `memorizza_dati` catches it: it closes and deletes
-// what is left of the sources and records code 25. It never leaves the compiler.
+// `fallimento_comune`. Only `memorizza_dati` catches it: it records code 25 and
+// is done with both sources. It never leaves the compiler.
 #pragma once
 
 #include <cstdint>

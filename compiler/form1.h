@@ -6,67 +6,11 @@
 
 #include <array>
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "formato/record.h"
 #include "formato/vocabolario.h"
-
-// One 50 m cell of the route grid. Cell i stands for the point at i * 50 m.
-// A cell whose `tipo` is 0 or 11 is free: only a free cell takes a point feature.
-struct cella_percorso {
-  uint8_t tipo = 0;            // kind of point feature (1 signal, 2-5 slow order, 6 board, ...)
-  int16_t dato1 = 0;           // values of that feature, by `tipo`
-  int16_t dato2 = 0;
-  int16_t dato3 = 0;
-  int16_t dato4 = 0;
-  uint8_t tempo_segnale = 0;   // timing value of a signal
-  uint8_t avviso_segnale = 0;  // approach code laid before a signal or a station point
-  uint8_t montagna = 0;        // mountain-span type, 0 = open line
-  uint8_t velocita = 0;        // line speed limit / 5
-  uint8_t pendenza = 0;        // gradient + 100 (100 = level), low 8 bits
-  uint8_t aderenza = 0;        // adhesion, low 8 bits
-
-  bool operator==(const cella_percorso&) const = default;
-};
-
-// One slot of the station table: a station, a kilometre-board text, or header values.
-struct record_stazione {
-  uint8_t marca = 0;
-  int32_t valore1 = 0;
-  int32_t valore2 = 0;
-  int32_t valore3 = 0;
-  uint8_t marca2 = 0;
-  std::string nome;
-  int16_t intero1 = 0;
-  int16_t intero2 = 0;
-  int16_t intero3 = 0;
-  int16_t intero4 = 0;
-  int16_t intero5 = 0;
-  uint8_t ottetto1 = 0;
-  uint8_t ottetto2 = 0;
-  uint8_t ottetto3 = 0;
-  uint8_t ottetto4 = 0;
-  int32_t codice = 0;
-
-  bool operator==(const record_stazione&) const = default;
-};
-
-// The tag of a plan point is part of its value: the packed line file stores it.
-enum tag_elemento : uint16_t {
-  elemento_vuoto = 0,   // never filled
-  elemento_intero = 2,  // signed 16-bit integer
-  elemento_reale = 5,   // 64-bit IEEE float
-};
-
-// One coordinate of the line plan, one point per metre: each point's tag and
-// value, side by side (9 bytes a point), as the packed line file holds them.
-// An integer point keeps its 16-bit value exactly in `valore`; an empty point
-// holds 0.
-struct asse_linea {
-  std::vector<uint8_t> tag;
-  std::vector<double> valore;
-};
 
 // A stretch of the line plan: the points after the previous stretch up to
 // `fino`, each one metre on from the last step (dx, dy), that step turned by
@@ -95,7 +39,7 @@ struct errore_registrato {
   int32_t codice = 0;
   int32_t posizione = 0;
   bool con_posizione = false;  // the error names a route position
-  std::string file;            // source file of the last field read; empty outside the parsers
+  std::string file;            // label of the source of the last field read; empty outside the parsers
   int32_t riga = 0;            // line and column (from 1) of that field
   int32_t colonna = 0;
 };
@@ -107,8 +51,6 @@ struct Form1 {
   // Identity of the scenario, set by the driver before any stage runs.
   std::string nome_scenario;
   std::string numero_treno;
-  // The directory every file of the build lies in (the program's own directory).
-  std::filesystem::path cartella;
 
   // Route grid, cells 0..N, N = (L + 7000) / 50 rounded half to even.
   // Empty until the line parser reads the route length.
@@ -126,10 +68,10 @@ struct Form1 {
 
   int32_t codice_errore = 0;      // last error of the build, 0 = none
   int32_t posizione_errore = 0;   // route position in metres that goes with it
-  int32_t salva_linea = 0;        // non-zero: build and write the line plan
+  int32_t salva_linea = 0;        // non-zero: build and pack the line plan
 
-  std::string riga;               // the last text field read from a source file
-  // Where the last field read stands: file name, line and column (from 1).
+  std::string riga;               // the last text field read from a source
+  // Where the last field read stands: the source's label, line and column (from 1).
   std::string sorgente_file;
   int32_t sorgente_riga = 0;
   int32_t sorgente_colonna = 0;
@@ -140,7 +82,7 @@ struct Form1 {
   // Shows a packing refusal ("1250", "1251") to the user. The program's own
   // hook never returns; when it is absent or returns, packing stops there.
   void (*mostra_errore)(const std::string& a) = nullptr;
-  // The packing refusal met by the last `memorizza_percorso`, 0 = none.
+  // The packing refusal met by the last `completa_scenario`, 0 = none.
   int32_t errore_imballaggio = 0;
 };
 

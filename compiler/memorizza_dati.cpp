@@ -1,11 +1,7 @@
 #include "compiler/memorizza_dati.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
-#include "build/nomi_file.h"
 #include "compiler/codici_errore.h"
 #include "compiler/fallimento_comune.h"
 #include "compiler/parser_linea.h"
@@ -13,66 +9,63 @@
 
 namespace {
 
-namespace fs = std::filesystem;
+// The text of a source that is there; one that could not be read takes the
+// common failure exit.
+std::string_view testo_di(const testo_sorgente& s) {
+  if (s.stato != stato_sorgente::letta) throw fallimento_comune{};
+  return s.testo;
+}
 
-// A source is read whole into memory and parsed from there; one that cannot
-// be opened or read takes the common failure exit.
-std::string leggi_file(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) throw fallimento_comune{};
-  std::string testo((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) throw fallimento_comune{};
-  return testo;
+void segna_sorgente(Form1& f, const testo_sorgente& s) {
+  f.sorgente_file = s.etichetta;
+  f.sorgente_riga = 0;
+  f.sorgente_colonna = 0;
 }
 
 // False when the line half ended with its own error: the train half never runs.
-bool compila(Form1& f, const fs::path& linea, const fs::path& treno) {
-  f.tabella_stazioni[85].nome = f.nome_scenario;
-  f.tabella_stazioni[86].nome = f.numero_treno;
+bool compila(Form1& f, const testo_sorgente& linea, const testo_sorgente& treno) {
+  f.tabella_stazioni[slot_scenario].nome = f.nome_scenario;
+  f.tabella_stazioni[slot_treno].nome = f.numero_treno;
 
-  std::error_code ec;
-  if (!fs::exists(linea, ec)) {
+  if (linea.stato == stato_sorgente::mancante) {
     registra_errore(f, errore_linea_mancante);
     return false;
   }
-  f.sorgente_file = linea.filename().string();
-  const std::string testo_linea = leggi_file(linea);
-  const esito_linea esito = leggi_linea(f, testo_linea);
+  segna_sorgente(f, linea);
+  const esito_linea esito = leggi_linea(f, testo_di(linea));
   if (!esito.prosegui) return false;
 
-  // The train source is opened without a test that it exists.
-  f.sorgente_file = treno.filename().string();
-  f.sorgente_riga = 0;
-  f.sorgente_colonna = 0;
-  const std::string testo_treno = leggi_file(treno);
-  leggi_treno(f, testo_treno, esito.prossimo_cartello);
+  // The train source is taken up without a test that it is there.
+  segna_sorgente(f, treno);
+  leggi_treno(f, testo_di(treno), esito.prossimo_cartello);
   return true;
 }
 
 }  // namespace
 
-void memorizza_dati(Form1& f) {
-  const fs::path linea = file_linea_sorgente(f);
-  const fs::path treno = file_treno_sorgente(f);
-  bool treno_letto = true;
+bool memorizza_dati(Form1& f, int32_t salva_linea, const testo_sorgente& linea, const testo_sorgente& treno) {
+  f.salva_linea = salva_linea;
+  f.codice_errore = 0;
+  f.errori.clear();
+  f.errore_imballaggio = 0;
+  f.tabella_stazioni.fill(record_stazione{});
+  // The grid and the plan are sized afresh by the line parser: a grid left
+  // from an earlier build must not pass for this one's.
+  f.percorso.clear();
+  f.griglia_linea = piano_linea{};
+
+  bool treno_preso = true;
   try {
-    treno_letto = compila(f, linea, treno);
+    treno_preso = compila(f, linea, treno);
   } catch (...) {
-    // The common failure exit: a failed read or conversion, or no memory for
-    // the grid. Nothing escapes the compiler. It deletes every source that is
-    // still there, whichever half it left.
+    // The common failure exit: a source that cannot be read, a failed read or
+    // conversion, or no memory for the grid. Nothing escapes the compiler,
+    // and it is done with both sources, whichever half it left.
     registra_errore(f, errore_lettura);
   }
-  // Each source was read whole into memory, so deleting it here is deleting
-  // it when its half is done with it. The line source goes on every way out;
-  // the train source only once its half has run: a line half ended by its own
-  // error leaves the train source where its writer put it.
-  std::error_code ec;
-  fs::remove(linea, ec);
-  if (treno_letto) fs::remove(treno, ec);
-
   // Errors recorded later (the approach pass) name no source location.
   f.sorgente_file.clear();
   f.sorgente_riga = 0;
   f.sorgente_colonna = 0;
+  return treno_preso;
 }

@@ -3,42 +3,61 @@
 #include <gtest/gtest.h>
 
 #include "compiler/codici_errore.h"
-#include "compiler/sorgenti_prova.h"
+#include "prove/sorgenti.h"
 
-TEST(MemorizzaDati, QualiSorgentiRestanoDopoOgniUscita) {
-  const std::string linea = linea_prova(10000);
+namespace {
+
+// A source as a test gives it: text, or none at all.
+testo_sorgente letta(std::string_view etichetta, const std::string& testo) { return {etichetta, testo}; }
+testo_sorgente senza(std::string_view etichetta, stato_sorgente stato) { return {etichetta, {}, stato}; }
+
+}  // namespace
+
+TEST(MemorizzaDati, QuandoIlTrenoEPreso) {
+  const std::string linea = con_crlf(linea_prova(10000));
+  const std::string treno = con_crlf(treno_prova("numero vetture, 14\n"));
   struct caso {
     const char* nome;
-    std::string linea, treno;  // an empty text: the file is not written
+    testo_sorgente linea, treno;
     int32_t codice;
-    bool treno_resta;  // the line half ended with its own error: the train source is never opened
-  } casi[] = {
-      {"a clean compile", linea, treno_prova("numero vetture, 14\n"), 0, false},
-      {"no line source", "", treno_prova(), errore_linea_mancante, true},
-      {"no [generale] in the line", "[curve]\n[fine]\n", treno_prova(), errore_generale_mancante, true},
-      {"route too long", linea_prova(1000001), treno_prova(), errore_lunghezza_percorso, true},
-      {"no route length", "[generale]\n[curve]\n[fine]\n", treno_prova(), errore_lunghezza_mancante, true},
-      {"occupied board", linea_prova(10000, "cartello_indicatore, 1000, a\ncartello_indicatore, 1000, b\n"),
-       treno_prova(), errore_cartello_occupato, true},
-      // The common failure exit deletes whatever source is still there.
-      {"failed read in the line", linea_prova(10000, "pendenza, x, 1\n"), treno_prova(), errore_lettura, false},
-      {"range error in the line", linea_prova(10000, "pendenza, 20000, 1\n"), treno_prova(), errore_fuori_percorso,
-       false},
-      {"refused signal", linea, treno_prova("segnale, 2000, 2,4,1,0,0,1,3,1,0,0\nsegnale, 2000, 2,4,1,0,0,1,3,1,0,0\n"),
-       errore_segnale_occupato, false},
-      {"failed read in the train", linea, treno_prova("sabbia, 40000\n"), errore_lettura, false},
-      {"no train source", linea, "", errore_lettura, false},
-      {"bad kilometre reference", "[generale]\nlunghezza percorso, 10000\nprogressiva chilometrica uno, 10, 0, 0\n",
-       treno_prova(), errore_progressive, false},
+    bool treno_preso;  // false: the line half ended with its own error, the train is never taken up
+  };
+  const std::string generale_mancante = con_crlf("[curve]\n[fine]\n");
+  const std::string troppo_lunga = con_crlf(linea_prova(1000001));
+  const std::string senza_lunghezza = con_crlf("[generale]\n[curve]\n[fine]\n");
+  const std::string cartello_occupato =
+      con_crlf(linea_prova(10000, "cartello_indicatore, 1000, a\ncartello_indicatore, 1000, b\n"));
+  const std::string lettura_fallita = con_crlf(linea_prova(10000, "pendenza, x, 1\n"));
+  const std::string fuori_percorso = con_crlf(linea_prova(10000, "pendenza, 20000, 1\n"));
+  const std::string segnale_doppio =
+      con_crlf(treno_prova("segnale, 2000, 2,4,1,0,0,1,3,1,0,0\nsegnale, 2000, 2,4,1,0,0,1,3,1,0,0\n"));
+  const std::string sabbia_larga = con_crlf(treno_prova("sabbia, 40000\n"));
+  const std::string progressiva =
+      con_crlf("[generale]\nlunghezza percorso, 10000\nprogressiva chilometrica uno, 10, 0, 0\n");
+  const caso casi[] = {
+      {"a clean compile", letta("l", linea), letta("t", treno), 0, true},
+      {"no line source", senza("l", stato_sorgente::mancante), letta("t", treno), errore_linea_mancante, false},
+      {"no [generale] in the line", letta("l", generale_mancante), letta("t", treno), errore_generale_mancante, false},
+      {"route too long", letta("l", troppo_lunga), letta("t", treno), errore_lunghezza_percorso, false},
+      {"no route length", letta("l", senza_lunghezza), letta("t", treno), errore_lunghezza_mancante, false},
+      {"occupied board", letta("l", cartello_occupato), letta("t", treno), errore_cartello_occupato, false},
+      // The common failure exit is done with both sources, whichever half it left.
+      {"failed read in the line", letta("l", lettura_fallita), letta("t", treno), errore_lettura, true},
+      {"unreadable line source", senza("l", stato_sorgente::illeggibile), letta("t", treno), errore_lettura, true},
+      {"range error in the line", letta("l", fuori_percorso), letta("t", treno), errore_fuori_percorso, true},
+      {"refused signal", letta("l", linea), letta("t", segnale_doppio), errore_segnale_occupato, true},
+      {"failed read in the train", letta("l", linea), letta("t", sabbia_larga), errore_lettura, true},
+      {"no train source", letta("l", linea), senza("t", stato_sorgente::mancante), errore_lettura, true},
+      {"unreadable train source", letta("l", linea), senza("t", stato_sorgente::illeggibile), errore_lettura, true},
+      // The line half's own error stops nothing: no train source is needed to see it.
+      {"no train after a refused line", letta("l", cartello_occupato), senza("t", stato_sorgente::mancante),
+       errore_cartello_occupato, false},
+      {"bad kilometre reference", letta("l", progressiva), letta("t", treno), errore_progressive, true},
   };
   for (const caso& c : casi) {
     prova_compilazione p;
-    if (!c.linea.empty()) p.linea(c.linea);
-    if (!c.treno.empty()) p.treno(c.treno);
-    memorizza_dati(p.f);
+    EXPECT_EQ(memorizza_dati(p.f, 0, c.linea, c.treno), c.treno_preso) << c.nome;
     EXPECT_EQ(p.f.codice_errore, c.codice) << c.nome;
-    EXPECT_FALSE(p.linea_rimasta()) << c.nome;
-    EXPECT_EQ(p.treno_rimasto(), c.treno_resta) << c.nome;
     EXPECT_TRUE(p.f.sorgente_file.empty()) << c.nome << ": later errors name no source";
     EXPECT_EQ(p.f.sorgente_riga, 0) << c.nome;
     EXPECT_EQ(p.f.sorgente_colonna, 0) << c.nome;
@@ -57,19 +76,20 @@ TEST(MemorizzaDati, UscitaComuneNominaIlCampoEPreservaLaPosizione) {
   EXPECT_EQ(f.codice_errore, errore_lettura);
   EXPECT_EQ(f.posizione_errore, 777);
   ASSERT_EQ(f.errori.size(), 1u);
-  EXPECT_EQ(f.errori[0].file, "Prova_Linea_12-.txt");
+  EXPECT_EQ(f.errori[0].file, etichetta_treno);
   EXPECT_EQ(f.errori[0].riga, 3);
   EXPECT_EQ(f.errori[0].colonna, 17) << "the kind 256";
   EXPECT_FALSE(f.errori[0].con_posizione);
   EXPECT_EQ(f.tabella_stazioni[1].valore3, 1000) << "what was read stays";
 
-  // A line source that cannot be read: the exit, and no exception leaves.
+  // A source that could not be read: the exit names it, with no place in it.
   prova_compilazione q;
-  std::filesystem::create_directory(file_linea_sorgente(q.f));
-  q.treno(treno_prova());
-  EXPECT_NO_THROW(memorizza_dati(q.f));
+  const std::string treno = treno_prova();
+  memorizza_dati(q.f, 0, senza(etichetta_linea, stato_sorgente::illeggibile), letta(etichetta_treno, treno));
   EXPECT_EQ(q.f.codice_errore, errore_lettura);
-  EXPECT_FALSE(std::filesystem::exists(file_treno_sorgente(q.f)));
+  ASSERT_EQ(q.f.errori.size(), 1u);
+  EXPECT_EQ(q.f.errori[0].file, etichetta_linea);
+  EXPECT_EQ(q.f.errori[0].riga, 0);
 }
 
 TEST(MemorizzaDati, GliErroriNominanoFileRigaEColonna) {
@@ -81,7 +101,7 @@ TEST(MemorizzaDati, GliErroriNominanoFileRigaEColonna) {
   EXPECT_EQ(f.codice_errore, errore_cartello_occupato);
   ASSERT_EQ(f.errori.size(), 1u);
   const errore_registrato& e = f.errori[0];
-  EXPECT_EQ(e.file, "Prova_Linea_linea.txt");
+  EXPECT_EQ(e.file, etichetta_linea);
   EXPECT_EQ(e.riga, 13) << "the second board's row";
   EXPECT_EQ(e.colonna, 30) << "its text, the last field read";
   EXPECT_TRUE(e.con_posizione);
@@ -94,4 +114,23 @@ TEST(MemorizzaDati, GliErroriNominanoFileRigaEColonna) {
   EXPECT_EQ(q->f.errori[0].posizione, 1050);
   EXPECT_TRUE(q->f.errori[0].con_posizione);
   EXPECT_EQ(q->f.errori[0].riga, 12);
+}
+
+TEST(MemorizzaDati, UnaSecondaCompilazioneNonEreditaNulla) {
+  // The same state again, as the authors' tool and the tests reuse it: a
+  // grid, a plan, a table and errors left from before are not this build's.
+  prova_compilazione p(1);
+  p.compila(linea_prova(10000, "curvad1, 1000, 500\n"),
+            treno_prova("segnale, 2000, 2,4,1,0,0,1,3,1,0,0\nsegnale, 2000, 2,4,1,0,0,1,3,1,0,0\n"));
+  ASSERT_EQ(p.f.codice_errore, errore_segnale_occupato);
+  const std::string senza_lunghezza = "[generale]\r\n[curve]\r\n[fine]\r\n";
+  const std::string treno = treno_prova();
+  memorizza_dati(p.f, 0, letta(etichetta_linea, senza_lunghezza), letta(etichetta_treno, treno));
+  EXPECT_EQ(p.f.codice_errore, errore_lunghezza_mancante);
+  ASSERT_EQ(p.f.errori.size(), 1u);
+  EXPECT_TRUE(p.f.percorso.empty());
+  EXPECT_EQ(p.f.griglia_linea.punti, 0);
+  EXPECT_TRUE(p.f.griglia_linea.tratti.empty());
+  EXPECT_EQ(p.f.salva_linea, 0);
+  EXPECT_EQ(p.f.tabella_stazioni[slot_treno_percorso].valore2, 0) << "the first route length is gone";
 }

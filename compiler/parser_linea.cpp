@@ -27,7 +27,7 @@ struct stato_linea {
   int64_t j = 2;                 // next point of the plan
 };
 
-// Ends the line half with `codice` (the source is deleted on the way out).
+// Ends the line half with `codice`: the train source is never taken up.
 passo rifiuta(Form1& f, int32_t codice) {
   registra_errore(f, codice);
   return passo::esci;
@@ -66,7 +66,7 @@ bool fuori(stato_linea& st, int32_t p) {
 passo lunghezza_percorso(stato_linea& st) {
   Form1& f = st.s.f;
   const int32_t l = leggi_32(st.s);
-  f.tabella_stazioni[84].valore2 = l;
+  f.tabella_stazioni[slot_treno_percorso].valore2 = l;
   if (l > lunghezza_massima) return rifiuta(f, errore_lunghezza_percorso);
   const int64_t n = cella_di((int64_t{l} + coda_linea) / 50.0);
   // A short negative route still has a grid; one so far below 0 that the grid
@@ -89,7 +89,7 @@ void terna(sorgente& s, record_stazione& r) {
 
 passo ripetizione_segnali(stato_linea& st) {
   Form1& f = st.s.f;
-  record_stazione& r = f.tabella_stazioni[86];
+  record_stazione& r = f.tabella_stazioni[slot_treno];
   r.valore1 = leggi_32(st.s);
   r.valore2 = leggi_32(st.s);
   if (r.valore1 % 50 != 0) return rifiuta(f, errore_inizio_ripetizione);
@@ -118,12 +118,12 @@ bool sezione_generale(stato_linea& st) {
     if (contiene(m, "percorso") && contiene(m, "lunghezza"))
       if (lunghezza_percorso(st) == passo::esci) return false;
     // The other general keywords are case-sensitive.
-    if (contiene(r, "tre") && contiene(r, "progressiva")) terna(st.s, tab[81]);
-    if (contiene(r, "due") && contiene(r, "progressiva")) terna(st.s, tab[82]);
-    if (contiene(r, "uno") && contiene(r, "progressiva")) terna(st.s, tab[83]);
-    if (contiene(r, "sfondo") && contiene(r, "uno")) tab[85].valore1 = leggi_32(st.s);
-    if (contiene(r, "sfondo") && contiene(r, "due")) tab[85].valore3 = leggi_32(st.s);
-    if (contiene(r, "sfondo") && contiene(r, "tre")) tab[85].valore2 = leggi_32(st.s);
+    if (contiene(r, "tre") && contiene(r, "progressiva")) terna(st.s, tab[slot_progressiva_alta]);
+    if (contiene(r, "due") && contiene(r, "progressiva")) terna(st.s, tab[slot_progressiva_media]);
+    if (contiene(r, "uno") && contiene(r, "progressiva")) terna(st.s, tab[slot_progressiva_bassa]);
+    if (contiene(r, "sfondo") && contiene(r, "uno")) tab[slot_scenario].valore1 = leggi_32(st.s);
+    if (contiene(r, "sfondo") && contiene(r, "due")) tab[slot_scenario].valore3 = leggi_32(st.s);
+    if (contiene(r, "sfondo") && contiene(r, "tre")) tab[slot_scenario].valore2 = leggi_32(st.s);
     if (contiene(r, "segnali") && contiene(r, "ripetizione"))
       if (ripetizione_segnali(st) == passo::esci) return false;
 
@@ -216,8 +216,8 @@ passo riga_cartello(stato_linea& st) {
   cella_percorso& cella = f.percorso[c];
   if (!libera(cella)) return rifiuta(f, errore_cartello_occupato, p);
   // Board texts fill slots 80 down to 1; slot 0 is never written.
-  if (st.prossimo_cartello < 1) return rifiuta(f, errore_cartelli_troppi, p);
-  cella.tipo = 14;
+  if (st.prossimo_cartello < slot_prima_stazione) return rifiuta(f, errore_cartelli_troppi, p);
+  cella.tipo = tipo_indicatore_km;
   cella.dato1 = static_cast<int16_t>(st.prossimo_cartello);
   f.tabella_stazioni[st.prossimo_cartello].nome = f.riga;
   --st.prossimo_cartello;

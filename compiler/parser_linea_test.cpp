@@ -6,21 +6,12 @@
 #include <cmath>
 
 #include "compiler/codici_errore.h"
-#include "compiler/sorgenti_prova.h"
+#include "prove/sorgenti.h"
 
 namespace {
 
-const char* generale_di_serie =
-    "[generale]\n"
-    "lunghezza percorso,    358000\n"
-    "progressiva chilometrica uno,    0,    0,    0\n"
-    "progressiva chilometrica due,    0,    0,    0\n"
-    "progressiva chilometrica tre,    0,    0,    0\n"
-    "sfondo uno,    1\n"
-    "sfondo due,    0\n"
-    "sfondo tre,    0\n"
-    "ripetizione segnali 4 codici,    0,    356000\n"
-    "[curve]\n";
+// The general section as the built-in line has it.
+const std::string generale_di_serie = sezione_generale(358000, 356000) + "[curve]\n";
 
 }  // namespace
 
@@ -97,15 +88,14 @@ TEST(ParserLinea, SezioneGenerale) {
     EXPECT_EQ((std::array{t[86].valore1, t[86].valore2, t[86].valore3}), std::to_array(c.s86)) << c.nome;
     EXPECT_EQ(t[85].nome, "Prova_Linea") << c.nome;
     EXPECT_EQ(t[86].nome, "12") << c.nome;
-    EXPECT_FALSE(p->linea_rimasta()) << c.nome;
-    EXPECT_EQ(p->treno_rimasto(), c.codice != 0) << c.nome << ": an error here ends the compile before the train";
+    EXPECT_EQ(p->treno_preso, c.codice == 0) << c.nome << ": an error here ends the compile before the train";
   }
 
   prova_compilazione senza_linea;
-  senza_linea.treno(treno_prova());
-  memorizza_dati(senza_linea.f);
+  const std::string treno = treno_prova();
+  EXPECT_FALSE(memorizza_dati(senza_linea.f, 0, {etichetta_linea, {}, stato_sorgente::mancante}, {etichetta_treno, treno}));
   EXPECT_EQ(senza_linea.f.codice_errore, errore_linea_mancante);
-  EXPECT_EQ(senza_linea.f.tabella_stazioni[85].nome, "Prova_Linea");
+  EXPECT_EQ(senza_linea.f.tabella_stazioni[slot_scenario].nome, "Prova_Linea");
 }
 
 TEST(ParserLinea, LunghezzeNegativeFinCheGrigliaEPianoHannoPosto) {
@@ -206,7 +196,6 @@ TEST(ParserLinea, PendenzeFuoriOrdineOltreLaGriglia) {
   auto q = compila_prova(linea_prova(0, righe + "pendenza, 50, 1\npendenza, 7000, 3\n"));
   EXPECT_EQ(q->f.codice_errore, errore_pendenze_oltre_percorso);
   EXPECT_EQ(q->f.posizione_errore, 50);
-  EXPECT_FALSE(q->linea_rimasta());
 }
 
 TEST(ParserLinea, PianoDelleCurve) {
@@ -291,7 +280,6 @@ TEST(ParserLinea, CurveSovrapposteEOltreIlPiano) {
   const auto g = punti_linea(s->f.griglia_linea);
   EXPECT_EQ(g[0].tag[1000000], elemento_reale);
   EXPECT_EQ(g[0].tag[1000001], elemento_vuoto);
-  EXPECT_FALSE(s->linea_rimasta());
 }
 
 TEST(ParserLinea, MontagneECartelli) {
@@ -347,7 +335,6 @@ TEST(ParserLinea, RifiutiDelleRighe) {
     EXPECT_EQ(f.posizione_errore, c.posizione) << c.nome;
     EXPECT_EQ(f.percorso[50].pendenza, 0) << c.nome << ": rows after it are not read, no tail";
     EXPECT_EQ(f.tabella_stazioni[84].valore3, 0) << c.nome << ": the train is not read";
-    EXPECT_FALSE(p->linea_rimasta()) << c.nome;
   }
   auto p = compila_prova(linea_prova(358000, ottanta_cartelli));
   EXPECT_EQ(p->f.codice_errore, 0) << "80 boards fit";
@@ -369,7 +356,7 @@ TEST(ParserLinea, PosizioneOltreLaGriglia) {
   EXPECT_EQ(f.percorso[50].montagna, 0) << "rows after it are not read";
   EXPECT_EQ(punti_linea(f.griglia_linea)[1].tag[16998], elemento_reale) << "the plan is extended";
   EXPECT_EQ(f.tabella_stazioni[84].valore3, 14) << "the train is read";
-  EXPECT_FALSE(p->sorgenti_rimasti());
+  EXPECT_TRUE(p->treno_preso);
 
   for (const char* riga : {"curvad1, 16950, 10\n", "montagna, 16950, 17000, 1\n",
                            "indicatori_vmax, 16950, 1,1,1,0,1,1,1,0\n", "cartello_indicatore, 16950, x\n"}) {
@@ -391,7 +378,7 @@ TEST(ParserLinea, LUltimoCampoNonEInterpretato) {
   // A row cut short by the end of the file is a failed read.
   auto r = compila_prova(generale + "pendenza, 1000\n[fine]\n");
   EXPECT_EQ(r->f.codice_errore, errore_lettura);
-  EXPECT_FALSE(r->sorgenti_rimasti());
+  EXPECT_TRUE(r->treno_preso);
 }
 
 TEST(ParserLinea, TrattiniNelCorpo) {

@@ -17,7 +17,7 @@ struct stato_treno {
   int64_t cursore_aderenza = 0;
   int32_t velocita = 0;          // speed and adhesion in force, 0 before the first row
   int32_t aderenza = 0;
-  int32_t j = 1;                 // slot of the next station
+  int32_t j = slot_prima_stazione;  // slot of the next station
 };
 
 passo rifiuta(Form1& f, int32_t codice) {
@@ -118,9 +118,9 @@ passo riga_abbattimento(stato_treno& st) {
   cella_percorso& cella = f.percorso[c];
   if (!libera(cella)) return rifiuta(f, errore_abbattimento_occupato, p);
   if (w < 1) {
-    cella.tipo = 13;  // a point without a speed; dato1 stays
+    cella.tipo = tipo_abbattimento_senza_velocita;  // dato1 stays
   } else {
-    cella.tipo = 12;
+    cella.tipo = tipo_abbattimento;
     cella.dato1 = bassi_16(w);
   }
   return passo::avanti;
@@ -178,7 +178,7 @@ passo riga_stazione(stato_treno& st) {
       break;
   }
   if (lunghezza < 600) r.ottetto4 = 0;
-  if (j == 1) r.ottetto3 = 0, r.ottetto4 = 0;
+  if (j == slot_prima_stazione) r.ottetto3 = 0, r.ottetto4 = 0;
 
   // Kinds from 25 up leave the grid alone.
   const bool sul_percorso = r.marca < 25;
@@ -190,17 +190,17 @@ passo riga_stazione(stato_treno& st) {
   if (sul_percorso && r.marca != 5 && r.marca != 6) {
     for (int k = 1; k <= 4; ++k) {
       const double segno = r.valore2 / 50.0 - k - 1;
-      if (segno > 1) f.percorso[cella_di(segno)].avviso_segnale = static_cast<uint8_t>(80 + k);
+      if (segno > 1) f.percorso[cella_di(segno)].avviso_segnale = static_cast<uint8_t>(avviso_stazione + k);
     }
   }
   if (sul_percorso) {
     if (!(punto > 1)) return rifiuta(f, errore_stazione_troppo_presto);
     cella_percorso& cella = f.percorso[cella_di(punto)];  // laid whatever the cell held
-    cella.tipo = 10;
+    cella.tipo = tipo_punto_stazione;
     cella.dato1 = static_cast<int16_t>(j);
   }
   // Consecutive stations: ascending, at least 350 m between spans.
-  if (j > 1 && int64_t{r.valore1} - 350 < f.tabella_stazioni[j - 1].valore2)
+  if (j > slot_prima_stazione && int64_t{r.valore1} - 350 < f.tabella_stazioni[j - 1].valore2)
     return rifiuta(f, errore_stazioni_vicine, p);
   ++st.j;
   if (st.j >= st.prossimo_cartello) return rifiuta(f, errore_stazioni_troppe);
@@ -227,7 +227,7 @@ void fine_corpo(stato_treno& st) {
   } while (st.cursore_aderenza < n - 2);
 
   bool errate = false;
-  for (int s = 81; s <= 83; ++s)
+  for (int s = slot_progressiva_alta; s <= slot_progressiva_bassa; ++s)
     if (f.tabella_stazioni[s].valore1 % 50 != 0 || f.tabella_stazioni[s].valore2 % 50 != 0) errate = true;
   if (errate) registra_errore(f, errore_progressive);
 }
@@ -255,8 +255,8 @@ void leggi_treno(Form1& f, std::string_view testo, int32_t prossimo_cartello) {
     if (finito) break;
 
     const std::string m = minuscole(f.riga);
-    record_stazione& r84 = f.tabella_stazioni[84];
-    record_stazione& r86 = f.tabella_stazioni[86];
+    record_stazione& r84 = f.tabella_stazioni[slot_treno_percorso];
+    record_stazione& r86 = f.tabella_stazioni[slot_treno];
     passo esito = passo::avanti;
     // Every test that passes reads its own values, in this order.
     if (contiene(m, "frenata") && contiene(m, "massa")) r84.valore1 = leggi_32(st.s);

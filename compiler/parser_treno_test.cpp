@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "compiler/codici_errore.h"
-#include "compiler/sorgenti_prova.h"
+#include "prove/sorgenti.h"
 
 namespace {
 
@@ -90,7 +90,7 @@ TEST(ParserTreno, CursoriFuoriOrdine) {
   EXPECT_EQ(r->f.codice_errore, errore_aderenze_oltre_percorso);
   EXPECT_EQ(r->f.posizione_errore, 50);
   EXPECT_EQ(r->f.tabella_stazioni[84].valore3, 0);
-  EXPECT_FALSE(r->sorgenti_rimasti());
+  EXPECT_TRUE(r->treno_preso);
 }
 
 TEST(ParserTreno, Stazioni) {
@@ -207,7 +207,7 @@ TEST(ParserTreno, RifiutiDelleStazioni) {
     if (c.codice == errore_stazione_senza_slot) {
       EXPECT_EQ(f.tabella_stazioni[1].nome, "km") << "the board stays";
     }
-    EXPECT_FALSE(p->sorgenti_rimasti()) << c.nome;
+    EXPECT_TRUE(p->treno_preso) << c.nome;
   }
 }
 
@@ -280,7 +280,7 @@ TEST(ParserTreno, SegnaliERallentamentiRifiutati) {
     EXPECT_EQ(f.errori.back().posizione, c.posizione) << c.nome;
     EXPECT_EQ(f.tabella_stazioni[84].valore3, 0) << c.nome << ": rows after it are not read";
     EXPECT_EQ(f.percorso[5].aderenza, 0) << c.nome << ": no tails";
-    EXPECT_FALSE(p->sorgenti_rimasti()) << c.nome;
+    EXPECT_TRUE(p->treno_preso) << c.nome;
   }
 }
 
@@ -302,7 +302,7 @@ TEST(ParserTreno, ErroreDiPosizioneLasciatoDallaLinea) {
   ASSERT_EQ(f.errori.size(), 1u) << "one error found: the line's";
   EXPECT_EQ(f.errori[0].posizione, 16950);
   EXPECT_EQ(f.errori[0].file, "Prova_Linea_linea.txt");
-  EXPECT_FALSE(p->sorgenti_rimasti());
+  EXPECT_TRUE(p->treno_preso);
 
   // A range error in the train itself ends its body; the end steps run.
   auto q = compila_prova(linea_prova(10000),
@@ -361,6 +361,6 @@ TEST(ParserTreno, ParoleChiaveTrattiniEFineDelFile) {
     auto p = compila_prova(linea_358, c.testo);
     EXPECT_EQ(p->f.codice_errore, c.codice) << c.nome;
     EXPECT_EQ(p->f.tabella_stazioni[84].valore3, c.vetture) << c.nome;
-    EXPECT_FALSE(p->sorgenti_rimasti()) << c.nome;
+    EXPECT_TRUE(p->treno_preso) << c.nome;
   }
 }

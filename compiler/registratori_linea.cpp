@@ -22,7 +22,8 @@ void in_slot(record_stazione& r, const terna& t) {
 
 void progressive_ordina(Form1& f) {
   auto& tab = f.tabella_stazioni;
-  const terna t = da_slot(tab[81]), d = da_slot(tab[82]), u = da_slot(tab[83]);
+  const terna t = da_slot(tab[slot_progressiva_alta]), d = da_slot(tab[slot_progressiva_media]),
+              u = da_slot(tab[slot_progressiva_bassa]);
   const terna zero;
   terna in81 = t, in82 = d, in83 = u;
 
@@ -51,11 +52,11 @@ void progressive_ordina(Form1& f) {
   } else if (t.secondo <= 0) {
     in81 = in82 = in83 = zero;
   }
-  in_slot(tab[81], in81);
-  in_slot(tab[82], in82);
-  in_slot(tab[83], in83);
+  in_slot(tab[slot_progressiva_alta], in81);
+  in_slot(tab[slot_progressiva_media], in82);
+  in_slot(tab[slot_progressiva_bassa], in83);
 
-  for (int s = 81; s <= 83; ++s)
+  for (int s = slot_progressiva_alta; s <= slot_progressiva_bassa; ++s)
     if (tab[s].valore3 == 1) tab[s].valore2 = intero_o_esci(int64_t{tab[s].valore2} + 100);
 }
 
@@ -87,7 +88,7 @@ bool memo_montagna(Form1& f, int32_t inizio, int32_t fine, int32_t tipo) {
     cella.montagna = bassi_8(tipo);
     ++conta;
     // A marked span shows a marker every 200 m: its 4th, 8th, ... cell.
-    if (marcata && conta % 4 == 0 && cella.tipo == 0) cella.tipo = 11;
+    if (marcata && conta % 4 == 0 && cella.tipo == tipo_vuoto) cella.tipo = tipo_marca_montagna;
   }
   return true;
 }
@@ -108,7 +109,7 @@ bool memo_indicatori_v_max(Form1& f, int32_t posizione, int32_t vas, int32_t vbs
     registra_errore(f, errore_indicatore_occupato);
     return false;
   }
-  cella.tipo = 6;
+  cella.tipo = tipo_cartello_vmax;
   cella.dato1 = converti_o_esci<int16_t>(20.0 * vas + vad / 5.0);
   cella.dato2 = converti_o_esci<int16_t>(20.0 * vbs + vbd / 5.0);
   cella.dato3 = converti_o_esci<int16_t>(20.0 * vcs + vcd / 5.0);

@@ -21,7 +21,7 @@ bool memo_segnale(Form1& f, int32_t posizione, int32_t sx, int32_t s1, int32_t s
     return false;
   }
   // Left side in the tens, right side in the units; sx and dx a base-3 pair.
-  cella.tipo = 1;
+  cella.tipo = tipo_segnale;
   cella.dato4 = bassi_16(10 * int64_t{rapp} + 3 * int64_t{sx} + dx);
   cella.dato1 = bassi_16(10 * int64_t{s1} + d1);
   cella.dato2 = bassi_16(10 * int64_t{s2} + d2);
@@ -70,14 +70,14 @@ bool memo_rallentamento(Form1& f, int32_t x, int32_t v, int32_t l, int32_t f_tt,
   // In this order: where two cells coincide the later write wins (a slow
   // order shorter than 25 m ends up as a start only).
   cella_percorso& e = f.percorso[fine];
-  e.tipo = 2;
+  e.tipo = tipo_fine_rallentamento;
   if (d_v != 0) e.dato2 = bassi_16(d_v);
   cella_percorso& s = f.percorso[inizio];
-  s.tipo = 3;
+  s.tipo = tipo_inizio_rallentamento;
   if (d_v != 0) s.dato2 = bassi_16(d_v);
   if (avviso) {
     cella_percorso& w = f.percorso[a];
-    w.tipo = 4;
+    w.tipo = tipo_avviso_rallentamento;
     if (d_v != 0) w.dato2 = bassi_16(d_v);
     w.dato1 = bassi_16(v);
   }
@@ -94,7 +94,7 @@ bool memo_rallentamento(Form1& f, int32_t x, int32_t v, int32_t l, int32_t f_tt,
       }
     for (int k = 0; k < 4; ++k) {
       cella_percorso& c = f.percorso[b - k];
-      c.tipo = 5;
+      c.tipo = tipo_conto_rallentamento;
       c.dato1 = static_cast<int16_t>(k + 1);
       if (d_v != 0) c.dato2 = static_cast<int16_t>(k + 1);
     }

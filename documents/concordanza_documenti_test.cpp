@@ -2,24 +2,17 @@
 // documents wherever both come from the same data.
 #include <gtest/gtest.h>
 
-#include "build/nomi_file.h"
 #include "documents/deriva_documenti.h"
 #include "documents/note.h"
-#include "documents/prova_derivati.h"
-#include "documents/prova_documenti.h"
-#include "documents/prova_forma_documenti.h"
+#include "prove/derivati.h"
+#include "prove/documenti.h"
+#include "prove/forma_documenti.h"
 #include "documents/rallentamenti.h"
 #include "documents/scheda_treno.h"
 
 namespace {
 
-std::vector<std::string> scritto(void (*scrittore)(const Form1&), std::filesystem::path (*file)(const Form1&)) {
-  cartella_prova dir;
-  Form1 f;
-  nomina_scenario(f, dir.percorso);
-  scrittore(f);
-  return leggi_righe_documento(file(f));
-}
+std::vector<std::string> scritto(std::string (*scrittore)()) { return righe_documento(scrittore()); }
 
 // The built-in train's values that its sources do not hold: its top speed,
 // classification and mass, and the sheet's departure ten minutes before the
@@ -29,9 +22,9 @@ struct incorporati {
   documenti_derivati derivati;
   std::vector<std::string> scheda_derivata, rallentamenti_derivati, note_derivate;
   incorporati() {
-    scheda = scritto(dati_scheda, file_scheda_treno);
-    rallentamenti = scritto(dati_rallentamenti, file_rallentamenti);
-    note = scritto(dati_note, file_note);
+    scheda = scritto(dati_scheda);
+    rallentamenti = scritto(dati_rallentamenti);
+    note = scritto(dati_note);
     const Form1 f = prova_derivati::compila_incorporato();
     EXPECT_EQ(f.codice_errore, 0);
     opzioni_documenti o;
@@ -84,8 +77,7 @@ std::vector<std::size_t> inizi_pagine(const std::vector<std::string>& righe) {
 
 TEST(Concordanza, SchedaStazioniNellOrdineConChilometriELimiti) {
   const incorporati& d = documenti();
-  cartella_prova dir;
-  const treno_sorgente t = treno_scritto(dir.percorso);
+  const treno_sorgente t = treno_scritto();
   std::vector<std::string> nomi;
   for (const stazione_sorgente& s : t.stazioni) nomi.push_back(s.nome);
   ASSERT_EQ(nomi.size(), 49u);

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "documents/prova_derivati.h"
-#include "documents/prova_forma_documenti.h"
+#include "prove/derivati.h"
+#include "prove/forma_documenti.h"
 
 using namespace prova_derivati;
 

@@ -2,26 +2,17 @@
 
 #include <regex>
 
-#include "build/fasi.h"
-#include "build/nomi_file.h"
 #include "documents/modelli_documenti.h"
 #include "documents/note.h"
-#include "documents/prova_documenti.h"
-#include "documents/prova_forma_documenti.h"
+#include "prove/documenti.h"
+#include "prove/forma_documenti.h"
 #include "documents/rallentamenti.h"
 #include "documents/scheda_treno.h"
-#include "sources/cartella_prova.h"
 
 namespace {
 
 // The built-in documents as the packer writes them, line by line.
-std::vector<std::string> scritto(void (*scrittore)(const Form1&), std::filesystem::path (*file)(const Form1&)) {
-  cartella_prova dir;
-  Form1 f;
-  nomina_scenario(f, dir.percorso);
-  scrittore(f);
-  return leggi_righe_documento(file(f));
-}
+std::vector<std::string> scritto(std::string (*scrittore)()) { return righe_documento(scrittore()); }
 
 std::optional<int32_t> numero(const std::string& cella) {
   const std::string t = senza_spazi(cella);
@@ -94,7 +85,7 @@ std::vector<std::vector<std::string>> pagine(const std::vector<std::string>& rig
 }  // namespace
 
 TEST(ImpaginaScheda, OgniRigaDellaSchedaIncorporataRiscrittaUgualeDalSuoModello) {
-  const std::vector<std::string> s = scritto(dati_scheda, file_scheda_treno);
+  const std::vector<std::string> s = scritto(dati_scheda);
   ASSERT_EQ(s.size(), 205u);
   int confrontate = 0;
   for (const auto& [prima, ultima] : {std::pair{17, 48}, {69, 99}, {119, 153}, {173, 203}})
@@ -113,7 +104,7 @@ TEST(ImpaginaScheda, OgniRigaDellaSchedaIncorporataRiscrittaUgualeDalSuoModello)
 }
 
 TEST(ImpaginaScheda, IntestazioniComeQuelleDellaSchedaIncorporata) {
-  const std::vector<std::string> s = scritto(dati_scheda, file_scheda_treno);
+  const std::vector<std::string> s = scritto(dati_scheda);
   ASSERT_EQ(s.size(), 205u);
   for (const auto& [pagina, riga] : {std::pair{1, 3}, {2, 55}, {3, 105}}) {
     const std::vector<std::string> t = intestazione_pagina(intestazione_739, pagina, 4);
@@ -180,7 +171,7 @@ TEST(ImpaginaScheda, UnTestoTroppoLungoOFuoriAsciiNonPassaLaBarra) {
 }
 
 TEST(ImpaginaRallentamenti, LeRigheDelModuloIncorporatoRiscritteUguali) {
-  const std::vector<std::string> s = scritto(dati_rallentamenti, file_rallentamenti);
+  const std::vector<std::string> s = scritto(dati_rallentamenti);
   ASSERT_EQ(s.size(), 46u);
   modello_rallentamenti m{"739", "CORVANA - TELMISA", {}};
   m.righe = {

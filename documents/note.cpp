@@ -2,10 +2,9 @@
 
 #include <string_view>
 
-#include "build/nomi_file.h"
 #include "sources/scrivi_righe.h"
 
-void dati_note(const Form1& f) {
+std::string dati_note() {
   static constexpr std::string_view righe[] = {
       "Simulazione del treno Intercity 739 'Cometa Argentea' nel tratto Corvana - Telmisa.",
       "Il tratto Corvana-Gravelleno non rispecchia la realta' dal punto di vista planimetrico.",
@@ -16,5 +15,5 @@ void dati_note(const Form1& f) {
       "                  (autore.scenari@example.org) ",
       sentinella,
   };
-  scrivi_righe(file_note(f), righe);
+  return scrivi_righe(righe);
 }

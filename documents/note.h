@@ -1,8 +1,7 @@
 // The scenario notes handed to the driver: a few lines that introduce the run.
 #pragma once
 
-#include "compiler/form1.h"
+#include <string>
 
-// Writes the notes, seven fixed lines, to `file_note(f)`, replacing any older
-// file whole. Throws `errore_file` when the file cannot be written.
-void dati_note(const Form1& f);
+// The text of the notes: seven fixed lines.
+std::string dati_note();

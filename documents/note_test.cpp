@@ -2,26 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "build/fasi.h"
-#include "build/nomi_file.h"
-#include "documents/prova_documenti.h"
-#include "sources/cartella_prova.h"
-
-namespace {
-
-Form1 scenario(const cartella_prova& dir) {
-  Form1 f;
-  nomina_scenario(f, dir.percorso);
-  return f;
-}
-
-}  // namespace
+#include "prove/documenti.h"
 
 TEST(Note, SetteRigheComeScritte) {
-  cartella_prova dir;
-  const Form1 f = scenario(dir);
-  dati_note(f);
-  const auto righe = leggi_righe_documento(file_note(f));
+  const auto righe = righe_documento(dati_note());
   ASSERT_EQ(righe.size(), 7u);
   struct caso { int numero; std::string_view testo; };
   const caso casi[] = {

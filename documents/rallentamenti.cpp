@@ -2,7 +2,6 @@
 
 #include <string_view>
 
-#include "build/nomi_file.h"
 #include "sources/scrivi_righe.h"
 
 // One row per slow order of the run, in route order: the stations the section
@@ -11,7 +10,7 @@
 // characters, bars in columns 1, 5, 34, 47, 58, 68 and 81; the third order's
 // pair of stations is one character too wide for its cell and covers the bar
 // in column 34, so that the rest of its row keeps its columns.
-void dati_rallentamenti(const Form1& f) {
+std::string dati_rallentamenti() {
   static constexpr std::string_view righe[] = {
       "",
       "                               Modulo M. 3",
@@ -61,5 +60,5 @@ void dati_rallentamenti(const Form1& f) {
       "     i giorni esclusi i seguenti:.........",
       sentinella,
   };
-  scrivi_righe(file_rallentamenti(f), righe);
+  return scrivi_righe(righe);
 }

@@ -4,10 +4,7 @@
 
 #include <regex>
 
-#include "build/fasi.h"
-#include "build/nomi_file.h"
-#include "documents/prova_documenti.h"
-#include "sources/cartella_prova.h"
+#include "prove/documenti.h"
 
 namespace {
 
@@ -26,16 +23,9 @@ std::vector<std::string> celle_ordine(const std::string& riga) {
           riga.substr(48, 10), riga.substr(59, 9), riga.substr(69, 12)};
 }
 
-// The form written into a private directory and read back line by line.
+// The form as written, line by line.
 struct modulo_scritto {
-  cartella_prova dir;
-  std::vector<std::string> righe;
-  modulo_scritto() {
-    Form1 f;
-    nomina_scenario(f, dir.percorso);
-    dati_rallentamenti(f);
-    righe = leggi_righe_documento(file_rallentamenti(f));
-  }
+  std::vector<std::string> righe = righe_documento(dati_rallentamenti());
 };
 
 }  // namespace
@@ -113,8 +103,7 @@ TEST(Rallentamenti, BarreELarghezzeDelleCelle) {
 TEST(Rallentamenti, ConcordaConIRallentamentiDelTreno) {
   const modulo_scritto m;
   ASSERT_EQ(m.righe.size(), 46u);
-  cartella_prova dir;
-  const treno_sorgente t = treno_scritto(dir.percorso);
+  const treno_sorgente t = treno_scritto();
   ASSERT_EQ(t.rallentamenti.size(), 4u);
   ASSERT_FALSE(t.stazioni.empty());
 

@@ -2,7 +2,6 @@
 
 #include <string_view>
 
-#include "build/nomi_file.h"
 #include "sources/scrivi_righe.h"
 
 // The sheet as the driver reads it. Pages 1 to 3 show the run from CORVANA to
@@ -12,7 +11,7 @@
 // where the train passes, arrival 20.30 at the destination) and the recovery
 // margin in minutes. Table rows are 83 characters, bars in columns 1, 7, 13,
 // 24, 30, 59, 76 and 82.
-void dati_scheda(const Form1& f) {
+std::string dati_scheda() {
   static constexpr std::string_view righe[] = {
       // Two empty lines, then page 1: heading, 32 rows from the origin, bottom rule.
       "",
@@ -229,5 +228,5 @@ void dati_scheda(const Form1& f) {
       "",
       sentinella,
   };
-  scrivi_righe(file_scheda_treno(f), righe);
+  return scrivi_righe(righe);
 }

@@ -7,10 +7,7 @@
 #include <map>
 #include <regex>
 
-#include "build/fasi.h"
-#include "build/nomi_file.h"
-#include "documents/prova_documenti.h"
-#include "sources/cartella_prova.h"
+#include "prove/documenti.h"
 
 namespace {
 
@@ -50,14 +47,7 @@ std::vector<std::string> intestazione(int n) {
 }
 
 struct scheda_scritta {
-  cartella_prova dir;
-  std::vector<std::string> righe;
-  scheda_scritta() {
-    Form1 f;
-    nomina_scenario(f, dir.percorso);
-    dati_scheda(f);
-    righe = leggi_righe_documento(file_scheda_treno(f));
-  }
+  std::vector<std::string> righe = righe_documento(dati_scheda());
   const std::string& riga(int n) const { return righe.at(n - 1); }
 };
 
@@ -255,8 +245,7 @@ TEST(Scheda, LeCinqueFormeDellOrario) {
 TEST(Scheda, ConcordaConLeStazioniEGliOrariDelTreno) {
   const scheda_scritta s;
   ASSERT_EQ(s.righe.size(), 205u);
-  cartella_prova dir;
-  const treno_sorgente t = treno_scritto(dir.percorso);
+  const treno_sorgente t = treno_scritto();
   ASSERT_EQ(t.stazioni.size(), 49u);
 
   // The heading names the origin and the destination, in columns 45 to 66.

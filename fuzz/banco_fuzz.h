@@ -1,5 +1,5 @@
-// What the fuzz targets share: one private directory for the whole process,
-// and the compile run on two sources exactly as `scenario check` runs it.
+// What the fuzz targets share: the compile run on two sources exactly as
+// `scenario check` runs it, on strings in memory.
 #pragma once
 
 #include <cstddef>
@@ -11,12 +11,12 @@
 // most, and a longer input only slows the search (scripts/fuzz also passes -max_len).
 inline constexpr std::size_t byte_massimi_fuzz = 1 << 18;
 
-// Writes `linea` (and `treno`, when given) as the build's two sources in the
-// process's private directory, runs the packer's last stage on them with the
-// line plan when `j` is non-zero, renders the diagnostics and the JSON the tool
-// prints, and aborts on any broken promise of the build: an error log that
-// disagrees with the last code, a packed file that does not read back to the
-// bytes written, or a stray file left in the directory.
+// Compiles `linea` and `treno` (none: there is no train source), with the
+// line plan when `j` is non-zero, finishes and packs what the build leaves,
+// renders the diagnostics and the JSON the tool prints, and aborts on any
+// broken promise of the build: an error log that disagrees with the last
+// code, a packed file that does not read back to the bytes packed, or pieces
+// of the line plan that do not cover its file once.
 void compila_sorgenti(std::string_view linea, std::optional<std::string_view> treno, int j);
 
 // The built-in line source as the packer writes it (358 km).

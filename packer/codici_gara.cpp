@@ -24,7 +24,7 @@ unsigned char minuscola(unsigned char c) {
 // The train number, then the scenario name, in lower case, then the filler:
 // always longer than the 25 characters the codes use.
 std::string stringa_gara(const Form1& f) {
-  std::string s = f.tabella_stazioni[86].nome + f.tabella_stazioni[85].nome;
+  std::string s = f.tabella_stazioni[slot_treno].nome + f.tabella_stazioni[slot_scenario].nome;
   for (char& c : s) c = static_cast<char>(minuscola(static_cast<unsigned char>(c)));
   s += riempitivo_gara;
   return s;

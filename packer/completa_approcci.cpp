@@ -38,8 +38,7 @@ struct passata {
 
   bool libera(int c) const {
     if (c < 0 || c > n) return false;  // outside the grid nothing is free
-    const uint8_t t = p[static_cast<std::size_t>(c)].tipo;
-    return t == tipo_vuoto || t == tipo_marca_montagna;
+    return tipo_libero(p[static_cast<std::size_t>(c)].tipo);
   }
   uint8_t tipo(int c) const { return p[static_cast<std::size_t>(c)].tipo; }
   void poni(int c) {

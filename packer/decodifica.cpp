@@ -1,9 +1,8 @@
 #include "packer/decodifica.h"
 
 #include <bit>
+#include <type_traits>
 #include <utility>
-
-#include "packer/file_imballati.h"
 
 namespace {
 
@@ -21,44 +20,42 @@ struct lettore {
     pos += n;
     return v;
   }
-  uint8_t u8() { return static_cast<uint8_t>(le(1)); }
   uint16_t u16() { return static_cast<uint16_t>(le(2)); }
   int16_t i16() { return static_cast<int16_t>(u16()); }
-  int32_t i32() { return static_cast<int32_t>(static_cast<uint32_t>(le(4))); }
   double f64() { return std::bit_cast<double>(le(8)); }
+
+  // A fixed-width field: as many bytes as its type holds.
+  template <class T>
+  void prendi(T& v) {
+    static_assert(std::is_integral_v<T>);
+    v = static_cast<T>(static_cast<std::make_unsigned_t<T>>(le(sizeof(T))));
+  }
 };
 
 std::string numero(std::size_t n) { return std::to_string(n); }
+
+// After a station's name: the fields that follow it in its record.
+constexpr std::size_t byte_stazione_dopo_il_nome = byte_stazione_senza_nome - byte_stazione_prima_del_nome;
 
 }  // namespace
 
 bool decodifica_percorso(std::string_view byte, std::vector<cella_percorso>& celle,
                          std::string& motivo) {
+  const std::string cella = numero(byte_cella) + "-byte cell";
   if (byte.empty()) {
-    motivo = "the file is empty: a route grid holds at least one 15-byte cell";
+    motivo = "the file is empty: a route grid holds at least one " + cella;
     return false;
   }
   if (byte.size() % byte_cella != 0) {
-    motivo = "length " + numero(byte.size()) + " bytes is not a whole number of 15-byte cells (" +
+    motivo = "length " + numero(byte.size()) + " bytes is not a whole number of " + cella + "s (" +
              numero(byte.size() / byte_cella) + " cells and " + numero(byte.size() % byte_cella) +
              " bytes over)";
     return false;
   }
   celle.assign(byte.size() / byte_cella, cella_percorso{});
   lettore l{byte};
-  for (cella_percorso& c : celle) {
-    c.tipo = l.u8();
-    c.dato1 = l.i16();
-    c.dato2 = l.i16();
-    c.dato3 = l.i16();
-    c.dato4 = l.i16();
-    c.tempo_segnale = l.u8();
-    c.avviso_segnale = l.u8();
-    c.montagna = l.u8();
-    c.velocita = l.u8();
-    c.pendenza = l.u8();
-    c.aderenza = l.u8();
-  }
+  for (cella_percorso& c : celle)
+    per_ogni_campo(campi_cella, [&l, &c](const auto& campo) { l.prendi(c.*campo.membro); });
   return true;
 }
 
@@ -66,42 +63,45 @@ bool decodifica_stazioni(std::string_view byte, std::array<record_stazione, nume
                          std::string& motivo) {
   // Read into a table of our own: the caller's is touched only when the whole file is sound.
   std::array<record_stazione, numero_slot> letta;
+  const std::string forma = "a station table holds " + numero(numero_slot) + " records of " +
+                            numero(byte_stazione_senza_nome) + " bytes plus their names";
   lettore l{byte};
   for (int slot = 0; slot < numero_slot; ++slot) {
     const std::size_t inizio = l.pos;
     auto corto = [&](const std::string& cosa) {
       motivo = "slot " + std::to_string(slot) + " (from byte " + numero(inizio) + ") is cut short: " +
-               cosa + "; a station table holds 87 records of 34 bytes plus their names";
+               cosa + "; " + forma;
       return false;
     };
-    // The fixed part before the name: marca, three 32-bit values, marca2, the name's length.
-    if (l.restano() < 16) return corto(numero(l.restano()) + " bytes left, 16 needed before the name");
+    // The fixed part before the name; the name's length then tells whether the rest is there.
+    if (l.restano() < byte_stazione_prima_del_nome)
+      return corto(numero(l.restano()) + " bytes left, " + numero(byte_stazione_prima_del_nome) +
+                   " needed before the name");
     record_stazione& r = letta[slot];
-    r.marca = l.u8();
-    r.valore1 = l.i32();
-    r.valore2 = l.i32();
-    r.valore3 = l.i32();
-    r.marca2 = l.u8();
-    const std::size_t n = l.u16();
-    if (l.restano() < n + (byte_stazione_senza_nome - 16))
-      return corto("its name of " + numero(n) + " bytes and the 18 bytes after it need " +
-                   numero(n + 18) + ", " + numero(l.restano()) + " left");
-    r.nome.assign(byte.substr(l.pos, n));
-    l.pos += n;
-    r.intero1 = l.i16();
-    r.intero2 = l.i16();
-    r.intero3 = l.i16();
-    r.intero4 = l.i16();
-    r.intero5 = l.i16();
-    r.ottetto1 = l.u8();
-    r.ottetto2 = l.u8();
-    r.ottetto3 = l.u8();
-    r.ottetto4 = l.u8();
-    r.codice = l.i32();
+    std::size_t n = 0;
+    bool intero = true;
+    per_ogni_campo(campi_stazione, [&](const auto& campo) {
+      if (!intero) return;
+      if constexpr (campo_testo<std::remove_cvref_t<decltype(campo)>>) {
+        n = l.u16();
+        if (l.restano() < n + byte_stazione_dopo_il_nome) {
+          intero = false;
+          return;
+        }
+        (r.*campo.membro).assign(byte.substr(l.pos, n));
+        l.pos += n;
+      } else {
+        l.prendi(r.*campo.membro);
+      }
+    });
+    if (!intero)
+      return corto("its name of " + numero(n) + " bytes and the " + numero(byte_stazione_dopo_il_nome) +
+                   " bytes after it need " + numero(n + byte_stazione_dopo_il_nome) + ", " +
+                   numero(l.restano()) + " left");
   }
   if (l.restano() != 0) {
-    motivo = numero(l.restano()) + " bytes follow the 87th record (which ends at byte " +
-             numero(l.pos) + "); a station table holds exactly 87 records";
+    motivo = numero(l.restano()) + " bytes follow the " + numero(numero_slot) + "th record (which ends at byte " +
+             numero(l.pos) + "); a station table holds exactly " + numero(numero_slot) + " records";
     return false;
   }
   tabella = std::move(letta);
@@ -119,15 +119,13 @@ bool decodifica_linea(std::string_view byte, std::array<asse_linea, 2>& griglia,
       motivo = "element " + numero(quanti) + " at byte " + numero(inizio) + ": " + cosa;
       return false;
     };
-    if (l.restano() < byte_tag) return guasto("cut short: 1 byte left, a 2-byte tag needed");
+    if (l.restano() < byte_tag)
+      return guasto("cut short: 1 byte left, a " + numero(byte_tag) + "-byte tag needed");
     const uint16_t tag = l.u16();
     std::size_t valore = 0;
-    switch (tag) {
-      case elemento_vuoto: valore = 0; break;
-      case elemento_intero: valore = byte_intero_linea; break;
-      case elemento_reale: valore = byte_reale_linea; break;
-      default: return guasto("unknown tag " + std::to_string(tag) + " (0 empty, 2 integer, 5 double)");
-    }
+    if (!byte_valore(tag, valore))
+      return guasto("unknown tag " + std::to_string(tag) + " (" + std::to_string(elemento_vuoto) + " empty, " +
+                    std::to_string(elemento_intero) + " integer, " + std::to_string(elemento_reale) + " double)");
     if (l.restano() < valore)
       return guasto("cut short: its value needs " + numero(valore) + " bytes, " +
                     numero(l.restano()) + " left");

@@ -10,7 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "compiler/form1.h"
+#include "formato/record.h"
+#include "formato/vocabolario.h"
 
 // Route grid: one 15-byte record per cell, cells 0..N. Fills `celle` and
 // returns true; false (with `motivo`) when the length is zero or not a whole

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
-#include <limits>
 
 #include "compiler/piano_linea.h"
 
@@ -15,45 +14,46 @@ namespace {
 struct scrittore {
   char* p;
 
-  void metti_8(uint8_t v) { *p++ = static_cast<char>(v); }
-  void metti_16(uint16_t v) {
+  void metti(uint8_t v) { *p++ = static_cast<char>(v); }
+  void metti(uint16_t v) {
     p[0] = static_cast<char>(v);
     p[1] = static_cast<char>(v >> 8);
     p += 2;
   }
-  void metti_16(int16_t v) { metti_16(static_cast<uint16_t>(v)); }
-  void metti_32(uint32_t u) {
+  void metti(int16_t v) { metti(static_cast<uint16_t>(v)); }
+  void metti(uint32_t u) {
     p[0] = static_cast<char>(u);
     p[1] = static_cast<char>(u >> 8);
     p[2] = static_cast<char>(u >> 16);
     p[3] = static_cast<char>(u >> 24);
     p += 4;
   }
-  void metti_32(int32_t v) { metti_32(static_cast<uint32_t>(v)); }
-  void metti_64(double v) {
+  void metti(int32_t v) { metti(static_cast<uint32_t>(v)); }
+  void metti(double v) {
     const uint64_t u = std::bit_cast<uint64_t>(v);
-    metti_32(static_cast<uint32_t>(u));
-    metti_32(static_cast<uint32_t>(u >> 32));
+    metti(static_cast<uint32_t>(u));
+    metti(static_cast<uint32_t>(u >> 32));
   }
-  void metti_testo(const std::string& t, std::size_t n) {
+  // A text: its length, then its bytes, cut where the length field ends.
+  void metti(const std::string& t) {
+    const std::size_t n = byte_testo(t);
+    metti(static_cast<uint16_t>(n));
     t.copy(p, n);
     p += n;
   }
+
+  // Every field of record `r`, in the order of its description.
+  template <class R, class Campi>
+  void metti_record(const R& r, const Campi& campi) {
+    per_ogni_campo(campi, [this, &r](const auto& c) { this->metti(r.*c.membro); });
+  }
 };
 
-// The length field of a name holds at most 65535: a longer name is cut
-// there, so that the length always tells how many bytes follow.
-std::size_t byte_nome(const record_stazione& r) {
-  return r.nome.size() < std::numeric_limits<uint16_t>::max() ? r.nome.size()
-                                                               : std::numeric_limits<uint16_t>::max();
-}
-
+// The bytes of a plan element: its tag and the value the tag announces (an
+// unknown tag is packed as an empty element).
 std::size_t byte_elemento(uint8_t tag) {
-  switch (tag) {
-    case elemento_intero: return byte_tag + byte_intero_linea;
-    case elemento_reale: return byte_tag + byte_reale_linea;
-    default: return byte_tag;
-  }
+  std::size_t valore = 0;
+  return byte_tag + (byte_valore(tag, valore) ? valore : 0);
 }
 
 // The points of a plan coordinate: those that have both a tag and a value.
@@ -66,10 +66,10 @@ std::size_t punti(const asse_linea& a) { return std::min(a.tag.size(), a.valore.
 [[gnu::noinline]] int64_t punti_reali(cammino_piano& cammino, int64_t posti, char*& qx, char*& qy) {
   scrittore ex{qx}, ey{qy};
   const int64_t fatti = avanza(cammino, posti, [&ex, &ey](double x, double y) {
-    ex.metti_16(static_cast<uint16_t>(elemento_reale));
-    ex.metti_64(x);
-    ey.metti_16(static_cast<uint16_t>(elemento_reale));
-    ey.metti_64(y);
+    ex.metti(static_cast<uint16_t>(elemento_reale));
+    ex.metti(x);
+    ey.metti(static_cast<uint16_t>(elemento_reale));
+    ey.metti(y);
   });
   qx = ex.p;
   qy = ey.p;
@@ -81,51 +81,20 @@ std::size_t punti(const asse_linea& a) { return std::min(a.tag.size(), a.valore.
 std::string codifica_percorso(const Form1& f) {
   std::string out(byte_cella * f.percorso.size(), '\0');
   scrittore w{out.data()};
-  for (const cella_percorso& c : f.percorso) {
-    w.metti_8(c.tipo);
-    w.metti_16(c.dato1);
-    w.metti_16(c.dato2);
-    w.metti_16(c.dato3);
-    w.metti_16(c.dato4);
-    w.metti_8(c.tempo_segnale);
-    w.metti_8(c.avviso_segnale);
-    w.metti_8(c.montagna);
-    w.metti_8(c.velocita);
-    w.metti_8(c.pendenza);
-    w.metti_8(c.aderenza);
-  }
+  for (const cella_percorso& c : f.percorso) w.metti_record(c, campi_cella);
   return out;
 }
 
 std::string codifica_stazioni(const Form1& f) {
   std::size_t totale = 0;
-  for (const record_stazione& r : f.tabella_stazioni) totale += byte_stazione_senza_nome + byte_nome(r);
+  for (const record_stazione& r : f.tabella_stazioni) totale += byte_stazione_senza_nome + byte_testo(r.nome);
   std::string out(totale, '\0');
   scrittore w{out.data()};
-  for (const record_stazione& r : f.tabella_stazioni) {
-    const std::size_t n = byte_nome(r);
-    w.metti_8(r.marca);
-    w.metti_32(r.valore1);
-    w.metti_32(r.valore2);
-    w.metti_32(r.valore3);
-    w.metti_8(r.marca2);
-    w.metti_16(static_cast<uint16_t>(n));
-    w.metti_testo(r.nome, n);
-    w.metti_16(r.intero1);
-    w.metti_16(r.intero2);
-    w.metti_16(r.intero3);
-    w.metti_16(r.intero4);
-    w.metti_16(r.intero5);
-    w.metti_8(r.ottetto1);
-    w.metti_8(r.ottetto2);
-    w.metti_8(r.ottetto3);
-    w.metti_8(r.ottetto4);
-    w.metti_32(r.codice);
-  }
+  for (const record_stazione& r : f.tabella_stazioni) w.metti_record(r, campi_stazione);
   return out;
 }
 
-void codifica_linea(const Form1& f, const std::function<void(uint64_t, std::string_view)>& scrivi) {
+void codifica_linea(const Form1& f, const scrivi_pezzo& scrivi) {
   constexpr std::size_t byte_reale = byte_tag + byte_reale_linea;
   static_assert(byte_pezzo_linea >= 4 * byte_reale);
   const piano_linea& p = f.griglia_linea;
@@ -159,10 +128,10 @@ void codifica_linea(const Form1& f, const std::function<void(uint64_t, std::stri
     // Points 0 and 1: (0, 0) and (0, 1), 16-bit integers.
     for (int c = 0; c < 2; ++c) {
       scrittore w{inizio[c]};
-      w.metti_16(static_cast<uint16_t>(elemento_intero));
-      w.metti_16(int16_t{0});
-      w.metti_16(static_cast<uint16_t>(elemento_intero));
-      w.metti_16(static_cast<int16_t>(c));
+      w.metti(static_cast<uint16_t>(elemento_intero));
+      w.metti(int16_t{0});
+      w.metti(static_cast<uint16_t>(elemento_intero));
+      w.metti(static_cast<int16_t>(c));
     }
     usati = 2 * (byte_tag + byte_intero_linea);
     // As many points as the buffers hold at a time, so that no call
@@ -183,7 +152,7 @@ void codifica_linea(const Form1& f, const std::function<void(uint64_t, std::stri
     fai_posto();
     for (int c = 0; c < 2; ++c) {
       scrittore w{inizio[c] + usati};
-      w.metti_16(static_cast<uint16_t>(elemento_vuoto));
+      w.metti(static_cast<uint16_t>(elemento_vuoto));
     }
     usati += byte_tag;
   }
@@ -191,12 +160,7 @@ void codifica_linea(const Form1& f, const std::function<void(uint64_t, std::stri
 }
 
 std::string codifica_linea(const Form1& f) {
-  std::string out;
-  codifica_linea(f, [&out](uint64_t posizione, std::string_view pezzo) {
-    if (out.size() < posizione + pezzo.size()) out.resize(posizione + pezzo.size());
-    pezzo.copy(out.data() + posizione, pezzo.size());
-  });
-  return out;
+  return in_memoria([&f](const scrivi_pezzo& scrivi) { codifica_linea(f, scrivi); });
 }
 
 std::string codifica_linea(const std::array<asse_linea, 2>& punti_dati) {
@@ -213,15 +177,15 @@ std::string codifica_linea(const std::array<asse_linea, 2>& punti_dati) {
       switch (coordinata.tag[j]) {
         case elemento_intero:
           // An integer point's value is a 16-bit integer held exactly.
-          w.metti_16(static_cast<uint16_t>(elemento_intero));
-          w.metti_16(static_cast<int16_t>(coordinata.valore[j]));
+          w.metti(static_cast<uint16_t>(elemento_intero));
+          w.metti(static_cast<int16_t>(coordinata.valore[j]));
           break;
         case elemento_reale:
-          w.metti_16(static_cast<uint16_t>(elemento_reale));
-          w.metti_64(coordinata.valore[j]);
+          w.metti(static_cast<uint16_t>(elemento_reale));
+          w.metti(coordinata.valore[j]);
           break;
         default:  // never filled
-          w.metti_16(static_cast<uint16_t>(elemento_vuoto));
+          w.metti(static_cast<uint16_t>(elemento_vuoto));
           break;
       }
     }

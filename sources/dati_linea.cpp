@@ -2,10 +2,9 @@
 
 #include <string_view>
 
-#include "build/nomi_file.h"
 #include "sources/scrivi_righe.h"
 
-void dati_linea(const Form1& f) {
+std::string dati_linea() {
   // The line Corvana - Telmisa: 358 km, one background, cab signals from 0 to 356 km.
   static constexpr std::string_view righe[] = {
       "[generale]",
@@ -231,5 +230,5 @@ void dati_linea(const Form1& f) {
       "[fine]",
       sentinella,
   };
-  scrivi_righe(file_linea_sorgente(f), righe);
+  return scrivi_righe(righe);
 }

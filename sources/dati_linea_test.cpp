@@ -5,8 +5,7 @@
 #include <algorithm>
 #include <map>
 
-#include "build/nomi_file.h"
-#include "sources/righe_sorgente.h"
+#include "prove/righe_sorgente.h"
 
 namespace {
 
@@ -14,7 +13,7 @@ constexpr int32_t lunghezza_linea = 358000;
 
 // The line source as `dati_linea` writes it.
 struct linea_scritta : sorgente_scritta {
-  linea_scritta() : sorgente_scritta(dati_linea, file_linea_sorgente) {}
+  linea_scritta() : sorgente_scritta(dati_linea()) {}
 };
 
 // Every field after the keyword is a number preceded by one to three spaces

@@ -2,10 +2,9 @@
 
 #include <string_view>
 
-#include "build/nomi_file.h"
 #include "sources/scrivi_righe.h"
 
-void dati_treno(const Form1& f) {
+std::string dati_treno() {
   // Train 739, fourteen cars, leaving Corvana at 17:13 and due in Telmisa at 20:30.
   static constexpr std::string_view righe[] = {
       "[generale]",
@@ -306,5 +305,5 @@ void dati_treno(const Form1& f) {
       "[fine]",
       sentinella,
   };
-  scrivi_righe(file_treno_sorgente(f), righe);
+  return scrivi_righe(righe);
 }

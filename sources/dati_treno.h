@@ -1,9 +1,8 @@
-// The built-in train, written as the train source file.
+// The built-in train: the text of its train source.
 #pragma once
 
-#include "compiler/form1.h"
+#include <string>
 
-// Writes train 739's run over the line (consist, clock, speed limits, stations
-// and times, slow orders, signals) as `file_treno_sorgente(f)`, replacing any
-// older file whole. Throws `errore_file` when the file cannot be written.
-void dati_treno(const Form1& f);
+// Train 739's run over the line (consist, clock, speed limits, stations and
+// times, slow orders, signals) as the text of its train source.
+std::string dati_treno();

@@ -6,8 +6,7 @@
 #include <array>
 #include <map>
 
-#include "build/nomi_file.h"
-#include "sources/righe_sorgente.h"
+#include "prove/righe_sorgente.h"
 
 namespace {
 
@@ -15,7 +14,7 @@ constexpr int32_t lunghezza_linea = 358000;
 
 // The train source as `dati_treno` writes it.
 struct treno_scritto : sorgente_scritta {
-  treno_scritto() : sorgente_scritta(dati_treno, file_treno_sorgente) {}
+  treno_scritto() : sorgente_scritta(dati_treno()) {}
 };
 
 // The numbers of a row laid out in columns: field i (after the keyword) must

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <vector>
 
+#include "formato/nomi_file.h"
+
 namespace {
 
-bool finisce_con(const std::string& testo, const std::string& coda) {
+bool finisce_con(std::string_view testo, std::string_view coda) {
   return testo.size() >= coda.size() && testo.compare(testo.size() - coda.size(), coda.size(), coda) == 0;
 }
 
@@ -53,7 +55,7 @@ const char* nome_comando(azione a) {
 
 bool nome_da_file(const std::filesystem::path& linea, std::string& nome) {
   const std::string base = linea.filename().string();
-  const std::string coda = "_linea.txt";
+  const std::string_view coda = coda_linea_sorgente;
   if (!finisce_con(base, coda) || base.size() == coda.size()) return false;
   nome = base.substr(0, base.size() - coda.size());
   return true;
@@ -61,7 +63,7 @@ bool nome_da_file(const std::filesystem::path& linea, std::string& nome) {
 
 bool numero_da_file(const std::filesystem::path& treno, std::string& numero) {
   const std::string base = treno.filename().string();
-  const std::string coda = "-.txt";
+  const std::string_view coda = coda_treno_sorgente;
   if (!finisce_con(base, coda)) return false;
   const std::string testa = base.substr(0, base.size() - coda.size());
   const std::size_t trattino = testa.rfind('_');
@@ -76,8 +78,8 @@ std::vector<std::pair<std::string, std::string>> scenari_in_cartella(
   std::vector<std::pair<std::string, std::string>> scenari;
   for (const auto& voce : std::filesystem::directory_iterator(cartella)) {
     const std::string base = voce.path().filename().string();
-    if (!finisce_con(base, ".sim")) continue;
-    const std::string testa = base.substr(0, base.size() - 4);
+    if (!finisce_con(base, coda_stazioni_imballate)) continue;
+    const std::string testa = base.substr(0, base.size() - coda_stazioni_imballate.size());
     const std::size_t trattino = testa.rfind('_');
     if (trattino == std::string::npos || trattino == 0 || trattino + 1 == testa.size()) continue;
     scenari.emplace_back(testa.substr(0, trattino), testa.substr(trattino + 1));
@@ -88,9 +90,9 @@ std::vector<std::pair<std::string, std::string>> scenari_in_cartella(
 
 tipo_imballato tipo_da_nome(const std::filesystem::path& file) {
   const std::string base = file.filename().string();
-  if (finisce_con(base, "_linea.dat")) return tipo_imballato::linea;
-  if (finisce_con(base, ".dat")) return tipo_imballato::percorso;
-  if (finisce_con(base, ".sim")) return tipo_imballato::stazioni;
+  if (finisce_con(base, coda_linea_imballata)) return tipo_imballato::linea;
+  if (finisce_con(base, coda_percorso_imballato)) return tipo_imballato::percorso;
+  if (finisce_con(base, coda_stazioni_imballate)) return tipo_imballato::stazioni;
   return tipo_imballato::nessuno;
 }
 

@@ -1,38 +1,16 @@
-// Compiling an author's scenario with the packer's own stage, from private copies.
+// Compiling an author's scenario with the packer's own stages, from memory.
 #pragma once
 
-#include <csignal>
 #include <cstdint>
-#include <limits>
 #include <filesystem>
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "compiler/form1.h"
 #include "tools/argomenti.h"
 
-// The private directory where the build's copies of the sources lie (under
-// TMPDIR, or /tmp). The compiler deletes the sources it reads, so it never
-// sees the author's own. While the directory exists the signals that end a
-// program from the terminal (SIGINT, SIGTERM, SIGHUP, SIGQUIT) are held back,
-// and delivered once it is gone: an interrupted run leaves nothing behind.
-// Throws `errore_file` when the directory cannot be made.
-class cartella_privata {
- public:
-  cartella_privata();
-  ~cartella_privata();
-  cartella_privata(const cartella_privata&) = delete;
-  cartella_privata& operator=(const cartella_privata&) = delete;
-
-  std::filesystem::path percorso;
-
- private:
-  sigset_t prima_;
-};
-
 struct esito_compilazione {
-  std::unique_ptr<Form1> f;                    // the build state after the packing stage
+  std::unique_ptr<Form1> f;                    // the build state after the packing stages
   std::vector<std::filesystem::path> scritti;  // packed files written for the author, in order
 };
 
@@ -43,15 +21,9 @@ inline constexpr std::uintmax_t byte_massimi_sorgente = 16u << 20;
 // (two axes of 1,007,001 points, 10 bytes at most each) is about 20 MB.
 inline constexpr std::uintmax_t byte_massimi_imballato = 32u << 20;
 
-// Reads `file` whole. Throws `errore_file` when it cannot be read, is not a
-// regular file, or holds more than `massimi` bytes (checked before anything
-// is read, and again while reading, for a file that grows).
-std::string leggi_file(const std::filesystem::path& file,
-                       std::uintmax_t massimi = std::numeric_limits<std::uintmax_t>::max());
-
-// Copies the author's two sources (r.linea, r.treno) into a private temporary
-// directory under the build's names, runs the packer's last stage there and,
-// for pack, copies the packed files into r.cartella_uscita. The sources are
-// only read; the temporary directory goes on every way out. Throws
+// Reads the author's two sources (r.linea, r.treno), compiles them as the
+// packer compiles its own, with the author's paths as the names the errors
+// give, finishes the route and, for pack, writes the packed files into
+// r.cartella_uscita, each replaced whole. The sources are only read. Throws
 // `errore_file` when a source cannot be read or a file cannot be written.
 esito_compilazione compila_scenario(const richiesta& r);

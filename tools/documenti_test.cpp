@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "compiler/codici_errore.h"
-#include "tools/prova_comando.h"
+#include "prove/comando.h"
 
 TEST(Documenti, OgniCodiceConLaSuaDescrizioneCausaERimedio) {
   const std::string testo = leggi_tutto(std::filesystem::path(CARTELLA_DOCUMENTI) / "codici_errore.md");

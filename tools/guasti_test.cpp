@@ -11,37 +11,17 @@
 #include <string>
 #include <vector>
 
-#include "sources/cartella_prova.h"
-#include "sources/figlio_prova.h"
-#include "tools/prova_comando.h"
+#include "prove/cartella.h"
+#include "prove/figlio.h"
+#include "prove/comando.h"
+#include "prove/scenario_piccolo.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// A small scenario that packs without an error.
-constexpr const char* linea_buona =
-    "[generale]\r\n"
-    "lunghezza percorso,    20000\r\n"
-    "progressiva chilometrica uno,    0,    0,    0\r\n"
-    "progressiva chilometrica due,    0,    0,    0\r\n"
-    "progressiva chilometrica tre,    0,    0,    0\r\n"
-    "sfondo uno,    1\r\n"
-    "sfondo due,    0\r\n"
-    "sfondo tre,    0\r\n"
-    "ripetizione segnali 4 codici,    0,    19000\r\n"
-    "[curve]\r\n"
-    "curvad1,  1000,  600\r\n"
-    "[fine]\r\n";
-constexpr const char* treno_buono =
-    "[generale]\r\n"
-    "numero vetture,    14\r\n"
-    "percentuale massa frenata,    130\r\n"
-    "sabbia,    200\r\n"
-    "orologio,    17              12            30 \r\n"
-    "[stazioni]\r\n"
-    "stazione,       0,  8,  500,  1, 0, 0,  4,1,0,  2,1,1,    1,  17,13, 0, CORVANA\r\n"
-    "[fine]\r\n";
+const std::string linea_buona = linea_piccola();
+const std::string treno_buono = treno_piccolo();
 
 // The tool's places, open to every user: the build tree may lie under a
 // private home, so the tool runs as a copy that another uid can reach.
@@ -139,9 +119,10 @@ TEST_F(GuastiScenario, UnaScritturaCheFallisceLasciaIFileDiPrima) {
   };
   const caso casi[] = {
       {"directory without write access", senza_privilegi, true,
-       "scenario: uscita/P_linea.dat: cannot replace: Permission denied"},
+       "scenario: uscita/P_linea.dat: cannot create: Permission denied"},
       // The line plan of the 20 km scenario is about 500 KiB.
-      {"write cut short", [] { file_fino_a(256 << 10); }, false, "P_linea.dat: cannot write: File too large"},
+      {"write cut short", [] { file_fino_a(256 << 10); }, false,
+       "scenario: uscita/P_linea.dat: cannot write: File too large"},
   };
   for (const caso& c : casi) {
     fs::permissions(uscita, fs::perms::all);

@@ -1,6 +1,5 @@
 #include "tools/rapporto.h"
 
-#include "build/nomi_file.h"
 #include "compiler/codici_errore.h"
 
 namespace {
@@ -17,17 +16,9 @@ int stato_uscita(const Form1& f) {
   return f.errori.empty() && f.codice_errore == 0 ? 0 : 1;
 }
 
-std::string file_dell_autore(const Form1& f, const richiesta& r, const std::string& registrato) {
-  if (registrato.empty()) return {};
-  const std::filesystem::path nome = std::filesystem::path(registrato).filename();
-  if (nome == file_linea_sorgente(f).filename()) return r.linea.string();
-  if (nome == file_treno_sorgente(f).filename()) return r.treno.string();
-  return registrato;
-}
-
-void scrivi_diagnostica(const Form1& f, const richiesta& r, std::ostream& err) {
+void scrivi_diagnostica(const Form1& f, std::ostream& err) {
   for (const errore_registrato& e : f.errori) {
-    const std::string file = file_dell_autore(f, r, e.file);
+    const std::string& file = e.file;
     if (file.empty()) err << "scenario";
     else if (e.riga > 0) err << file << ':' << e.riga << ':' << e.colonna;
     else err << file;
@@ -40,15 +31,14 @@ void scrivi_diagnostica(const Form1& f, const richiesta& r, std::ostream& err) {
         << "\n";
 }
 
-nlohmann::ordered_json esito_json(const Form1& f, const richiesta& r,
-                                  const std::vector<std::filesystem::path>& scritti) {
+nlohmann::ordered_json esito_json(const Form1& f, const std::vector<std::filesystem::path>& scritti) {
   using nlohmann::ordered_json;
   ordered_json esito;
   esito["codice_errore"] = f.codice_errore;
   esito["posizione_errore"] = f.posizione_errore;
   ordered_json errori = ordered_json::array();
   for (const errore_registrato& e : f.errori) {
-    const std::string file = file_dell_autore(f, r, e.file);
+    const std::string& file = e.file;
     ordered_json voce;
     voce["codice"] = e.codice;
     voce["posizione"] = e.con_posizione ? ordered_json(e.posizione) : ordered_json(nullptr);

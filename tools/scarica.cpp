@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cstdio>
 #include <cstring>
+#include <limits>
+#include <type_traits>
 
 #include <nlohmann/json.hpp>
 
@@ -22,22 +24,49 @@ std::string campo_csv(std::string_view t) {
   return q + '"';
 }
 
-const char* caratteristica(uint8_t tipo) {
-  switch (tipo) {
-    case 0: return "";
-    case 1: return "signal";
-    case 2: return "slow order end";
-    case 3: return "slow order start";
-    case 4: return "slow order warning board";
-    case 5: return "slow order countdown";
-    case 6: return "maximum-speed board";
-    case 10: return "station point";
-    case 11: return "mountain marker";
-    case 12: return "speed-reduction point";
-    case 13: return "speed-reduction point without speed";
-    case 14: return "kilometre board";
-    default: return "unknown kind";
-  }
+// The width of a field's text column: its name, or its widest value.
+template <class R, class T>
+constexpr int larghezza(const campo<R, T>& c) {
+  constexpr int cifre = std::numeric_limits<T>::digits10 + 1 + (std::is_signed_v<T> ? 1 : 0);
+  return std::max(static_cast<int>(c.nome.size()), cifre);
+}
+
+// The names of a record's fixed fields as a header: ",NAME" each in CSV,
+// " NAME" right-aligned to its column in text. A text field has no column.
+template <class Campi>
+void intestazioni(std::string& riga, const Campi& campi, bool csv) {
+  per_ogni_campo(campi, [&](const auto& c) {
+    if constexpr (!campo_testo<std::remove_cvref_t<decltype(c)>>) {
+      riga += csv ? ',' : ' ';
+      if (!csv) riga.append(static_cast<std::size_t>(larghezza(c)) - c.nome.size(), ' ');
+      riga += c.nome;
+    }
+  });
+}
+
+// The values of a record's fixed fields, as `intestazioni` lays their names.
+template <class R, class Campi>
+void colonne(std::string& riga, const R& r, const Campi& campi, bool csv) {
+  per_ogni_campo(campi, [&](const auto& c) {
+    if constexpr (!campo_testo<std::remove_cvref_t<decltype(c)>>) {
+      char b[24];
+      const int v = static_cast<int>(r.*c.membro);
+      const int n = csv ? std::snprintf(b, sizeof b, ",%d", v) : std::snprintf(b, sizeof b, " %*d", larghezza(c), v);
+      riga.append(b, static_cast<std::size_t>(n));
+    }
+  });
+}
+
+// Every field of a record, in order and by name, after what `voce` already holds.
+template <class R, class Campi>
+ordered_json voce_json(const R& r, const Campi& campi, ordered_json voce) {
+  per_ogni_campo(campi, [&](const auto& c) {
+    if constexpr (campo_testo<std::remove_cvref_t<decltype(c)>>)
+      voce[std::string(c.nome)] = testo_utf8(r.*c.membro);
+    else
+      voce[std::string(c.nome)] = r.*c.membro;
+  });
+  return voce;
 }
 
 bool cella_vuota(const cella_percorso& c) { return c == cella_percorso{}; }
@@ -113,41 +142,25 @@ void scarica_percorso(const std::vector<cella_percorso>& celle, formato forma, b
   if (forma == formato::json) {
     lista_json lista(out, "grid", "celle");
     for (std::size_t i = 0; i < celle.size(); ++i) {
-      const cella_percorso& c = celle[i];
-      if (!tutti && cella_vuota(c)) continue;
-      lista.aggiungi({{"cella", i},
-                       {"metri", i * 50},
-                       {"tipo", c.tipo},
-                       {"dato1", c.dato1},
-                       {"dato2", c.dato2},
-                       {"dato3", c.dato3},
-                       {"dato4", c.dato4},
-                       {"tempo_segnale", c.tempo_segnale},
-                       {"avviso_segnale", c.avviso_segnale},
-                       {"montagna", c.montagna},
-                       {"velocita", c.velocita},
-                       {"pendenza", c.pendenza},
-                       {"aderenza", c.aderenza}});
+      if (!tutti && cella_vuota(celle[i])) continue;
+      lista.aggiungi(voce_json(celle[i], campi_cella, {{"cella", i}, {"metri", i * 50}}));
     }
     lista.chiudi();
     return;
   }
   const bool csv = forma == formato::csv;
-  out << (csv ? "cella,metri,tipo,dato1,dato2,dato3,dato4,tempo_segnale,avviso_segnale,montagna,"
-                "velocita,pendenza,aderenza\n"
-              : " cella   metri tipo  dato1  dato2  dato3  dato4 tempo_segnale avviso_segnale "
-                "montagna velocita pendenza aderenza  feature\n");
-  const char* modello = csv ? "%zu,%zu,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d\n"
-                            : "%6zu %7zu %4d %6d %6d %6d %6d %13d %14d %8d %8d %8d %8d%s%s\n";
-  char buf[160];
+  std::string riga = csv ? "cella,metri" : " cella   metri";
+  intestazioni(riga, campi_cella, csv);
+  out << riga << (csv ? "\n" : "  feature\n");
+  char buf[32];
   for (std::size_t i = 0; i < celle.size(); ++i) {
     const cella_percorso& c = celle[i];
     if (!tutti && cella_vuota(c)) continue;
-    const int n = std::snprintf(buf, sizeof buf, modello, i, i * 50, c.tipo, c.dato1, c.dato2,
-                                c.dato3, c.dato4, c.tempo_segnale, c.avviso_segnale, c.montagna,
-                                c.velocita, c.pendenza, c.aderenza, c.tipo != 0 ? "  " : "",
-                                caratteristica(c.tipo));
-    out.write(buf, n);
+    riga.assign(buf, static_cast<std::size_t>(std::snprintf(buf, sizeof buf, csv ? "%zu,%zu" : "%6zu %7zu", i, i * 50)));
+    colonne(riga, c, campi_cella, csv);
+    if (!csv && c.tipo != tipo_vuoto) riga.append("  ").append(descrizione_tipo(c.tipo));
+    riga += '\n';
+    out << riga;
   }
 }
 
@@ -156,47 +169,27 @@ void scarica_stazioni(const std::array<record_stazione, numero_slot>& tabella, f
   if (forma == formato::json) {
     lista_json lista(out, "stations", "slot");
     for (int i = 0; i < numero_slot; ++i) {
-      const record_stazione& r = tabella[i];
-      if (!tutti && slot_vuoto(r)) continue;
-      lista.aggiungi({{"slot", i},
-                       {"marca", r.marca},
-                       {"valore1", r.valore1},
-                       {"valore2", r.valore2},
-                       {"valore3", r.valore3},
-                       {"marca2", r.marca2},
-                       {"nome", testo_utf8(r.nome)},
-                       {"intero1", r.intero1},
-                       {"intero2", r.intero2},
-                       {"intero3", r.intero3},
-                       {"intero4", r.intero4},
-                       {"intero5", r.intero5},
-                       {"ottetto1", r.ottetto1},
-                       {"ottetto2", r.ottetto2},
-                       {"ottetto3", r.ottetto3},
-                       {"ottetto4", r.ottetto4},
-                       {"codice", r.codice}});
+      if (!tutti && slot_vuoto(tabella[i])) continue;
+      lista.aggiungi(voce_json(tabella[i], campi_stazione, {{"slot", i}}));
     }
     lista.chiudi();
     return;
   }
+  // The name, of any length, comes last.
   const bool csv = forma == formato::csv;
-  out << (csv ? "slot,marca,valore1,valore2,valore3,marca2,intero1,intero2,intero3,intero4,intero5,"
-                "ottetto1,ottetto2,ottetto3,ottetto4,codice,nome\n"
-              : "slot marca     valore1     valore2     valore3 marca2 intero1 intero2 intero3 "
-                "intero4 intero5 ottetto1 ottetto2 ottetto3 ottetto4      codice  nome\n");
-  const char* modello = csv ? "%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,"
-                            : "%4d %5d %11d %11d %11d %6d %7d %7d %7d %7d %7d %8d %8d %8d %8d %11d";
-  char buf[200];
+  std::string riga = "slot";
+  intestazioni(riga, campi_stazione, csv);
+  out << riga << (csv ? ",nome\n" : "  nome\n");
+  char buf[16];
   for (int i = 0; i < numero_slot; ++i) {
     const record_stazione& r = tabella[i];
     if (!tutti && slot_vuoto(r)) continue;
-    const int n = std::snprintf(buf, sizeof buf, modello, i, r.marca, r.valore1, r.valore2,
-                                r.valore3, r.marca2, r.intero1, r.intero2, r.intero3, r.intero4,
-                                r.intero5, r.ottetto1, r.ottetto2, r.ottetto3, r.ottetto4, r.codice);
-    out.write(buf, n);
-    if (csv) out << campo_csv(r.nome);
-    else if (!r.nome.empty()) out << "  " << r.nome;
-    out << '\n';
+    riga.assign(buf, static_cast<std::size_t>(std::snprintf(buf, sizeof buf, csv ? "%d" : "%4d", i)));
+    colonne(riga, r, campi_stazione, csv);
+    if (csv) riga.append(",").append(campo_csv(r.nome));
+    else if (!r.nome.empty()) riga.append("  ").append(r.nome);
+    riga += '\n';
+    out << riga;
   }
 }
 

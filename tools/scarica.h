@@ -7,7 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "compiler/form1.h"
+#include "formato/record.h"
+#include "formato/vocabolario.h"
 #include "tools/argomenti.h"
 
 // Every cell with its index, its position in metres and every field by name;

@@ -5,11 +5,12 @@
 #include <memory>
 #include <vector>
 
+#include "formato/file.h"
+#include "formato/nomi_file.h"
 #include "packer/decodifica.h"
-#include "sources/scrivi_righe.h"
 #include "tools/argomenti.h"
 #include "tools/compila.h"
-#include "tools/disegno.h"
+#include "tools/disegno/disegno.h"
 #include "tools/rapporto.h"
 #include "tools/scarica.h"
 
@@ -192,9 +193,9 @@ int esegui_plot(const richiesta& r, std::ostream& err) {
   std::string nome, numero;
   if (!scegli_scenario(r, nome, numero, err)) return 2;
   const std::filesystem::path dir = r.cartella_imballati;
-  const std::filesystem::path percorso = dir / (nome + "_" + numero + ".dat"),
-                              stazioni = dir / (nome + "_" + numero + ".sim"),
-                              linea = dir / (nome + "_linea.dat");
+  const std::filesystem::path percorso = dir / file_imballato_di(file_imballato::percorso, nome, numero),
+                              stazioni = dir / file_imballato_di(file_imballato::stazioni, nome, numero),
+                              linea = dir / file_imballato_di(file_imballato::linea, nome, numero);
   for (const auto& p : {percorso, stazioni, linea}) {
     std::error_code ec;
     if (std::filesystem::equivalent(p, r.file_disegno, ec) && !ec) {
@@ -229,11 +230,10 @@ int esegui_plot(const richiesta& r, std::ostream& err) {
 int esegui_compilazione(const richiesta& r, std::ostream& out, std::ostream& err) {
   const esito_compilazione esito = compila_scenario(r);
   if (r.forma == formato::json)
-    out << esito_json(*esito.f, r, esito.scritti).dump(2, ' ', false,
-                                                       nlohmann::json::error_handler_t::replace)
+    out << esito_json(*esito.f, esito.scritti).dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
         << '\n';
   else
-    scrivi_diagnostica(*esito.f, r, err);
+    scrivi_diagnostica(*esito.f, err);
   return stato_uscita(*esito.f);
 }
 

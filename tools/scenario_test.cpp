@@ -1,77 +1,26 @@
 // The `scenario` program as the author runs it.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <algorithm>
+#include <map>
+#include <memory>
 
 #include <nlohmann/json.hpp>
 
 #include "build/fasi.h"
-#include "build/nomi_file.h"
+#include "compiler/memorizza_dati.h"
+#include "formato/nomi_file.h"
 #include "packer/decodifica.h"
-#include "packer/memorizza_percorso.h"
+#include "packer/imballa.h"
+#include "prove/cartella.h"
+#include "prove/comando.h"
+#include "prove/scenario_piccolo.h"
 #include "sources/dati_linea.h"
 #include "sources/dati_treno.h"
-#include "sources/cartella_prova.h"
-#include "tools/prova_comando.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// A small scenario that packs without an error: a 20 km line with curves, a
-// mountain span and boards; a train with two stations, a slow order and a
-// signal. `{LINEA}` and `{TRENO}` take the rows a test adds.
-constexpr const char* linea_prova =
-    "[generale]\r\n"
-    "lunghezza percorso,    20000\r\n"
-    "progressiva chilometrica uno,    0,    0,    0\r\n"
-    "progressiva chilometrica due,    0,    0,    0\r\n"
-    "progressiva chilometrica tre,    0,    0,    0\r\n"
-    "sfondo uno,    1\r\n"
-    "sfondo due,    0\r\n"
-    "sfondo tre,    0\r\n"
-    "ripetizione segnali 4 codici,    0,    19000\r\n"
-    "[curve]\r\n"
-    "curvad1,  1000,  600\r\n"
-    "curvas4,  3000,  200\r\n"
-    "[pendenze]\r\n"
-    "pendenza,  2000,   6\r\n"
-    "pendenza,  4000,   -3\r\n"
-    "[montagne]\r\n"
-    "montagna,   10000,  11000,  11\r\n"
-    "[cartelli]\r\n"
-    "indicatori_vmax,  1050,  140,  160,  160,  0,  140,  160,  160,  0\r\n"
-    "{LINEA}"
-    "[indicazioni]\r\n"
-    "cartello_indicatore,  9950,   (Km 9+996)\r\n"
-    "[fine]\r\n";
-
-constexpr const char* treno_prova =
-    "[generale]\r\n"
-    "numero vetture,    14\r\n"
-    "percentuale massa frenata,    130\r\n"
-    "sabbia,    200\r\n"
-    "orologio,    17              12            30 \r\n"
-    "[aderenze]\r\n"
-    "aderenza,   0,    100\r\n"
-    "[vel_limite]\r\n"
-    "velocita,    0,   160\r\n"
-    "velocita,    6000,   120\r\n"
-    "[stazioni]\r\n"
-    "stazione,       0,  8,  500,  1, 0, 0,  4,1,0,  2,1,1,    1,  17,13, 0, CORVANA\r\n"
-    "stazione,    5000,  12,  400,  1, 0, 0,  4,1,0,  2,1,1,    1,  17,20, 0, BORGO\r\n"
-    "[rallentamenti]\r\n"
-    "rallentamento,   8000,    60,  600, 0,  1,  60\r\n"
-    "[segnali]\r\n"
-    "segnale,    2000,   2, 4, 1,  0, 0,    1,  3,1,0, 0\r\n"
-    "{TRENO}"
-    "[fine]\r\n";
-
-std::string con_righe(std::string testo, const std::string& segnaposto, const std::string& righe) {
-  return testo.replace(testo.find(segnaposto), segnaposto.size(), righe);
-}
 
 // Where `pezzo` first stands in `testo`, as "LINE:COLUMN" counted from 1.
 std::string dove_sta(const std::string& testo, const std::string& pezzo) {
@@ -92,8 +41,8 @@ class ComandoScenario : public CartelleComando {
   // The author's two sources, P_linea.txt and P_12-.txt, in the working directory.
   std::string linea, treno;
   void sorgenti(const std::string& righe_linea = "", const std::string& righe_treno = "") {
-    linea = con_righe(linea_prova, "{LINEA}", righe_linea);
-    treno = con_righe(treno_prova, "{TRENO}", righe_treno);
+    linea = linea_piccola(righe_linea);
+    treno = treno_piccolo(righe_treno);
     scrivi_tutto(lavoro / "P_linea.txt", linea);
     scrivi_tutto(lavoro / "P_12-.txt", treno);
   }
@@ -101,18 +50,18 @@ class ComandoScenario : public CartelleComando {
     EXPECT_EQ(leggi_tutto(lavoro / "P_linea.txt"), linea) << "the line source was touched";
     EXPECT_EQ(leggi_tutto(lavoro / "P_12-.txt"), treno) << "the train source was touched";
   }
-  // The packer's own stage run on the same sources in a directory of its own.
-  fs::path imballa_qui(int32_t j) {
-    const fs::path dir = radice.percorso / ("packer" + std::to_string(j));
-    fs::create_directory(dir);
-    Form1 f;
-    f.nome_scenario = "P";
-    f.numero_treno = "12";
-    f.cartella = dir;
-    scrivi_tutto(file_linea_sorgente(f), linea);
-    scrivi_tutto(file_treno_sorgente(f), treno);
-    memorizza_percorso(f, j);
-    return dir;
+  // The packer's own stages run on the same sources: each packed file's bytes by its name.
+  std::map<std::string, std::string> imballa_qui(int32_t j) {
+    auto f = std::make_unique<Form1>();
+    f->nome_scenario = "P";
+    f->numero_treno = "12";
+    memorizza_dati(*f, j, {"P_linea.txt", linea}, {"P_12-.txt", treno});
+    std::map<std::string, std::string> file;
+    if (completa_scenario(*f))
+      imballa_scenario(*f, [&](file_imballato quale, const produttore& produci) {
+        file[file_imballato_di(quale, "P", "12")] = in_memoria(produci);
+      });
+    return file;
   }
 };
 
@@ -187,12 +136,13 @@ TEST_F(ComandoScenario, PackScriveGliStessiByteDelPacker) {
       if (j == 0) argomenti.push_back("--no-line-plan");
       const risultato_comando r = esegui(argomenti);
       EXPECT_EQ(r.stato, *righe_treno ? 1 : 0) << r.err;
-      const fs::path packer = imballa_qui(j);
+      const std::map<std::string, std::string> packer = imballa_qui(j);
       for (const char* nome : imballati) {
         const bool atteso = j != 0 || nome != std::string("P_linea.dat");
         ASSERT_EQ(fs::exists(uscita / nome), atteso) << nome;
+        ASSERT_EQ(packer.count(nome), atteso ? 1u : 0u) << nome;
         if (atteso) {
-          EXPECT_EQ(leggi_tutto(uscita / nome), leggi_tutto(packer / nome)) << nome << " j " << j;
+          EXPECT_EQ(leggi_tutto(uscita / nome), packer.at(nome)) << nome << " j " << j;
         }
       }
       sorgenti_intatte();
@@ -385,30 +335,10 @@ TEST_F(ComandoScenario, DumpMostraQuelloCheFuImballato) {
   EXPECT_EQ(piano.out.substr(piano.out.find('\n', piano.out.find(coda) + 1)), "\n26999,,0,,0\n27000,,0,,0\n");
 }
 
-TEST_F(ComandoScenario, PackDaUnAltroFileSystem) {
-  // The packed files are made in the temporary directory and moved into place;
-  // across file systems they are copied instead, to the same bytes.
-  struct stat a {}, b {};
-  if (::stat("/dev/shm", &a) != 0 || ::stat(lavoro.c_str(), &b) != 0 || a.st_dev == b.st_dev)
-    GTEST_SKIP() << "no second file system at hand";
-  char modello[] = "/dev/shm/scenario-prova-XXXXXX";
-  ASSERT_NE(::mkdtemp(modello), nullptr);
-  const fs::path altrove = modello;
-  sorgenti();
-  const risultato_comando r = esegui_scenario({"pack", "P_linea.txt", "P_12-.txt", "-o", "uscita"},
-                                              lavoro, altrove, uscite);
-  EXPECT_EQ(r.stato, 0) << r.err;
-  EXPECT_TRUE(fs::is_empty(altrove));
-  fs::remove_all(altrove);
-  const fs::path packer = imballa_qui(1);
-  for (const char* nome : imballati)
-    EXPECT_EQ(leggi_tutto(lavoro / "uscita" / nome), leggi_tutto(packer / nome)) << nome;
-}
-
 TEST_F(ComandoScenario, SenzaLunghezzaNullaDaImballare) {
   // A grid that was never sized leaves nothing to pack: an error, no file.
   linea = "[generale]\r\nsfondo uno,    1\r\n[curve]\r\n[fine]\r\n";
-  treno = con_righe(treno_prova, "{TRENO}", "");
+  treno = treno_piccolo();
   scrivi_tutto(lavoro / "P_linea.txt", linea);
   scrivi_tutto(lavoro / "P_12-.txt", treno);
   const risultato_comando r = esegui({"pack", "P_linea.txt", "P_12-.txt", "--json"});
@@ -425,19 +355,15 @@ TEST_F(ComandoScenario, IlScenarioIncorporatoComeLoImballaIlPacker) {
   const fs::path packer = radice.percorso / "packer";
   fs::create_directory(packer);
   Form1 f;
-  nomina_scenario(f, packer);
-  esegui_build(f);
+  nomina_scenario(f);
+  esegui_build(f, packer);
   ASSERT_EQ(f.codice_errore, 0);
 
   // ...and the same sources handed to the tool by an author.
-  Form1 autore;
-  autore.nome_scenario = f.nome_scenario;
-  autore.numero_treno = f.numero_treno;
-  autore.cartella = lavoro;
-  dati_linea(autore);
-  dati_treno(autore);
-  linea = leggi_tutto(file_linea_sorgente(autore));
-  treno = leggi_tutto(file_treno_sorgente(autore));
+  linea = dati_linea();
+  treno = dati_treno();
+  scrivi_tutto(lavoro / file_linea_sorgente(f.nome_scenario), linea);
+  scrivi_tutto(lavoro / file_treno_sorgente(f.nome_scenario, f.numero_treno), treno);
   const risultato_comando r = esegui(
       {"pack", "Corvana_Telmisa_linea.txt", "Corvana_Telmisa_739-.txt", "-o", "uscita"});
   EXPECT_EQ(r.stato, 0) << r.err;
@@ -454,8 +380,11 @@ TEST_F(ComandoScenario, IlScenarioIncorporatoComeLoImballaIlPacker) {
   std::vector<cella_percorso> celle;
   std::array<record_stazione, numero_slot> tabella;
   std::string motivo;
-  ASSERT_TRUE(decodifica_percorso(leggi_tutto(file_percorso_imballato(f)), celle, motivo)) << motivo;
-  ASSERT_TRUE(decodifica_stazioni(leggi_tutto(file_stazioni_imballate(f)), tabella, motivo)) << motivo;
+  const auto imballato = [&](file_imballato quale) {
+    return leggi_tutto(packer / file_imballato_di(quale, f.nome_scenario, f.numero_treno));
+  };
+  ASSERT_TRUE(decodifica_percorso(imballato(file_imballato::percorso), celle, motivo)) << motivo;
+  ASSERT_TRUE(decodifica_stazioni(imballato(file_imballato::stazioni), tabella, motivo)) << motivo;
   ASSERT_EQ(celle.size(), 7301u);
   for (std::size_t i = 0; i < celle.size(); ++i) {
     const cella_percorso &a = f.percorso[i], &b = celle[i];

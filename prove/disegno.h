@@ -11,20 +11,13 @@
 #include <string_view>
 #include <vector>
 
+#include "prove/sorgenti.h"
+
 // A 6 km line with a single curve that turns the track almost back on itself,
 // a mountain span and a kilometre board; a train with two stations whose names
 // need escaping (one holds a Latin-1 letter), a slow order, a signal and a
 // speed-reduction point.
-inline constexpr const char* linea_una_curva =
-    "[generale]\r\n"
-    "lunghezza percorso,    6000\r\n"
-    "progressiva chilometrica uno,    0,    0,    0\r\n"
-    "progressiva chilometrica due,    0,    0,    0\r\n"
-    "progressiva chilometrica tre,    0,    0,    0\r\n"
-    "sfondo uno,    1\r\n"
-    "sfondo due,    0\r\n"
-    "sfondo tre,    0\r\n"
-    "ripetizione segnali 4 codici,    0,    5000\r\n"
+inline const std::string linea_una_curva = con_crlf(sezione_generale(6000, 5000)) +
     "[curve]\r\n"
     "curvad5,  1000,  1500\r\n"
     "[pendenze]\r\n"

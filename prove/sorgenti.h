@@ -1,18 +1,14 @@
 // Small source fixtures for the compiler's tests: a line and a train source
-// written into a private directory, compiled, and looked at afterwards.
+// compiled from memory, and looked at afterwards.
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <string_view>
 
-#include "build/nomi_file.h"
 #include "compiler/form1.h"
 #include "compiler/memorizza_dati.h"
-#include "sources/cartella_prova.h"
 
 // `testo` with every line ended by CR LF, as the writers write it.
 inline std::string con_crlf(std::string_view testo) {
@@ -25,9 +21,10 @@ inline std::string con_crlf(std::string_view testo) {
   return out;
 }
 
-// A line of `lunghezza` metres: the general section, then `corpo` (rows ended
-// by '\n'), then "[fine]".
-inline std::string linea_prova(int32_t lunghezza, std::string_view corpo = "") {
+// The general section of a line source as the writers write it, rows ended
+// by '\n': the route length, three kilometre references at 0, one
+// background, the cab-signal span from 0 to `fine_ripetizione`.
+inline std::string sezione_generale(int32_t lunghezza, int32_t fine_ripetizione = 0) {
   return "[generale]\n"
          "lunghezza percorso,    " + std::to_string(lunghezza) + "\n"
          "progressiva chilometrica uno,    0,    0,    0\n"
@@ -36,8 +33,13 @@ inline std::string linea_prova(int32_t lunghezza, std::string_view corpo = "") {
          "sfondo uno,    1\n"
          "sfondo due,    0\n"
          "sfondo tre,    0\n"
-         "ripetizione segnali 4 codici,    0,    0\n"
-         "[curve]\n" + std::string(corpo) + "[fine]\n";
+         "ripetizione segnali 4 codici,    0,    " + std::to_string(fine_ripetizione) + "\n";
+}
+
+// A line of `lunghezza` metres: the general section, then `corpo` (rows ended
+// by '\n'), then "[fine]".
+inline std::string linea_prova(int32_t lunghezza, std::string_view corpo = "") {
+  return sezione_generale(lunghezza) + "[curve]\n" + std::string(corpo) + "[fine]\n";
 }
 
 // A train source: "[generale]", `corpo`, "[fine]".
@@ -45,39 +47,29 @@ inline std::string treno_prova(std::string_view corpo = "") {
   return "[generale]\n" + std::string(corpo) + "[fine]\n";
 }
 
-struct prova_compilazione {
-  cartella_prova cartella;
-  Form1 f;
+// The labels the compiler's errors give the two sources in these tests.
+inline constexpr std::string_view etichetta_linea = "Prova_Linea_linea.txt";
+inline constexpr std::string_view etichetta_treno = "Prova_Linea_12-.txt";
 
-  explicit prova_compilazione(int32_t salva_linea = 0) {
-    f.cartella = cartella.percorso;
+struct prova_compilazione {
+  Form1 f;
+  int32_t salva_linea = 0;
+  bool treno_preso = false;  // what the compile answered: it took up the train source
+
+  explicit prova_compilazione(int32_t salva = 0) : salva_linea(salva) {
     f.nome_scenario = "Prova_Linea";
     f.numero_treno = "12";
-    f.salva_linea = salva_linea;
   }
 
-  // Writes the sources (lines ended by '\n' become CR LF) exactly as given.
-  void scrivi(const std::filesystem::path& file, std::string_view testo) const {
-    std::ofstream out(file, std::ios::binary);
-    out << con_crlf(testo);
-  }
-  void linea(std::string_view testo) const { scrivi(file_linea_sorgente(f), testo); }
-  void treno(std::string_view testo) const { scrivi(file_treno_sorgente(f), testo); }
-
-  // Writes both sources and compiles them.
+  // Compiles both sources, lines ended by '\n' made CR LF, exactly as given.
   Form1& compila(std::string_view testo_linea, std::string_view testo_treno) {
-    linea(testo_linea);
-    treno(testo_treno);
-    memorizza_dati(f);
+    const std::string linea = con_crlf(testo_linea), treno = con_crlf(testo_treno);
+    treno_preso = memorizza_dati(f, salva_linea, {etichetta_linea, linea}, {etichetta_treno, treno});
     return f;
   }
-
-  bool linea_rimasta() const { return std::filesystem::exists(file_linea_sorgente(f)); }
-  bool treno_rimasto() const { return std::filesystem::exists(file_treno_sorgente(f)); }
-  bool sorgenti_rimasti() const { return linea_rimasta() || treno_rimasto(); }
 };
 
-// Compiles `testo_linea` and `testo_treno` in a fresh directory.
+// Compiles `testo_linea` and `testo_treno` into a fresh build state.
 inline std::unique_ptr<prova_compilazione> compila_prova(std::string_view testo_linea,
                                                          std::string_view testo_treno = treno_prova(),
                                                          int32_t salva_linea = 0) {

@@ -1,33 +1,25 @@
-// Helpers for the documents' tests: read a written document back line by line
-// and take its table lines apart at the bars.
+// Helpers for the documents' tests: take a written document apart line by
+// line, and its table lines at the bars.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "build/fasi.h"
-#include "build/nomi_file.h"
-#include "compiler/form1.h"
 #include "sources/dati_treno.h"
 
-// The lines of a text file written with CR LF after every line. A line ending
-// in a bare CR or LF, or a last line without its CR LF, fails the test.
-inline std::vector<std::string> leggi_righe_documento(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  EXPECT_TRUE(in.good()) << file << " missing";
-  const std::string testo{std::istreambuf_iterator<char>(in), {}};
+// The lines of a text written with CR LF after every line. A line ending in a
+// bare CR or LF, or a last line without its CR LF, fails the test.
+inline std::vector<std::string> righe_documento(const std::string& testo) {
+  EXPECT_FALSE(testo.empty()) << "an empty document";
   std::vector<std::string> righe;
   std::size_t inizio = 0;
   while (inizio < testo.size()) {
     const std::size_t fine = testo.find("\r\n", inizio);
     if (fine == std::string::npos) {
-      ADD_FAILURE() << file << ": last line has no CR LF";
+      ADD_FAILURE() << "the last line has no CR LF";
       righe.push_back(testo.substr(inizio));
       break;
     }
@@ -37,7 +29,7 @@ inline std::vector<std::string> leggi_righe_documento(const std::filesystem::pat
   for (std::size_t i = 0; i < righe.size(); ++i)
     for (unsigned char c : righe[i])
       if (c == '\r' || c == '\n' || c < 0x20 || c > 0x7e) {
-        ADD_FAILURE() << file << " line " << i + 1 << ": byte " << int(c) << " is not plain printable ASCII";
+        ADD_FAILURE() << "line " << i + 1 << ": byte " << int(c) << " is not plain printable ASCII";
         break;
       }
   return righe;
@@ -119,10 +111,5 @@ inline treno_sorgente leggi_treno_sorgente(const std::vector<std::string>& righe
   return t;
 }
 
-// The train source as the train writer writes it, read back from `cartella`.
-inline treno_sorgente treno_scritto(const std::filesystem::path& cartella) {
-  Form1 f;
-  nomina_scenario(f, cartella);
-  dati_treno(f);
-  return leggi_treno_sorgente(leggi_righe_documento(file_treno_sorgente(f)));
-}
+// The train source as the train writer writes it.
+inline treno_sorgente treno_scritto() { return leggi_treno_sorgente(righe_documento(dati_treno())); }

@@ -1,17 +1,15 @@
-#include "packer/memorizza_percorso.h"
+#include "packer/imballa.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "build/fasi.h"
-#include "build/nomi_file.h"
+#include "compiler/memorizza_dati.h"
 #include "packer/codici_gara.h"
 #include "packer/file_imballati.h"
-#include "sources/cartella_prova.h"
 
 namespace {
 
@@ -37,26 +35,30 @@ const std::string treno_base =
     "rallentamento,   10000,    60,  600, 0,  1,  60\r\n"
     "segnale,    11000,   2, 4, 1,  0, 0,    1,  3,1,0, 0\r\n";
 
-std::string leggi(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void scrivi(const std::filesystem::path& p, const std::string& testo) {
-  std::ofstream(p, std::ios::binary) << testo;
-}
-
+// A build compiled from memory, finished and packed into buffers.
 struct scenario {
-  cartella_prova cartella;
-  Form1 f;
+  std::unique_ptr<Form1> p = std::make_unique<Form1>();
+  Form1& f = *p;
+  std::map<file_imballato, std::string> file;  // what packing handed over
+  std::vector<file_imballato> ordine;
+  bool pronto = false;
+
   scenario() {
-    nomina_scenario(f, cartella.percorso);
+    f.nome_scenario = "Corvana_Telmisa";
+    f.numero_treno = "739";
   }
-  void sorgenti(const std::string& righe_treno = "") {
-    scrivi(file_linea_sorgente(f), linea);
-    scrivi(file_treno_sorgente(f), treno_base + righe_treno + "[fine]\r\n");
+  void imballa(int32_t j, const std::string& righe_treno = "") {
+    const std::string treno = treno_base + righe_treno + "[fine]\r\n";
+    memorizza_dati(f, j, {"l", linea}, {"t", treno});
+    file.clear();
+    ordine.clear();
+    pronto = completa_scenario(f);
+    if (!pronto) return;
+    imballa_scenario(f, [this](file_imballato quale, const produttore& produci) {
+      ordine.push_back(quale);
+      file[quale] = in_memoria(produci);
+    });
   }
-  bool esiste(const std::filesystem::path& p) const { return std::filesystem::exists(p); }
 };
 
 std::vector<std::string> mostrati;
@@ -64,16 +66,15 @@ void ricorda(const std::string& a) { mostrati.push_back(a); }
 
 }  // namespace
 
-TEST(MemorizzaPercorso, ScriveITreFileImballati) {
+TEST(Imballa, ITreFileInOrdine) {
   scenario s;
-  s.sorgenti();
-  memorizza_percorso(s.f, 1);
+  s.imballa(1);
+  EXPECT_TRUE(s.pronto);
   EXPECT_EQ(s.f.codice_errore, 0);
   EXPECT_EQ(s.f.errore_imballaggio, 0);
-  EXPECT_FALSE(s.esiste(file_linea_sorgente(s.f)));
-  EXPECT_FALSE(s.esiste(file_treno_sorgente(s.f)));
+  EXPECT_EQ(s.ordine, (std::vector{file_imballato::linea, file_imballato::stazioni, file_imballato::percorso}));
 
-  const std::string percorso = leggi(file_percorso_imballato(s.f));
+  const std::string& percorso = s.file[file_imballato::percorso];
   ASSERT_EQ(percorso.size(), 15u * 7301u);
   // Cell 1: empty but for the marker 5121 and the plain code.
   const int16_t og = static_cast<int16_t>(codice_gara_og(s.f));
@@ -81,58 +82,49 @@ TEST(MemorizzaPercorso, ScriveITreFileImballati) {
             std::string({0, 0x01, 0x14, static_cast<char>(og & 0xFF), static_cast<char>(og >> 8)}));
   EXPECT_EQ(og, 2548);
   // The approach point before the signal after the slow order.
-  EXPECT_EQ(percorso[220 * 15], 12);
+  EXPECT_EQ(percorso[220 * 15], tipo_abbattimento);
   EXPECT_EQ(percorso.substr(220 * 15 + 1, 2), std::string({static_cast<char>(180), 0}));
   EXPECT_EQ(percorso, codifica_percorso(s.f));
 
-  const std::string stazioni = leggi(file_stazioni_imballate(s.f));
-  EXPECT_EQ(stazioni, codifica_stazioni(s.f));
-  EXPECT_EQ(s.f.tabella_stazioni[85].intero1, 610);
-  EXPECT_EQ(s.f.tabella_stazioni[85].codice, 35263);
+  EXPECT_EQ(s.file[file_imballato::stazioni], codifica_stazioni(s.f));
+  EXPECT_EQ(s.f.tabella_stazioni[slot_scenario].intero1, marca_tabella);
+  EXPECT_EQ(s.f.tabella_stazioni[slot_scenario].codice, 35263);
   EXPECT_EQ(s.f.tabella_stazioni[1].nome, "Ardesio");
 
   // Every x then every y of metres 0 to 365000: two integers, the floats the
   // parser computed, and the last two metres never filled.
-  const std::string linea_dat = leggi(file_linea_imballata(s.f));
+  const std::string& linea_dat = s.file[file_imballato::linea];
   ASSERT_EQ(s.f.griglia_linea.punti, 365001);
   EXPECT_EQ(linea_dat.size(), 2u * (2 * 4 + 364997 * 10 + 2 * 2));
   EXPECT_EQ(linea_dat, codifica_linea(s.f));
 }
 
-TEST(MemorizzaPercorso, UnaSecondaCorsaDaFileIdentici) {
+TEST(Imballa, UnaSecondaCorsaDaTestiIdentici) {
   scenario s;
-  s.sorgenti();
-  memorizza_percorso(s.f, 1);
-  const std::string primi[] = {leggi(file_linea_imballata(s.f)), leggi(file_stazioni_imballate(s.f)),
-                               leggi(file_percorso_imballato(s.f))};
-  // The same state object again, as the authors' tool uses it.
-  s.sorgenti();
-  memorizza_percorso(s.f, 1);
-  EXPECT_EQ(leggi(file_linea_imballata(s.f)), primi[0]);
-  EXPECT_EQ(leggi(file_stazioni_imballate(s.f)), primi[1]);
-  EXPECT_EQ(leggi(file_percorso_imballato(s.f)), primi[2]);
+  s.imballa(1);
+  const auto primi = s.file;
+  // The same state object again, as the authors' tool may use it.
+  s.imballa(1);
+  EXPECT_EQ(s.file, primi);
 }
 
-TEST(MemorizzaPercorso, SenzaLineaIlSuoFileResta) {
+TEST(Imballa, SenzaLineaNienteFileDellaLinea) {
   scenario s;
-  s.sorgenti();
-  scrivi(file_linea_imballata(s.f), "vecchio");
-  memorizza_percorso(s.f, 0);
-  EXPECT_EQ(leggi(file_linea_imballata(s.f)), "vecchio");
-  EXPECT_EQ(leggi(file_percorso_imballato(s.f)).size(), 15u * 7301u);
-  EXPECT_TRUE(s.esiste(file_stazioni_imballate(s.f)));
+  s.imballa(0);
+  EXPECT_EQ(s.ordine, (std::vector{file_imballato::stazioni, file_imballato::percorso}));
+  EXPECT_EQ(s.file[file_imballato::percorso].size(), 15u * 7301u);
 }
 
-TEST(MemorizzaPercorso, UnErroreDelCompilatoreNonFermaLImballaggio) {
+TEST(Imballa, UnErroreDelCompilatoreNonFermaLImballaggio) {
   // A second signal on the first's cell is refused after the grid is sized.
   scenario s;
-  s.sorgenti("segnale,    11000,   2, 4, 1,  0, 0,    1,  3,1,0, 0\r\n");
-  memorizza_percorso(s.f, 1);
+  s.imballa(1, "segnale,    11000,   2, 4, 1,  0, 0,    1,  3,1,0, 0\r\n");
   EXPECT_EQ(s.f.codice_errore, 16);
-  EXPECT_EQ(leggi(file_percorso_imballato(s.f)).size(), 15u * 7301u);
+  EXPECT_TRUE(s.pronto);
+  EXPECT_EQ(s.file[file_imballato::percorso].size(), 15u * 7301u);
 }
 
-TEST(MemorizzaPercorso, PostiRiservatiOccupatiNienteImballato) {
+TEST(Imballa, PostiRiservatiOccupatiNienteImballato) {
   struct caso {
     const char* riga;  // a row that lays a feature in cell 1
     int32_t errore;
@@ -147,26 +139,23 @@ TEST(MemorizzaPercorso, PostiRiservatiOccupatiNienteImballato) {
       scenario s;
       mostrati.clear();
       if (con_gancio) s.f.mostra_errore = ricorda;
-      s.sorgenti(c.riga);
-      memorizza_percorso(s.f, 1);
+      s.imballa(1, c.riga);
+      EXPECT_FALSE(s.pronto) << c.riga;
       EXPECT_EQ(s.f.errore_imballaggio, c.errore) << c.riga;
       EXPECT_EQ(mostrati, con_gancio ? std::vector<std::string>{c.mostrato} : std::vector<std::string>{});
       // The build's own error pair is not the refusal.
       EXPECT_EQ(s.f.codice_errore, 0) << c.riga;
-      EXPECT_FALSE(s.esiste(file_linea_imballata(s.f))) << c.riga;
-      EXPECT_FALSE(s.esiste(file_stazioni_imballate(s.f))) << c.riga;
-      EXPECT_FALSE(s.esiste(file_percorso_imballato(s.f))) << c.riga;
     }
   }
 }
 
-TEST(MemorizzaPercorso, SenzaGrigliaNienteImballato) {
+TEST(Imballa, SenzaGrigliaNienteDaImballare) {
   // No line source: the compiler records its error and sizes no grid.
   scenario s;
   s.f.errori.push_back({});  // a log left by an earlier build is cleared
-  memorizza_percorso(s.f, 1);
+  memorizza_dati(s.f, 1, {"l", {}, stato_sorgente::mancante}, {"t", treno_base});
+  EXPECT_FALSE(completa_scenario(s.f));
   EXPECT_NE(s.f.codice_errore, 0);
   EXPECT_EQ(s.f.errori.size(), 1u);
   EXPECT_EQ(s.f.errore_imballaggio, 0);
-  EXPECT_TRUE(std::filesystem::is_empty(s.cartella.percorso));
 }

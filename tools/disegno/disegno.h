@@ -2,6 +2,12 @@
 // below it, the height, gradient and speed profiles on one axis of route
 // kilometres. Drawn from the three packed files alone, as the simulator reads
 // them, into one SVG document written by hand.
+//
+// The rooms of the picture, each its own file here: the sheet's sizes
+// (foglio.h), the SVG writer (svg), the geometry (geometria), reading the
+// packed scenario into what is drawn (lettura), placing labels (etichette),
+// and the panels: the track plan (piano), the profiles (profili), the legend
+// (legenda).
 #pragma once
 
 #include <array>
@@ -10,7 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "compiler/form1.h"
+#include "formato/record.h"
+#include "formato/vocabolario.h"
+#include "tools/disegno/geometria.h"
 
 // The three packed files, decoded. `griglia` is empty when the scenario was
 // packed without its line plan; the picture then has no track plan.
@@ -27,16 +35,6 @@ struct scenario_imballato {
 // computed. The one place that knows how the plan is held in memory.
 std::optional<double> punto_piano(const std::array<asse_linea, 2>& griglia, int asse,
                                   std::size_t metro);
-
-struct punto {
-  double x = 0;
-  double y = 0;
-};
-
-// The points of `linea` that a drawing needs: no point dropped lies farther
-// than `tolleranza` from the line through the points kept (a thinning of
-// close points, then Douglas-Peucker). The first and last points are always kept.
-std::vector<punto> semplifica_linea(const std::vector<punto>& linea, double tolleranza);
 
 // The whole SVG document, UTF-8 (the packed names are single-byte text, read
 // as Latin-1).

@@ -1,31 +1,22 @@
-// Reading a written source back for the tests: lines, fields and numbers.
+// Reading a written source for the tests: lines, fields and numbers.
 #pragma once
 
 #include <charconv>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "build/fasi.h"
-#include "compiler/form1.h"
-#include "sources/cartella_prova.h"
-
-// The lines of a text file whose every line ends with CR LF. `difetto` names the
+// The lines of a text whose every line ends with CR LF. `difetto` names the
 // first byte that breaks the form (a bare CR or LF, a byte outside printable
-// ASCII, text after the last CR LF); empty when the whole file keeps it.
+// ASCII, text after the last CR LF); empty when the whole text keeps it.
 struct file_righe {
   std::vector<std::string> righe;
   std::string difetto;
 };
 
-inline file_righe leggi_righe(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  const std::string testo{std::istreambuf_iterator<char>(in), {}};
+inline file_righe leggi_righe(std::string_view testo) {
   file_righe r;
   std::string corrente;
   for (std::size_t i = 0; i < testo.size(); ++i) {
@@ -81,17 +72,10 @@ inline std::size_t spazi_iniziali(std::string_view campo) {
 }
 
 
-// A source as its writer writes it into a private directory for the built-in
-// names, read back line by line.
+// A source as its writer writes it, line by line.
 struct sorgente_scritta {
-  cartella_prova dir;
   file_righe file;
-  sorgente_scritta(void (*scrittore)(const Form1&), std::filesystem::path (*nome_file)(const Form1&)) {
-    Form1 f;
-    nomina_scenario(f, dir.percorso);
-    scrittore(f);
-    file = leggi_righe(nome_file(f));
-  }
+  explicit sorgente_scritta(std::string_view testo) : file(leggi_righe(testo)) {}
   // Line n (from 1), or an empty text past the end.
   const std::string& riga(std::size_t n) const {
     static const std::string vuota;

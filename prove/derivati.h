@@ -6,37 +6,24 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
-#include "build/fasi.h"
-#include "build/nomi_file.h"
 #include "compiler/form1.h"
-#include "packer/memorizza_percorso.h"
-#include "sources/cartella_prova.h"
+#include "compiler/memorizza_dati.h"
+#include "packer/imballa.h"
 #include "sources/dati_linea.h"
 #include "sources/dati_treno.h"
 
 namespace prova_derivati {
 
-inline std::string leggi(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 // The scenario of the two source texts compiled and finished as the packer
-// does, under the built-in scenario's name and train number. The one place
-// that goes through files: the compile step takes them from a directory.
+// does, under the built-in scenario's name and train number.
 inline Form1 compila_testi(const std::string& linea, const std::string& treno) {
-  cartella_prova dir;
   Form1 f;
-  nomina_scenario(f, dir.percorso);
-  std::ofstream(file_linea_sorgente(f), std::ios::binary) << linea;
-  std::ofstream(file_treno_sorgente(f), std::ios::binary) << treno;
-  memorizza_percorso(f, 0);
-  f.cartella.clear();
+  f.nome_scenario = "Corvana_Telmisa";
+  f.numero_treno = "739";
+  memorizza_dati(f, 0, {"linea", linea}, {"treno", treno});
+  completa_scenario(f);
   return f;
 }
 
@@ -44,14 +31,7 @@ inline Form1 compila_testi(const std::string& linea, const std::string& treno) {
 struct sorgenti_incorporate {
   std::string linea, treno;
 };
-inline sorgenti_incorporate incorporate() {
-  cartella_prova dir;
-  Form1 f;
-  nomina_scenario(f, dir.percorso);
-  dati_linea(f);
-  dati_treno(f);
-  return {leggi(file_linea_sorgente(f)), leggi(file_treno_sorgente(f))};
-}
+inline sorgenti_incorporate incorporate() { return {dati_linea(), dati_treno()}; }
 
 inline Form1 compila_incorporato() {
   const sorgenti_incorporate s = incorporate();

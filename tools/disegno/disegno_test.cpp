@@ -1,46 +1,38 @@
-// The picture of a packed scenario, drawn from files packed by the real packer.
-#include "tools/disegno.h"
+// The picture of a packed scenario, drawn from what the real packer packs.
+#include "tools/disegno/disegno.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
-#include <iterator>
 #include <limits>
 #include <memory>
 
-#include "build/nomi_file.h"
+#include "compiler/memorizza_dati.h"
 #include "packer/decodifica.h"
-#include "packer/memorizza_percorso.h"
-#include "sources/cartella_prova.h"
-#include "tools/prova_disegno.h"
+#include "packer/imballa.h"
+#include "prove/disegno.h"
 #include "tools/scarica.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
-std::string leggi(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
-// Packs the two sources with the packer's own stage and reads the three files
-// back with the decoders.
-std::unique_ptr<scenario_imballato> imballa(const cartella_prova& dir, const std::string& linea,
-                                            const std::string& treno) {
-  Form1 f;
-  f.nome_scenario = "Prova";
-  f.numero_treno = "7";
-  f.cartella = dir.percorso;
-  std::ofstream(file_linea_sorgente(f), std::ios::binary) << linea;
-  std::ofstream(file_treno_sorgente(f), std::ios::binary) << treno;
-  memorizza_percorso(f, 1);
+// Packs the two sources with the packer's own stages and reads the three
+// packed files back with the decoders.
+std::unique_ptr<scenario_imballato> imballa(const std::string& linea, const std::string& treno) {
+  auto f = std::make_unique<Form1>();
+  f->nome_scenario = "Prova";
+  f->numero_treno = "7";
+  memorizza_dati(*f, 1, {"Prova_linea.txt", linea}, {"Prova_7-.txt", treno});
   auto s = std::make_unique<scenario_imballato>();
-  std::string motivo;
-  EXPECT_TRUE(decodifica_percorso(leggi(file_percorso_imballato(f)), s->celle, motivo)) << motivo;
-  EXPECT_TRUE(decodifica_stazioni(leggi(file_stazioni_imballate(f)), s->tabella, motivo)) << motivo;
-  EXPECT_TRUE(decodifica_linea(leggi(file_linea_imballata(f)), s->griglia, motivo)) << motivo;
+  EXPECT_TRUE(completa_scenario(*f));
+  imballa_scenario(*f, [&s](file_imballato quale, const produttore& produci) {
+    const std::string byte = in_memoria(produci);
+    std::string motivo;
+    switch (quale) {
+      case file_imballato::percorso: EXPECT_TRUE(decodifica_percorso(byte, s->celle, motivo)) << motivo; break;
+      case file_imballato::stazioni: EXPECT_TRUE(decodifica_stazioni(byte, s->tabella, motivo)) << motivo; break;
+      case file_imballato::linea: EXPECT_TRUE(decodifica_linea(byte, s->griglia, motivo)) << motivo; break;
+    }
+  });
   return s;
 }
 
@@ -154,8 +146,7 @@ TEST(SemplificaLinea, OgniPuntoTolto_StaEntroLaTolleranza) {
 }
 
 TEST(DisegnaScenario, UnaCurva_LaFineStaDoveLUltimoPuntoDelPiano) {
-  cartella_prova dir;
-  const auto s = imballa(dir, linea_una_curva, treno_due_stazioni);
+  const auto s = imballa(linea_una_curva, treno_due_stazioni);
   const documento d = leggi_disegno(disegna_scenario(*s));
 
   const elemento_xml* traccia = d.con_id("traccia");
@@ -210,8 +201,7 @@ TEST(DisegnaScenario, UnaCurva_LaFineStaDoveLUltimoPuntoDelPiano) {
 }
 
 TEST(DisegnaScenario, NomiEScritte_InTestoXml) {
-  cartella_prova dir;
-  const auto s = imballa(dir, linea_una_curva, treno_due_stazioni);
+  const auto s = imballa(linea_una_curva, treno_due_stazioni);
   const std::string svg = disegna_scenario(*s);
   const documento d = leggi_disegno(svg);
   const auto testi = d.testi();
@@ -229,8 +219,7 @@ TEST(DisegnaScenario, FileStraniNonRomponoIlDisegno) {
   // What a damaged or hand-made set of files may hold: no line plan, a plan
   // with points that are not numbers or lie absurdly far, cells that name
   // slots outside the table, a name with control bytes, no route length.
-  cartella_prova dir;
-  const auto buono = imballa(dir, linea_una_curva, treno_due_stazioni);
+  const auto buono = imballa(linea_una_curva, treno_due_stazioni);
   struct caso {
     const char* cosa;
     void (*guasta)(scenario_imballato&);

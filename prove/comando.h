@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "sources/cartella_prova.h"
+#include "prove/cartella.h"
 
 struct risultato_comando {
   int stato = -1;  // exit status; -1 when the program did not exit normally

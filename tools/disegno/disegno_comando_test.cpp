@@ -15,9 +15,9 @@
 
 #include "build/fasi.h"
 #include "packer/decodifica.h"
-#include "sources/cartella_prova.h"
-#include "tools/prova_comando.h"
-#include "tools/prova_disegno.h"
+#include "prove/cartella.h"
+#include "prove/comando.h"
+#include "prove/disegno.h"
 
 namespace fs = std::filesystem;
 
@@ -42,8 +42,8 @@ class ComandoPlot : public CartelleComando {
   fs::path disegna_incorporato(const fs::path& dir, risultato_comando& r) {
     fs::create_directories(dir);
     Form1 f;
-    nomina_scenario(f, dir);
-    esegui_build(f);
+    nomina_scenario(f);
+    esegui_build(f, dir);
     fs::create_directories(CARTELLA_DISEGNO);
     const fs::path svg = fs::path(CARTELLA_DISEGNO) / "Corvana_Telmisa_739.svg";
     r = esegui({"plot", dir.string(), "-o", svg.string()});

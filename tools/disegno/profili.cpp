@@ -1,0 +1,216 @@
+#include "tools/disegno/profili.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tools/disegno/foglio.h"
+
+namespace disegno {
+
+namespace {
+
+// The axis of route kilometres that every panel shares.
+struct asse_km {
+  double lunghezza = 1;
+  double x(double metri) const { return asse_da + metri / lunghezza * (asse_a - asse_da); }
+};
+
+// A panel of the profiles: frame, value grid and labels on the left.
+struct pannello {
+  double y0 = 0, y1 = 0, v_min = 0, v_max = 1;
+  double y(double v) const { return y1 - (v - v_min) / (v_max - v_min) * (y1 - y0); }
+};
+
+// A panel's frame, its value grid every `passo_valori`, its kilometre grid and its title.
+void cornice_pannello(svg& o, const pannello& p, const asse_km& a, const char* titolo,
+                      double passo_valori) {
+  o << "<path class=\"griglia\" d=\"";
+  for (double v = std::ceil(p.v_min / passo_valori) * passo_valori; v <= p.v_max + 1e-9; v += passo_valori)
+    o << 'M' << asse_da << ',' << p.y(v) << 'H' << asse_a;
+  const double passo_km = passo_tondo(a.lunghezza, 12);
+  for (double m = 0; m <= a.lunghezza + 1e-9; m += passo_km) o << 'M' << a.x(m) << ',' << p.y0 << 'V' << p.y1;
+  o << "\"/>\n";
+  for (double v = std::ceil(p.v_min / passo_valori) * passo_valori; v <= p.v_max + 1e-9; v += passo_valori) {
+    std::string s;
+    numero(s, v);
+    testo(o, asse_da - 5, p.y(v) + 3.5, s, "asse", "end");
+  }
+  o << "<rect class=\"cornice\" x=\"" << asse_da << "\" y=\"" << p.y0 << "\" width=\""
+    << asse_a - asse_da << "\" height=\"" << p.y1 - p.y0 << "\"/>\n";
+  testo(o, asse_da, p.y0 - 5, titolo, "pannello");
+}
+
+// Values per cell drawn as steps: a cell's value holds from its point to the next.
+void gradini(svg& o, const std::vector<std::optional<double>>& valori, const pannello& p,
+             const asse_km& a, const char* classe) {
+  svg tmp;
+  bool aperto = false;
+  double ultimo = 0;
+  for (std::size_t i = 0; i < valori.size(); ++i) {
+    const double m = static_cast<double>(i) * 50;
+    if (!valori[i]) {
+      if (aperto) tmp << 'H' << a.x(m);
+      aperto = false;
+      continue;
+    }
+    const double v = *valori[i];
+    if (!aperto) tmp << 'M' << a.x(m) << ',' << p.y(v);
+    else if (v != ultimo) tmp << 'H' << a.x(m) << 'V' << p.y(v);
+    aperto = true;
+    ultimo = v;
+  }
+  if (aperto) tmp << 'H' << a.x(static_cast<double>(valori.size()) * 50);
+  if (!tmp.s.empty()) o << "<path class=\"" << classe << "\" d=\"" << tmp.s << "\"/>\n";
+}
+
+}  // namespace
+
+double disegna_profili(svg& o, const scenario_imballato& s, const lettura& l, double alto) {
+  asse_km a;
+  a.lunghezza = std::max<double>(static_cast<double>(l.lunghezza), 50);
+  // Cells whose point lies on the route, 0 to L.
+  const std::size_t celle = std::min<std::size_t>(s.celle.size(), static_cast<std::size_t>(l.lunghezza / 50));
+
+  // Station names in staggered rows above the profiles.
+  std::vector<double> fine_riga;
+  struct posto {
+    double x;
+    std::size_t riga;
+    const nome_in_linea* st;
+  };
+  std::vector<posto> posti;
+  for (const nome_in_linea& st : l.stazioni) {
+    const double x = a.x(static_cast<double>(entro<int64_t>(st.metro, 0, l.lunghezza)));
+    const double w = larghezza_testo(st.nome, corpo_nomi);
+    const double sx = entro(x - w / 2, 2.0, larghezza_foglio - 2 - w);
+    std::size_t r = 0;
+    while (r < fine_riga.size() && fine_riga[r] + 6 > sx) ++r;
+    if (r == fine_riga.size()) fine_riga.push_back(0);
+    fine_riga[r] = sx + w;
+    posti.push_back({x, r, &st});
+  }
+  const double passo_riga = 13;
+  testo(o, 20, alto + 14, "Stations", "pannello");
+  const double y_nomi = alto + 30;
+  const double y_pannelli = y_nomi + static_cast<double>(fine_riga.size()) * passo_riga + 20;
+
+  const pannello alt_p{y_pannelli, y_pannelli + 150};
+  const pannello pend_p{alt_p.y1 + 30, alt_p.y1 + 30 + 90};
+  const pannello vel_p{pend_p.y1 + 30, pend_p.y1 + 30 + 170};
+
+  // Heights from the gradients (per mille over each 50 m cell); a cell with no
+  // gradient laid (code 0) is taken as level.
+  std::vector<std::optional<double>> pendenze(celle);
+  std::vector<punto> quote(celle + 1);
+  double h = 0, h_min = 0, h_max = 0, g_min = 0, g_max = 0;
+  for (std::size_t i = 0; i < celle; ++i) {
+    quote[i] = {static_cast<double>(i) * 50, h};
+    if (s.celle[i].pendenza != 0) {
+      const double g = static_cast<double>(s.celle[i].pendenza) - 100;
+      pendenze[i] = g;
+      g_min = std::min(g_min, g);
+      g_max = std::max(g_max, g);
+      h += g * 50 / 1000;
+    }
+    h_min = std::min(h_min, h);
+    h_max = std::max(h_max, h);
+  }
+  quote[celle] = {static_cast<double>(celle) * 50, h};
+
+  pannello ap = alt_p;
+  const double passo_h = passo_tondo(std::max(h_max - h_min, 1.0), 4);
+  ap.v_min = std::floor(h_min / passo_h) * passo_h;
+  ap.v_max = std::max(std::ceil(h_max / passo_h) * passo_h, ap.v_min + passo_h);
+  pannello gp = pend_p;
+  const double passo_g = passo_tondo(std::max(g_max - g_min, 1.0), 3);
+  gp.v_min = std::min(0.0, std::floor(g_min / passo_g) * passo_g);
+  gp.v_max = std::max(std::ceil(g_max / passo_g) * passo_g, gp.v_min + passo_g);
+
+  std::vector<std::optional<double>> velocita(celle);
+  double v_max = 0;
+  for (std::size_t i = 0; i < celle; ++i) {
+    velocita[i] = s.celle[i].velocita * 5.0;
+    v_max = std::max(v_max, *velocita[i]);
+  }
+  for (const auto& r : l.rallentamenti) v_max = std::max<double>(v_max, r.velocita);
+  for (const auto& r : l.abbattimenti) v_max = std::max<double>(v_max, r.velocita);
+  pannello vp = vel_p;
+  const double passo_v = passo_tondo(std::max(v_max, 20.0), 5);
+  vp.v_min = 0;
+  vp.v_max = std::ceil(std::max(v_max, 20.0) * 1.08 / passo_v) * passo_v;
+
+  // Mountain spans shaded behind the height.
+  for (const tratto& mt : l.montagne) {
+    const double x0 = a.x(static_cast<double>(entro<int64_t>(mt.da, 0, l.lunghezza)));
+    const double x1 = a.x(static_cast<double>(entro<int64_t>(mt.a, 0, l.lunghezza)));
+    if (x1 > x0)
+      o << "<rect class=\"fascia\" x=\"" << x0 << "\" y=\"" << ap.y0 << "\" width=\"" << x1 - x0
+        << "\" height=\"" << ap.y1 - ap.y0 << "\"/>\n";
+  }
+  cornice_pannello(o, ap, a, "Height (m, from the gradients; 0 at the start)", passo_h);
+  cornice_pannello(o, gp, a, "Gradient (per mille)", passo_g);
+  cornice_pannello(o, vp, a, "Line speed limit, slow orders and speed-reduction points (km/h)", passo_v);
+
+  std::vector<punto> linea_quote;
+  linea_quote.reserve(quote.size());
+  for (const punto& q : quote) linea_quote.push_back({a.x(q.x), ap.y(q.y)});
+  polilinea(o, semplifica_linea(linea_quote, tolleranza_px), "altezza", "altezza");
+  o << "<path class=\"zero\" d=\"M" << asse_da << ',' << gp.y(0) << 'H' << asse_a << "\"/>\n";
+  gradini(o, pendenze, gp, a, "pendenza");
+
+  // Slow orders: the span shaded up to its speed, the speed written above.
+  for (const auto& r : l.rallentamenti) {
+    const double x0 = a.x(static_cast<double>(entro<int64_t>(r.dove.da, 0, l.lunghezza)));
+    const double x1 = std::max(a.x(static_cast<double>(entro<int64_t>(r.dove.a, 0, l.lunghezza))), x0 + 2);
+    const double yv = vp.y(std::max(r.velocita, 0));
+    o << "<rect class=\"rallentamento\" x=\"" << x0 << "\" y=\"" << yv << "\" width=\"" << x1 - x0
+      << "\" height=\"" << vp.y1 - yv << "\"/>\n";
+    testo(o, (x0 + x1) / 2, yv - 3, std::to_string(r.velocita), "vel", "middle");
+  }
+  gradini(o, velocita, vp, a, "velocita");
+  // Speed-reduction points: a triangle at their speed; those without one at the top.
+  std::string con, senza;
+  for (const auto& r : l.abbattimenti) {
+    if (r.metro > l.lunghezza) continue;
+    const double x = a.x(static_cast<double>(r.metro));
+    svg t;
+    if (r.velocita > 0) {
+      t << 'M' << x - 3.5 << ',' << vp.y(r.velocita) - 6 << "h7l-3.5,6z";
+      con += t.s;
+    } else {
+      t << 'M' << x - 3.5 << ',' << vp.y0 + 1 << "h7l-3.5,6z";
+      senza += t.s;
+    }
+  }
+  if (!con.empty()) o << "<path class=\"abbattimento\" d=\"" << con << "\"/>\n";
+  if (!senza.empty()) o << "<path class=\"abbattimento0\" d=\"" << senza << "\"/>\n";
+
+  // Stations: one thin line each through every panel, from its name down.
+  if (!posti.empty()) {
+    o << "<path class=\"linee_stazioni\" d=\"";
+    for (const posto& p : posti)
+      o << 'M' << p.x << ',' << y_nomi + static_cast<double>(p.riga) * passo_riga + 3 << 'V' << vp.y1;
+    o << "\"/>\n";
+    for (const posto& p : posti) {
+      const double w = larghezza_testo(p.st->nome, corpo_nomi);
+      const double sx = entro(p.x - w / 2, 2.0, larghezza_foglio - 2 - w);
+      testo(o, sx, y_nomi + static_cast<double>(p.riga) * passo_riga, p.st->nome, "nome stazione");
+    }
+  }
+
+  // The shared axis of route kilometres.
+  const double passo_km = passo_tondo(a.lunghezza, 12);
+  o << "<path class=\"cornice\" d=\"";
+  for (double m = 0; m <= a.lunghezza + 1e-9; m += passo_km) o << 'M' << a.x(m) << ',' << vp.y1 << "v5";
+  o << "\"/>\n";
+  for (double m = 0; m <= a.lunghezza + 1e-9; m += passo_km)
+    testo(o, a.x(m), vp.y1 + 16, km(m), "asse", "middle");
+  testo(o, (asse_da + asse_a) / 2, vp.y1 + 32, "route kilometres (km)", "pannello", "middle");
+  return vp.y1 + 40 - alto;
+}
+
+}  // namespace disegno
