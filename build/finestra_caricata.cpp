@@ -25,13 +25,22 @@ const modulo_finestra* modulo() {
   static const modulo_finestra* caricato = []() -> const modulo_finestra* {
     const char* nome = std::getenv("DISPLAY");
     if (nome == nullptr || *nome == '\0') return nullptr;
-    // Beside the program first (a copy shipped with its module), then where it was built.
+    // Beside the program first (the build tree, or a copy shipped with its
+    // module), then where an installation puts it: PREFIX/lib/impacchetta/ for
+    // PREFIX/bin/impacchetta, wherever PREFIX is.
     std::error_code ec;
-    const std::filesystem::path accanto =
-        std::filesystem::read_symlink("/proc/self/exe", ec).parent_path() / "libfinestra_fltk.so";
+    const std::filesystem::path cartella = std::filesystem::read_symlink("/proc/self/exe", ec).parent_path();
     void* h = nullptr;
-    if (!ec && std::filesystem::exists(accanto, ec)) h = ::dlopen(accanto.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (h == nullptr) h = ::dlopen(MODULO_FINESTRA, RTLD_NOW | RTLD_LOCAL);
+    if (!ec) {
+      for (const auto& modulo : {cartella / "libfinestra_fltk.so",
+                                 cartella.parent_path() / "lib" / "impacchetta" / "libfinestra_fltk.so"}) {
+        std::error_code ec_modulo;
+        if (std::filesystem::exists(modulo, ec_modulo)) {
+          h = ::dlopen(modulo.c_str(), RTLD_NOW | RTLD_LOCAL);
+          break;
+        }
+      }
+    }
     static modulo_finestra m;
     if (h != nullptr) {
       m.mostra = reinterpret_cast<void (*)()>(::dlsym(h, "impacchetta_mostra_finestra"));
@@ -39,7 +48,9 @@ const modulo_finestra* modulo() {
       m.errore = reinterpret_cast<void (*)(const char*)>(::dlsym(h, "impacchetta_errore"));
     }
     if (m.mostra == nullptr || m.chiudi == nullptr || m.errore == nullptr) {
-      std::fprintf(stderr, "impacchetta: no window: %s\n", h == nullptr ? ::dlerror() : "incomplete module");
+      const char* motivo = h != nullptr ? "incomplete module" : ::dlerror();
+      std::fprintf(stderr, "impacchetta: no window: %s\n",
+                   motivo != nullptr ? motivo : "no libfinestra_fltk.so beside the program or in ../lib/impacchetta/");
       return nullptr;
     }
     return &m;

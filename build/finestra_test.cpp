@@ -29,10 +29,12 @@ std::string leggi(const std::filesystem::path& p) {
   return {std::istreambuf_iterator<char>(in), {}};
 }
 
-// The packer program copied alone into a private directory: it writes beside itself.
+// The packer program copied into a private directory, with its window module
+// beside it: it writes beside itself.
 std::filesystem::path copia_programma(const cartella_prova& dir) {
   const auto copia = dir.percorso / "impacchetta";
   std::filesystem::copy_file(IMPACCHETTA, copia);
+  std::filesystem::copy_file(MODULO_FINESTRA, dir.percorso / "libfinestra_fltk.so");
   return copia;
 }
 

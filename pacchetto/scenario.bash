@@ -1,0 +1,53 @@
+# bash completion for scenario: its commands, their options, the kinds of
+# packed file, and file names of the right sort for each argument (line and
+# train sources *.txt, packed files *.dat and *.sim, folders for -o and plot).
+# pacchetto/prova_completamento checks that every option each command's
+# --help prints is offered here.
+
+_scenario_file() {  # PATTERN...: the files that match one, and every folder
+  local IFS=$'\n' modello
+  COMPREPLY=($(compgen -d -- "$cur"))
+  for modello; do
+    COMPREPLY+=($(compgen -f -X "!$modello" -- "$cur"))
+  done
+  compopt -o filenames 2> /dev/null
+}
+
+_scenario() {
+  local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}
+  local comando=${COMP_WORDS[1]} opzioni
+  COMPREPLY=()
+  if ((COMP_CWORD == 1)); then
+    COMPREPLY=($(compgen -W 'pack check dump plot --help --version' -- "$cur"))
+    return
+  fi
+  # --opt=VALUE is completed as --opt VALUE.
+  if [[ $cur == --*=* ]]; then
+    prev=${cur%%=*}
+    cur=${cur#*=}
+  fi
+  case $prev in
+    --kind) COMPREPLY=($(compgen -W 'grid stations plan' -- "$cur")); return ;;
+    --name | --train) return ;;
+    -o)
+      if [[ $comando == plot ]]; then _scenario_file '*.svg'; else _scenario_file; fi
+      return ;;
+  esac
+  case $comando in
+    pack) opzioni='-o --name --train --no-line-plan --json --help' ;;
+    check) opzioni='--name --train --json --help' ;;
+    dump) opzioni='--kind --json --csv --all --help' ;;
+    plot) opzioni='-o --name --train --help' ;;
+    *) return ;;
+  esac
+  if [[ $cur == -* ]]; then
+    COMPREPLY=($(compgen -W "$opzioni" -- "$cur"))
+    return
+  fi
+  case $comando in
+    pack | check) _scenario_file '*.txt' ;;
+    dump) _scenario_file '*.dat' '*.sim' ;;
+    plot) _scenario_file ;;
+  esac
+}
+complete -F _scenario scenario
