@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "compiler/codici_avviso.h"
 #include "formato/record.h"
 #include "formato/vocabolario.h"
 
@@ -78,6 +79,9 @@ struct Form1 {
 
   // Every error recorded, in order (the pair above is the last of them).
   std::vector<errore_registrato> errori;
+  // What the compiler accepted but an author almost surely did not mean, in
+  // the order found. Never read by the build: the packed bytes do not depend on it.
+  std::vector<avviso_registrato> avvisi;
 
   // Shows a packing refusal ("1250", "1251") to the user. The program's own
   // hook never returns; when it is absent or returns, packing stops there.

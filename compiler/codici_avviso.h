@@ -1,0 +1,74 @@
+// Every warning code, with its one-line description.
+//
+// A warning is a finding that the compiler accepts but an author almost surely
+// did not mean. Warnings never change the packed bytes nor the error pair; they
+// have codes of their own, 301 up, apart from the error codes.
+//
+// The one table of warning codes: diagnostics and the authors' reference
+// (docs/codici_avviso.md) come from here.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+enum codice_avviso : int32_t {
+  // Reading the sources.
+  avviso_campo_ignorato = 301,         // a field that no row kind reads, skipped with its values
+  avviso_testo_convertito = 302,       // UTF-8 text stored as single bytes
+  avviso_testo_non_convertibile = 303, // UTF-8 text with no single-byte form
+  avviso_nome_mancante = 304,          // a name or text empty, or a number, where a name is expected
+  // Rows of a running value, and stations, out of ascending order.
+  avviso_stazioni_fuori_ordine = 311,
+  avviso_velocita_fuori_ordine = 312,
+  avviso_aderenze_fuori_ordine = 313,
+  avviso_pendenze_fuori_ordine = 314,
+  avviso_curve_fuori_ordine = 315,
+  // Times of the stations.
+  avviso_orario_indietro = 321,        // a stop's time before the previous one (one midnight allowed)
+  avviso_orario_non_valido = 322,      // not a time of day
+  // Slow orders and signals.
+  avviso_rallentamenti_sovrapposti = 331,
+  avviso_rallentamento_oltre_fine = 332,
+  avviso_segnale_oltre_fine = 333,
+  avviso_rallentamento_lunghezza = 334,  // of length 0 or below
+  avviso_rallentamento_velocita = 335,   // at speed 0, or above the line limit there
+  // One row's feature laid over another's.
+  avviso_stazione_su_elemento = 341,     // a station point overwrites a signal or a board
+  avviso_segno_sovrascritto = 342,       // an approach mark overwrites another
+  // Values the packed files cannot hold as written.
+  avviso_velocita_arrotondata = 351,     // stored as speed / 5, rounded
+  avviso_nome_tagliato = 352,            // a name or board text cut to fit its length field
+  // The timetable against the fastest run.
+  avviso_tratta_impossibile = 361,       // scheduled shorter than the fastest run
+  avviso_margine_scarso = 362,           // margin under the recovery threshold
+  avviso_senza_limite = 363,             // a stretch of the run with no speed limit laid
+  // The driver's documents.
+  avviso_documento_tagliato = 371,       // a name cut to its cell
+  avviso_documento_traslitterato = 372,  // a name written in plain letters
+};
+
+struct voce_avviso {
+  int32_t codice;
+  std::string_view descrizione;
+};
+
+// The whole table, in ascending order of code.
+std::span<const voce_avviso> tabella_avvisi();
+// The description of `codice`, or an empty text for a code not in the table.
+std::string_view descrizione_avviso(int32_t codice);
+
+// A warning as found: its code, a one-line text in the author's terms (the
+// table's description when empty), where it stands in a source when it has a
+// place there, and the route position it concerns.
+struct avviso_registrato {
+  int32_t codice = 0;
+  std::string testo;
+  std::string file;        // the source's label; empty when the warning has no source place
+  int32_t riga = 0;        // line and column (from 1) in that source
+  int32_t colonna = 0;
+  bool con_posizione = false;
+  int32_t posizione = 0;   // metres along the route
+};
