@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "compiler/codici_avviso.h"
+#include "compiler/righe_lette.h"
 #include "formato/record.h"
 #include "formato/vocabolario.h"
 
@@ -82,6 +83,8 @@ struct Form1 {
   // What the compiler accepted but an author almost surely did not mean, in
   // the order found. Never read by the build: the packed bytes do not depend on it.
   std::vector<avviso_registrato> avvisi;
+  // Every row read and applied, in the order read.
+  std::vector<riga_letta> righe_lette;
 
   // Shows a packing refusal ("1250", "1251") to the user. The program's own
   // hook never returns; when it is absent or returns, packing stops there.

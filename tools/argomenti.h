@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "analisi/marcia.h"
+
 enum class azione { nessuna, aiuto, versione, pack, check, dump, plot };
 enum class formato { testo, json, csv };
 enum class tipo_imballato { nessuno, percorso, stazioni, linea };
@@ -31,6 +33,10 @@ struct richiesta {
   // plot: the directory of the packed files and the picture to write
   std::filesystem::path cartella_imballati;
   std::filesystem::path file_disegno;
+
+  // The train model of the fastest run, where the author overrides it
+  // (--acceleration, --braking, --dwell, ...): for every command that times the run.
+  opzioni_marcia marcia;
 
   formato forma = formato::testo;
 };
