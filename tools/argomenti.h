@@ -2,14 +2,16 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "analisi/marcia.h"
+#include "documents/deriva_documenti.h"
 
-enum class azione { nessuna, aiuto, versione, pack, check, dump, plot };
+enum class azione { nessuna, aiuto, versione, pack, check, dump, plot, docs };
 enum class formato { testo, json, csv };
 enum class tipo_imballato { nessuno, percorso, stazioni, linea };
 
@@ -17,13 +19,18 @@ struct richiesta {
   azione cosa = azione::nessuna;
   azione aiuto_su = azione::nessuna;  // --help after a command: that command's help
 
-  // pack, check
+  // pack, check, docs
   std::filesystem::path linea;
   std::filesystem::path treno;
   std::filesystem::path cartella_uscita = ".";
   std::string nome_scenario;  // empty until given or found from the file names
   std::string numero_treno;
   bool senza_linea = false;  // --no-line-plan
+
+  // docs, and pack --docs: the driver's three documents
+  bool con_documenti = false;
+  opzioni_documenti documenti;              // --classification, --mass, --signature, --contact
+  std::optional<int32_t> partenza_scheda;   // --departure, seconds of the day
 
   // dump
   std::filesystem::path file;
