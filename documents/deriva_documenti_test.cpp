@@ -247,8 +247,11 @@ TEST(DerivaDocumenti, NomiTagliatiETraslitteratiConIlLoroAvviso) {
   };
   for (const caso& c : casi) {
     EXPECT_TRUE(avvisato(d.avvisi, c.dove, c.testo)) << c.dove << "\n" << elenco(d.avvisi);
-    for (const avviso_documento& a : d.avvisi)
-      if (a.dove == c.dove && a.testo.find(c.testo) != std::string::npos) EXPECT_EQ(a.codice, c.codice) << c.dove;
+    for (const avviso_documento& a : d.avvisi) {
+      if (a.dove == c.dove && a.testo.find(c.testo) != std::string::npos) {
+        EXPECT_EQ(a.codice, c.codice) << c.dove;
+      }
+    }
   }
   EXPECT_EQ(d.avvisi.size(), std::size(casi)) << elenco(d.avvisi);
   EXPECT_EQ(d.scheda.righe.front().luogo, "SANTA MARIA DEGLI ANGELI E ");
