@@ -45,6 +45,10 @@ std::size_t sequenza(std::string_view s, std::size_t i, uint32_t& c) {
 
 // True when `s` is well-formed UTF-8 with at least one character beyond ASCII.
 bool utf8_oltre_ascii(std::string_view s) {
+  // Plain ASCII, the common case, in one pass the compiler can widen.
+  unsigned char tutti = 0;
+  for (const char c : s) tutti |= static_cast<unsigned char>(c);
+  if (tutti < 0x80) return false;
   bool oltre = false;
   for (std::size_t i = 0; i < s.size();) {
     if (static_cast<unsigned char>(s[i]) < 0x80) {
@@ -86,7 +90,7 @@ struct campo_aperto {
 };
 
 // Records `c` as the field ends at `fine` (the comma or line end after it).
-void chiudi(const campo_aperto& c, std::string_view s, std::size_t fine, sorgente_1252& out) {
+void chiudi(const campo_aperto& c, std::string_view s, std::size_t fine, esito_1252& out) {
   if (c.colonna_oltre == 0) return;
   std::size_t a = c.inizio, b = fine;
   while (a < b && spazio(s[a])) ++a;
@@ -102,29 +106,26 @@ void chiudi(const campo_aperto& c, std::string_view s, std::size_t fine, sorgent
 
 }  // namespace
 
-sorgente_1252 converti_in_1252(std::string_view sorgente) {
-  sorgente_1252 out;
-  if (!utf8_oltre_ascii(sorgente)) {
-    out.testo.assign(sorgente);
-    return out;
-  }
+esito_1252 converti_in_1252(std::string& testo) {
+  esito_1252 out;
+  if (!utf8_oltre_ascii(testo)) return out;
   out.convertita = true;
   // A byte-order mark says how the file is written; it is no text of it.
-  std::string_view s = sorgente;
-  if (s.substr(0, 3) == "\xEF\xBB\xBF") s.remove_prefix(3);
+  const std::string sorgente = testo.substr(testo.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0);
+  const std::string_view s = sorgente;
 
-  out.testo.reserve(s.size());
+  testo.clear();
   campo_aperto campo;
   int32_t colonna = 1;  // of the character at `i`, in characters
   for (std::size_t i = 0; i < s.size();) {
     const char ch = s[i];
     if (static_cast<unsigned char>(ch) < 0x80) {
-      out.testo += ch;
+      testo += ch;
       if (ch == ',' || ch == '\r' || ch == '\n') {
         chiudi(campo, s, i, out);
         const bool a_capo = ch != ',';
         // CR LF is one line end, as the field reader counts lines.
-        if (ch == '\r' && i + 1 < s.size() && s[i + 1] == '\n') out.testo += s[++i];
+        if (ch == '\r' && i + 1 < s.size() && s[i + 1] == '\n') testo += s[++i];
         ++i;
         const int32_t riga = a_capo ? campo.riga + 1 : campo.riga;
         colonna = a_capo ? 1 : colonna + 1;
@@ -144,9 +145,9 @@ sorgente_1252 converti_in_1252(std::string_view sorgente) {
     const unsigned char b = byte_di(c);
     if (campo.colonna_oltre == 0) campo.colonna_oltre = colonna;
     if (b != 0) {
-      out.testo += static_cast<char>(b);
+      testo += static_cast<char>(b);
     } else {
-      out.testo += '?';
+      testo += '?';
       if (campo.colonna_senza_forma == 0) campo.colonna_senza_forma = colonna;
       const std::string_view questo = s.substr(i, n);
       if (campo.senza_forma.find(questo) == std::string::npos) campo.senza_forma.append(questo);

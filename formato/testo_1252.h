@@ -22,22 +22,21 @@ struct campo_convertito {
   bool parentesi = false;       // the field holds both '[' and ']': a heading or a comment
 };
 
-struct sorgente_1252 {
-  std::string testo;                     // the source as single bytes
-  bool convertita = false;               // it was UTF-8 with characters beyond ASCII
+struct esito_1252 {
+  bool convertita = false;               // the text was UTF-8 with characters beyond ASCII
   std::vector<campo_convertito> campi;   // every field that held such characters
 };
 
-// `sorgente` as single-byte Windows-1252 text.
+// Makes the source `testo` single-byte Windows-1252 text, in place.
 // - Plain ASCII, or text that is not well-formed UTF-8 (taken to be single
-//   bytes already), is returned unchanged, with no field.
+//   bytes already), is left unchanged, with no field.
 // - Well-formed UTF-8 holding characters beyond ASCII is converted: each
 //   character becomes the one byte that Windows-1252 gives it, or '?' when it
 //   has none (other scripts, most symbols, the C1 controls, a letter and an
 //   accent written as two characters). A byte-order mark at the start is left
 //   out. One character, one byte: a column counted in the result's bytes is the
 //   author's column counted in characters.
-sorgente_1252 converti_in_1252(std::string_view sorgente);
+esito_1252 converti_in_1252(std::string& testo);
 
 // Single-byte Windows-1252 text as UTF-8. The five bytes the code page leaves
 // undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) become the control characters of

@@ -9,6 +9,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "formato/testo_1252.h"
+
 using nlohmann::ordered_json;
 
 namespace {
@@ -122,20 +124,7 @@ char* reale_in(char* buf, int larghezza, const asse_linea& a, std::size_t j, con
 
 }  // namespace
 
-std::string testo_utf8(std::string_view testo) {
-  std::string u;
-  u.reserve(testo.size());
-  for (char c : testo) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b < 0x80) {
-      u += c;
-    } else {
-      u += static_cast<char>(0xC0 | (b >> 6));
-      u += static_cast<char>(0x80 | (b & 0x3F));
-    }
-  }
-  return u;
-}
+std::string testo_utf8(std::string_view testo) { return utf8_da_1252(testo); }
 
 void scarica_percorso(const std::vector<cella_percorso>& celle, formato forma, bool tutti,
                       std::ostream& out) {
