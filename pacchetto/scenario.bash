@@ -36,7 +36,7 @@ _scenario() {
   case $comando in
     pack) opzioni='-o --name --train --no-line-plan --json --help' ;;
     check) opzioni='--name --train --json --help' ;;
-    dump) opzioni='--kind --json --csv --all --help' ;;
+    dump) opzioni='--kind --force --json --csv --all --features --help' ;;
     plot) opzioni='-o --name --train --help' ;;
     *) return ;;
   esac

@@ -51,6 +51,15 @@ const char* nome_comando(azione a) {
   }
 }
 
+const char* nome_tipo(tipo_imballato t) {
+  switch (t) {
+    case tipo_imballato::percorso: return "route grid";
+    case tipo_imballato::stazioni: return "station table";
+    case tipo_imballato::linea: return "line plan";
+    default: return "packed file";
+  }
+}
+
 }  // namespace
 
 bool nome_da_file(const std::filesystem::path& linea, std::string& nome) {
@@ -167,6 +176,10 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
       csv = true;
     } else if (scarica && a == "--all") {
       r.tutti = true;
+    } else if (scarica && a == "--features") {
+      r.solo_elementi = true;
+    } else if (scarica && a == "--force") {
+      r.forza = true;
     } else if (scarica && opzione_con_valore("--kind", argomenti, i, valore, errore)) {
       if (!errore.empty()) return false;
       if (valore == "grid") r.tipo = tipo_imballato::percorso;
@@ -207,10 +220,25 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
       return false;
     }
     r.file = posizionali[0];
-    if (r.tipo == tipo_imballato::nessuno) r.tipo = tipo_da_nome(r.file);
+    const tipo_imballato dal_nome = tipo_da_nome(r.file);
+    if (r.tipo == tipo_imballato::nessuno) r.tipo = dal_nome;
     if (r.tipo == tipo_imballato::nessuno) {
       errore = "cannot tell the kind of '" + r.file.string() +
                "' from its name (X_linea.dat, X_N.dat, X_N.sim); give --kind grid, stations or plan";
+      return false;
+    }
+    // Read as another kind, a file whose length happens to fit shows nonsense.
+    if (dal_nome != tipo_imballato::nessuno && dal_nome != r.tipo && !r.forza) {
+      errore = "'" + r.file.string() + "' is named as a " + nome_tipo(dal_nome) + ", not a " +
+               nome_tipo(r.tipo) + "; give --force to read it as one all the same";
+      return false;
+    }
+    if (r.solo_elementi && r.tipo != tipo_imballato::percorso) {
+      errore = "--features shows the cells of a route grid, not a " + std::string(nome_tipo(r.tipo));
+      return false;
+    }
+    if (r.solo_elementi && r.tutti) {
+      errore = "give --features or --all, not both";
       return false;
     }
     return true;

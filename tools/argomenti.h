@@ -29,6 +29,10 @@ struct richiesta {
   std::filesystem::path file;
   tipo_imballato tipo = tipo_imballato::nessuno;  // from --kind, else from the name
   bool tutti = false;                             // --all
+  bool solo_elementi = false;                     // --features: grid cells with a point feature or a mark
+
+  // dump: a kind that contradicts the name; new: files that exist
+  bool forza = false;                             // --force
 
   // plot: the directory of the packed files and the picture to write
   std::filesystem::path cartella_imballati;

@@ -81,7 +81,8 @@ constexpr const char* aiuto_check =
     "3 refused by error 1250 or 1251.\n";
 
 constexpr const char* aiuto_dump =
-    "usage: scenario dump FILE [--kind grid|stations|plan] [--json | --csv] [--all]\n"
+    "usage: scenario dump FILE [--kind grid|stations|plan [--force]] [--json | --csv]\n"
+    "                     [--all | --features]\n"
     "\n"
     "Shows what a packed file holds, every field by name:\n"
     "  grid      the route grid (X_N.dat): each cell's index, its position in metres\n"
@@ -89,13 +90,19 @@ constexpr const char* aiuto_dump =
     "  stations  the station table (X_N.sim): each slot and its fields\n"
     "  plan      the line plan (X_linea.dat): each metre's x and y and their tags\n"
     "The kind comes from the file's name unless --kind is given. A file whose length\n"
-    "does not fit its kind is refused (exit status 2).\n"
+    "does not fit its kind is refused (exit status 2), and so is a kind that\n"
+    "contradicts the file's name unless --force is given. The speed, gradient and\n"
+    "adhesion fill every grid cell, so a grid shows every cell: --features shows the\n"
+    "cells that carry a feature.\n"
     "\n"
     "options:\n"
     "  --kind KIND   read FILE as grid, stations or plan\n"
+    "  --force       read FILE as KIND even when its name says another kind\n"
     "  --json        one JSON object instead of text columns\n"
     "  --csv         comma-separated values with a header row\n"
-    "  --all         also the cells, slots and points whose fields are all empty\n";
+    "  --all         also the cells, slots and points whose fields are all empty\n"
+    "  --features    a grid's cells that carry a point feature (a kind other than 0)\n"
+    "                or an approach mark, and no other\n";
 
 constexpr const char* aiuto_plot =
     "usage: scenario plot DIR [--name NAME] [--train NUMBER] -o FILE.svg\n"
@@ -127,7 +134,7 @@ int esegui_dump(const richiesta& r, std::ostream& out, std::ostream& err) {
       nome_tipo = "route grid";
       std::vector<cella_percorso> celle;
       if ((fatto = decodifica_percorso(byte, celle, motivo)))
-        scarica_percorso(celle, r.forma, r.tutti, out);
+        scarica_percorso(celle, r.forma, r.tutti, out, r.solo_elementi);
       break;
     }
     case tipo_imballato::stazioni: {
