@@ -18,7 +18,7 @@ _scenario() {
   local comando=${COMP_WORDS[1]} opzioni
   COMPREPLY=()
   if ((COMP_CWORD == 1)); then
-    COMPREPLY=($(compgen -W 'pack check dump plot --help --version' -- "$cur"))
+    COMPREPLY=($(compgen -W 'pack check dump plot new --help --version' -- "$cur"))
     return
   fi
   # --opt=VALUE is completed as --opt VALUE.
@@ -38,6 +38,7 @@ _scenario() {
     check) opzioni='--name --train --json --help' ;;
     dump) opzioni='--kind --force --json --csv --all --features --help' ;;
     plot) opzioni='-o --name --train --help' ;;
+    new) opzioni='--train -o --force --help' ;;
     *) return ;;
   esac
   if [[ $cur == -* ]]; then

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "formato/nomi_file.h"
+#include "sources/scenario_nuovo.h"
 
 namespace {
 
@@ -47,6 +48,7 @@ const char* nome_comando(azione a) {
     case azione::pack: return "pack";
     case azione::check: return "check";
     case azione::plot: return "plot";
+    case azione::nuovo: return "new";
     default: return "dump";
   }
 }
@@ -124,8 +126,9 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
   else if (primo == "check") r.cosa = azione::check;
   else if (primo == "dump") r.cosa = azione::dump;
   else if (primo == "plot") r.cosa = azione::plot;
+  else if (primo == "new") r.cosa = azione::nuovo;
   else {
-    errore = "unknown command '" + primo + "' (pack, check, dump or plot); try 'scenario --help'";
+    errore = "unknown command '" + primo + "' (pack, check, dump, plot or new); try 'scenario --help'";
     return false;
   }
 
@@ -140,6 +143,7 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
   const bool compila = r.cosa == azione::pack || r.cosa == azione::check;
   const bool disegna = r.cosa == azione::plot;
   const bool scarica = r.cosa == azione::dump;
+  const bool nuovo = r.cosa == azione::nuovo;
   const std::string comando = nome_comando(r.cosa);
   bool nome_dato = false, numero_dato = false, json = false, csv = false;
   std::vector<std::string> posizionali;
@@ -151,11 +155,11 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
       posizionali.push_back(a);
     } else if (a == "--") {
       solo_posizionali = true;
-    } else if (!disegna && a == "--json") {
+    } else if (!disegna && !nuovo && a == "--json") {
       json = true;
     } else if (r.cosa == azione::pack && a == "--no-line-plan") {
       r.senza_linea = true;
-    } else if ((r.cosa == azione::pack || disegna) &&
+    } else if ((r.cosa == azione::pack || disegna || nuovo) &&
                opzione_con_valore("-o", argomenti, i, valore, errore)) {
       if (!errore.empty()) return false;
       if (valore.empty()) {
@@ -168,7 +172,7 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
       if (!errore.empty() || !nome_valido(valore, "scenario name", errore)) return false;
       r.nome_scenario = valore;
       nome_dato = true;
-    } else if ((compila || disegna) && opzione_con_valore("--train", argomenti, i, valore, errore)) {
+    } else if ((compila || disegna || nuovo) && opzione_con_valore("--train", argomenti, i, valore, errore)) {
       if (!errore.empty() || !nome_valido(valore, "train number", errore)) return false;
       r.numero_treno = valore;
       numero_dato = true;
@@ -178,7 +182,7 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
       r.tutti = true;
     } else if (scarica && a == "--features") {
       r.solo_elementi = true;
-    } else if (scarica && a == "--force") {
+    } else if ((scarica || nuovo) && a == "--force") {
       r.forza = true;
     } else if (scarica && opzione_con_valore("--kind", argomenti, i, valore, errore)) {
       if (!errore.empty()) return false;
@@ -212,6 +216,16 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
     // The name and the number not given are found from the files in the directory.
     r.cartella_imballati = posizionali[0];
     return true;
+  }
+
+  if (nuovo) {
+    if (posizionali.size() != 1) {
+      errore = "new takes the name of the scenario to begin; try 'scenario new --help'";
+      return false;
+    }
+    r.nome_scenario = posizionali[0];
+    if (!numero_dato) r.numero_treno = numero_treno_nuovo;
+    return nome_valido(r.nome_scenario, "scenario name", errore);
   }
 
   if (scarica) {

@@ -10,6 +10,7 @@
 #include "packer/decodifica.h"
 #include "tools/argomenti.h"
 #include "tools/compila.h"
+#include "tools/nuovo.h"
 #include "tools/disegno/disegno.h"
 #include "tools/rapporto.h"
 #include "tools/scarica.h"
@@ -28,6 +29,8 @@ constexpr const char* aiuto_generale =
     "  dump FILE         show what a packed file holds\n"
     "  plot DIR -o FILE.svg\n"
     "                    draw a packed scenario: track plan and profiles\n"
+    "  new NAME          write a starter line and train source, every row commented,\n"
+    "                    to begin a scenario from\n"
     "\n"
     "  --help            this help; 'scenario COMMAND --help' for a command's\n"
     "  --version         the tool's version\n"
@@ -103,6 +106,31 @@ constexpr const char* aiuto_dump =
     "  --all         also the cells, slots and points whose fields are all empty\n"
     "  --features    a grid's cells that carry a point feature (a kind other than 0)\n"
     "                or an approach mark, and no other\n";
+
+constexpr const char* aiuto_new =
+    "usage: scenario new NAME [--train NUMBER] [-o DIR] [--force]\n"
+    "\n"
+    "Writes a starter scenario to begin from: a 12 km line with curves, gradients,\n"
+    "a tunnel and boards, and a train over it with four stations (three stops), a\n"
+    "slow order and six signals. It packs with no error and no warning, the fastest\n"
+    "run keeps its timetable, and every row is commented with what its values mean,\n"
+    "their units and ranges:\n"
+    "  NAME_linea.txt     the line source\n"
+    "  NAME_NUMBER-.txt   the train source\n"
+    "A comment is a field of its own in square brackets, such as [ a note ], on a\n"
+    "line of its own or after a row's last value and a comma; in the line source's\n"
+    "general section it starts with a hyphen: -[ a note ] (docs/linea.md).\n"
+    "A file of either name that exists is left as it is and nothing is written,\n"
+    "unless --force is given.\n"
+    "\n"
+    "options:\n"
+    "  --train NUMBER   train number (default: 1)\n"
+    "  -o DIR           directory for the two sources (default: the current one;\n"
+    "                   made if missing)\n"
+    "  --force          replace files of those names\n"
+    "\n"
+    "exit status: 0 written; 2 usage error, a file that exists, or a file that\n"
+    "cannot be written.\n";
 
 constexpr const char* aiuto_plot =
     "usage: scenario plot DIR [--name NAME] [--train NUMBER] -o FILE.svg\n"
@@ -260,6 +288,7 @@ int scenario(std::span<const std::string> argomenti, std::ostream& out, std::ost
                 : r.aiuto_su == azione::check ? aiuto_check
                 : r.aiuto_su == azione::dump  ? aiuto_dump
                 : r.aiuto_su == azione::plot  ? aiuto_plot
+                : r.aiuto_su == azione::nuovo ? aiuto_new
                                               : aiuto_generale);
         return 0;
       case azione::versione:
@@ -269,6 +298,8 @@ int scenario(std::span<const std::string> argomenti, std::ostream& out, std::ost
         return esegui_dump(r, out, err);
       case azione::plot:
         return esegui_plot(r, err);
+      case azione::nuovo:
+        return esegui_nuovo(r, out, err);
       case azione::pack:
       case azione::check:
         return esegui_compilazione(r, out, err);
