@@ -331,7 +331,7 @@ TEST(ScenarioNuovo, ICommentiNonCambianoNulla) {
   std::string linea_commentata = con_commenti(senza(linea), true);
   linea_commentata.insert(linea_commentata.find("sfondo uno"), dodici);
   const std::string treno_commentato = con_commenti(senza(treno), false);
-  ASSERT_NE(treno_commentato.find("VALDRESA,   [ a note: 12 m ]"), std::string::npos);
+  ASSERT_NE(treno_commentato.find("VALDRESA,   [ a note: 12 m ]"), std::string::npos) << "after a name";
   ASSERT_NE(linea_commentata.find("(Km 2+000),   [ a note: 12 m ]"), std::string::npos);
   EXPECT_TRUE(stesso_scenario(compila_e_imballa(linea_commentata, treno_commentato)->f,
                               compila_e_imballa(linea, treno)->f));
@@ -371,8 +371,8 @@ TEST(ScenarioNuovo, UnCommentoNonPrendeIlPostoDiUnValore) {
   }
 
   // A name or a board text is a text: a comment where it is missing is taken as it.
-  const auto senza_nome = compila_e_imballa(linea, togli(treno, "0, VALDRESA", "0, [ the origin ]"));
-  EXPECT_EQ(senza_nome->f.tabella_stazioni[1].nome, "[ the origin ]");
+  const auto senza_nome = compila_e_imballa(linea, togli(treno, "0, VALDRESA,", "0,"));
+  EXPECT_EQ(senza_nome->f.tabella_stazioni[1].nome, "[ the origin: leaves at 08:00 ]");
   // A bracketed field without its hyphen ends the general section: the rows
   // after it are read in the body, where no row takes them.
   const auto senza_trattino = compila_e_imballa(togli(linea, "-[ Scenery", "[ Scenery"), treno);
