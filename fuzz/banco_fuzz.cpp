@@ -15,6 +15,7 @@
 #include "packer/imballa.h"
 #include "sources/dati_linea.h"
 #include "tools/rapporto.h"
+#include "tools/testo_sorgenti.h"
 
 namespace {
 
@@ -59,9 +60,15 @@ void compila_sorgenti(std::string_view linea, std::optional<std::string_view> tr
   auto f = std::make_unique<Form1>();
   f->nome_scenario = "F";
   f->numero_treno = "1";
+  // Made single-byte text first, as the tool makes them.
+  std::string testo_linea(linea), testo_treno(treno.value_or(""));
+  const std::vector<avviso_registrato> avvisi = rendi_1252(testo_linea, "F_linea.txt");
+  if (testo_linea.size() > linea.size()) guasto("a source grew when made single-byte text");
+  rendi_1252(testo_treno, "F_1-.txt");
   const testo_sorgente sorgente_treno =
-      treno ? testo_sorgente{"F_1-.txt", *treno} : testo_sorgente{"F_1-.txt", {}, stato_sorgente::mancante};
-  memorizza_dati(*f, j, {"F_linea.txt", linea}, sorgente_treno);
+      treno ? testo_sorgente{"F_1-.txt", testo_treno} : testo_sorgente{"F_1-.txt", {}, stato_sorgente::mancante};
+  memorizza_dati(*f, j, {"F_linea.txt", testo_linea}, sorgente_treno);
+  f->avvisi.insert(f->avvisi.begin(), avvisi.begin(), avvisi.end());
   const bool da_imballare = completa_scenario(*f);
 
   // The build keeps the last error; its log must end with that very code.

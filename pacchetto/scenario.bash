@@ -19,7 +19,7 @@ _scenario() {
   local comando=${COMP_WORDS[1]} opzioni
   COMPREPLY=()
   if ((COMP_CWORD == 1)); then
-    COMPREPLY=($(compgen -W 'pack check docs dump plot --help --version' -- "$cur"))
+    COMPREPLY=($(compgen -W 'pack check docs dump plot new --help --version' -- "$cur"))
     return
   fi
   # --opt=VALUE is completed as --opt VALUE.
@@ -42,8 +42,9 @@ _scenario() {
     docs)
       opzioni='-o --name --train --classification --mass --departure --signature --contact --json
         --help' ;;
-    dump) opzioni='--kind --json --csv --all --help' ;;
+    dump) opzioni='--kind --force --json --csv --all --features --help' ;;
     plot) opzioni='-o --name --train --help' ;;
+    new) opzioni='--train -o --force --help' ;;
     *) return ;;
   esac
   if [[ $cur == -* ]]; then

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "formato/nomi_file.h"
+#include "sources/scenario_nuovo.h"
 
 namespace {
 
@@ -48,6 +49,7 @@ const char* nome_comando(azione a) {
     case azione::docs: return "docs";
     case azione::check: return "check";
     case azione::plot: return "plot";
+    case azione::nuovo: return "new";
     default: return "dump";
   }
 }
@@ -91,6 +93,15 @@ bool opzione_documenti(std::span<const std::string> argomenti, std::size_t& i, r
     return false;
   }
   return true;
+}
+
+const char* nome_tipo(tipo_imballato t) {
+  switch (t) {
+    case tipo_imballato::percorso: return "route grid";
+    case tipo_imballato::stazioni: return "station table";
+    case tipo_imballato::linea: return "line plan";
+    default: return "packed file";
+  }
 }
 
 }  // namespace
@@ -158,8 +169,9 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
   else if (primo == "dump") r.cosa = azione::dump;
   else if (primo == "plot") r.cosa = azione::plot;
   else if (primo == "docs") r.cosa = azione::docs;
+  else if (primo == "new") r.cosa = azione::nuovo;
   else {
-    errore = "unknown command '" + primo + "' (pack, check, docs, dump or plot); try 'scenario --help'";
+    errore = "unknown command '" + primo + "' (pack, check, docs, dump, plot or new); try 'scenario --help'";
     return false;
   }
 
@@ -175,6 +187,7 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
   const bool compila = r.cosa == azione::pack || r.cosa == azione::check || documenti;
   const bool disegna = r.cosa == azione::plot;
   const bool scarica = r.cosa == azione::dump;
+  const bool nuovo = r.cosa == azione::nuovo;
   const std::string comando = nome_comando(r.cosa);
   bool nome_dato = false, numero_dato = false, json = false, csv = false;
   std::string opzione_documento;  // the first option of the documents given to pack
@@ -187,7 +200,7 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
       posizionali.push_back(a);
     } else if (a == "--") {
       solo_posizionali = true;
-    } else if (!disegna && a == "--json") {
+    } else if (!disegna && !nuovo && a == "--json") {
       json = true;
     } else if (r.cosa == azione::pack && a == "--no-line-plan") {
       r.senza_linea = true;
@@ -196,7 +209,7 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
     } else if ((documenti || r.cosa == azione::pack) && opzione_documenti(argomenti, i, r, errore)) {
       if (!errore.empty()) return false;
       if (opzione_documento.empty()) opzione_documento = a.substr(0, a.find('='));
-    } else if ((r.cosa == azione::pack || disegna || documenti) &&
+    } else if ((r.cosa == azione::pack || disegna || documenti || nuovo) &&
                opzione_con_valore("-o", argomenti, i, valore, errore)) {
       if (!errore.empty()) return false;
       if (valore.empty()) {
@@ -209,7 +222,7 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
       if (!errore.empty() || !nome_valido(valore, "scenario name", errore)) return false;
       r.nome_scenario = valore;
       nome_dato = true;
-    } else if ((compila || disegna) && opzione_con_valore("--train", argomenti, i, valore, errore)) {
+    } else if ((compila || disegna || nuovo) && opzione_con_valore("--train", argomenti, i, valore, errore)) {
       if (!errore.empty() || !nome_valido(valore, "train number", errore)) return false;
       r.numero_treno = valore;
       numero_dato = true;
@@ -217,6 +230,10 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
       csv = true;
     } else if (scarica && a == "--all") {
       r.tutti = true;
+    } else if (scarica && a == "--features") {
+      r.solo_elementi = true;
+    } else if ((scarica || nuovo) && a == "--force") {
+      r.forza = true;
     } else if (scarica && opzione_con_valore("--kind", argomenti, i, valore, errore)) {
       if (!errore.empty()) return false;
       if (valore == "grid") r.tipo = tipo_imballato::percorso;
@@ -256,16 +273,41 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
     return true;
   }
 
+  if (nuovo) {
+    if (posizionali.size() != 1) {
+      errore = "new takes the name of the scenario to begin; try 'scenario new --help'";
+      return false;
+    }
+    r.nome_scenario = posizionali[0];
+    if (!numero_dato) r.numero_treno = numero_treno_nuovo;
+    return nome_valido(r.nome_scenario, "scenario name", errore);
+  }
+
   if (scarica) {
     if (posizionali.size() != 1) {
       errore = "dump takes one packed file; try 'scenario dump --help'";
       return false;
     }
     r.file = posizionali[0];
-    if (r.tipo == tipo_imballato::nessuno) r.tipo = tipo_da_nome(r.file);
+    const tipo_imballato dal_nome = tipo_da_nome(r.file);
+    if (r.tipo == tipo_imballato::nessuno) r.tipo = dal_nome;
     if (r.tipo == tipo_imballato::nessuno) {
       errore = "cannot tell the kind of '" + r.file.string() +
                "' from its name (X_linea.dat, X_N.dat, X_N.sim); give --kind grid, stations or plan";
+      return false;
+    }
+    // Read as another kind, a file whose length happens to fit shows nonsense.
+    if (dal_nome != tipo_imballato::nessuno && dal_nome != r.tipo && !r.forza) {
+      errore = "'" + r.file.string() + "' is named as a " + nome_tipo(dal_nome) + ", not a " +
+               nome_tipo(r.tipo) + "; give --force to read it as one all the same";
+      return false;
+    }
+    if (r.solo_elementi && r.tipo != tipo_imballato::percorso) {
+      errore = "--features shows the cells of a route grid, not a " + std::string(nome_tipo(r.tipo));
+      return false;
+    }
+    if (r.solo_elementi && r.tutti) {
+      errore = "give --features or --all, not both";
       return false;
     }
     return true;

@@ -11,7 +11,7 @@
 #include "analisi/marcia.h"
 #include "documents/deriva_documenti.h"
 
-enum class azione { nessuna, aiuto, versione, pack, check, dump, plot, docs };
+enum class azione { nessuna, aiuto, versione, pack, check, dump, plot, docs, nuovo };
 enum class formato { testo, json, csv };
 enum class tipo_imballato { nessuno, percorso, stazioni, linea };
 
@@ -19,7 +19,7 @@ struct richiesta {
   azione cosa = azione::nessuna;
   azione aiuto_su = azione::nessuna;  // --help after a command: that command's help
 
-  // pack, check, docs
+  // pack, check, docs (new: NAME, --train, -o)
   std::filesystem::path linea;
   std::filesystem::path treno;
   std::filesystem::path cartella_uscita = ".";
@@ -36,6 +36,10 @@ struct richiesta {
   std::filesystem::path file;
   tipo_imballato tipo = tipo_imballato::nessuno;  // from --kind, else from the name
   bool tutti = false;                             // --all
+  bool solo_elementi = false;                     // --features: grid cells with a point feature or a mark
+
+  // dump: a kind that contradicts the name; new: files that exist
+  bool forza = false;                             // --force
 
   // plot: the directory of the packed files and the picture to write
   std::filesystem::path cartella_imballati;

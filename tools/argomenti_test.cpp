@@ -97,7 +97,7 @@ TEST(Argomenti, DumpTipoDalNomeODaKind) {
       {{"dump", "X_739.dat", "--csv"}, tipo_imballato::percorso, formato::csv, false},
       {{"dump", "X_739.sim", "--all", "--json"}, tipo_imballato::stazioni, formato::json, true},
       {{"dump", "copia.bin", "--kind", "grid"}, tipo_imballato::percorso, formato::testo, false},
-      {{"dump", "X_linea.dat", "--kind=stations"}, tipo_imballato::stazioni, formato::testo, false},
+      {{"dump", "X_linea.dat", "--kind=stations", "--force"}, tipo_imballato::stazioni, formato::testo, false},
   };
   for (const caso& c : casi) {
     richiesta r;

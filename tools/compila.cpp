@@ -6,6 +6,7 @@
 #include "formato/file.h"
 #include "formato/nomi_file.h"
 #include "packer/imballa.h"
+#include "tools/testo_sorgenti.h"
 
 namespace {
 
@@ -24,8 +25,8 @@ esito_compilazione compila_scenario(const richiesta& r) {
   f.numero_treno = r.numero_treno;
 
   // Read before anything is made: an unreadable source leaves nothing behind.
-  const std::string linea = leggi_file(r.linea, byte_massimi_sorgente);
-  const std::string treno = leggi_file(r.treno, byte_massimi_sorgente);
+  std::string linea = leggi_file(r.linea, byte_massimi_sorgente);
+  std::string treno = leggi_file(r.treno, byte_massimi_sorgente);
 
   const bool imballa = r.cosa == azione::pack;
   auto destinazione = [&](file_imballato quale) {
@@ -39,7 +40,12 @@ esito_compilazione compila_scenario(const richiesta& r) {
 
   // The packer's own stages: the same parsers, approach pass, checks, stamping and layouts.
   const std::string etichetta_linea = r.linea.string(), etichetta_treno = r.treno.string();
+  // The packed files hold single-byte text: a UTF-8 source is made so first.
+  std::vector<avviso_registrato> avvisi_testo = rendi_1252(linea, etichetta_linea);
+  for (avviso_registrato& a : rendi_1252(treno, etichetta_treno)) avvisi_testo.push_back(std::move(a));
   memorizza_dati(f, imballa && r.senza_linea ? 0 : 1, {etichetta_linea, linea}, {etichetta_treno, treno});
+  // They come first: they are about reading the sources.
+  f.avvisi.insert(f.avvisi.begin(), avvisi_testo.begin(), avvisi_testo.end());
   const bool da_imballare = completa_scenario(f);
   if (!imballa || f.errore_imballaggio != 0) return esito;
 

@@ -9,6 +9,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "formato/testo_1252.h"
+
 using nlohmann::ordered_json;
 
 namespace {
@@ -71,6 +73,10 @@ ordered_json voce_json(const R& r, const Campi& campi, ordered_json voce) {
 
 bool cella_vuota(const cella_percorso& c) { return c == cella_percorso{}; }
 
+// The running values (speed, gradient, adhesion) fill every cell; a point
+// feature or the marks laid before one stand out.
+bool cella_con_elemento(const cella_percorso& c) { return c.tipo != tipo_vuoto || c.avviso_segnale != 0; }
+
 bool slot_vuoto(const record_stazione& r) { return r == record_stazione{}; }
 
 // Point j of a plan coordinate as JSON: an integer, a number or null.
@@ -122,27 +128,17 @@ char* reale_in(char* buf, int larghezza, const asse_linea& a, std::size_t j, con
 
 }  // namespace
 
-std::string testo_utf8(std::string_view testo) {
-  std::string u;
-  u.reserve(testo.size());
-  for (char c : testo) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b < 0x80) {
-      u += c;
-    } else {
-      u += static_cast<char>(0xC0 | (b >> 6));
-      u += static_cast<char>(0x80 | (b & 0x3F));
-    }
-  }
-  return u;
-}
+std::string testo_utf8(std::string_view testo) { return utf8_da_1252(testo); }
 
 void scarica_percorso(const std::vector<cella_percorso>& celle, formato forma, bool tutti,
-                      std::ostream& out) {
+                      std::ostream& out, bool solo_elementi) {
+  const auto salta = [&](const cella_percorso& c) {
+    return solo_elementi ? !cella_con_elemento(c) : !tutti && cella_vuota(c);
+  };
   if (forma == formato::json) {
     lista_json lista(out, "grid", "celle");
     for (std::size_t i = 0; i < celle.size(); ++i) {
-      if (!tutti && cella_vuota(celle[i])) continue;
+      if (salta(celle[i])) continue;
       lista.aggiungi(voce_json(celle[i], campi_cella, {{"cella", i}, {"metri", i * 50}}));
     }
     lista.chiudi();
@@ -155,7 +151,7 @@ void scarica_percorso(const std::vector<cella_percorso>& celle, formato forma, b
   char buf[32];
   for (std::size_t i = 0; i < celle.size(); ++i) {
     const cella_percorso& c = celle[i];
-    if (!tutti && cella_vuota(c)) continue;
+    if (salta(c)) continue;
     riga.assign(buf, static_cast<std::size_t>(std::snprintf(buf, sizeof buf, csv ? "%zu,%zu" : "%6zu %7zu", i, i * 50)));
     colonne(riga, c, campi_cella, csv);
     if (!csv && c.tipo != tipo_vuoto) riga.append("  ").append(descrizione_tipo(c.tipo));

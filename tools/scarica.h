@@ -12,9 +12,10 @@
 #include "tools/argomenti.h"
 
 // Every cell with its index, its position in metres and every field by name;
-// cells whose fields are all 0 only when `tutti`.
+// cells whose fields are all 0 only when `tutti`; with `solo_elementi` only the
+// cells that carry a point feature (a kind other than 0) or an approach mark.
 void scarica_percorso(const std::vector<cella_percorso>& celle, formato forma, bool tutti,
-                      std::ostream& out);
+                      std::ostream& out, bool solo_elementi = false);
 // Every slot with every field; empty slots only when `tutti`.
 void scarica_stazioni(const std::array<record_stazione, numero_slot>& tabella, formato forma,
                       bool tutti, std::ostream& out);
@@ -23,5 +24,5 @@ void scarica_stazioni(const std::array<record_stazione, numero_slot>& tabella, f
 void scarica_linea(const std::array<asse_linea, 2>& griglia, formato forma, bool tutti,
                    std::ostream& out);
 
-// Single-byte text of the packed files (read as Latin-1) as UTF-8, for JSON.
+// Single-byte text of the packed files (Windows-1252) as UTF-8, for JSON.
 std::string testo_utf8(std::string_view testo);

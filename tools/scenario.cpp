@@ -10,6 +10,7 @@
 #include "packer/decodifica.h"
 #include "tools/argomenti.h"
 #include "tools/compila.h"
+#include "tools/nuovo.h"
 #include "tools/disegno/disegno.h"
 #include "tools/documenti_macchinista.h"
 #include "tools/rapporto.h"
@@ -31,6 +32,8 @@ constexpr const char* aiuto_generale =
     "  dump FILE         show what a packed file holds\n"
     "  plot DIR -o FILE.svg\n"
     "                    draw a packed scenario: track plan and profiles\n"
+    "  new NAME          write a starter line and train source, every row commented,\n"
+    "                    to begin a scenario from\n"
     "\n"
     "  --help            this help; 'scenario COMMAND --help' for a command's\n"
     "  --version         the tool's version\n"
@@ -128,7 +131,8 @@ constexpr const char* aiuto_check =
     "3 refused by error 1250 or 1251.\n";
 
 constexpr const char* aiuto_dump =
-    "usage: scenario dump FILE [--kind grid|stations|plan] [--json | --csv] [--all]\n"
+    "usage: scenario dump FILE [--kind grid|stations|plan [--force]] [--json | --csv]\n"
+    "                     [--all | --features]\n"
     "\n"
     "Shows what a packed file holds, every field by name:\n"
     "  grid      the route grid (X_N.dat): each cell's index, its position in metres\n"
@@ -136,13 +140,44 @@ constexpr const char* aiuto_dump =
     "  stations  the station table (X_N.sim): each slot and its fields\n"
     "  plan      the line plan (X_linea.dat): each metre's x and y and their tags\n"
     "The kind comes from the file's name unless --kind is given. A file whose length\n"
-    "does not fit its kind is refused (exit status 2).\n"
+    "does not fit its kind is refused (exit status 2), and so is a kind that\n"
+    "contradicts the file's name unless --force is given. The speed, gradient and\n"
+    "adhesion fill every grid cell, so a grid shows every cell: --features shows the\n"
+    "cells that carry a feature.\n"
     "\n"
     "options:\n"
     "  --kind KIND   read FILE as grid, stations or plan\n"
+    "  --force       read FILE as KIND even when its name says another kind\n"
     "  --json        one JSON object instead of text columns\n"
     "  --csv         comma-separated values with a header row\n"
-    "  --all         also the cells, slots and points whose fields are all empty\n";
+    "  --all         also the cells, slots and points whose fields are all empty\n"
+    "  --features    a grid's cells that carry a point feature (a kind other than 0)\n"
+    "                or an approach mark, and no other\n";
+
+constexpr const char* aiuto_new =
+    "usage: scenario new NAME [--train NUMBER] [-o DIR] [--force]\n"
+    "\n"
+    "Writes a starter scenario to begin from: a 12 km line with curves, gradients,\n"
+    "a tunnel and boards, and a train over it with four stations (three stops), a\n"
+    "slow order and six signals. It packs with no error and no warning, the fastest\n"
+    "run keeps its timetable, and every row is commented with what its values mean,\n"
+    "their units and ranges:\n"
+    "  NAME_linea.txt     the line source\n"
+    "  NAME_NUMBER-.txt   the train source\n"
+    "A comment is a field of its own in square brackets, such as [ a note ], on a\n"
+    "line of its own or after a row's last value and a comma; in the line source's\n"
+    "general section it starts with a hyphen: -[ a note ] (docs/linea.md).\n"
+    "A file of either name that exists is left as it is and nothing is written,\n"
+    "unless --force is given.\n"
+    "\n"
+    "options:\n"
+    "  --train NUMBER   train number (default: 1)\n"
+    "  -o DIR           directory for the two sources (default: the current one;\n"
+    "                   made if missing)\n"
+    "  --force          replace files of those names\n"
+    "\n"
+    "exit status: 0 written; 2 usage error, a file that exists, or a file that\n"
+    "cannot be written.\n";
 
 constexpr const char* aiuto_plot =
     "usage: scenario plot DIR [--name NAME] [--train NUMBER] -o FILE.svg\n"
@@ -174,7 +209,7 @@ int esegui_dump(const richiesta& r, std::ostream& out, std::ostream& err) {
       nome_tipo = "route grid";
       std::vector<cella_percorso> celle;
       if ((fatto = decodifica_percorso(byte, celle, motivo)))
-        scarica_percorso(celle, r.forma, r.tutti, out);
+        scarica_percorso(celle, r.forma, r.tutti, out, r.solo_elementi);
       break;
     }
     case tipo_imballato::stazioni: {
@@ -306,6 +341,7 @@ int scenario(std::span<const std::string> argomenti, std::ostream& out, std::ost
                 : r.aiuto_su == azione::dump  ? aiuto_dump
                 : r.aiuto_su == azione::plot  ? aiuto_plot
                 : r.aiuto_su == azione::docs  ? aiuto_docs
+                : r.aiuto_su == azione::nuovo ? aiuto_new
                                               : aiuto_generale);
         return 0;
       case azione::versione:
@@ -315,6 +351,8 @@ int scenario(std::span<const std::string> argomenti, std::ostream& out, std::ost
         return esegui_dump(r, out, err);
       case azione::plot:
         return esegui_plot(r, err);
+      case azione::nuovo:
+        return esegui_nuovo(r, out, err);
       case azione::pack:
       case azione::check:
       case azione::docs:

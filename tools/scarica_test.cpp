@@ -1,0 +1,89 @@
+// `scenario dump`: the kind of a file, and the cells that carry a feature.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "packer/decodifica.h"
+#include "prove/comando.h"
+#include "prove/scenario_piccolo.h"
+#include "tools/argomenti.h"
+
+namespace fs = std::filesystem;
+
+TEST(ScaricaArgomenti, UnTipoCheContraddiceIlNomeSoloConForce) {
+  struct caso { std::vector<std::string> a; const char* errore; tipo_imballato tipo; };
+  const caso casi[] = {
+      {{"dump", "X_1.sim", "--kind", "grid"},
+       "'X_1.sim' is named as a station table, not a route grid; give --force to read it as one all the same",
+       tipo_imballato::nessuno},
+      {{"dump", "X_linea.dat", "--kind=grid"}, "is named as a line plan, not a route grid", tipo_imballato::nessuno},
+      {{"dump", "X_1.dat", "--kind", "plan"}, "is named as a route grid, not a line plan", tipo_imballato::nessuno},
+      {{"dump", "X_1.sim", "--kind", "grid", "--force"}, "", tipo_imballato::percorso},
+      {{"dump", "X_1.sim", "--kind", "stations"}, "", tipo_imballato::stazioni},
+      {{"dump", "copia.bin", "--kind", "plan"}, "", tipo_imballato::linea},
+      {{"dump", "X_1.dat", "--features"}, "", tipo_imballato::percorso},
+      {{"dump", "X_1.sim", "--features"}, "--features shows the cells of a route grid, not a station table",
+       tipo_imballato::nessuno},
+      {{"dump", "X_1.dat", "--features", "--all"}, "give --features or --all, not both", tipo_imballato::nessuno},
+      {{"pack", "X_linea.txt", "X_1-.txt", "--features"}, "unknown option '--features' for pack",
+       tipo_imballato::nessuno},
+  };
+  for (const caso& c : casi) {
+    richiesta r;
+    std::string errore;
+    const bool letto = leggi_argomenti(c.a, r, errore);
+    EXPECT_EQ(letto, *c.errore == '\0') << c.a[1] << " " << errore;
+    if (letto) EXPECT_EQ(r.tipo, c.tipo) << c.a[1];
+    else EXPECT_NE(errore.find(c.errore), std::string::npos) << errore;
+  }
+}
+
+class ScaricaComando : public CartelleComando {
+ protected:
+  void SetUp() override {
+    CartelleComando::SetUp();
+    scrivi_tutto(lavoro / "P_linea.txt", linea_piccola());
+    scrivi_tutto(lavoro / "P_12-.txt", treno_piccolo());
+    ASSERT_EQ(esegui({"pack", "P_linea.txt", "P_12-.txt"}).stato, 0);
+  }
+  risultato_comando esegui(const std::vector<std::string>& argomenti) {
+    return esegui_scenario(argomenti, lavoro, temporanea, uscite);
+  }
+};
+
+TEST_F(ScaricaComando, IlTipoDelNomeVinceSenzaForce) {
+  // A station table whose length is a whole number of 15-byte cells reads as a
+  // grid of nonsense: refused unless asked for.
+  std::string sim = leggi_tutto(lavoro / "P_12.sim");
+  sim.resize(sim.size() / 15 * 15);
+  scrivi_tutto(lavoro / "Q_12.sim", sim);
+  const risultato_comando rifiuto = esegui({"dump", "Q_12.sim", "--kind", "grid"});
+  EXPECT_EQ(rifiuto.stato, 2);
+  EXPECT_EQ(rifiuto.out, "");
+  EXPECT_EQ(rifiuto.err, "scenario: 'Q_12.sim' is named as a station table, not a route grid; give --force "
+                         "to read it as one all the same\n");
+  const risultato_comando forzato = esegui({"dump", "Q_12.sim", "--kind", "grid", "--force", "--csv"});
+  EXPECT_EQ(forzato.stato, 0) << forzato.err;
+  EXPECT_EQ(forzato.out.rfind("cella,metri,", 0), 0u);
+}
+
+TEST_F(ScaricaComando, FeaturesSoloLeCelleConUnElementoOUnSegno) {
+  std::vector<cella_percorso> celle;
+  std::string motivo;
+  ASSERT_TRUE(decodifica_percorso(leggi_tutto(lavoro / "P_12.dat"), celle, motivo)) << motivo;
+  const auto con_elemento = [](const cella_percorso& c) { return c.tipo != 0 || c.avviso_segnale != 0; };
+  const auto attese = std::count_if(celle.begin(), celle.end(), con_elemento);
+  ASSERT_GT(attese, 20);  // stations, the signal, the boards, the slow order, the markers, the marks
+
+  const risultato_comando csv = esegui({"dump", "P_12.dat", "--features", "--csv"});
+  ASSERT_EQ(csv.stato, 0) << csv.err;
+  EXPECT_EQ(std::count(csv.out.begin(), csv.out.end(), '\n'), 1 + attese);
+  // The signal at 2000 m, and one of its approach marks, 100 m before it.
+  EXPECT_NE(csv.out.find("\n41,2050,1,43,11,0,7,0,0,0,32,106,100\n"), std::string::npos) << csv.out;
+  EXPECT_NE(csv.out.find("\n39,1950,0,0,0,0,0,0,71,0,32,100,100\n"), std::string::npos) << csv.out;
+  EXPECT_EQ(csv.out.find("\n40,2000,"), std::string::npos) << "a cell with the running values alone";
+
+  const risultato_comando json = esegui({"dump", "P_12.dat", "--features", "--json"});
+  ASSERT_EQ(json.stato, 0) << json.err;
+  EXPECT_EQ(std::count(json.out.begin(), json.out.end(), '\n'), 2 + attese);  // one cell a line, and the close
+}

@@ -1,0 +1,42 @@
+#include "tools/testo_sorgenti.h"
+
+#include "formato/testo_1252.h"
+
+namespace {
+
+// "A", "A and B", "A, B and C": the characters with no single-byte form.
+std::string elenco_caratteri(const std::string& caratteri) {
+  std::vector<std::string> c;
+  for (std::size_t i = 0; i < caratteri.size();) {
+    std::size_t n = 1;
+    while (i + n < caratteri.size() && (static_cast<unsigned char>(caratteri[i + n]) & 0xC0u) == 0x80u) ++n;
+    c.push_back(caratteri.substr(i, n));
+    i += n;
+  }
+  std::string t;
+  for (std::size_t k = 0; k < c.size(); ++k) t += (k == 0 ? "" : k + 1 == c.size() ? " and " : ", ") + c[k];
+  return t;
+}
+
+}  // namespace
+
+std::vector<avviso_registrato> rendi_1252(std::string& testo, const std::string& etichetta) {
+  std::vector<avviso_registrato> avvisi;
+  for (const campo_convertito& c : converti_in_1252(testo).campi) {
+    if (c.parentesi) continue;
+    avviso_registrato a;
+    a.file = etichetta;
+    a.riga = c.riga;
+    a.colonna = c.colonna;
+    if (c.senza_forma.empty()) {
+      a.codice = avviso_testo_convertito;
+      a.testo = "'" + c.testo + "' is UTF-8 text: stored as single-byte Windows-1252";
+    } else {
+      a.codice = avviso_testo_non_convertibile;
+      a.testo = "'" + c.testo + "' holds " + elenco_caratteri(c.senza_forma) +
+                ", with no single-byte form in Windows-1252: each stored as '?'";
+    }
+    avvisi.push_back(std::move(a));
+  }
+  return avvisi;
+}
