@@ -1,0 +1,88 @@
+#include "tools/sorgente_evidenziata.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+bool a_capo(char c) { return c == '\r' || c == '\n'; }
+
+// Line `riga` (from 1) of `testo`, its end left out; false when there is none.
+// The text after the last line end is a line too (empty at the end of a file
+// that ends with one), since the compiler's reader stands there at the end.
+bool trova_riga(std::string_view testo, int32_t riga, std::string_view& out) {
+  if (riga < 1) return false;
+  std::size_t inizio = 0;
+  for (int32_t n = 1; n < riga; ++n) {
+    std::size_t i = inizio;
+    while (i < testo.size() && !a_capo(testo[i])) ++i;
+    if (i >= testo.size()) return false;
+    // CR LF is one line end, as the reader counts it.
+    i += testo[i] == '\r' && i + 1 < testo.size() && testo[i + 1] == '\n' ? 2 : 1;
+    inizio = i;
+  }
+  std::size_t fine = inizio;
+  while (fine < testo.size() && !a_capo(testo[fine])) ++fine;
+  out = testo.substr(inizio, fine - inizio);
+  return true;
+}
+
+// How a byte of the line is shown, and how many columns it takes at most.
+bool stampabile(unsigned char c) { return c >= 0x20 && c < 0x7f; }
+int larghezza(unsigned char c) { return c == '\t' ? 8 : stampabile(c) ? 1 : 4; }
+
+void mostra(std::string& out, unsigned char c) {
+  if (c == '\t' || stampabile(c)) {
+    out += static_cast<char>(c);
+  } else {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "\\x%02x", c);
+    out += buf;
+  }
+}
+
+// What stands under a byte in the caret line: the same width, blank.
+void sotto(std::string& out, unsigned char c) {
+  if (c == '\t') out += '\t';
+  else out.append(stampabile(c) ? 1 : 4, ' ');
+}
+
+}  // namespace
+
+std::string sorgente_evidenziata(std::string_view testo, int32_t riga, int32_t colonna) {
+  std::string_view linea;
+  if (!trova_riga(testo, riga, linea)) return {};
+  const std::size_t n = linea.size();
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(linea[i]); };
+  // The caret's byte: n when it stands after the line's end.
+  const std::size_t k = colonna < 1 ? 0 : std::min(static_cast<std::size_t>(colonna) - 1, n);
+
+  // The stretch [a, b) shown: the whole line when it fits, else about half
+  // the width before the caret and the rest after it.
+  std::size_t a = 0, b = n;
+  int totale = 0;
+  for (std::size_t i = 0; i < n; ++i) totale += larghezza(byte(i));
+  if (totale > larghezza_sorgente) {
+    int usata = k < n ? larghezza(byte(k)) : 1;
+    a = k;
+    b = k < n ? k + 1 : n;
+    while (a > 0 && usata + larghezza(byte(a - 1)) <= larghezza_sorgente / 2) usata += larghezza(byte(--a));
+    while (b < n && usata + larghezza(byte(b)) <= larghezza_sorgente) usata += larghezza(byte(b++));
+    while (a > 0 && usata + larghezza(byte(a - 1)) <= larghezza_sorgente) usata += larghezza(byte(--a));
+  }
+
+  const std::string numero = std::to_string(riga);
+  std::string out = " " + numero + " | ";
+  if (a > 0) out += "...";
+  for (std::size_t i = a; i < b; ++i) mostra(out, byte(i));
+  if (b < n) out += "...";
+  out += '\n';
+  if (colonna < 1) return out;
+  out += " " + std::string(numero.size(), ' ') + " | ";
+  if (a > 0) out += "   ";
+  for (std::size_t i = a; i < k; ++i) sotto(out, byte(i));
+  out += "^\n";
+  return out;
+}
