@@ -28,14 +28,16 @@ _scenario() {
   fi
   case $prev in
     --kind) COMPREPLY=($(compgen -W 'grid stations plan' -- "$cur")); return ;;
-    --name | --train) return ;;
+    --name | --train | --min-margin) return ;;
     -o)
       if [[ $comando == plot ]]; then _scenario_file '*.svg'; else _scenario_file; fi
       return ;;
   esac
   case $comando in
-    pack) opzioni='-o --name --train --no-line-plan --json --help' ;;
-    check) opzioni='--name --train --json --help' ;;
+    pack) opzioni='-o --name --train --no-line-plan --strict --warnings-as-errors --min-margin
+                   --source --no-source --json --help' ;;
+    check) opzioni='--name --train --warnings-as-errors --min-margin --source --no-source --json
+                    --help' ;;
     dump) opzioni='--kind --json --csv --all --help' ;;
     plot) opzioni='-o --name --train --help' ;;
     *) return ;;

@@ -15,7 +15,7 @@
 
 // The widest stretch of a line shown, in columns of the terminal (a tab
 // counted as 8): a longer line is cut around the caret, each cut marked "...".
-inline constexpr int larghezza_sorgente = 80;
+inline constexpr int larghezza_sorgente = 100;
 
 // The two lines that show line `riga` of `testo` with a caret under column
 // `colonna`, each ended by '\n'; an empty text when `testo` has no such line.

@@ -31,16 +31,16 @@ TEST(SorgenteEvidenziata, LaRigaEIlCursoreSottoLaColonna) {
       {"a line the file does not have", "a\nb", 3, 1, ""},
       {"line 0", "a\n", 0, 1, ""},
       {"a wider line number", std::string(11, '\n') + "xy", 12, 2, " 12 | xy\n    |  ^\n"},
-      {"long: cut on both sides", lunga + "\n", 1, 151,
-       " 1 | ..." + lunga.substr(111, 80) + "...\n" + sotto_lunga + std::string(39, ' ') + "^\n"},
+      {"long: cut on both sides", lunga + "\n", 1, 101,
+       " 1 | ..." + lunga.substr(51, 100) + "...\n" + sotto_lunga + std::string(49, ' ') + "^\n"},
       {"long: near its start", lunga, 1, 5,
-       " 1 | " + lunga.substr(0, 80) + "...\n   |     ^\n"},
+       " 1 | " + lunga.substr(0, 100) + "...\n   |     ^\n"},
       {"long: near its end", lunga, 1, 199,
-       " 1 | ..." + lunga.substr(120) + "\n" + sotto_lunga + std::string(78, ' ') + "^\n"},
+       " 1 | ..." + lunga.substr(100) + "\n" + sotto_lunga + std::string(98, ' ') + "^\n"},
       {"long, past its end", lunga, 1, 300,
-       " 1 | ..." + lunga.substr(121) + "\n" + sotto_lunga + std::string(79, ' ') + "^\n"},
+       " 1 | ..." + lunga.substr(101) + "\n" + sotto_lunga + std::string(99, ' ') + "^\n"},
       {"long with tabs: each counted as 8 columns", std::string(30, '\t') + "x,y", 1, 32,
-       " 1 | ..." + std::string(9, '\t') + "x,y\n" + sotto_lunga + std::string(9, '\t') + " ^\n"},
+       " 1 | ..." + std::string(12, '\t') + "x,y\n" + sotto_lunga + std::string(12, '\t') + " ^\n"},
   };
   for (const caso& c : casi)
     EXPECT_EQ(sorgente_evidenziata(c.testo, c.riga, c.colonna), c.atteso) << c.nome;
