@@ -1,5 +1,9 @@
 #include "tools/rapporto.h"
 
+#include <string_view>
+#include <utility>
+#include <vector>
+
 #include "compiler/codici_errore.h"
 #include "tools/riepilogo.h"
 #include "tools/sorgente_evidenziata.h"
@@ -35,15 +39,24 @@ void luogo(std::ostream& err, const std::string& file, int32_t riga, int32_t col
   else err << file;
 }
 
-void sorgente(const esito_compilazione& e, bool con_sorgente, const std::string& file, int32_t riga,
-              int32_t colonna, std::ostream& err) {
-  if (!con_sorgente || file.empty() || riga <= 0) return;
-  for (const sorgente_compilata& s : e.sorgenti)
-    if (s.etichetta == file) {
-      err << sorgente_evidenziata(s.testo, riga, colonna);
-      return;
-    }
-}
+// The sources' lines, indexed once for the report; none when no source line is shown.
+struct sorgenti_indicizzate {
+  std::vector<std::pair<std::string_view, indice_righe>> indici;  // by label
+
+  sorgenti_indicizzate(const esito_compilazione& e, bool con_sorgente) {
+    if (con_sorgente)
+      for (const sorgente_compilata& s : e.sorgenti) indici.emplace_back(s.etichetta, indicizza_righe(s.testo));
+  }
+  // The line and caret of a diagnostic at FILE:LINE:COLUMN, when it has such a place.
+  void mostra(const std::string& file, int32_t riga, int32_t colonna, std::ostream& err) const {
+    if (file.empty() || riga <= 0) return;
+    for (const auto& [etichetta, indice] : indici)
+      if (etichetta == file) {
+        err << sorgente_evidenziata(indice, riga, colonna);
+        return;
+      }
+  }
+};
 
 // file, riga, colonna: null where there is no place in a source.
 void luogo_json(ordered_json& voce, const std::string& file, int32_t riga, int32_t colonna) {
@@ -63,13 +76,14 @@ int stato_uscita(const esito_compilazione& e, bool avvisi_come_errori) {
 
 void scrivi_diagnostica(const esito_compilazione& e, bool con_sorgente, std::ostream& err) {
   const Form1& f = *e.f;
+  const sorgenti_indicizzate sorgenti(e, con_sorgente);
   for (const errore_registrato& r : f.errori) {
     luogo(err, r.file, r.riga, r.colonna);
     err << ": error " << r.codice << ": " << descrizione(r.codice);
     if (r.con_posizione) err << " (at " << r.posizione << " m)";
     if (const std::string d = dettaglio(r); !d.empty()) err << "; " << d;
     err << '\n';
-    sorgente(e, con_sorgente, r.file, r.riga, r.colonna, err);
+    sorgenti.mostra(r.file, r.riga, r.colonna, err);
   }
   if (f.errore_imballaggio != 0)
     err << "scenario: error " << f.errore_imballaggio << ": " << descrizione(f.errore_imballaggio)
@@ -77,7 +91,7 @@ void scrivi_diagnostica(const esito_compilazione& e, bool con_sorgente, std::ost
   for (const avviso_registrato& a : e.avvisi) {
     luogo(err, a.file, a.riga, a.colonna);
     err << ": warning " << a.codice << ": " << testo_avviso(a) << '\n';
-    sorgente(e, con_sorgente, a.file, a.riga, a.colonna, err);
+    sorgenti.mostra(a.file, a.riga, a.colonna, err);
   }
 }
 

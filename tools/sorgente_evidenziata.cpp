@@ -9,26 +9,6 @@ namespace {
 
 bool a_capo(char c) { return c == '\r' || c == '\n'; }
 
-// Line `riga` (from 1) of `testo`, its end left out; false when there is none.
-// The text after the last line end is a line too (empty at the end of a file
-// that ends with one), since the compiler's reader stands there at the end.
-bool trova_riga(std::string_view testo, int32_t riga, std::string_view& out) {
-  if (riga < 1) return false;
-  std::size_t inizio = 0;
-  for (int32_t n = 1; n < riga; ++n) {
-    std::size_t i = inizio;
-    while (i < testo.size() && !a_capo(testo[i])) ++i;
-    if (i >= testo.size()) return false;
-    // CR LF is one line end, as the reader counts it.
-    i += testo[i] == '\r' && i + 1 < testo.size() && testo[i + 1] == '\n' ? 2 : 1;
-    inizio = i;
-  }
-  std::size_t fine = inizio;
-  while (fine < testo.size() && !a_capo(testo[fine])) ++fine;
-  out = testo.substr(inizio, fine - inizio);
-  return true;
-}
-
 // How a byte of the line is shown, and how many columns it takes at most.
 bool stampabile(unsigned char c) { return c >= 0x20 && c < 0x7f; }
 int larghezza(unsigned char c) { return c == '\t' ? 8 : stampabile(c) ? 1 : 4; }
@@ -51,9 +31,23 @@ void sotto(std::string& out, unsigned char c) {
 
 }  // namespace
 
-std::string sorgente_evidenziata(std::string_view testo, int32_t riga, int32_t colonna) {
-  std::string_view linea;
-  if (!trova_riga(testo, riga, linea)) return {};
+indice_righe indicizza_righe(std::string_view testo) {
+  indice_righe r{testo, {0}};
+  for (std::size_t i = 0; i < testo.size(); ++i) {
+    if (!a_capo(testo[i])) continue;
+    // CR LF is one line end, as the reader counts it.
+    if (testo[i] == '\r' && i + 1 < testo.size() && testo[i + 1] == '\n') ++i;
+    r.inizi.push_back(i + 1);
+  }
+  return r;
+}
+
+std::string sorgente_evidenziata(const indice_righe& testo, int32_t riga, int32_t colonna) {
+  if (riga < 1 || static_cast<std::size_t>(riga) > testo.inizi.size()) return {};
+  const std::size_t inizio = testo.inizi[static_cast<std::size_t>(riga) - 1];
+  std::size_t fine = inizio;
+  while (fine < testo.testo.size() && !a_capo(testo.testo[fine])) ++fine;
+  const std::string_view linea = testo.testo.substr(inizio, fine - inizio);
   const std::size_t n = linea.size();
   const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(linea[i]); };
   // The caret's byte: n when it stands after the line's end.

@@ -9,13 +9,27 @@
 // CR LF, LF or CR alike; a column is a byte of the line, from 1.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The widest stretch of a line shown, in columns of the terminal (a tab
 // counted as 8): a longer line is cut around the caret, each cut marked "...".
 inline constexpr int larghezza_sorgente = 100;
+
+// Where each line of a text starts, found once, so that a report with many
+// diagnostics does not walk a long source again for each.
+struct indice_righe {
+  std::string_view testo;
+  std::vector<std::size_t> inizi;  // offset of line 1, 2, ...
+};
+
+// The lines of `testo` (which must outlive the index). The text after the
+// last line end is a line too (empty at the end of a text that ends with
+// one), since the compiler's reader stands there at the end.
+indice_righe indicizza_righe(std::string_view testo);
 
 // The two lines that show line `riga` of `testo` with a caret under column
 // `colonna`, each ended by '\n'; an empty text when `testo` has no such line.
@@ -26,4 +40,7 @@ inline constexpr int larghezza_sorgente = 100;
 //   columns for it.
 // - A column past the line's end puts the caret just after its last byte
 //   (where a value was missing); a column below 1 shows the line alone.
-std::string sorgente_evidenziata(std::string_view testo, int32_t riga, int32_t colonna);
+std::string sorgente_evidenziata(const indice_righe& testo, int32_t riga, int32_t colonna);
+inline std::string sorgente_evidenziata(std::string_view testo, int32_t riga, int32_t colonna) {
+  return sorgente_evidenziata(indicizza_righe(testo), riga, colonna);
+}
