@@ -83,6 +83,10 @@ std::vector<avviso_registrato> avvisi_marcia(const Form1& f, const opzioni_marci
     avvisi.push_back(std::move(a));
   }
 
+  // A build that recorded an error stopped reading there, before the last
+  // speed limit was laid to the route's end: the stretches it left with no
+  // limit are the error's doing, not the author's, and are not told.
+  if (!f.errori.empty() || f.codice_errore != 0) return avvisi;
   for (const intervallo& i : m.senza_limite) {
     avviso_registrato a;
     a.codice = avviso_senza_limite;

@@ -33,7 +33,9 @@ const riga_letta* riga_della_stazione(const Form1& f, int slot);
 // running order, 361 or 362; then every stretch with no limit laid (363).
 // 361 and 362 stand at the row of the section's arriving stop (its time is
 // the one to move), in the source labelled `etichetta_treno`, when the log
-// gives that row; 363 has no row to stand at. A margin of 0 % turns 362 off.
+// gives that row; 363 has no row to stand at, and is not told after an error
+// (the compiler lays the last limit to the route's end only when it reads the
+// train source to its end). A margin of 0 % turns 362 off.
 std::vector<avviso_registrato> avvisi_marcia(const Form1& f, const opzioni_marcia& o,
                                              double margine_minimo_percento,
                                              std::string_view etichetta_treno);

@@ -17,7 +17,7 @@ namespace {
 // (service braking 0.50 m/s²), 120 km/h from `inizio_limite`, leaving A at
 // 0 m at 8:00 and due at B, 10 km on, `arrivo` seconds later. The fastest
 // run from A to B takes 6:15 (1389 m accelerating, 7509 m at 120, 1102 m braking).
-std::string treno_ab(int arrivo, int inizio_limite = 0) {
+std::string treno_ab(int arrivo, int inizio_limite = 0, const std::string& altre_righe = "") {
   const int h = 8 + arrivo / 3600, m = arrivo / 60 % 60, s = arrivo % 60;
   return treno_prova(
       "numero vetture,    10\n"
@@ -25,12 +25,12 @@ std::string treno_ab(int arrivo, int inizio_limite = 0) {
       "velocita,    " + std::to_string(inizio_limite) + ",   120\n"
       "stazione,       0,  8,  500,  1, 0, 0,  4,1,0,  2,1,1,    1,  8,0,0, A\n"
       "stazione,   10000,  12,  400,  1, 0, 0,  4,1,0,  2,1,1,    1,  " +
-      std::to_string(h) + "," + std::to_string(m) + "," + std::to_string(s) + ", B\n");
+      std::to_string(h) + "," + std::to_string(m) + "," + std::to_string(s) + ", B\n" + altre_righe);
 }
 
 // Compiled and finished as the tool does before it times the run.
-std::unique_ptr<prova_compilazione> compila_ab(int arrivo, int inizio_limite = 0) {
-  auto p = compila_prova(linea_prova(20000), treno_ab(arrivo, inizio_limite));
+std::unique_ptr<prova_compilazione> compila_ab(int arrivo, int inizio_limite = 0, const std::string& altre_righe = "") {
+  auto p = compila_prova(linea_prova(20000), treno_ab(arrivo, inizio_limite, altre_righe));
   completa_scenario(p->f);
   return p;
 }
@@ -62,28 +62,33 @@ TEST(AvvisiMarcia, TratteTroppoStretteEStrettissime) {
     int arrivo;         // s after the departure
     double soglia;      // per cent
     int inizio_limite;  // m
+    bool errore;        // a station off the 50 m grid after B: error 8, the train source read no further
     std::vector<int32_t> codici;
     const char* testo;  // of the first warning
   };
   const caso casi[] = {
-      {"shorter than the fastest run", 6 * 60, 3, 0, {avviso_tratta_impossibile},
+      {"shorter than the fastest run", 6 * 60, 3, 0, false, {avviso_tratta_impossibile},
        "A to B, 10.0 km: scheduled 6:00, fastest run 6:15, margin -15 s (-3.9 %); no run keeps it"},
-      {"under the threshold", 6 * 60 + 25, 3, 0, {avviso_margine_scarso},
+      {"under the threshold", 6 * 60 + 25, 3, 0, false, {avviso_margine_scarso},
        "A to B, 10.0 km: scheduled 6:25, fastest run 6:15, margin +10 s (+2.7 %); under the 3 % "
        "recovery margin"},
-      {"over the threshold", 6 * 60 + 45, 3, 0, {}, ""},
-      {"a threshold of one's own", 6 * 60 + 45, 8.5, 0, {avviso_margine_scarso},
+      {"over the threshold", 6 * 60 + 45, 3, 0, false, {}, ""},
+      {"a threshold of one's own", 6 * 60 + 45, 8.5, 0, false, {avviso_margine_scarso},
        "A to B, 10.0 km: scheduled 6:45, fastest run 6:15, margin +30 s (+8.1 %); under the 8.5 % "
        "recovery margin"},
-      {"a threshold of 0 is none", 6 * 60 + 15, 0, 0, {}, ""},
-      {"the first 1000 m with no limit laid", 8 * 60, 3, 1000, {avviso_senza_limite},
+      {"a threshold of 0 is none", 6 * 60 + 15, 0, 0, false, {}, ""},
+      {"the first 1000 m with no limit laid", 8 * 60, 3, 1000, false, {avviso_senza_limite},
        "no speed limit laid from 0 m to 1000 m, between A and B: the run takes the train's top speed "
        "there, 120 km/h"},
+      // The compiler lays the last limit to the end only at the end of the
+      // source: after an error no limit is laid at all, which is the error's doing.
+      {"no stretch told after an error", 8 * 60, 3, 1000, true, {}, ""},
   };
   for (const caso& c : casi) {
     SCOPED_TRACE(c.nome);
-    const auto p = compila_ab(c.arrivo, c.inizio_limite);
-    ASSERT_TRUE(p->f.errori.empty());
+    const auto p = compila_ab(c.arrivo, c.inizio_limite,
+                              c.errore ? "stazione,   12010,  12,  400,  1, 0, 0,  4,1,0,  2,1,1,    1,  9,0,0, C\n" : "");
+    ASSERT_EQ(p->f.errori.size(), c.errore ? 1u : 0u);
     const std::vector<avviso_registrato> a = avvisi_marcia(p->f, {}, c.soglia, etichetta_treno);
     EXPECT_EQ(codici(a), c.codici);
     if (a.empty()) continue;
