@@ -240,7 +240,7 @@ TEST_F(Diagnosi, SuUnTerminaleRigaSorgenteERiepilogo) {
   const caso casi[] = {{{}, true, true}, {{"--no-source"}, false, true}, {{"--json"}, false, false}};
   for (const caso& c : casi) {
     terminale t;
-    ASSERT_FALSE(t.nome.empty()) << "no pseudo-terminal";
+    if (t.nome.empty()) GTEST_SKIP() << "no pseudo-terminal here";
     std::vector<std::string> a = {"check", "P_linea.txt", "P_12-.txt"};
     a.insert(a.end(), c.opzioni.begin(), c.opzioni.end());
     const risultato_comando r = esegui_scenario(a, lavoro, temporanea, uscite, SCENARIO, t.collega());
