@@ -113,7 +113,7 @@ TEST_F(Diagnosi, StatiDUscitaConAvvisi) {
       {"a margin over the default threshold", "check", comoda, {}, 0, false, ""},
       {"a margin under a threshold of one's own", "check", comoda, {"--min-margin", "10"}, 0, false,
        ": warning 362: BORGO to TERZA, 10.0 km: scheduled 7:00, fastest run 6:41, margin +19 s (+4.9 %); "
-       "under the 10 % recovery margin\n"},
+       "under the 10 % recovery margin (at 15000 m)\n"},
       {"... as an error", "check", comoda, {"--min-margin=10", "--warnings-as-errors"}, 1, false,
        ": warning 362: "},
       {"pack with a warning writes", "pack", stretta, {}, 0, true, avviso_stretta},

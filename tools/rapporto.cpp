@@ -67,11 +67,14 @@ void luogo_json(ordered_json& voce, const std::string& file, int32_t riga, int32
 
 }  // namespace
 
-int stato_uscita(const esito_compilazione& e, bool avvisi_come_errori) {
-  const Form1& f = *e.f;
+int stato_uscita(const Form1& f) {
   if (f.errore_imballaggio != 0) return 3;
-  if (!f.errori.empty() || f.codice_errore != 0) return 1;
-  return avvisi_come_errori && !e.avvisi.empty() ? 1 : 0;
+  return f.errori.empty() && f.codice_errore == 0 ? 0 : 1;
+}
+
+int stato_uscita(const esito_compilazione& e, bool avvisi_come_errori) {
+  const int stato = stato_uscita(*e.f);
+  return stato == 0 && avvisi_come_errori && !e.avvisi.empty() ? 1 : stato;
 }
 
 void scrivi_diagnostica(const esito_compilazione& e, bool con_sorgente, std::ostream& err) {
@@ -90,7 +93,9 @@ void scrivi_diagnostica(const esito_compilazione& e, bool con_sorgente, std::ost
         << "\n";
   for (const avviso_registrato& a : e.avvisi) {
     luogo(err, a.file, a.riga, a.colonna);
-    err << ": warning " << a.codice << ": " << testo_avviso(a) << '\n';
+    err << ": warning " << a.codice << ": " << testo_avviso(a);
+    if (a.con_posizione) err << " (at " << a.posizione << " m)";
+    err << '\n';
     sorgenti.mostra(a.file, a.riga, a.colonna, err);
   }
 }

@@ -9,16 +9,18 @@
 #include "compiler/form1.h"
 #include "tools/compila.h"
 
-// 0: no error recorded; 1: the build recorded an error, or a warning when
-// `avvisi_come_errori`; 3: a packing check (1250, 1251) refused the scenario.
+// 0: no error recorded; 1: the build recorded an error; 3: a packing check
+// (1250, 1251) refused the scenario.
+int stato_uscita(const Form1& f);
+// The same, and 1 for a warning when `avvisi_come_errori`.
 int stato_uscita(const esito_compilazione& e, bool avvisi_come_errori);
 
 // One line per recorded error, in the order recorded, then the packing
 // refusal, then one per warning:
 //   FILE:LINE:COLUMN: error CODE: DESCRIPTION (at POSITION m)
-//   FILE:LINE:COLUMN: warning CODE: TEXT
+//   FILE:LINE:COLUMN: warning CODE: TEXT (at POSITION m)
 // FILE being the source as the author named it, the location left out (and
-// "scenario" in its place) where there is none. An error's detail, where the
+// "scenario" in its place) where there is none, the position where there is one. An error's detail, where the
 // build records one, follows its description after "; ". With `con_sorgente`,
 // each line that has a place is followed by its source line and a caret.
 void scrivi_diagnostica(const esito_compilazione& e, bool con_sorgente, std::ostream& err);
