@@ -7,7 +7,9 @@
 
 #include "analisi/marcia.h"
 #include "compiler/memorizza_dati.h"
+#include "documents/orari_marcia.h"
 #include "packer/imballa.h"
+#include "prove/forma_documenti.h"
 
 namespace {
 
@@ -79,6 +81,22 @@ TEST(genera_scenario, marcia_sul_percorso_piu_lungo) {
     }
   }
   EXPECT_EQ(fermata, p.fermate.size());
+
+  // The driver's documents with the run's times: well formed over many pages,
+  // every stop with its times, every section's margin.
+  const documenti_derivati d = documenti_da_marcia(f, r, std::nullopt, {});
+  int fermate = 0, recuperi = 0;
+  for (const riga_scheda& x : d.scheda.righe) {
+    fermate += x.orario.forma != forma_orario::nessuna && x.orario.forma != forma_orario::transito;
+    recuperi += x.recupero.has_value();
+  }
+  EXPECT_EQ(fermate, static_cast<int>(p.fermate.size()));
+  EXPECT_EQ(recuperi, static_cast<int>(r.sezioni.size()));
+  EXPECT_EQ(forma_documenti::problemi_scheda(testo_documento(impagina_scheda(d.scheda)), righe_per_pagina),
+            std::vector<std::string>{});
+  EXPECT_EQ(forma_documenti::problemi_rallentamenti(testo_documento(impagina_rallentamenti(d.rallentamenti))),
+            std::vector<std::string>{});
+  EXPECT_EQ(forma_documenti::problemi_note(testo_documento(impagina_note(d.note))), std::vector<std::string>{});
 }
 
 }  // namespace

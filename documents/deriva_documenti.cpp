@@ -23,10 +23,11 @@ struct avvisi_lavoro {
     for (char& c : a)
       if (c == '|') c = '/', barra = true;
     if (fuori_ascii || barra)
-      lista.push_back({dove, std::string(cosa) + " \"" + visibile(testo) + "\" has " +
-                                 (fuori_ascii ? "characters outside plain ASCII" : "") +
-                                 (fuori_ascii && barra ? " and " : "") + (barra ? "a bar" : "") +
-                                 ": written \"" + a + "\""});
+      lista.push_back({dove,
+                       std::string(cosa) + " \"" + visibile(testo) + "\" has " +
+                           (fuori_ascii ? "characters outside plain ASCII" : "") +
+                           (fuori_ascii && barra ? " and " : "") + (barra ? "a bar" : "") + ": written \"" + a + "\"",
+                       avviso_documento_traslitterato});
     return a;
   }
 
@@ -34,8 +35,10 @@ struct avvisi_lavoro {
   std::string cella(const std::string& testo, std::size_t larghezza, const std::string& dove) {
     if (testo.size() <= larghezza) return testo;
     std::string t = taglia(testo, larghezza);
-    lista.push_back({dove, "\"" + testo + "\" is longer than its cell (" + std::to_string(larghezza) +
-                               " characters): cut to \"" + t + "\""});
+    lista.push_back({dove,
+                     "\"" + testo + "\" is longer than its cell (" + std::to_string(larghezza) +
+                         " characters): cut to \"" + t + "\"",
+                     avviso_documento_tagliato});
     return t;
   }
 };
@@ -246,8 +249,10 @@ std::string testo_coppia(const coppia_stazioni& c, const std::string& dove, avvi
     else
       la = posto / 2, lb = posto - la;
     const std::string t = taglia(c.a, la) + "-" + taglia(c.b, lb);
-    a.lista.push_back({dove, "the pair \"" + intera + "\" is longer than its cell (" +
-                                 std::to_string(larghezza_stazioni) + " characters): written \"" + t + "\""});
+    a.lista.push_back({dove,
+                       "the pair \"" + intera + "\" is longer than its cell (" +
+                           std::to_string(larghezza_stazioni) + " characters): written \"" + t + "\"",
+                       avviso_documento_tagliato});
     return t;
   }
   return c.a + "-" + c.b;

@@ -35,6 +35,10 @@ struct opzioni_documenti {
 struct avviso_documento {
   std::string dove;   // "train sheet, station 3", "slow-order form, order 2", ...
   std::string testo;  // what happened, with the text before and after
+  // avviso_documento_tagliato (a text cut to its cell), avviso_documento_traslitterato
+  // (a text written in plain letters); 0 for anything else (a value left out or
+  // written as 0), which has no warning code of its own.
+  int32_t codice = 0;
 };
 
 struct documenti_derivati {

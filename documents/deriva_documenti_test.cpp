@@ -230,19 +230,29 @@ TEST(DerivaDocumenti, NomiTagliatiETraslitteratiConIlLoroAvviso) {
   const documenti_derivati d = deriva_documenti(f, {}, op);
   struct caso {
     std::string_view dove, testo;
+    int32_t codice;  // a text cut, or written in plain letters
   };
+  constexpr int32_t tagliato = avviso_documento_tagliato, piano = avviso_documento_traslitterato;
   const caso casi[] = {
-      {"station 2", "written \"CITTA' DI CASTELLO\""},
-      {"station 3", "written \"FORLI'\""},
-      {"train number", "written \"ICe' 123456789\""},
-      {"train sheet, heading", "cut to \"ICe' 123\""},
-      {"train sheet, heading (origin)", "cut to \"SANTA MARIA DEGLI ANGE\""},
-      {"train sheet, station 1", "cut to \"SANTA MARIA DEGLI ANGELI E \""},
-      {"train sheet, kilometre board at km 15.000", "characters outside plain ASCII and a bar: written \"Km 15/000 ? nord\""},
-      {"slow-order form, order 1", "written \"SANTA MARIA D-CITTA' DI CAS\""},
-      {"notes", "signature \"Jos\\xc3\\xa9\" has characters outside plain ASCII: written \"Jose'\""},
+      {"station 2", "written \"CITTA' DI CASTELLO\"", piano},
+      {"station 3", "written \"FORLI'\"", piano},
+      {"train number", "written \"ICe' 123456789\"", piano},
+      {"train sheet, heading", "cut to \"ICe' 123\"", tagliato},
+      {"train sheet, heading (origin)", "cut to \"SANTA MARIA DEGLI ANGE\"", tagliato},
+      {"train sheet, station 1", "cut to \"SANTA MARIA DEGLI ANGELI E \"", tagliato},
+      {"train sheet, kilometre board at km 15.000", "characters outside plain ASCII and a bar: written \"Km 15/000 ? nord\"",
+       piano},
+      {"slow-order form, order 1", "written \"SANTA MARIA D-CITTA' DI CAS\"", tagliato},
+      {"notes", "signature \"Jos\\xc3\\xa9\" has characters outside plain ASCII: written \"Jose'\"", piano},
   };
-  for (const caso& c : casi) EXPECT_TRUE(avvisato(d.avvisi, c.dove, c.testo)) << c.dove << "\n" << elenco(d.avvisi);
+  for (const caso& c : casi) {
+    EXPECT_TRUE(avvisato(d.avvisi, c.dove, c.testo)) << c.dove << "\n" << elenco(d.avvisi);
+    for (const avviso_documento& a : d.avvisi) {
+      if (a.dove == c.dove && a.testo.find(c.testo) != std::string::npos) {
+        EXPECT_EQ(a.codice, c.codice) << c.dove;
+      }
+    }
+  }
   EXPECT_EQ(d.avvisi.size(), std::size(casi)) << elenco(d.avvisi);
   EXPECT_EQ(d.scheda.righe.front().luogo, "SANTA MARIA DEGLI ANGELI E ");
   EXPECT_EQ(d.note.origine, "SANTA MARIA DEGLI ANGELI E DEI MARTIRI");  // the notes have room

@@ -1,6 +1,7 @@
 # bash completion for scenario: its commands, their options, the kinds of
 # packed file, and file names of the right sort for each argument (line and
-# train sources *.txt, packed files *.dat and *.sim, folders for -o and plot).
+# train sources *.txt, packed files *.dat and *.sim, folders for -o and plot);
+# nothing for an option whose value is a name, a number or a text.
 # pacchetto/prova_completamento checks that every option each command's
 # --help prints is offered here.
 
@@ -18,7 +19,7 @@ _scenario() {
   local comando=${COMP_WORDS[1]} opzioni
   COMPREPLY=()
   if ((COMP_CWORD == 1)); then
-    COMPREPLY=($(compgen -W 'pack check dump plot --help --version' -- "$cur"))
+    COMPREPLY=($(compgen -W 'pack check docs dump plot --help --version' -- "$cur"))
     return
   fi
   # --opt=VALUE is completed as --opt VALUE.
@@ -28,16 +29,20 @@ _scenario() {
   fi
   case $prev in
     --kind) COMPREPLY=($(compgen -W 'grid stations plan' -- "$cur")); return ;;
-    --name | --train | --min-margin) return ;;
+    --name | --train | --min-margin | --classification | --mass | --departure | --signature | --contact)
+      return ;;
     -o)
       if [[ $comando == plot ]]; then _scenario_file '*.svg'; else _scenario_file; fi
       return ;;
   esac
   case $comando in
-    pack) opzioni='-o --name --train --no-line-plan --strict --warnings-as-errors --min-margin
-                   --source --no-source --json --help' ;;
-    check) opzioni='--name --train --warnings-as-errors --min-margin --source --no-source --json
-                    --help' ;;
+    pack)
+      opzioni='-o --name --train --no-line-plan --strict --warnings-as-errors --min-margin --source
+        --no-source --json --docs --classification --mass --departure --signature --contact --help' ;;
+    check) opzioni='--name --train --warnings-as-errors --min-margin --source --no-source --json --help' ;;
+    docs)
+      opzioni='-o --name --train --classification --mass --departure --signature --contact
+        --warnings-as-errors --min-margin --source --no-source --json --help' ;;
     dump) opzioni='--kind --json --csv --all --help' ;;
     plot) opzioni='-o --name --train --help' ;;
     *) return ;;
@@ -47,7 +52,7 @@ _scenario() {
     return
   fi
   case $comando in
-    pack | check) _scenario_file '*.txt' ;;
+    pack | check | docs) _scenario_file '*.txt' ;;
     dump) _scenario_file '*.dat' '*.sim' ;;
     plot) _scenario_file ;;
   esac

@@ -58,10 +58,52 @@ bool percento(const std::string& valore, double& out, std::string& errore) {
 const char* nome_comando(azione a) {
   switch (a) {
     case azione::pack: return "pack";
+    case azione::docs: return "docs";
     case azione::check: return "check";
     case azione::plot: return "plot";
     default: return "dump";
   }
+}
+
+// "17:03" as seconds of the day: hours 0 to 23 in one or two digits, minutes in two.
+bool ora_del_giorno(const std::string& testo, int32_t& secondi) {
+  const std::size_t due_punti = testo.find(':');
+  if (due_punti == std::string::npos || due_punti == 0 || due_punti > 2 || testo.size() != due_punti + 3) return false;
+  for (std::size_t i = 0; i < testo.size(); ++i)
+    if (i != due_punti && (testo[i] < '0' || testo[i] > '9')) return false;
+  const int ore = std::stoi(testo.substr(0, due_punti)), minuti = std::stoi(testo.substr(due_punti + 1));
+  if (ore > 23 || minuti > 59) return false;
+  secondi = ore * 3600 + minuti * 60;
+  return true;
+}
+
+// The options of the driver's documents. Returns true when `argomenti[i]` is
+// one of them; `r` is then filled or `errore` set.
+bool opzione_documenti(std::span<const std::string> argomenti, std::size_t& i, richiesta& r, std::string& errore) {
+  std::string valore;
+  if (opzione_con_valore("--classification", argomenti, i, valore, errore)) {
+    r.documenti.classificazione = valore;
+  } else if (opzione_con_valore("--mass", argomenti, i, valore, errore)) {
+    // A whole number of tonnes that the heading's cell holds.
+    const bool cifre = !valore.empty() && valore.size() <= 6 && valore.find_first_not_of("0123456789") == std::string::npos;
+    if (errore.empty() && (!cifre || std::stoi(valore) == 0))
+      errore = "option --mass needs a whole number of tonnes from 1 to 999999, not '" + valore + "'";
+    else if (errore.empty())
+      r.documenti.massa = std::stoi(valore);
+  } else if (opzione_con_valore("--departure", argomenti, i, valore, errore)) {
+    int32_t secondi = 0;
+    if (errore.empty() && !ora_del_giorno(valore, secondi))
+      errore = "option --departure needs a time of day HH:MM (00:00 to 23:59), not '" + valore + "'";
+    else if (errore.empty())
+      r.partenza_scheda = secondi;
+  } else if (opzione_con_valore("--signature", argomenti, i, valore, errore)) {
+    r.documenti.firma = valore;
+  } else if (opzione_con_valore("--contact", argomenti, i, valore, errore)) {
+    r.documenti.contatto = valore;
+  } else {
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -112,7 +154,7 @@ tipo_imballato tipo_da_nome(const std::filesystem::path& file) {
 bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::string& errore) {
   r = richiesta{};
   if (argomenti.empty()) {
-    errore = "no command given (pack, check or dump); try 'scenario --help'";
+    errore = "no command given (pack, check, docs, dump or plot); try 'scenario --help'";
     return false;
   }
   const std::string& primo = argomenti[0];
@@ -128,8 +170,9 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
   else if (primo == "check") r.cosa = azione::check;
   else if (primo == "dump") r.cosa = azione::dump;
   else if (primo == "plot") r.cosa = azione::plot;
+  else if (primo == "docs") r.cosa = azione::docs;
   else {
-    errore = "unknown command '" + primo + "' (pack, check, dump or plot); try 'scenario --help'";
+    errore = "unknown command '" + primo + "' (pack, check, docs, dump or plot); try 'scenario --help'";
     return false;
   }
 
@@ -141,11 +184,13 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
       return true;
     }
 
-  const bool compila = r.cosa == azione::pack || r.cosa == azione::check;
+  const bool documenti = r.cosa == azione::docs;
+  const bool compila = r.cosa == azione::pack || r.cosa == azione::check || documenti;
   const bool disegna = r.cosa == azione::plot;
   const bool scarica = r.cosa == azione::dump;
   const std::string comando = nome_comando(r.cosa);
   bool nome_dato = false, numero_dato = false, json = false, csv = false;
+  std::string opzione_documento;  // the first option of the documents given to pack
   std::vector<std::string> posizionali;
   bool solo_posizionali = false;
   for (std::size_t i = 1; i < argomenti.size(); ++i) {
@@ -167,7 +212,12 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
       r.sorgente = a == "--source" ? righe_sorgente::sempre : righe_sorgente::mai;
     } else if (compila && opzione_con_valore("--min-margin", argomenti, i, valore, errore)) {
       if (!errore.empty() || !percento(valore, r.margine_minimo_percento, errore)) return false;
-    } else if ((r.cosa == azione::pack || disegna) &&
+    } else if (r.cosa == azione::pack && a == "--docs") {
+      r.con_documenti = true;
+    } else if ((documenti || r.cosa == azione::pack) && opzione_documenti(argomenti, i, r, errore)) {
+      if (!errore.empty()) return false;
+      if (opzione_documento.empty()) opzione_documento = a.substr(0, a.find('='));
+    } else if ((r.cosa == azione::pack || disegna || documenti) &&
                opzione_con_valore("-o", argomenti, i, valore, errore)) {
       if (!errore.empty()) return false;
       if (valore.empty()) {
@@ -207,6 +257,11 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
     return false;
   }
   r.forma = json ? formato::json : csv ? formato::csv : formato::testo;
+  if (documenti) r.con_documenti = true;
+  if (!r.con_documenti && !opzione_documento.empty()) {
+    errore = "option " + opzione_documento + " is for the documents: give --docs too";
+    return false;
+  }
 
   if (disegna) {
     if (posizionali.size() != 1) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 #include <utility>
@@ -9,8 +10,9 @@
 
 #include "analisi/avvisi.h"
 #include "analisi/marcia.h"
+#include "documents/deriva_documenti.h"
 
-enum class azione { nessuna, aiuto, versione, pack, check, dump, plot };
+enum class azione { nessuna, aiuto, versione, pack, check, dump, plot, docs };
 enum class formato { testo, json, csv };
 enum class tipo_imballato { nessuno, percorso, stazioni, linea };
 // Whether a diagnostic shows its source line and a caret: by default only
@@ -21,7 +23,7 @@ struct richiesta {
   azione cosa = azione::nessuna;
   azione aiuto_su = azione::nessuna;  // --help after a command: that command's help
 
-  // pack, check
+  // pack, check, docs
   std::filesystem::path linea;
   std::filesystem::path treno;
   std::filesystem::path cartella_uscita = ".";
@@ -33,6 +35,11 @@ struct richiesta {
   bool severo = false;              // pack --strict: nothing made after an error or a warning
   double margine_minimo_percento = margine_minimo_predefinito_percento;  // --min-margin
   righe_sorgente sorgente = righe_sorgente::se_terminale;               // --source, --no-source
+
+  // docs, and pack --docs: the driver's three documents
+  bool con_documenti = false;
+  opzioni_documenti documenti;              // --classification, --mass, --signature, --contact
+  std::optional<int32_t> partenza_scheda;   // --departure, seconds of the day
 
   // dump
   std::filesystem::path file;

@@ -65,6 +65,31 @@ TEST(Argomenti, PackConTutteLeOpzioni) {
   EXPECT_FALSE(r.senza_linea);
 }
 
+TEST(Argomenti, DocsEPackConDocs) {
+  richiesta r;
+  std::string errore;
+  ASSERT_TRUE(leggi({"docs", "X_linea.txt", "X_9-.txt", "-o", "d", "--classification", "IC", "--mass=800",
+                     "--departure", "7:05", "--signature", "ROSSI Anna", "--contact=anna@example.org"},
+                    r, errore))
+      << errore;
+  EXPECT_EQ(r.cosa, azione::docs);
+  EXPECT_TRUE(r.con_documenti);
+  EXPECT_EQ(r.cartella_uscita, "d");
+  EXPECT_EQ(r.numero_treno, "9");
+  EXPECT_EQ(r.documenti.classificazione, "IC");
+  EXPECT_EQ(r.documenti.massa, 800);
+  EXPECT_EQ(r.partenza_scheda, 7 * 3600 + 5 * 60);
+  EXPECT_EQ(r.documenti.firma, "ROSSI Anna");
+  EXPECT_EQ(r.documenti.contatto, "anna@example.org");
+
+  ASSERT_TRUE(leggi({"pack", "X_linea.txt", "X_9-.txt", "--docs", "--departure=23:59"}, r, errore)) << errore;
+  EXPECT_EQ(r.cosa, azione::pack);
+  EXPECT_TRUE(r.con_documenti);
+  EXPECT_EQ(r.partenza_scheda, 86340);
+  ASSERT_TRUE(leggi({"pack", "X_linea.txt", "X_9-.txt"}, r, errore)) << errore;
+  EXPECT_FALSE(r.con_documenti);
+}
+
 TEST(Argomenti, DumpTipoDalNomeODaKind) {
   struct caso { std::vector<std::string> a; tipo_imballato tipo; formato forma; bool tutti; };
   const caso casi[] = {
@@ -118,6 +143,16 @@ TEST(Argomenti, ErroriDUso) {
       {{"dump", "X.dat", "--kind", "route"}, "unknown kind 'route'"},
       {{"dump", "X.dat", "--json", "--csv"}, "not both"},
       {{"dump", "X.dat", "--name", "N"}, "unknown option '--name' for dump"},
+      {{"docs", "X_linea.txt"}, "docs takes a line source and a train source"},
+      {{"docs", "X_linea.txt", "X_1-.txt", "--mass", "0"}, "--mass needs a whole number of tonnes"},
+      {{"docs", "X_linea.txt", "X_1-.txt", "--mass", "8t"}, "--mass needs a whole number of tonnes"},
+      {{"docs", "X_linea.txt", "X_1-.txt", "--mass"}, "option --mass needs a value"},
+      {{"docs", "X_linea.txt", "X_1-.txt", "--departure", "24:00"}, "--departure needs a time of day"},
+      {{"docs", "X_linea.txt", "X_1-.txt", "--departure", "7.05"}, "--departure needs a time of day"},
+      {{"docs", "X_linea.txt", "X_1-.txt", "--departure", "7:5"}, "--departure needs a time of day"},
+      {{"docs", "X_linea.txt", "X_1-.txt", "--docs"}, "unknown option '--docs' for docs"},
+      {{"pack", "X_linea.txt", "X_1-.txt", "--mass", "800"}, "option --mass is for the documents: give --docs too"},
+      {{"check", "X_linea.txt", "X_1-.txt", "--signature", "A"}, "unknown option '--signature' for check"},
   };
   for (const caso& c : casi) {
     richiesta r;

@@ -11,6 +11,7 @@
 #include "tools/argomenti.h"
 #include "tools/compila.h"
 #include "tools/disegno/disegno.h"
+#include "tools/documenti_macchinista.h"
 #include "tools/rapporto.h"
 #include "tools/riepilogo.h"
 #include "tools/scarica.h"
@@ -26,6 +27,8 @@ constexpr const char* aiuto_generale =
     "  pack LINE TRAIN   compile a line source and a train source and write the\n"
     "                    three packed files the simulator loads\n"
     "  check LINE TRAIN  the same compile, reporting every error; nothing is written\n"
+    "  docs LINE TRAIN   the same compile, then the driver's three documents: the\n"
+    "                    train sheet, the slow-order form and the notes\n"
     "  dump FILE         show what a packed file holds\n"
     "  plot DIR -o FILE.svg\n"
     "                    draw a packed scenario: track plan and profiles\n"
@@ -46,6 +49,8 @@ constexpr const char* aiuto_pack =
     "usage: scenario pack LINE TRAIN [-o DIR] [--name NAME] [--train NUMBER]\n"
     "                     [--no-line-plan] [--strict] [--warnings-as-errors]\n"
     "                     [--min-margin PERCENT] [--source | --no-source] [--json]\n"
+    "                     [--docs [--classification TEXT] [--mass TONNES]\n"
+    "                      [--departure HH:MM] [--signature TEXT] [--contact TEXT]]\n"
     "\n"
     "Compiles LINE (a line source) and TRAIN (a train source) exactly as the packer\n"
     "compiles its own scenario and writes into DIR:\n"
@@ -80,9 +85,56 @@ constexpr const char* aiuto_pack =
     "  --json           print one JSON object on standard output instead of the\n"
     "                   diagnostics: codice_errore, posizione_errore, errori, avvisi,\n"
     "                   errore, files, riepilogo\n"
+    "  --docs           also write the driver's three documents into DIR, as\n"
+    "                   'scenario docs' does, with its options; none when the build\n"
+    "                   records errors\n"
     "\n"
     "exit status: 0 packed, no error; 1 packed with errors (or with warnings under\n"
     "--warnings-as-errors), or nothing written under --strict; 2 usage or file error;\n"
+    "3 refused by error 1250 or 1251, nothing written.\n";
+
+constexpr const char* aiuto_docs =
+    "usage: scenario docs LINE TRAIN [-o DIR] [--name NAME] [--train NUMBER]\n"
+    "                     [--classification TEXT] [--mass TONNES] [--departure HH:MM]\n"
+    "                     [--signature TEXT] [--contact TEXT] [--warnings-as-errors]\n"
+    "                     [--min-margin PERCENT] [--source | --no-source] [--json]\n"
+    "\n"
+    "Compiles LINE and TRAIN exactly as 'scenario check' does and writes into DIR the\n"
+    "three documents the driver reads while running, in the forms of the built-in\n"
+    "scenario's own (plain ASCII, CR LF lines), each replaced whole:\n"
+    "  NAME_NUMBER_scheda_treno.txt   the train sheet: every station and reference\n"
+    "                                 point, with the times of the timetable\n"
+    "  NAME_NUMBER_rallentamenti.txt  the slow-order form\n"
+    "  NAME_NUMBER_note.txt           the notes\n"
+    "The sheet's times are the timetable's, with each section's margin over the\n"
+    "fastest run spread over it; its top speed and the dwell at stops are the train\n"
+    "model's, as 'scenario timing' works them out and takes them as options. A name\n"
+    "cut to its cell, or written in plain letters, is reported as a warning. When\n"
+    "the build records errors no document is written. A document is never written\n"
+    "over a source.\n"
+    "\n"
+    "options:\n"
+    "  -o DIR             directory for the documents (default: the current one)\n"
+    "  --name NAME        scenario name (default: X, from a line source named X_linea.txt)\n"
+    "  --train NUMBER     train number (default: N, from a train source named X_N-.txt)\n"
+    "  --classification TEXT\n"
+    "                     the train's classification in the sheet's heading\n"
+    "                     (default: the placeholder xxx)\n"
+    "  --mass TONNES      the train's mass in the sheet's heading (default: xxxT)\n"
+    "  --departure HH:MM  the sheet's departure from the origin (default: the origin's\n"
+    "                     time in TRAIN); when it differs, the notes tell the driver\n"
+    "                     the train starts late (or early) by the difference\n"
+    "  --signature TEXT   the notes' signature line (default: none)\n"
+    "  --contact TEXT     the notes' contact line, in parentheses (default: none)\n"
+    "  --warnings-as-errors, --min-margin PERCENT, --source, --no-source\n"
+    "                     as for 'scenario check'\n"
+    "  --json             print one JSON object on standard output instead of the\n"
+    "                     diagnostics: codice_errore, posizione_errore, errori, avvisi,\n"
+    "                     errore, files, riepilogo\n"
+    "\n"
+    "exit status: 0 written, no error; 1 errors recorded, no document written (or\n"
+    "warnings under --warnings-as-errors, the documents written);\n"
+    "2 usage or file error, or a document that would overwrite a source;\n"
     "3 refused by error 1250 or 1251, nothing written.\n";
 
 constexpr const char* aiuto_check =
@@ -265,7 +317,10 @@ int esegui_plot(const richiesta& r, std::ostream& err) {
 }
 
 int esegui_compilazione(const richiesta& r, bool err_terminale, std::ostream& out, std::ostream& err) {
-  const esito_compilazione esito = compila_scenario(r);
+  if (r.con_documenti) controlla_documenti(r);
+  esito_compilazione esito = compila_scenario(r);
+  // --strict withheld the packed files: the documents are withheld with them.
+  if (r.con_documenti && !esito.trattenuto) documenti_dopo_compilazione(r, esito, err);
   if (r.forma == formato::json) {
     out << esito_json(esito).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
   } else {
@@ -296,6 +351,7 @@ int scenario(std::span<const std::string> argomenti, std::ostream& out, std::ost
                 : r.aiuto_su == azione::check ? aiuto_check
                 : r.aiuto_su == azione::dump  ? aiuto_dump
                 : r.aiuto_su == azione::plot  ? aiuto_plot
+                : r.aiuto_su == azione::docs  ? aiuto_docs
                                               : aiuto_generale);
         return 0;
       case azione::versione:
@@ -307,6 +363,7 @@ int scenario(std::span<const std::string> argomenti, std::ostream& out, std::ost
         return esegui_plot(r, err);
       case azione::pack:
       case azione::check:
+      case azione::docs:
         return esegui_compilazione(r, err_terminale, out, err);
       case azione::nessuna:
         break;

@@ -76,6 +76,7 @@ TEST_F(ComandoScenario, AiutoEVersione) {
       {{"pack", "--help"}, "usage: scenario pack LINE TRAIN"},
       {{"check", "-h"}, "usage: scenario check LINE TRAIN"},
       {{"dump", "--help"}, "usage: scenario dump FILE"},
+      {{"docs", "--help"}, "usage: scenario docs LINE TRAIN"},
       {{"--version"}, "scenario 0."},
   };
   for (const caso& c : casi) {

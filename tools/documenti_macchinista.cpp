@@ -1,0 +1,66 @@
+#include "tools/documenti_macchinista.h"
+
+#include <string>
+
+#include "analisi/marcia.h"
+#include "documents/modelli_documenti.h"
+#include "documents/orari_marcia.h"
+#include "formato/file.h"
+#include "formato/nomi_file.h"
+#include "tools/rapporto.h"
+
+namespace {
+
+bool stesso_file(const std::filesystem::path& a, const std::filesystem::path& b) {
+  std::error_code ec;
+  return std::filesystem::equivalent(a, b, ec) && !ec;
+}
+
+}  // namespace
+
+std::vector<std::filesystem::path> percorsi_documenti(const richiesta& r) {
+  return {r.cartella_uscita / file_scheda_treno(r.nome_scenario, r.numero_treno),
+          r.cartella_uscita / file_rallentamenti(r.nome_scenario, r.numero_treno),
+          r.cartella_uscita / file_note(r.nome_scenario, r.numero_treno)};
+}
+
+void controlla_documenti(const richiesta& r) {
+  for (const std::filesystem::path& p : percorsi_documenti(r))
+    if (stesso_file(p, r.linea) || stesso_file(p, r.treno))
+      throw errore_file(p.lexically_normal(), "is one of the sources given; it would be overwritten by a document");
+}
+
+void documenti_dopo_compilazione(const richiesta& r, esito_compilazione& esito, std::ostream& err) {
+  Form1& f = *esito.f;
+  if (stato_uscita(f) == 3) return;  // refused: nothing is written, as the refusal says
+  if (stato_uscita(f) != 0) {
+    err << "scenario: the build recorded errors: no documents written\n";
+    return;
+  }
+  const marcia m = calcola_marcia(f, modello_da_scenario(f, r.marcia));
+  const documenti_derivati d = documenti_da_marcia(f, m, r.partenza_scheda, r.documenti);
+  for (const avviso_documento& a : d.avvisi) {
+    if (a.codice == 0) {
+      err << "scenario: note: " << a.dove << ": " << a.testo << '\n';
+      continue;
+    }
+    avviso_registrato x;
+    x.codice = a.codice;
+    x.testo = a.dove + ": " + a.testo;
+    esito.avvisi.push_back(std::move(x));
+  }
+
+  std::error_code ec;
+  if (!std::filesystem::is_directory(r.cartella_uscita, ec)) {
+    std::filesystem::create_directories(r.cartella_uscita, ec);
+    if (ec) throw errore_file(r.cartella_uscita, "cannot create the directory: " + ec.message());
+  }
+  const std::vector<std::filesystem::path> percorsi = percorsi_documenti(r);
+  const std::string testi[] = {testo_documento(impagina_scheda(d.scheda)),
+                               testo_documento(impagina_rallentamenti(d.rallentamenti)),
+                               testo_documento(impagina_note(d.note))};
+  for (std::size_t i = 0; i < percorsi.size(); ++i) {
+    sostituisci_file(percorsi[i], testi[i]);
+    esito.scritti.push_back(percorsi[i].lexically_normal());
+  }
+}
