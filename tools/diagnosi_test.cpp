@@ -121,6 +121,8 @@ TEST_F(Diagnosi, StatiDUscitaConAvvisi) {
       {"pack --strict, clean, writes", "pack", "", {"--strict"}, 0, true, ""},
       {"pack --strict with a warning", "pack", stretta, {"--strict"}, 1, false, avviso_stretta},
       {"pack --strict with an error", "pack", doppio, {"--strict"}, 1, false, ""},
+      {"pack --strict --docs with a warning: no document either", "pack", stretta, {"--strict", "--docs"}, 1,
+       false, avviso_stretta},
   };
   for (const caso& c : casi) {
     SCOPED_TRACE(c.nome);
