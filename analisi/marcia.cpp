@@ -21,6 +21,10 @@ std::optional<double> data(const std::optional<double>& o) {
   return std::nullopt;
 }
 
+double al_minuto(double s) { return arrotonda(s / 60.0) * 60.0; }
+
+}  // namespace
+
 // The stations of the table: from the first station slot up to the first
 // empty slot, never into the kilometre boards' texts (which fill the table
 // from its top down, the lowest one named by a board on the grid).
@@ -37,10 +41,6 @@ std::vector<stazione_marcia> stazioni_del_percorso(const Form1& f) {
   }
   return r;
 }
-
-double al_minuto(double s) { return arrotonda(s / 60.0) * 60.0; }
-
-}  // namespace
 
 modello_treno modello_da_scenario(const Form1& f, const opzioni_marcia& o) {
   const record_stazione& treno = f.tabella_stazioni[slot_treno_percorso];

@@ -51,6 +51,10 @@ struct stazione_marcia {
   double ora_s = 0.0;
 };
 
+// The stations of the table in running order: from the first station slot up
+// to the first empty slot, never into the kilometre boards' texts.
+std::vector<stazione_marcia> stazioni_del_percorso(const Form1& f);
+
 // What is wrong with a stop's time: it comes before the stop before it and
 // reads as no crossing of midnight (more than 12 hours back), or it would
 // cross midnight a second time (then it is unfolded all the same).

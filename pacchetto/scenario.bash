@@ -29,19 +29,20 @@ _scenario() {
   fi
   case $prev in
     --kind) COMPREPLY=($(compgen -W 'grid stations plan' -- "$cur")); return ;;
-    --name | --train | --classification | --mass | --departure | --signature | --contact) return ;;
+    --name | --train | --min-margin | --classification | --mass | --departure | --signature | --contact)
+      return ;;
     -o)
       if [[ $comando == plot ]]; then _scenario_file '*.svg'; else _scenario_file; fi
       return ;;
   esac
   case $comando in
     pack)
-      opzioni='-o --name --train --no-line-plan --json --docs --classification --mass --departure
-        --signature --contact --help' ;;
-    check) opzioni='--name --train --json --help' ;;
+      opzioni='-o --name --train --no-line-plan --strict --warnings-as-errors --min-margin --source
+        --no-source --json --docs --classification --mass --departure --signature --contact --help' ;;
+    check) opzioni='--name --train --warnings-as-errors --min-margin --source --no-source --json --help' ;;
     docs)
-      opzioni='-o --name --train --classification --mass --departure --signature --contact --json
-        --help' ;;
+      opzioni='-o --name --train --classification --mass --departure --signature --contact
+        --warnings-as-errors --min-margin --source --no-source --json --help' ;;
     dump) opzioni='--kind --force --json --csv --all --features --help' ;;
     plot) opzioni='-o --name --train --help' ;;
     new) opzioni='--train -o --force --help' ;;

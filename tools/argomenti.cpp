@@ -1,6 +1,7 @@
 #include "tools/argomenti.h"
 
 #include <algorithm>
+#include <charconv>
 #include <vector>
 
 #include "formato/nomi_file.h"
@@ -41,6 +42,18 @@ bool opzione_con_valore(const std::string& nome, std::span<const std::string> ar
     return true;
   }
   return false;
+}
+
+// A per cent from 0 to 100, as "3" or "2.5".
+bool percento(const std::string& valore, double& out, std::string& errore) {
+  double v = 0;
+  const auto [fine, ec] = std::from_chars(valore.data(), valore.data() + valore.size(), v);
+  if (valore.empty() || ec != std::errc() || fine != valore.data() + valore.size() || !(v >= 0 && v <= 100)) {
+    errore = "option --min-margin needs a per cent from 0 to 100, not '" + valore + "'";
+    return false;
+  }
+  out = v;
+  return true;
 }
 
 const char* nome_comando(azione a) {
@@ -204,6 +217,14 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
       json = true;
     } else if (r.cosa == azione::pack && a == "--no-line-plan") {
       r.senza_linea = true;
+    } else if (compila && a == "--warnings-as-errors") {
+      r.avvisi_come_errori = true;
+    } else if (r.cosa == azione::pack && a == "--strict") {
+      r.severo = true;
+    } else if (compila && (a == "--source" || a == "--no-source")) {
+      r.sorgente = a == "--source" ? righe_sorgente::sempre : righe_sorgente::mai;
+    } else if (compila && opzione_con_valore("--min-margin", argomenti, i, valore, errore)) {
+      if (!errore.empty() || !percento(valore, r.margine_minimo_percento, errore)) return false;
     } else if (r.cosa == azione::pack && a == "--docs") {
       r.con_documenti = true;
     } else if ((documenti || r.cosa == azione::pack) && opzione_documenti(argomenti, i, r, errore)) {

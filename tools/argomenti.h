@@ -8,12 +8,16 @@
 #include <utility>
 #include <vector>
 
+#include "analisi/avvisi.h"
 #include "analisi/marcia.h"
 #include "documents/deriva_documenti.h"
 
 enum class azione { nessuna, aiuto, versione, pack, check, dump, plot, docs, nuovo };
 enum class formato { testo, json, csv };
 enum class tipo_imballato { nessuno, percorso, stazioni, linea };
+// Whether a diagnostic shows its source line and a caret: by default only
+// when standard error is a terminal.
+enum class righe_sorgente { se_terminale, sempre, mai };
 
 struct richiesta {
   azione cosa = azione::nessuna;
@@ -26,6 +30,11 @@ struct richiesta {
   std::string nome_scenario;  // empty until given or found from the file names
   std::string numero_treno;
   bool senza_linea = false;  // --no-line-plan
+  // How the findings are told and weighed.
+  bool avvisi_come_errori = false;  // --warnings-as-errors
+  bool severo = false;              // pack --strict: nothing made after an error or a warning
+  double margine_minimo_percento = margine_minimo_predefinito_percento;  // --min-margin
+  righe_sorgente sorgente = righe_sorgente::se_terminale;               // --source, --no-source
 
   // docs, and pack --docs: the driver's three documents
   bool con_documenti = false;

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "analisi/avvisi.h"
 #include "compiler/memorizza_dati.h"
 #include "formato/file.h"
 #include "formato/nomi_file.h"
@@ -25,8 +26,11 @@ esito_compilazione compila_scenario(const richiesta& r) {
   f.numero_treno = r.numero_treno;
 
   // Read before anything is made: an unreadable source leaves nothing behind.
-  std::string linea = leggi_file(r.linea, byte_massimi_sorgente);
-  std::string treno = leggi_file(r.treno, byte_massimi_sorgente);
+  // Kept for the diagnostics, which show the lines they point at, as the
+  // compiler reads them: made single-byte text below, one byte a character.
+  esito.sorgenti.push_back({r.linea.string(), leggi_file(r.linea, byte_massimi_sorgente)});
+  esito.sorgenti.push_back({r.treno.string(), leggi_file(r.treno, byte_massimi_sorgente)});
+  std::string &linea = esito.sorgenti[0].testo, &treno = esito.sorgenti[1].testo;
 
   const bool imballa = r.cosa == azione::pack;
   auto destinazione = [&](file_imballato quale) {
@@ -47,7 +51,16 @@ esito_compilazione compila_scenario(const richiesta& r) {
   // They come first: they are about reading the sources.
   f.avvisi.insert(f.avvisi.begin(), avvisi_testo.begin(), avvisi_testo.end());
   const bool da_imballare = completa_scenario(f);
+  esito.avvisi = f.avvisi;
+  const std::vector<avviso_registrato> orario =
+      avvisi_marcia(f, r.marcia, r.margine_minimo_percento, etichetta_treno);
+  esito.avvisi.insert(esito.avvisi.end(), orario.begin(), orario.end());
   if (!imballa || f.errore_imballaggio != 0) return esito;
+  const bool errori = !f.errori.empty() || f.codice_errore != 0;
+  if (r.severo && (errori || !esito.avvisi.empty())) {
+    esito.trattenuto = true;
+    return esito;
+  }
 
   // The directory is made for every pack that no check refused, also when
   // the compiler gave up before sizing the grid and nothing is packed.

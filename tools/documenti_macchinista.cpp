@@ -47,7 +47,7 @@ void documenti_dopo_compilazione(const richiesta& r, esito_compilazione& esito, 
     avviso_registrato x;
     x.codice = a.codice;
     x.testo = a.dove + ": " + a.testo;
-    f.avvisi.push_back(std::move(x));
+    esito.avvisi.push_back(std::move(x));
   }
 
   std::error_code ec;
@@ -62,17 +62,5 @@ void documenti_dopo_compilazione(const richiesta& r, esito_compilazione& esito, 
   for (std::size_t i = 0; i < percorsi.size(); ++i) {
     sostituisci_file(percorsi[i], testi[i]);
     esito.scritti.push_back(percorsi[i].lexically_normal());
-  }
-}
-
-void scrivi_avvisi(const Form1& f, std::ostream& err) {
-  for (const avviso_registrato& a : f.avvisi) {
-    if (a.file.empty()) err << "scenario";
-    else if (a.riga > 0) err << a.file << ':' << a.riga << ':' << a.colonna;
-    else err << a.file;
-    err << ": warning " << a.codice << ": "
-        << (a.testo.empty() ? std::string(descrizione_avviso(a.codice)) : a.testo);
-    if (a.con_posizione) err << " (at " << a.posizione << " m)";
-    err << '\n';
   }
 }

@@ -20,7 +20,7 @@ void controlla_documenti(const richiesta& r);
 
 // After the compile: when the build recorded no error, derives the three
 // documents with the times of the scenario's fastest run (its train as
-// r.marcia gives it), adds their warnings to the build's list, writes them
+// r.marcia gives it), adds their warnings to the esito's, writes them
 // into r.cartella_uscita (made if missing), each replaced whole, and adds
 // them to the files written. A notice with no warning code of its own is told
 // on `err`. When the build recorded errors, writes none and says so on `err`:
@@ -28,6 +28,3 @@ void controlla_documenti(const richiesta& r);
 // look right and be wrong.
 void documenti_dopo_compilazione(const richiesta& r, esito_compilazione& esito, std::ostream& err);
 
-// The build's warnings, one line each, "FILE:LINE:COLUMN: warning CODE: TEXT"
-// ("scenario" for FILE where a warning has no place in a source).
-void scrivi_avvisi(const Form1& f, std::ostream& err);

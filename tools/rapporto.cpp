@@ -1,12 +1,68 @@
 #include "tools/rapporto.h"
 
+#include <string_view>
+#include <utility>
+#include <vector>
+
 #include "compiler/codici_errore.h"
+#include "tools/riepilogo.h"
+#include "tools/sorgente_evidenziata.h"
 
 namespace {
+
+using nlohmann::ordered_json;
 
 std::string descrizione(int32_t codice) {
   const std::string_view d = descrizione_errore(codice);
   return d.empty() ? std::string("unknown error") : std::string(d);
+}
+
+// The text of a warning: its own, else its code's description.
+std::string testo_avviso(const avviso_registrato& a) {
+  if (!a.testo.empty()) return a.testo;
+  const std::string_view d = descrizione_avviso(a.codice);
+  return d.empty() ? std::string("unknown warning") : std::string(d);
+}
+
+// What the build says of an error beyond its code's description (what a
+// field held and what was expected, the row that holds a cell), where it
+// records such a detail.
+template <typename E>
+std::string dettaglio(const E& e) {
+  if constexpr (requires { e.dettaglio; }) return e.dettaglio;
+  else return {};
+}
+
+void luogo(std::ostream& err, const std::string& file, int32_t riga, int32_t colonna) {
+  if (file.empty()) err << "scenario";
+  else if (riga > 0) err << file << ':' << riga << ':' << colonna;
+  else err << file;
+}
+
+// The sources' lines, indexed once for the report; none when no source line is shown.
+struct sorgenti_indicizzate {
+  std::vector<std::pair<std::string_view, indice_righe>> indici;  // by label
+
+  sorgenti_indicizzate(const esito_compilazione& e, bool con_sorgente) {
+    if (con_sorgente)
+      for (const sorgente_compilata& s : e.sorgenti) indici.emplace_back(s.etichetta, indicizza_righe(s.testo));
+  }
+  // The line and caret of a diagnostic at FILE:LINE:COLUMN, when it has such a place.
+  void mostra(const std::string& file, int32_t riga, int32_t colonna, std::ostream& err) const {
+    if (file.empty() || riga <= 0) return;
+    for (const auto& [etichetta, indice] : indici)
+      if (etichetta == file) {
+        err << sorgente_evidenziata(indice, riga, colonna);
+        return;
+      }
+  }
+};
+
+// file, riga, colonna: null where there is no place in a source.
+void luogo_json(ordered_json& voce, const std::string& file, int32_t riga, int32_t colonna) {
+  voce["file"] = file.empty() ? ordered_json(nullptr) : ordered_json(file);
+  voce["riga"] = file.empty() || riga <= 0 ? ordered_json(nullptr) : ordered_json(riga);
+  voce["colonna"] = file.empty() || riga <= 0 ? ordered_json(nullptr) : ordered_json(colonna);
 }
 
 }  // namespace
@@ -16,43 +72,68 @@ int stato_uscita(const Form1& f) {
   return f.errori.empty() && f.codice_errore == 0 ? 0 : 1;
 }
 
-void scrivi_diagnostica(const Form1& f, std::ostream& err) {
-  for (const errore_registrato& e : f.errori) {
-    const std::string& file = e.file;
-    if (file.empty()) err << "scenario";
-    else if (e.riga > 0) err << file << ':' << e.riga << ':' << e.colonna;
-    else err << file;
-    err << ": error " << e.codice << ": " << descrizione(e.codice);
-    if (e.con_posizione) err << " (at " << e.posizione << " m)";
+int stato_uscita(const esito_compilazione& e, bool avvisi_come_errori) {
+  const int stato = stato_uscita(*e.f);
+  return stato == 0 && avvisi_come_errori && !e.avvisi.empty() ? 1 : stato;
+}
+
+void scrivi_diagnostica(const esito_compilazione& e, bool con_sorgente, std::ostream& err) {
+  const Form1& f = *e.f;
+  const sorgenti_indicizzate sorgenti(e, con_sorgente);
+  for (const errore_registrato& r : f.errori) {
+    luogo(err, r.file, r.riga, r.colonna);
+    err << ": error " << r.codice << ": " << descrizione(r.codice);
+    if (r.con_posizione) err << " (at " << r.posizione << " m)";
+    if (const std::string d = dettaglio(r); !d.empty()) err << "; " << d;
     err << '\n';
+    sorgenti.mostra(r.file, r.riga, r.colonna, err);
   }
   if (f.errore_imballaggio != 0)
     err << "scenario: error " << f.errore_imballaggio << ": " << descrizione(f.errore_imballaggio)
         << "\n";
+  for (const avviso_registrato& a : e.avvisi) {
+    luogo(err, a.file, a.riga, a.colonna);
+    err << ": warning " << a.codice << ": " << testo_avviso(a);
+    if (a.con_posizione) err << " (at " << a.posizione << " m)";
+    err << '\n';
+    sorgenti.mostra(a.file, a.riga, a.colonna, err);
+  }
 }
 
-nlohmann::ordered_json esito_json(const Form1& f, const std::vector<std::filesystem::path>& scritti) {
-  using nlohmann::ordered_json;
+ordered_json esito_json(const esito_compilazione& e) {
+  const Form1& f = *e.f;
   ordered_json esito;
   esito["codice_errore"] = f.codice_errore;
   esito["posizione_errore"] = f.posizione_errore;
   ordered_json errori = ordered_json::array();
-  for (const errore_registrato& e : f.errori) {
-    const std::string& file = e.file;
+  for (const errore_registrato& r : f.errori) {
     ordered_json voce;
-    voce["codice"] = e.codice;
-    voce["posizione"] = e.con_posizione ? ordered_json(e.posizione) : ordered_json(nullptr);
-    voce["file"] = file.empty() ? ordered_json(nullptr) : ordered_json(file);
-    voce["riga"] = file.empty() || e.riga <= 0 ? ordered_json(nullptr) : ordered_json(e.riga);
-    voce["colonna"] = file.empty() || e.riga <= 0 ? ordered_json(nullptr) : ordered_json(e.colonna);
-    voce["descrizione"] = descrizione(e.codice);
+    voce["codice"] = r.codice;
+    voce["posizione"] = r.con_posizione ? ordered_json(r.posizione) : ordered_json(nullptr);
+    luogo_json(voce, r.file, r.riga, r.colonna);
+    voce["descrizione"] = descrizione(r.codice);
+    const std::string d = dettaglio(r);
+    voce["dettaglio"] = d.empty() ? ordered_json(nullptr) : ordered_json(d);
     errori.push_back(std::move(voce));
   }
   esito["errori"] = std::move(errori);
+  ordered_json avvisi = ordered_json::array();
+  for (const avviso_registrato& a : e.avvisi) {
+    ordered_json voce;
+    voce["codice"] = a.codice;
+    const std::string_view d = descrizione_avviso(a.codice);
+    voce["descrizione"] = d.empty() ? std::string("unknown warning") : std::string(d);
+    voce["testo"] = testo_avviso(a);
+    luogo_json(voce, a.file, a.riga, a.colonna);
+    voce["posizione"] = a.con_posizione ? ordered_json(a.posizione) : ordered_json(nullptr);
+    avvisi.push_back(std::move(voce));
+  }
+  esito["avvisi"] = std::move(avvisi);
   esito["errore"] = f.errore_imballaggio != 0 ? ordered_json(std::to_string(f.errore_imballaggio))
                                                : ordered_json(nullptr);
   ordered_json files = ordered_json::array();
-  for (const std::filesystem::path& p : scritti) files.push_back(p.string());
+  for (const std::filesystem::path& p : e.scritti) files.push_back(p.string());
   esito["files"] = std::move(files);
+  esito["riepilogo"] = json_riepilogo(riassumi(f, e.avvisi.size()));
   return esito;
 }

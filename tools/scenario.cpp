@@ -14,6 +14,7 @@
 #include "tools/disegno/disegno.h"
 #include "tools/documenti_macchinista.h"
 #include "tools/rapporto.h"
+#include "tools/riepilogo.h"
 #include "tools/scarica.h"
 
 namespace {
@@ -40,7 +41,8 @@ constexpr const char* aiuto_generale =
     "\n"
     "exit status:\n"
     "  0  done, no error recorded\n"
-    "  1  packed (or checked), but the build recorded errors\n"
+    "  1  packed (or checked), but the build recorded errors (or warnings, under\n"
+    "     --warnings-as-errors or --strict)\n"
     "  2  usage error, or a file that cannot be read or written\n"
     "  3  refused by a packing check (error 1250 or 1251), nothing written\n"
     "\n"
@@ -48,7 +50,8 @@ constexpr const char* aiuto_generale =
 
 constexpr const char* aiuto_pack =
     "usage: scenario pack LINE TRAIN [-o DIR] [--name NAME] [--train NUMBER]\n"
-    "                     [--no-line-plan] [--json]\n"
+    "                     [--no-line-plan] [--strict] [--warnings-as-errors]\n"
+    "                     [--min-margin PERCENT] [--source | --no-source] [--json]\n"
     "                     [--docs [--classification TEXT] [--mass TONNES]\n"
     "                      [--departure HH:MM] [--signature TEXT] [--contact TEXT]]\n"
     "\n"
@@ -59,7 +62,12 @@ constexpr const char* aiuto_pack =
     "  NAME_NUMBER.dat    the route grid\n"
     "Errors the build records do not stop it: each is reported on standard error as\n"
     "FILE:LINE:COLUMN: error CODE: DESCRIPTION (at POSITION m), and the files are\n"
-    "written as the build leaves them (exit status 1). The source files are only read.\n"
+    "written as the build leaves them (exit status 1). Warnings follow, as\n"
+    "FILE:LINE:COLUMN: warning CODE: TEXT: what compiles but is almost surely a\n"
+    "mistake, and the sections of the timetable that the train cannot keep. On a\n"
+    "terminal each is followed by its source line with a caret under the column,\n"
+    "and a summary ends the report: the rows read of each kind, the route length,\n"
+    "the stops. The source files are only read.\n"
     "\n"
     "options:\n"
     "  -o DIR           directory for the packed files (default: the current one)\n"
@@ -67,19 +75,32 @@ constexpr const char* aiuto_pack =
     "  --train NUMBER   train number (default: N, from a train source named X_N-.txt)\n"
     "  --no-line-plan   build no line plan and write no NAME_linea.dat\n"
     "                   (curve rows are then not read at all)\n"
+    "  --strict         write nothing, and make no directory, when the build records\n"
+    "                   an error or a warning (exit status 1)\n"
+    "  --warnings-as-errors\n"
+    "                   exit with status 1 when there is a warning, as for an error\n"
+    "  --min-margin PERCENT\n"
+    "                   warn of a section whose margin over the fastest run is under\n"
+    "                   PERCENT of it (default 3; 0 turns the warning off)\n"
+    "  --source         show each diagnostic's source line and a caret, also when\n"
+    "                   standard error is not a terminal\n"
+    "  --no-source      one line per diagnostic, also on a terminal\n"
     "  --json           print one JSON object on standard output instead of the\n"
-    "                   diagnostics: codice_errore, posizione_errore, errori, errore, files\n"
+    "                   diagnostics: codice_errore, posizione_errore, errori, avvisi,\n"
+    "                   errore, files, riepilogo\n"
     "  --docs           also write the driver's three documents into DIR, as\n"
     "                   'scenario docs' does, with its options; none when the build\n"
     "                   records errors\n"
     "\n"
-    "exit status: 0 packed, no error; 1 packed with errors; 2 usage or file error;\n"
+    "exit status: 0 packed, no error; 1 packed with errors (or with warnings under\n"
+    "--warnings-as-errors), or nothing written under --strict; 2 usage or file error;\n"
     "3 refused by error 1250 or 1251, nothing written.\n";
 
 constexpr const char* aiuto_docs =
     "usage: scenario docs LINE TRAIN [-o DIR] [--name NAME] [--train NUMBER]\n"
     "                     [--classification TEXT] [--mass TONNES] [--departure HH:MM]\n"
-    "                     [--signature TEXT] [--contact TEXT] [--json]\n"
+    "                     [--signature TEXT] [--contact TEXT] [--warnings-as-errors]\n"
+    "                     [--min-margin PERCENT] [--source | --no-source] [--json]\n"
     "\n"
     "Compiles LINE and TRAIN exactly as 'scenario check' does and writes into DIR the\n"
     "three documents the driver reads while running, in the forms of the built-in\n"
@@ -108,27 +129,48 @@ constexpr const char* aiuto_docs =
     "                     the train starts late (or early) by the difference\n"
     "  --signature TEXT   the notes' signature line (default: none)\n"
     "  --contact TEXT     the notes' contact line, in parentheses (default: none)\n"
+    "  --warnings-as-errors, --min-margin PERCENT, --source, --no-source\n"
+    "                     as for 'scenario check'\n"
     "  --json             print one JSON object on standard output instead of the\n"
-    "                     diagnostics: codice_errore, posizione_errore, errori, errore, files\n"
+    "                     diagnostics: codice_errore, posizione_errore, errori, avvisi,\n"
+    "                     errore, files, riepilogo\n"
     "\n"
-    "exit status: 0 written, no error; 1 errors recorded, no document written;\n"
+    "exit status: 0 written, no error; 1 errors recorded, no document written (or\n"
+    "warnings under --warnings-as-errors, the documents written);\n"
     "2 usage or file error, or a document that would overwrite a source;\n"
     "3 refused by error 1250 or 1251, nothing written.\n";
 
 constexpr const char* aiuto_check =
-    "usage: scenario check LINE TRAIN [--name NAME] [--train NUMBER] [--json]\n"
+    "usage: scenario check LINE TRAIN [--name NAME] [--train NUMBER]\n"
+    "                      [--warnings-as-errors] [--min-margin PERCENT]\n"
+    "                      [--source | --no-source] [--json]\n"
     "\n"
     "Compiles LINE and TRAIN exactly as 'scenario pack' does, line plan included, and\n"
-    "reports every error the build records; no packed file is written.\n"
+    "reports every error the build records, then every warning: what compiles but\n"
+    "is almost surely a mistake, and the sections of the timetable that the train\n"
+    "cannot keep, or keeps with a margin under --min-margin. No packed file is\n"
+    "written. On a terminal each diagnostic is followed by its source line with a\n"
+    "caret under the column, and a summary ends the report: the rows read of each\n"
+    "kind, the route length, the stops.\n"
     "\n"
     "options:\n"
     "  --name NAME      scenario name (default: X, from a line source named X_linea.txt)\n"
     "  --train NUMBER   train number (default: N, from a train source named X_N-.txt)\n"
+    "  --warnings-as-errors\n"
+    "                   exit with status 1 when there is a warning, as for an error\n"
+    "  --min-margin PERCENT\n"
+    "                   warn of a section whose margin over the fastest run is under\n"
+    "                   PERCENT of it (default 3; 0 turns the warning off)\n"
+    "  --source         show each diagnostic's source line and a caret, also when\n"
+    "                   standard error is not a terminal\n"
+    "  --no-source      one line per diagnostic, also on a terminal\n"
     "  --json           print one JSON object on standard output instead of the\n"
-    "                   diagnostics: codice_errore, posizione_errore, errori, errore, files\n"
+    "                   diagnostics: codice_errore, posizione_errore, errori, avvisi,\n"
+    "                   errore, files, riepilogo\n"
     "\n"
-    "exit status: 0 no error; 1 errors recorded; 2 usage or file error;\n"
-    "3 refused by error 1250 or 1251.\n";
+    "exit status: 0 no error (warnings allowed); 1 errors recorded, or warnings\n"
+    "under --warnings-as-errors; 2 usage or file error; 3 refused by error 1250\n"
+    "or 1251.\n";
 
 constexpr const char* aiuto_dump =
     "usage: scenario dump FILE [--kind grid|stations|plan [--force]] [--json | --csv]\n"
@@ -309,24 +351,28 @@ int esegui_plot(const richiesta& r, std::ostream& err) {
   return 0;
 }
 
-int esegui_compilazione(const richiesta& r, std::ostream& out, std::ostream& err) {
+int esegui_compilazione(const richiesta& r, bool err_terminale, std::ostream& out, std::ostream& err) {
   if (r.con_documenti) controlla_documenti(r);
   esito_compilazione esito = compila_scenario(r);
-  if (r.con_documenti) documenti_dopo_compilazione(r, esito, err);
+  // --strict withheld the packed files: the documents are withheld with them.
+  if (r.con_documenti && !esito.trattenuto) documenti_dopo_compilazione(r, esito, err);
   if (r.forma == formato::json) {
-    out << esito_json(*esito.f, esito.scritti).dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
-        << '\n';
+    out << esito_json(esito).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
   } else {
-    scrivi_diagnostica(*esito.f, err);
-    // The warnings in their plain form, until the tool's report prints them.
-    scrivi_avvisi(*esito.f, err);
+    const bool con_sorgente = r.sorgente == righe_sorgente::sempre ||
+                              (r.sorgente == righe_sorgente::se_terminale && err_terminale);
+    scrivi_diagnostica(esito, con_sorgente, err);
+    if (esito.trattenuto) err << "scenario: --strict: nothing written\n";
+    if (err_terminale) err << testo_riepilogo(riassumi(*esito.f, esito.avvisi.size()));
   }
-  return stato_uscita(*esito.f);
+  // --strict fails on a warning as on an error.
+  return stato_uscita(esito, r.avvisi_come_errori || r.severo);
 }
 
 }  // namespace
 
-int scenario(std::span<const std::string> argomenti, std::ostream& out, std::ostream& err) {
+int scenario(std::span<const std::string> argomenti, std::ostream& out, std::ostream& err,
+             bool err_terminale) {
   richiesta r;
   std::string errore;
   if (!leggi_argomenti(argomenti, r, errore)) {
@@ -356,7 +402,7 @@ int scenario(std::span<const std::string> argomenti, std::ostream& out, std::ost
       case azione::pack:
       case azione::check:
       case azione::docs:
-        return esegui_compilazione(r, out, err);
+        return esegui_compilazione(r, err_terminale, out, err);
       case azione::nessuna:
         break;
     }

@@ -1,0 +1,106 @@
+#include "analisi/avvisi.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "compiler/numeri.h"
+
+namespace {
+
+// A number with one decimal, as the author reads kilometres and per cents.
+std::string decimale(double x, bool con_segno = false) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, con_segno ? "%+.1f" : "%.1f", x);
+  return buf;
+}
+
+std::string metri(double x) { return std::to_string(static_cast<int64_t>(arrotonda(x))); }
+
+// "A to B, 19.5 km: scheduled 10:00, fastest run 10:54, margin -54 s (-8.3 %)"
+std::string tratta(const sezione& s) {
+  const int64_t margine = static_cast<int64_t>(arrotonda(s.margine_s));
+  return s.da.nome + " to " + s.a.nome + ", " + decimale(s.distanza_m / 1000.0) + " km: scheduled " +
+         durata(s.tempo_orario_s) + ", fastest run " + durata(s.tempo_minimo_s) + ", margin " +
+         (margine > 0 ? "+" : "") + std::to_string(margine) + " s (" + decimale(s.margine_percento, true) +
+         " %)";
+}
+
+// Where the station in `slot` was written, when the row log gives it.
+void alla_stazione(avviso_registrato& a, const Form1& f, int slot, std::string_view etichetta_treno) {
+  if (const riga_letta* r = riga_della_stazione(f, slot); r != nullptr && r->riga > 0) {
+    a.file = std::string(etichetta_treno);
+    a.riga = r->riga;
+    a.colonna = r->colonna;
+  }
+}
+
+}  // namespace
+
+std::string durata(double secondi) {
+  if (!std::isfinite(secondi)) return "?";
+  const int64_t t = static_cast<int64_t>(arrotonda(secondi));
+  if (t < 0) return "-" + durata(static_cast<double>(-t));
+  char buf[64];
+  if (t >= 3600)
+    std::snprintf(buf, sizeof buf, "%lld:%02lld:%02lld", static_cast<long long>(t / 3600),
+                  static_cast<long long>(t / 60 % 60), static_cast<long long>(t % 60));
+  else
+    std::snprintf(buf, sizeof buf, "%lld:%02lld", static_cast<long long>(t / 60), static_cast<long long>(t % 60));
+  return buf;
+}
+
+const riga_letta* riga_della_stazione(const Form1& f, int slot) {
+  int n = slot_prima_stazione - 1;
+  for (const riga_letta& r : f.righe_lette)
+    if (r.tipo == tipo_riga::stazione && ++n == slot) return &r;
+  return nullptr;
+}
+
+std::vector<avviso_registrato> avvisi_marcia(const Form1& f, const opzioni_marcia& o,
+                                             double margine_minimo_percento,
+                                             std::string_view etichetta_treno) {
+  std::vector<avviso_registrato> avvisi;
+  const marcia m = calcola_marcia(f, modello_da_scenario(f, o));
+  for (const sezione& s : m.sezioni) {
+    avviso_registrato a;
+    if (!s.mantenibile) {
+      a.codice = avviso_tratta_impossibile;
+      a.testo = tratta(s) + "; no run keeps it";
+    } else if (s.distanza_m > 0 && s.margine_percento < margine_minimo_percento) {
+      // A section of no length (two stops at one place) has no running time to spare.
+      a.codice = avviso_margine_scarso;
+      char soglia[32];
+      std::snprintf(soglia, sizeof soglia, "%g", margine_minimo_percento);
+      a.testo = tratta(s) + "; under the " + soglia + " % recovery margin";
+    } else {
+      continue;
+    }
+    a.con_posizione = true;
+    a.posizione = s.a.posizione_m;
+    alla_stazione(a, f, s.a.slot, etichetta_treno);
+    avvisi.push_back(std::move(a));
+  }
+
+  // A build that recorded an error stopped reading there, before the last
+  // speed limit was laid to the route's end: the stretches it left with no
+  // limit are the error's doing, not the author's, and are not told.
+  if (!f.errori.empty() || f.codice_errore != 0) return avvisi;
+  for (const intervallo& i : m.senza_limite) {
+    avviso_registrato a;
+    a.codice = avviso_senza_limite;
+    a.testo = "no speed limit laid from " + metri(i.inizio_m) + " m to " + metri(i.fine_m) + " m";
+    for (const sezione& s : m.sezioni)
+      if (s.da.posizione_m <= i.inizio_m && i.inizio_m < s.a.posizione_m) {
+        a.testo += ", between " + s.da.nome + " and " + s.a.nome;
+        break;
+      }
+    a.testo += ": the run takes the train's top speed there, " +
+               metri(m.modello.velocita_massima_kmh) + " km/h";
+    a.con_posizione = true;
+    a.posizione = static_cast<int32_t>(arrotonda(i.inizio_m));
+    avvisi.push_back(std::move(a));
+  }
+  return avvisi;
+}

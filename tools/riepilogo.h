@@ -1,0 +1,49 @@
+// The summary at the end of a pack or check: how many rows of each kind the
+// compiler read, the route's length and the stops, so that a row the compiler
+// dropped shows at once (9 signals read where 10 were written).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "compiler/form1.h"
+
+struct fermata_riepilogo {
+  std::string nome;
+  int32_t posizione = 0;  // m
+  int32_t ora_s = 0;      // the time as written, seconds from midnight
+};
+
+struct riepilogo {
+  // Every kind of row, in the order of the kinds (the line's, then the
+  // train's), with how many rows of it were read.
+  std::vector<std::pair<std::string_view, int>> righe;
+  int32_t lunghezza_m = 0;  // as the route length row gave it; 0 when none was read
+  std::vector<fermata_riepilogo> fermate;
+  std::size_t errori = 0;
+  std::size_t avvisi = 0;
+};
+
+// The summary of the build `f`, with `avvisi` warnings found in all.
+riepilogo riassumi(const Form1& f, std::size_t avvisi);
+
+// Two lines for a terminal:
+//   rows read: 1 lunghezza percorso, 3 progressiva chilometrica, ..., 8 stazione
+//   route 358.0 km, 8 stops: CORVANA 17:00, ..., TELMISA 19:58; 0 errors, 1 warning
+// Kinds of which no row was read are left out of the first.
+std::string testo_riepilogo(const riepilogo& r);
+
+// The object "riepilogo" of the JSON output: righe (every kind by its
+// keyword, 0 included), lunghezza_percorso, fermate (nome, posizione, ora as
+// "HH:MM:SS"), errori, avvisi.
+nlohmann::ordered_json json_riepilogo(const riepilogo& r);
+
+// A time of day as written: "17:13", "17:13:30" when it has seconds; `completa`
+// always gives the seconds.
+std::string ora_del_giorno(int32_t secondi, bool completa = false);
