@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "formato/nomi_file.h"
+#include "tools/opzioni_marcia.h"
 
 namespace {
 
@@ -47,6 +48,7 @@ const char* nome_comando(azione a) {
     case azione::pack: return "pack";
     case azione::check: return "check";
     case azione::plot: return "plot";
+    case azione::timing: return "timing";
     default: return "dump";
   }
 }
@@ -98,8 +100,9 @@ tipo_imballato tipo_da_nome(const std::filesystem::path& file) {
 
 bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::string& errore) {
   r = richiesta{};
+  errore.clear();  // an error is told by its text being set
   if (argomenti.empty()) {
-    errore = "no command given (pack, check or dump); try 'scenario --help'";
+    errore = "no command given (pack, check, dump, plot or timing); try 'scenario --help'";
     return false;
   }
   const std::string& primo = argomenti[0];
@@ -115,8 +118,9 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
   else if (primo == "check") r.cosa = azione::check;
   else if (primo == "dump") r.cosa = azione::dump;
   else if (primo == "plot") r.cosa = azione::plot;
+  else if (primo == "timing") r.cosa = azione::timing;
   else {
-    errore = "unknown command '" + primo + "' (pack, check, dump or plot); try 'scenario --help'";
+    errore = "unknown command '" + primo + "' (pack, check, dump, plot or timing); try 'scenario --help'";
     return false;
   }
 
@@ -128,7 +132,7 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
       return true;
     }
 
-  const bool compila = r.cosa == azione::pack || r.cosa == azione::check;
+  const bool compila = r.cosa == azione::pack || r.cosa == azione::check || r.cosa == azione::timing;
   const bool disegna = r.cosa == azione::plot;
   const bool scarica = r.cosa == azione::dump;
   const std::string comando = nome_comando(r.cosa);
@@ -163,7 +167,9 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
       if (!errore.empty() || !nome_valido(valore, "train number", errore)) return false;
       r.numero_treno = valore;
       numero_dato = true;
-    } else if (scarica && a == "--csv") {
+    } else if ((compila || disegna) && leggi_opzione_marcia(argomenti, i, r.marcia, errore)) {
+      if (!errore.empty()) return false;
+    } else if ((scarica || r.cosa == azione::timing) && a == "--csv") {
       csv = true;
     } else if (scarica && a == "--all") {
       r.tutti = true;
@@ -186,6 +192,7 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
     return false;
   }
   r.forma = json ? formato::json : csv ? formato::csv : formato::testo;
+  if (!opzioni_marcia_coerenti(r.marcia, errore)) return false;
 
   if (disegna) {
     if (posizionali.size() != 1) {

@@ -9,7 +9,7 @@
 
 #include "analisi/marcia.h"
 
-enum class azione { nessuna, aiuto, versione, pack, check, dump, plot };
+enum class azione { nessuna, aiuto, versione, pack, check, dump, plot, timing };
 enum class formato { testo, json, csv };
 enum class tipo_imballato { nessuno, percorso, stazioni, linea };
 
@@ -17,7 +17,7 @@ struct richiesta {
   azione cosa = azione::nessuna;
   azione aiuto_su = azione::nessuna;  // --help after a command: that command's help
 
-  // pack, check
+  // pack, check, timing
   std::filesystem::path linea;
   std::filesystem::path treno;
   std::filesystem::path cartella_uscita = ".";
