@@ -11,6 +11,8 @@
 #include "tools/argomenti.h"
 #include "tools/compila.h"
 #include "tools/disegno/disegno.h"
+#include "tools/opzioni_marcia.h"
+#include "tools/orari.h"
 #include "tools/rapporto.h"
 #include "tools/scarica.h"
 
@@ -28,13 +30,17 @@ constexpr const char* aiuto_generale =
     "  dump FILE         show what a packed file holds\n"
     "  plot DIR -o FILE.svg\n"
     "                    draw a packed scenario: track plan and profiles\n"
+    "  timing LINE TRAIN\n"
+    "                    the same compile, then the fastest run against the\n"
+    "                    timetable: the margin of every section between two stops\n"
     "\n"
     "  --help            this help; 'scenario COMMAND --help' for a command's\n"
     "  --version         the tool's version\n"
     "\n"
     "exit status:\n"
     "  0  done, no error recorded\n"
-    "  1  packed (or checked), but the build recorded errors\n"
+    "  1  packed (or checked), but the build recorded errors; for timing, also\n"
+    "     a section that even the fastest run cannot keep\n"
     "  2  usage error, or a file that cannot be read or written\n"
     "  3  refused by a packing check (error 1250 or 1251), nothing written\n"
     "\n"
@@ -248,13 +254,19 @@ int scenario(std::span<const std::string> argomenti, std::ostream& out, std::ost
   }
   try {
     switch (r.cosa) {
-      case azione::aiuto:
-        out << (r.aiuto_su == azione::pack    ? aiuto_pack
-                : r.aiuto_su == azione::check ? aiuto_check
-                : r.aiuto_su == azione::dump  ? aiuto_dump
-                : r.aiuto_su == azione::plot  ? aiuto_plot
-                                              : aiuto_generale);
+      case azione::aiuto: {
+        const char* aiuto = r.aiuto_su == azione::pack     ? aiuto_pack
+                            : r.aiuto_su == azione::check  ? aiuto_check
+                            : r.aiuto_su == azione::dump   ? aiuto_dump
+                            : r.aiuto_su == azione::plot   ? aiuto_plot
+                            : r.aiuto_su == azione::timing ? aiuto_timing
+                                                           : aiuto_generale;
+        // Every command that compiles or draws takes the train model's options.
+        const bool marcia = r.aiuto_su == azione::pack || r.aiuto_su == azione::check ||
+                            r.aiuto_su == azione::plot || r.aiuto_su == azione::timing;
+        out << (marcia ? con_opzioni_marcia(aiuto) : std::string(aiuto));
         return 0;
+      }
       case azione::versione:
         out << "scenario " << VERSIONE_SCENARIO << '\n';
         return 0;
@@ -265,6 +277,8 @@ int scenario(std::span<const std::string> argomenti, std::ostream& out, std::ost
       case azione::pack:
       case azione::check:
         return esegui_compilazione(r, out, err);
+      case azione::timing:
+        return esegui_timing(r, out, err);
       case azione::nessuna:
         break;
     }
