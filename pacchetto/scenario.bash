@@ -18,7 +18,7 @@ _scenario() {
   local comando=${COMP_WORDS[1]} opzioni
   COMPREPLY=()
   if ((COMP_CWORD == 1)); then
-    COMPREPLY=($(compgen -W 'pack check dump plot --help --version' -- "$cur"))
+    COMPREPLY=($(compgen -W 'pack check dump plot timing --help --version' -- "$cur"))
     return
   fi
   # --opt=VALUE is completed as --opt VALUE.
@@ -29,15 +29,19 @@ _scenario() {
   case $prev in
     --kind) COMPREPLY=($(compgen -W 'grid stations plan' -- "$cur")); return ;;
     --name | --train) return ;;
+    # The train model's values: numbers, nothing to offer.
+    --acceleration | --braking | --braked-mass | --dwell | --top-speed | --car-length) return ;;
     -o)
       if [[ $comando == plot ]]; then _scenario_file '*.svg'; else _scenario_file; fi
       return ;;
   esac
+  local marcia='--acceleration --braking --braked-mass --dwell --top-speed --car-length'
   case $comando in
-    pack) opzioni='-o --name --train --no-line-plan --json --help' ;;
-    check) opzioni='--name --train --json --help' ;;
+    pack) opzioni="-o --name --train --no-line-plan --json --help $marcia" ;;
+    check) opzioni="--name --train --json --help $marcia" ;;
     dump) opzioni='--kind --json --csv --all --help' ;;
-    plot) opzioni='-o --name --train --help' ;;
+    plot) opzioni="-o --name --train --help $marcia" ;;
+    timing) opzioni="--name --train --json --csv --help $marcia" ;;
     *) return ;;
   esac
   if [[ $cur == -* ]]; then
@@ -45,7 +49,7 @@ _scenario() {
     return
   fi
   case $comando in
-    pack | check) _scenario_file '*.txt' ;;
+    pack | check | timing) _scenario_file '*.txt' ;;
     dump) _scenario_file '*.dat' '*.sim' ;;
     plot) _scenario_file ;;
   esac

@@ -103,13 +103,14 @@ std::string colonna(const std::string& t, std::size_t n, bool destra = false) {
   return destra ? std::string(n - t.size(), ' ') + t : t + std::string(n - t.size(), ' ');
 }
 
-std::string con_segno(const std::string& s) { return s[0] == '-' || s == "0" ? s : "+" + s; }
 
 // The margin in seconds and per cent, each right-aligned in its column.
 std::string margine(const sezione& s) {
   char b[64];
   std::snprintf(b, sizeof b, "%+.1f %%", std::isfinite(s.margine_percento) ? s.margine_percento : 0.0);
-  return colonna(con_segno(std::to_string(intero(s.margine_s))) + " s", 8, true) + colonna(b, 9, true);
+  // The sign is the margin's own: a margin just below 0 reads "-0 s", as it cannot be kept.
+  const std::string secondi = (s.margine_s < 0 ? "-" : "+") + std::to_string(std::llabs(intero(s.margine_s)));
+  return colonna(secondi + " s", 8, true) + colonna(b, 9, true);
 }
 
 // Kilometres to a tenth, always with the tenth.
@@ -304,8 +305,8 @@ void scrivi_orario_testo(const Form1& f, const opzioni_marcia& o, const marcia& 
   }
 
   for (const intervallo& i : m.senza_limite)
-    out << "No line speed limit laid from " << numero(i.inizio_m / 1000.0, 2) << " to "
-        << numero(i.fine_m / 1000.0, 2) << " km: run at the top speed there.\n";
+    out << "No line speed limit laid from " << km(i.inizio_m) << " to " << km(i.fine_m)
+        << " km: run at the top speed there.\n";
   for (const anomalia_fermata& a : m.anomalie) {
     std::string nome;
     for (const sezione& s : m.sezioni)
@@ -318,7 +319,8 @@ void scrivi_orario_testo(const Form1& f, const opzioni_marcia& o, const marcia& 
   if (!m.fuori_corsa.empty()) {
     out << "Outside the run (before the first stop or after the last): ";
     for (std::size_t i = 0; i < m.fuori_corsa.size(); ++i)
-      out << (i ? ", " : "") << m.fuori_corsa[i].nome << " (slot " << m.fuori_corsa[i].slot << ")";
+      out << (i ? ", " : "") << (m.fuori_corsa[i].nome.empty() ? "a station with no name" : m.fuori_corsa[i].nome)
+          << " (slot " << m.fuori_corsa[i].slot << ")";
     out << ".\n";
   }
 }
