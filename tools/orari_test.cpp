@@ -8,35 +8,13 @@
 #include "prove/cartella.h"
 #include "prove/comando.h"
 #include "prove/sorgenti.h"
+#include "prove/tre_fermate.h"
 #include "sources/dati_linea.h"
 #include "sources/dati_treno.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// A level line of 20 km, 90 km/h all along, with three stops and a station
-// passed between the first two:
-//   A at 0 m        departs 08:00:00
-//   B at 5000 m     passed
-//   C at 10000 m    departs 08:10:00
-//   D at 20000 m    arrives 08:17:00
-// A train that accelerates and brakes at 0.5 m/s² reaches 25 m/s in 625 m and
-// 50 s, so each 10 km section takes 100 + 8750 / 25 = 450 s (7:30), and B is
-// passed 50 + 4375 / 25 = 225 s after A. With a dwell of 60 s the timetable
-// gives A - C 540 s (margin +90 s, +20 %) and C - D 420 s (-30 s: it cannot
-// be kept); B's scheduled passing is 225 × 540 / 450 = 270 s after A,
-// 08:04:30, which rounds half to even to 08:04.
-std::string treno_tre_fermate(const std::string& righe = "", const std::string& arrivo = "8,17") {
-  return con_crlf(treno_prova(
-      "numero vetture,    10\n"
-      "percentuale massa frenata,    100\n"
-      "velocita,    0,   90\n"
-      "stazione,       0,  8,  500,  1, 0, 0,  4,1,0,  2,1,1,    1,  8,0, 0, A\n"
-      "stazione,    5000,  8,  500,  1, 0, 0,  4,1,0,  2,1,1,    1,  0,0, 0, B\n"
-      "stazione,   10000,  8,  500,  1, 0, 0,  4,1,0,  2,1,1,    1,  8,10, 0, C\n"
-      "stazione,   20000,  8,  500,  1, 0, 0,  4,1,0,  2,1,1,    1,  " + arrivo + ", 0, D\n" + righe));
-}
 
 const std::vector<std::string> treno_simmetrico = {"--acceleration", "0.5", "--braking", "0.5", "--dwell", "60"};
 
@@ -153,7 +131,7 @@ TEST_F(ComandoTiming, UnaSezioneSiTieneLAltraNo) {
   };
   for (const caso& c : casi) {
     SCOPED_TRACE(c.nome);
-    sorgenti(con_crlf(linea_prova(20000)), treno_tre_fermate("", c.arrivo));
+    sorgenti(linea_tre_fermate(), treno_tre_fermate("", c.arrivo));
     const risultato_comando r = timing(c.opzioni);
     EXPECT_EQ(r.stato, c.stato) << r.err;
     EXPECT_EQ(r.err, "");
@@ -162,7 +140,7 @@ TEST_F(ComandoTiming, UnaSezioneSiTieneLAltraNo) {
 }
 
 TEST_F(ComandoTiming, JsonECsvConGliStessiCampi) {
-  sorgenti(con_crlf(linea_prova(20000)), treno_tre_fermate());
+  sorgenti(linea_tre_fermate(), treno_tre_fermate());
   const risultato_comando j = timing({"--json", "--acceleration=0.5", "--braking=0.5", "--dwell=60"});
   const risultato_comando c = timing({"--csv", "--acceleration=0.5", "--braking=0.5", "--dwell=60"});
   ASSERT_EQ(j.stato, 1) << j.err;
@@ -216,7 +194,7 @@ TEST_F(ComandoTiming, JsonECsvConGliStessiCampi) {
 TEST_F(ComandoTiming, ErroriDellaCompilazione) {
   // A signal on a signal's cell: error 16, the rest compiled and timed.
   const std::string segnale = "segnale,    2000,   2, 4, 1,  0, 0,    1,  3,1,0, 0\n";
-  sorgenti(con_crlf(linea_prova(20000)), treno_tre_fermate(segnale + segnale));
+  sorgenti(linea_tre_fermate(), treno_tre_fermate(segnale + segnale));
   const risultato_comando r = timing(treno_simmetrico);
   EXPECT_EQ(r.stato, 1);
   EXPECT_EQ(r.err.rfind("P_12-.txt:", 0), 0u) << r.err;
@@ -255,7 +233,7 @@ TEST_F(ComandoTiming, ErroriDellaCompilazione) {
 }
 
 TEST_F(ComandoTiming, ErroriDUsoEAiuto) {
-  sorgenti(con_crlf(linea_prova(20000)), treno_tre_fermate());
+  sorgenti(linea_tre_fermate(), treno_tre_fermate());
   struct caso {
     std::vector<std::string> opzioni;
     const char* messaggio;

@@ -112,7 +112,10 @@ constexpr const char* aiuto_plot =
     "  the end, the stations, the signals, the mountain spans and the kilometre boards;\n"
     "  below it, on one axis of route kilometres, the height worked out from the\n"
     "  gradients, the gradient, the line speed limit, the slow orders with their\n"
-    "  speeds, the speed-reduction points and the stations.\n"
+    "  speeds, the speed-reduction points and the stations;\n"
+    "  the fastest run (as 'scenario timing' works it out): its speed over the\n"
+    "  limits, and its time against distance beside the timetable's stops, each\n"
+    "  section that cannot be kept shaded, in red, with the seconds it misses.\n"
     "Without NAME_linea.dat (packed with --no-line-plan) only the profiles are drawn.\n"
     "\n"
     "options:\n"
@@ -229,7 +232,7 @@ int esegui_plot(const richiesta& r, std::ostream& err) {
     err << "scenario: " << linea.string() << ": not a packed line plan: " << motivo << '\n';
     return 2;
   }
-  sostituisci_file(r.file_disegno, disegna_scenario(*s));
+  sostituisci_file(r.file_disegno, disegna_scenario(*s, r.marcia));
   return 0;
 }
 
