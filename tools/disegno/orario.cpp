@@ -8,6 +8,7 @@
 
 #include "compiler/form1.h"
 #include "compiler/numeri.h"
+#include "tools/disegno/etichette.h"
 #include "tools/disegno/geometria.h"
 
 namespace disegno {
@@ -172,7 +173,10 @@ void disegna_orario(svg& o, const marcia& m, const asse_km& a, double y0, double
   o.s += arrivi.s;
   o.s += partenze.s;
 
-  // The margin missed, beside the late arrival.
+  // The margin missed, beside the late arrival; a label that would cover
+  // another moves down or up a line or two, or is left out (its band and its
+  // red run remain).
+  std::vector<riquadro> prese;
   for (const sezione& s : m.sezioni) {
     if (s.mantenibile) continue;
     char b[64];
@@ -181,8 +185,15 @@ void disegna_orario(svg& o, const marcia& m, const asse_km& a, double y0, double
     const double x = x_in(a, s.a.posizione_m, lunghezza), y = p.y(s.partenza_s + s.tempo_minimo_s) + 14;
     const double w = larghezza_testo(scritta, 10);
     const bool a_sinistra = x - 6 - w >= asse_da;
-    testo(o, a_sinistra ? x - 6 : std::min(x + 6, asse_a - w), std::min(y, y1 - 4), scritta, "ritardo",
-          a_sinistra ? "end" : "");
+    const double x0 = a_sinistra ? x - 6 - w : std::min(x + 6, asse_a - w);
+    for (const double scarto : {0.0, 12.0, -12.0, 24.0, -24.0}) {
+      const double yl = entro(y + scarto, y0 + 12, y1 - 4);
+      const riquadro r{x0, yl - 10, x0 + w, yl + 2};
+      if (std::any_of(prese.begin(), prese.end(), [&](const riquadro& q) { return q.tocca(r); })) continue;
+      prese.push_back(r);
+      testo(o, a_sinistra ? x - 6 : x0, yl, scritta, "ritardo", a_sinistra ? "end" : "");
+      break;
+    }
   }
 }
 
