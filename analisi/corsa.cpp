@@ -225,12 +225,13 @@ stato_in stato_a(const tratta_corsa& t, double x) {
 modello_treno modello_nei_limiti(const modello_treno& m) {
   const modello_treno d;
   modello_treno r = m;
-  r.accelerazione = nei_limiti(m.accelerazione, accelerazione_residua_minima, 5.0, d.accelerazione);
-  r.decelerazione = nei_limiti(m.decelerazione, accelerazione_residua_minima, 5.0, d.decelerazione);
-  r.velocita_massima_kmh = nei_limiti(m.velocita_massima_kmh, velocita_minima_kmh, 600.0, d.velocita_massima_kmh);
-  r.sosta_s = nei_limiti(m.sosta_s, 0.0, 86400.0, d.sosta_s);
+  r.accelerazione = nei_limiti(m.accelerazione, accelerazione_residua_minima, accelerazione_massima, d.accelerazione);
+  r.decelerazione = nei_limiti(m.decelerazione, accelerazione_residua_minima, accelerazione_massima, d.decelerazione);
+  r.velocita_massima_kmh =
+      nei_limiti(m.velocita_massima_kmh, velocita_minima_kmh, velocita_massima_ammessa_kmh, d.velocita_massima_kmh);
+  r.sosta_s = nei_limiti(m.sosta_s, 0.0, sosta_massima_s, d.sosta_s);
   r.lunghezza_treno_m = nei_limiti(m.lunghezza_treno_m, 0.0, 1e6, d.lunghezza_treno_m);
-  r.lunghezza_vettura_m = nei_limiti(m.lunghezza_vettura_m, 0.0, 1000.0, d.lunghezza_vettura_m);
+  r.lunghezza_vettura_m = nei_limiti(m.lunghezza_vettura_m, 0.0, lunghezza_vettura_massima_m, d.lunghezza_vettura_m);
   r.percentuale_massa_frenata = massa_frenata_nei_limiti(m.percentuale_massa_frenata);
   return r;
 }

@@ -64,6 +64,13 @@ struct modello_treno {
   double lunghezza_vettura_m = 26.4;
 };
 
+// What a train can be: the bounds that a model's values are brought within
+// (besides the floor of 0.05 m/s² and the speed of 1 km/h above).
+inline constexpr double accelerazione_massima = 5.0;           // m/s², also for braking
+inline constexpr double velocita_massima_ammessa_kmh = 600.0;
+inline constexpr double sosta_massima_s = 86400.0;
+inline constexpr double lunghezza_vettura_massima_m = 1000.0;
+
 // The model with every value brought within what a train can be: an absurd
 // or non-numeric value (a negative acceleration, a top speed of 10000 km/h)
 // is clamped, and a value that is not a number takes the default.

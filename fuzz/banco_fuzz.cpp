@@ -1,6 +1,7 @@
 #include "fuzz/banco_fuzz.h"
 
 #include <algorithm>
+#include <cmath>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +15,7 @@
 #include "packer/file_imballati.h"
 #include "packer/imballa.h"
 #include "sources/dati_linea.h"
+#include "tools/orari.h"
 #include "tools/rapporto.h"
 #include "tools/testo_sorgenti.h"
 
@@ -49,6 +51,52 @@ void copre_una_volta(const produttore& produci) {
   }
 }
 
+// The fastest run of whatever the build left, as `scenario timing` works it
+// out and prints it, with the default train and with one at every bound of
+// the model: no crash, every number finite.
+void cronometra(const Form1& f) {
+  opzioni_marcia estremo;
+  estremo.accelerazione = accelerazione_residua_minima;
+  estremo.decelerazione = accelerazione_massima;
+  estremo.velocita_massima_kmh = velocita_massima_ammessa_kmh;
+  estremo.sosta_s = sosta_massima_s;
+  estremo.lunghezza_vettura_m = lunghezza_vettura_massima_m;
+  for (const opzioni_marcia& o : {opzioni_marcia{}, estremo}) {
+    const marcia m = calcola_marcia(f, modello_da_scenario(f, o));
+    auto finito = [](double x) {
+      if (!std::isfinite(x)) guasto("the fastest run gives a number that is not finite");
+    };
+    for (const double x : {m.modello.accelerazione, m.modello.decelerazione, m.modello.velocita_massima_kmh,
+                           m.modello.sosta_s, m.modello.lunghezza_treno_m, m.modello.percentuale_massa_frenata,
+                           m.modello.lunghezza_vettura_m})
+      finito(x);
+    for (const sezione& s : m.sezioni) {
+      for (const double x : {s.distanza_m, s.partenza_s, s.tempo_orario_s, s.tempo_minimo_s, s.margine_s,
+                             s.margine_percento, s.da.ora_s, s.a.ora_s})
+        finito(x);
+      if (s.mantenibile != (s.margine_s >= 0)) guasto("a section kept with a margin below 0, or the other way");
+      for (const passaggio& p : s.passaggi) {
+        finito(p.ora_piu_veloce_s);
+        finito(p.ora_orario_s);
+      }
+    }
+    for (const punto_marcia& p : m.profilo) {
+      finito(p.posizione_m);
+      finito(p.velocita_kmh);
+      finito(p.ora_s);
+    }
+    for (const intervallo& i : m.senza_limite) {
+      finito(i.inizio_m);
+      finito(i.fine_m);
+    }
+    // What the tool prints of it, in its three forms.
+    std::ostringstream testo;
+    scrivi_orario_testo(f, o, m, testo);
+    scrivi_orario_csv(m, testo);
+    testo << orario_json(f, o, &m).dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
+  }
+}
+
 }  // namespace
 
 const std::string& linea_incorporata() {
@@ -79,6 +127,7 @@ void compila_sorgenti(std::string_view linea, std::optional<std::string_view> tr
   std::ostringstream testo;
   scrivi_diagnostica(*f, testo);
   testo << esito_json(*f, {}).dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
+  cronometra(*f);
 
   if (da_imballare != (f->percorso.size() >= 2 && f->errore_imballaggio == 0))
     guasto("a build that packs nothing was found ready to pack, or the other way round");

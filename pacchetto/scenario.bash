@@ -19,7 +19,7 @@ _scenario() {
   local comando=${COMP_WORDS[1]} opzioni
   COMPREPLY=()
   if ((COMP_CWORD == 1)); then
-    COMPREPLY=($(compgen -W 'pack check docs dump plot new --help --version' -- "$cur"))
+    COMPREPLY=($(compgen -W 'pack check timing docs dump plot new --help --version' -- "$cur"))
     return
   fi
   # --opt=VALUE is completed as --opt VALUE.
@@ -31,20 +31,24 @@ _scenario() {
     --kind) COMPREPLY=($(compgen -W 'grid stations plan' -- "$cur")); return ;;
     --name | --train | --min-margin | --classification | --mass | --departure | --signature | --contact)
       return ;;
+    # The train model's values: numbers, nothing to offer.
+    --acceleration | --braking | --braked-mass | --dwell | --top-speed | --car-length) return ;;
     -o)
       if [[ $comando == plot ]]; then _scenario_file '*.svg'; else _scenario_file; fi
       return ;;
   esac
+  local marcia='--acceleration --braking --braked-mass --dwell --top-speed --car-length'
   case $comando in
     pack)
-      opzioni='-o --name --train --no-line-plan --strict --warnings-as-errors --min-margin --source
-        --no-source --json --docs --classification --mass --departure --signature --contact --help' ;;
-    check) opzioni='--name --train --warnings-as-errors --min-margin --source --no-source --json --help' ;;
+      opzioni="-o --name --train --no-line-plan --strict --warnings-as-errors --min-margin --source
+        --no-source --json --docs --classification --mass --departure --signature --contact --help $marcia" ;;
+    check) opzioni="--name --train --warnings-as-errors --min-margin --source --no-source --json --help $marcia" ;;
     docs)
-      opzioni='-o --name --train --classification --mass --departure --signature --contact
-        --warnings-as-errors --min-margin --source --no-source --json --help' ;;
+      opzioni="-o --name --train --classification --mass --departure --signature --contact
+        --warnings-as-errors --min-margin --source --no-source --json --help $marcia" ;;
     dump) opzioni='--kind --force --json --csv --all --features --help' ;;
-    plot) opzioni='-o --name --train --help' ;;
+    plot) opzioni="-o --name --train --help $marcia" ;;
+    timing) opzioni="--name --train --json --csv --help $marcia" ;;
     new) opzioni='--train -o --force --help' ;;
     *) return ;;
   esac
@@ -53,7 +57,7 @@ _scenario() {
     return
   fi
   case $comando in
-    pack | check | docs) _scenario_file '*.txt' ;;
+    pack | check | timing | docs) _scenario_file '*.txt' ;;
     dump) _scenario_file '*.dat' '*.sim' ;;
     plot) _scenario_file ;;
   esac

@@ -6,6 +6,7 @@
 
 #include "formato/nomi_file.h"
 #include "sources/scenario_nuovo.h"
+#include "tools/opzioni_marcia.h"
 
 namespace {
 
@@ -63,6 +64,7 @@ const char* nome_comando(azione a) {
     case azione::check: return "check";
     case azione::plot: return "plot";
     case azione::nuovo: return "new";
+    case azione::timing: return "timing";
     default: return "dump";
   }
 }
@@ -164,8 +166,9 @@ tipo_imballato tipo_da_nome(const std::filesystem::path& file) {
 
 bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::string& errore) {
   r = richiesta{};
+  errore.clear();  // an error is told by its text being set
   if (argomenti.empty()) {
-    errore = "no command given (pack, check, docs, dump or plot); try 'scenario --help'";
+    errore = "no command given (pack, check, timing, docs, dump, plot or new); try 'scenario --help'";
     return false;
   }
   const std::string& primo = argomenti[0];
@@ -183,8 +186,9 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
   else if (primo == "plot") r.cosa = azione::plot;
   else if (primo == "docs") r.cosa = azione::docs;
   else if (primo == "new") r.cosa = azione::nuovo;
+  else if (primo == "timing") r.cosa = azione::timing;
   else {
-    errore = "unknown command '" + primo + "' (pack, check, docs, dump, plot or new); try 'scenario --help'";
+    errore = "unknown command '" + primo + "' (pack, check, timing, docs, dump, plot or new); try 'scenario --help'";
     return false;
   }
 
@@ -197,10 +201,12 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
     }
 
   const bool documenti = r.cosa == azione::docs;
-  const bool compila = r.cosa == azione::pack || r.cosa == azione::check || documenti;
+  const bool compila = r.cosa == azione::pack || r.cosa == azione::check || documenti || r.cosa == azione::timing;
   const bool disegna = r.cosa == azione::plot;
   const bool scarica = r.cosa == azione::dump;
   const bool nuovo = r.cosa == azione::nuovo;
+  // The commands that report the build's errors and warnings as check does.
+  const bool riporta = compila && r.cosa != azione::timing;
   const std::string comando = nome_comando(r.cosa);
   bool nome_dato = false, numero_dato = false, json = false, csv = false;
   std::string opzione_documento;  // the first option of the documents given to pack
@@ -217,13 +223,13 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
       json = true;
     } else if (r.cosa == azione::pack && a == "--no-line-plan") {
       r.senza_linea = true;
-    } else if (compila && a == "--warnings-as-errors") {
+    } else if (riporta && a == "--warnings-as-errors") {
       r.avvisi_come_errori = true;
     } else if (r.cosa == azione::pack && a == "--strict") {
       r.severo = true;
-    } else if (compila && (a == "--source" || a == "--no-source")) {
+    } else if (riporta && (a == "--source" || a == "--no-source")) {
       r.sorgente = a == "--source" ? righe_sorgente::sempre : righe_sorgente::mai;
-    } else if (compila && opzione_con_valore("--min-margin", argomenti, i, valore, errore)) {
+    } else if (riporta && opzione_con_valore("--min-margin", argomenti, i, valore, errore)) {
       if (!errore.empty() || !percento(valore, r.margine_minimo_percento, errore)) return false;
     } else if (r.cosa == azione::pack && a == "--docs") {
       r.con_documenti = true;
@@ -247,7 +253,9 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
       if (!errore.empty() || !nome_valido(valore, "train number", errore)) return false;
       r.numero_treno = valore;
       numero_dato = true;
-    } else if (scarica && a == "--csv") {
+    } else if ((compila || disegna) && leggi_opzione_marcia(argomenti, i, r.marcia, errore)) {
+      if (!errore.empty()) return false;
+    } else if ((scarica || r.cosa == azione::timing) && a == "--csv") {
       csv = true;
     } else if (scarica && a == "--all") {
       r.tutti = true;
@@ -279,6 +287,7 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
     errore = "option " + opzione_documento + " is for the documents: give --docs too";
     return false;
   }
+  if (!opzioni_marcia_coerenti(r.marcia, errore)) return false;
 
   if (disegna) {
     if (posizionali.size() != 1) {

@@ -12,7 +12,7 @@
 #include "analisi/marcia.h"
 #include "documents/deriva_documenti.h"
 
-enum class azione { nessuna, aiuto, versione, pack, check, dump, plot, docs, nuovo };
+enum class azione { nessuna, aiuto, versione, pack, check, dump, plot, docs, nuovo, timing };
 enum class formato { testo, json, csv };
 enum class tipo_imballato { nessuno, percorso, stazioni, linea };
 // Whether a diagnostic shows its source line and a caret: by default only
@@ -23,7 +23,7 @@ struct richiesta {
   azione cosa = azione::nessuna;
   azione aiuto_su = azione::nessuna;  // --help after a command: that command's help
 
-  // pack, check, docs (new: NAME, --train, -o)
+  // pack, check, docs, timing (new: NAME, --train, -o)
   std::filesystem::path linea;
   std::filesystem::path treno;
   std::filesystem::path cartella_uscita = ".";

@@ -169,3 +169,62 @@ TEST(Argomenti, DopoDoppioTrattinoSoloFile) {
   EXPECT_EQ(r.nome_scenario, "-strano");
   EXPECT_EQ(r.numero_treno, "1");
 }
+
+TEST(Argomenti, OpzioniDelModelloDellaMarcia) {
+  // Taken by every command that compiles or draws, in both spellings.
+  for (const char* comando : {"timing", "check", "pack", "plot"}) {
+    std::vector<std::string> a = {comando, "X_linea.txt", "X_1-.txt"};
+    if (a[0] == "plot") a = {"plot", "dir", "-o", "p.svg"};
+    for (const char* o : {"--acceleration", "0.55", "--dwell=60", "--top-speed", "140.5", "--car-length=0",
+                          "--braked-mass", "75"})
+      a.push_back(o);
+    richiesta r;
+    std::string errore;
+    ASSERT_TRUE(leggi(a, r, errore)) << comando << ": " << errore;
+    EXPECT_EQ(r.marcia.accelerazione, 0.55) << comando;
+    EXPECT_EQ(r.marcia.sosta_s, 60.0) << comando;
+    EXPECT_EQ(r.marcia.velocita_massima_kmh, 140.5) << comando;
+    EXPECT_EQ(r.marcia.lunghezza_vettura_m, 0.0) << comando;
+    EXPECT_EQ(r.marcia.percentuale_massa_frenata, 75.0) << comando;
+    EXPECT_FALSE(r.marcia.decelerazione) << comando;
+  }
+  richiesta r;
+  std::string errore;
+  ASSERT_TRUE(leggi({"timing", "X_linea.txt", "X_1-.txt", "--braking", "4e-1", "--csv"}, r, errore)) << errore;
+  EXPECT_EQ(r.cosa, azione::timing);
+  EXPECT_EQ(r.forma, formato::csv);
+  EXPECT_EQ(r.marcia.decelerazione, 0.4);
+
+  struct caso {
+    std::vector<std::string> opzioni;
+    const char* errore;
+  };
+  const caso casi[] = {
+      {{"--acceleration"}, "option --acceleration needs a value"},
+      {{"--acceleration="}, "option --acceleration takes a number of m/s2, not ''"},
+      {{"--acceleration", "abc"}, "option --acceleration takes a number of m/s2, not 'abc'"},
+      {{"--acceleration", "0,4"}, "takes a number of m/s2, not '0,4'"},
+      {{"--acceleration", "0.4m/s2"}, "not '0.4m/s2'"},
+      {{"--acceleration", " 0.4"}, "not ' 0.4'"},
+      {{"--braking", "nan"}, "option --braking takes a number of m/s2, not 'nan'"},
+      {{"--top-speed", "inf"}, "not 'inf'"},
+      {{"--acceleration", "0"}, "option --acceleration: 0 m/s2 is not what a train can have (0.05 to 5 m/s2)"},
+      {{"--braking", "9.81"}, "(0.05 to 5 m/s2)"},
+      {{"--braked-mass", "10"}, "option --braked-mass: 10 % is not what a train can have (30 to 200 %)"},
+      {{"--dwell", "-1"}, "(0 to 86400 s)"},
+      {{"--top-speed", "1e9"}, "(1 to 600 km/h)"},
+      {{"--car-length", "1001"}, "(0 to 1000 m)"},
+      {{"--braking", "0.5", "--braked-mass", "100"}, "give --braking or --braked-mass, not both"},
+  };
+  for (const caso& c : casi) {
+    std::vector<std::string> a = {"timing", "X_linea.txt", "X_1-.txt"};
+    a.insert(a.end(), c.opzioni.begin(), c.opzioni.end());
+    EXPECT_FALSE(leggi(a, r, errore)) << c.errore;
+    EXPECT_NE(errore.find(c.errore), std::string::npos) << errore;
+  }
+  // dump reads packed files alone: it has no train to time.
+  EXPECT_FALSE(leggi({"dump", "X_1.dat", "--dwell", "60"}, r, errore));
+  EXPECT_NE(errore.find("unknown option '--dwell' for dump"), std::string::npos) << errore;
+  EXPECT_FALSE(leggi({"timing", "X_linea.txt", "X_1-.txt", "-o", "d"}, r, errore));
+  EXPECT_NE(errore.find("unknown option '-o' for timing"), std::string::npos) << errore;
+}

@@ -13,6 +13,8 @@
 #include "tools/nuovo.h"
 #include "tools/disegno/disegno.h"
 #include "tools/documenti_macchinista.h"
+#include "tools/opzioni_marcia.h"
+#include "tools/orari.h"
 #include "tools/rapporto.h"
 #include "tools/riepilogo.h"
 #include "tools/scarica.h"
@@ -32,7 +34,11 @@ constexpr const char* aiuto_generale =
     "                    train sheet, the slow-order form and the notes\n"
     "  dump FILE         show what a packed file holds\n"
     "  plot DIR -o FILE.svg\n"
-    "                    draw a packed scenario: track plan and profiles\n"
+    "                    draw a packed scenario: track plan, profiles and the\n"
+    "                    fastest run against the timetable\n"
+    "  timing LINE TRAIN\n"
+    "                    the same compile, then the fastest run against the\n"
+    "                    timetable: the margin of every section between two stops\n"
     "  new NAME          write a starter line and train source, every row commented,\n"
     "                    to begin a scenario from\n"
     "\n"
@@ -42,7 +48,8 @@ constexpr const char* aiuto_generale =
     "exit status:\n"
     "  0  done, no error recorded\n"
     "  1  packed (or checked), but the build recorded errors (or warnings, under\n"
-    "     --warnings-as-errors or --strict)\n"
+    "     --warnings-as-errors or --strict); for timing, also a section that even\n"
+    "     the fastest run cannot keep\n"
     "  2  usage error, or a file that cannot be read or written\n"
     "  3  refused by a packing check (error 1250 or 1251), nothing written\n"
     "\n"
@@ -230,7 +237,10 @@ constexpr const char* aiuto_plot =
     "  the end, the stations, the signals, the mountain spans and the kilometre boards;\n"
     "  below it, on one axis of route kilometres, the height worked out from the\n"
     "  gradients, the gradient, the line speed limit, the slow orders with their\n"
-    "  speeds, the speed-reduction points and the stations.\n"
+    "  speeds, the speed-reduction points and the stations;\n"
+    "  the fastest run (as 'scenario timing' works it out): its speed over the\n"
+    "  limits, and its time against distance beside the timetable's stops, each\n"
+    "  section that cannot be kept shaded, in red, with the seconds it misses.\n"
     "Without NAME_linea.dat (packed with --no-line-plan) only the profiles are drawn.\n"
     "\n"
     "options:\n"
@@ -347,7 +357,7 @@ int esegui_plot(const richiesta& r, std::ostream& err) {
     err << "scenario: " << linea.string() << ": not a packed line plan: " << motivo << '\n';
     return 2;
   }
-  sostituisci_file(r.file_disegno, disegna_scenario(*s));
+  sostituisci_file(r.file_disegno, disegna_scenario(*s, r.marcia));
   return 0;
 }
 
@@ -381,15 +391,22 @@ int scenario(std::span<const std::string> argomenti, std::ostream& out, std::ost
   }
   try {
     switch (r.cosa) {
-      case azione::aiuto:
-        out << (r.aiuto_su == azione::pack    ? aiuto_pack
-                : r.aiuto_su == azione::check ? aiuto_check
-                : r.aiuto_su == azione::dump  ? aiuto_dump
-                : r.aiuto_su == azione::plot  ? aiuto_plot
-                : r.aiuto_su == azione::docs  ? aiuto_docs
-                : r.aiuto_su == azione::nuovo ? aiuto_new
-                                              : aiuto_generale);
+      case azione::aiuto: {
+        const char* aiuto = r.aiuto_su == azione::pack     ? aiuto_pack
+                            : r.aiuto_su == azione::check  ? aiuto_check
+                            : r.aiuto_su == azione::dump   ? aiuto_dump
+                            : r.aiuto_su == azione::plot   ? aiuto_plot
+                            : r.aiuto_su == azione::docs   ? aiuto_docs
+                            : r.aiuto_su == azione::nuovo  ? aiuto_new
+                            : r.aiuto_su == azione::timing ? aiuto_timing
+                                                           : aiuto_generale;
+        // Every command that compiles or draws takes the train model's options.
+        const bool marcia = r.aiuto_su == azione::pack || r.aiuto_su == azione::check ||
+                            r.aiuto_su == azione::docs || r.aiuto_su == azione::plot ||
+                            r.aiuto_su == azione::timing;
+        out << (marcia ? con_opzioni_marcia(aiuto) : std::string(aiuto));
         return 0;
+      }
       case azione::versione:
         out << "scenario " << VERSIONE_SCENARIO << '\n';
         return 0;
@@ -403,6 +420,8 @@ int scenario(std::span<const std::string> argomenti, std::ostream& out, std::ost
       case azione::check:
       case azione::docs:
         return esegui_compilazione(r, err_terminale, out, err);
+      case azione::timing:
+        return esegui_timing(r, out, err);
       case azione::nessuna:
         break;
     }

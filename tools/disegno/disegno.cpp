@@ -6,6 +6,7 @@
 
 #include "tools/disegno/foglio.h"
 #include "tools/disegno/legenda.h"
+#include "tools/disegno/orario.h"
 #include "tools/disegno/lettura.h"
 #include "tools/disegno/piano.h"
 #include "tools/disegno/profili.h"
@@ -44,12 +45,20 @@ constexpr const char* stile =
     ".rallentamento{fill:#f5b041;fill-opacity:.55;stroke:#d68910;stroke-width:.8}\n"
     ".abbattimento{fill:#d35400}.abbattimento0{fill:none;stroke:#d35400;stroke-width:1.2}\n"
     ".scala{fill:none;stroke:#222;stroke-width:2}\n"
+    ".marcia_velocita{fill:none;stroke:#76d7c4;stroke-width:3.5;stroke-linejoin:round}\n"
+    ".marcia_tempo{fill:none;stroke:#17a589;stroke-width:1.8;stroke-linejoin:round}\n"
+    ".marcia_tempo.tardi{stroke:#c0392b;stroke-width:2.4}\n"
+    ".orario{fill:none;stroke:#555;stroke-width:1;stroke-dasharray:4 3}\n"
+    ".partenza_orario{fill:#333}.arrivo_orario{fill:#fff;stroke:#333;stroke-width:1.2}\n"
+    ".senza_margine{fill:#c0392b;fill-opacity:.13}\n"
+    ".ritardo{font-size:10px;fill:#c0392b;font-weight:bold;paint-order:stroke;stroke:#fff;stroke-width:3px}\n"
     "</style>\n";
 
 }  // namespace
 
-std::string disegna_scenario(const scenario_imballato& s) {
+std::string disegna_scenario(const scenario_imballato& s, const opzioni_marcia& opzioni) {
   const lettura l = leggi(s);
+  const marcia m = marcia_imballata(s, opzioni);
   svg corpo;
   double y = 0;
   std::string titolo = "Scenario " + l.nome + ", train " + l.numero;
@@ -68,7 +77,7 @@ std::string disegna_scenario(const scenario_imballato& s) {
       larghezza_angolo >= 250 &&
       disegna_legenda(corpo, 0, 0, 250, false) <= piano.libero_y1 - piano.libero_y0;
   if (nell_angolo) disegna_legenda(corpo, larghezza_foglio - 30 - 250, piano.libero_y0, 250);
-  y += disegna_profili(corpo, s, l, y) + 10;
+  y += disegna_profili(corpo, s, l, m, y) + 10;
   if (!nell_angolo) y += disegna_legenda(corpo, 20, y, larghezza_foglio - 40) + 10;
   y = std::ceil(y);  // whole pixels: the page's size
 

@@ -1,12 +1,14 @@
 // A picture of a packed scenario: the track plan in true proportions and,
-// below it, the height, gradient and speed profiles on one axis of route
+// below it, the height, gradient and speed profiles, and the fastest run's
+// time against distance beside the timetable's, on one axis of route
 // kilometres. Drawn from the three packed files alone, as the simulator reads
 // them, into one SVG document written by hand.
 //
 // The rooms of the picture, each its own file here: the sheet's sizes
 // (foglio.h), the SVG writer (svg), the geometry (geometria), reading the
 // packed scenario into what is drawn (lettura), placing labels (etichette),
-// and the panels: the track plan (piano), the profiles (profili), the legend
+// and the panels: the track plan (piano), the profiles (profili) on their
+// shared axis (pannello), the fastest run in them (orario), the legend
 // (legenda).
 #pragma once
 
@@ -16,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "analisi/marcia.h"
 #include "formato/record.h"
 #include "formato/vocabolario.h"
 #include "tools/disegno/geometria.h"
@@ -37,5 +40,5 @@ std::optional<double> punto_piano(const std::array<asse_linea, 2>& griglia, int 
                                   std::size_t metro);
 
 // The whole SVG document, UTF-8 (the packed names are single-byte text, read
-// as Latin-1).
-std::string disegna_scenario(const scenario_imballato& s);
+// as Latin-1); the fastest run with the train model's values `o` where given.
+std::string disegna_scenario(const scenario_imballato& s, const opzioni_marcia& o = {});

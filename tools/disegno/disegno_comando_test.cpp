@@ -223,6 +223,8 @@ TEST_F(ComandoPlot, ScenarioIncorporato_DocumentoPiccoloCompleto) {
       EXPECT_GE(nomi[i].first, nomi[i - 1].first + nomi[i - 1].second) << "two names overlap at y " << y;
   }
   EXPECT_EQ(testi.count("Scenario Corvana_Telmisa, train 739"), 1u);
+  // The one section that even the fastest run cannot keep, told beside it.
+  EXPECT_EQ(testi.count("MONTEFRUSCO - VIGNALORA: -54 s"), 1u);
 
   // A browser's XML parser, where the test machine has one.
   const fs::path xmllint = cerca_programma("xmllint");
@@ -361,5 +363,34 @@ TEST_F(ComandoPlot, FileImballatoGuasto_Rifiutato) {
     EXPECT_EQ(r.err.rfind(c.errore, 0), 0u) << r.err;
     EXPECT_FALSE(fs::exists(lavoro / "p.svg")) << c.file;
     scrivi_tutto(lavoro / "uno" / c.file, intero);
+  }
+}
+
+TEST_F(ComandoPlot, IlModelloDelTrenoDalleOpzioni) {
+  imballa("uno", "12");
+  struct caso {
+    std::vector<std::string> opzioni;
+    int stato;
+    std::size_t tardi;  // sections drawn as not kept
+  };
+  const caso casi[] = {
+      {{}, 0, 0},
+      // 4 km in 5 minutes, at 40 km/h at most: 6 minutes at least.
+      {{"--top-speed", "40"}, 0, 1},
+      {{"--top-speed=40", "--dwell", "30"}, 0, 1},
+      {{"--top-speed", "quaranta"}, 2, 0},
+  };
+  for (const caso& c : casi) {
+    fs::remove(lavoro / "p.svg");
+    std::vector<std::string> a = {"plot", "uno", "-o", "p.svg"};
+    a.insert(a.end(), c.opzioni.begin(), c.opzioni.end());
+    const risultato_comando r = esegui(a);
+    EXPECT_EQ(r.stato, c.stato) << r.err;
+    const std::string svg = leggi_tutto(lavoro / "p.svg");
+    std::size_t tardi = 0;
+    for (std::size_t i = svg.find("class=\"marcia_tempo tardi\" points"); i != std::string::npos;
+         i = svg.find("class=\"marcia_tempo tardi\" points", i + 1))
+      ++tardi;
+    EXPECT_EQ(tardi, c.tardi) << (c.opzioni.empty() ? "" : c.opzioni[0]);
   }
 }

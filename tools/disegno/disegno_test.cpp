@@ -11,6 +11,8 @@
 #include "packer/decodifica.h"
 #include "packer/imballa.h"
 #include "prove/disegno.h"
+#include "prove/tre_fermate.h"
+#include "tools/disegno/foglio.h"
 #include "tools/scarica.h"
 
 namespace {
@@ -262,6 +264,134 @@ TEST(DisegnaScenario, FileStraniNonRomponoIlDisegno) {
       const std::string nome = s->tabella[j].nome[0] == 'A' ? "A??\x7F" : testo_utf8(s->tabella[j].nome);
       const long volte = s->griglia[0].tag.empty() ? 1 : 2;
       EXPECT_EQ(std::count(testi.begin(), testi.end(), nome), volte) << nome.substr(0, 20);
+    }
+  }
+}
+
+namespace {
+
+// The steps of a path of absolute M, H and V commands (the line speed limit):
+// each level from one x to the next.
+struct gradino {
+  double x0, x1, y;
+};
+std::vector<gradino> gradini_del_percorso(const std::string& d) {
+  std::vector<gradino> g;
+  double x = 0, y = 0;
+  std::size_t i = 0;
+  auto numero = [&] {
+    std::size_t usati = 0;
+    const double v = std::stod(d.substr(i), &usati);
+    i += usati;
+    return v;
+  };
+  while (i < d.size()) {
+    const char c = d[i++];
+    if (c == 'M') {
+      x = numero();
+      ++i;  // ','
+      y = numero();
+    } else if (c == 'H') {
+      const double x1 = numero();
+      g.push_back({x, x1, y});
+      x = x1;
+    } else if (c == 'V') {
+      y = numero();
+    }
+  }
+  return g;
+}
+
+// The elements `nome` of class `classe`, in order; only those of a section
+// (not the legend's samples) when `di_sezione`.
+std::vector<const elemento_xml*> di_classe(const documento& d, const std::string& nome, const std::string& classe,
+                                           bool di_sezione = false) {
+  std::vector<const elemento_xml*> r;
+  for (const auto& e : d.elementi)
+    if (e.nome == nome && e.attributi.count("class") && e.attributi.at("class") == classe &&
+        (!di_sezione || e.attributi.count("data-sezione")))
+      r.push_back(&e);
+  return r;
+}
+
+}  // namespace
+
+TEST(DisegnaScenario, LaMarciaPiuVeloce_SottoIlLimiteEPerOgniFermata) {
+  struct caso {
+    const char* nome;
+    std::string linea, treno;
+    opzioni_marcia opzioni;
+    std::size_t tardi;  // sections that cannot be kept
+  };
+  opzioni_marcia lenta;
+  lenta.velocita_massima_kmh = 40;
+  const caso casi[] = {
+      // Limits of 120 and 90 km/h, a slow order and a speed-reduction point; 4 km in 5 minutes.
+      {"a curve", linea_una_curva, treno_due_stazioni, {}, 0},
+      {"a curve at 40 km/h", linea_una_curva, treno_due_stazioni, lenta, 1},
+      // Three stops; C - D cannot be kept (about 456 s for 420).
+      {"three stops", linea_tre_fermate(), treno_tre_fermate(), {}, 1},
+  };
+  for (const caso& c : casi) {
+    SCOPED_TRACE(c.nome);
+    const auto s = imballa(c.linea, c.treno);
+    const documento d = leggi_disegno(disegna_scenario(*s, c.opzioni));
+
+    // The speed, point by point, at or under the line's limit where it stands
+    // (within a tenth of a pixel, to which the picture rounds).
+    const auto velocita = di_classe(d, "polyline", "marcia_velocita");
+    ASSERT_FALSE(velocita.empty());
+    // The limit's path: the longest of its class (the legend's samples are short).
+    std::string limite;
+    for (const elemento_xml* e : di_classe(d, "path", "velocita"))
+      if (e->attributi.at("d").size() > limite.size()) limite = e->attributi.at("d");
+    const std::vector<gradino> gradini = gradini_del_percorso(limite);
+    std::size_t punti = 0;
+    for (const elemento_xml* e : velocita)
+      for (const punto_svg& p : punti_polilinea(e->attributi.at("points"))) {
+        double y_limite = INFINITY;  // the highest limit (the least y) within reach of the point
+        for (const gradino& g : gradini)
+          if (g.x0 <= p.x + 0.15 && p.x - 0.15 <= g.x1) y_limite = std::min(y_limite, g.y);
+        ASSERT_TRUE(std::isfinite(y_limite)) << "no limit at x " << p.x;
+        EXPECT_GE(p.y, y_limite - 0.1) << "the run above the limit at x " << p.x;
+        ++punti;
+      }
+    EXPECT_GT(punti, 10u);
+
+    // The time against distance: each section's run starts at its
+    // departure's dot and ends at its arrival's stop, above the arrival's
+    // ring (earlier) where the section can be kept, below it where not.
+    const auto partenze = di_classe(d, "circle", "partenza_orario", true);
+    const auto arrivi = di_classe(d, "circle", "arrivo_orario", true);
+    EXPECT_EQ(di_classe(d, "polyline", "marcia_tempo tardi").size(), c.tardi);
+    EXPECT_EQ(di_classe(d, "rect", "senza_margine", true).size(), c.tardi);
+    EXPECT_EQ(di_classe(d, "text", "ritardo").size(), c.tardi);
+    ASSERT_EQ(arrivi.size(), partenze.size());
+    ASSERT_TRUE(d.con_id("orario"));
+
+    // Every stop's position on the route kilometres' axis.
+    std::vector<double> fermate;
+    const double lunghezza = s->tabella[slot_treno_percorso].valore2;
+    for (int j = slot_prima_stazione; j < slot_cartelli && !s->tabella[j].nome.empty(); ++j)
+      if (s->tabella[j].codice != 0)
+        fermate.push_back(disegno::asse_da + s->tabella[j].valore3 / lunghezza * (disegno::asse_a - disegno::asse_da));
+    ASSERT_EQ(fermate.size(), partenze.size() + 1);
+
+    for (std::size_t k = 0; k + 1 < fermate.size(); ++k) {
+      const double xp = std::stod(partenze[k]->attributi.at("cx")), yp = std::stod(partenze[k]->attributi.at("cy"));
+      const double xa = std::stod(arrivi[k]->attributi.at("cx")), ya = std::stod(arrivi[k]->attributi.at("cy"));
+      EXPECT_NEAR(xp, fermate[k], 0.1) << "departure " << k;
+      EXPECT_NEAR(xa, fermate[k + 1], 0.1) << "arrival " << k;
+      const elemento_xml* corsa = d.con_id("tempo_" + std::to_string(k));
+      ASSERT_TRUE(corsa) << "section " << k;
+      const auto punti_corsa = punti_polilinea(corsa->attributi.at("points"));
+      EXPECT_NEAR(punti_corsa.front().x, xp, 0.1) << "the run of section " << k << " does not leave its stop";
+      EXPECT_NEAR(punti_corsa.front().y, yp, 0.1) << "the run of section " << k << " does not leave on time";
+      const punto_svg fine = punti_corsa.back();
+      EXPECT_NEAR(fine.x, xa, 0.1) << "the run of section " << k << " does not reach its stop";
+      const bool tenuta = corsa->attributi.at("class") == "marcia_tempo";
+      if (tenuta) EXPECT_LE(fine.y, ya + 0.1) << "section " << k;
+      else EXPECT_GT(fine.y, ya) << "section " << k;
     }
   }
 }

@@ -25,6 +25,15 @@ double disegna_legenda(svg& o, double x0, double alto, double larghezza, bool di
       {"<path class=\"abbattimento\" d=\"M8.5,3h7l-3.5,6z\"/>", "speed-reduction point"},
       {"<path class=\"abbattimento0\" d=\"M8.5,3h7l-3.5,6z\"/>", "reduction point without a speed"},
       {"<rect class=\"fascia\" x=\"2\" y=\"0\" width=\"20\" height=\"12\"/>", "mountain span (profile)"},
+      {"<path class=\"marcia_velocita\" d=\"M0,11C6,1 10,3 16,3h8\"/><path class=\"velocita\" d=\"M0,3h24\"/>",
+       "fastest run's speed (under the limit)"},
+      {"<path class=\"marcia_tempo\" d=\"M2,2L22,10\"/>", "fastest run's time"},
+      {"<path class=\"orario\" d=\"M3,2L21,10\"/><circle class=\"partenza_orario\" cx=\"3\" cy=\"2\" r=\"2.5\"/>"
+       "<circle class=\"arrivo_orario\" cx=\"21\" cy=\"10\" r=\"3\"/>",
+       "timetable: departure, arrival"},
+      {"<rect class=\"senza_margine\" x=\"2\" y=\"0\" width=\"20\" height=\"12\"/>"
+       "<path class=\"marcia_tempo tardi\" d=\"M2,2L22,10\"/>",
+       "section that cannot be kept"},
   };
   const double colonna = 260;
   const int per_riga = std::max(1, static_cast<int>(larghezza / colonna));

@@ -8,41 +8,12 @@
 #include <vector>
 
 #include "tools/disegno/foglio.h"
+#include "tools/disegno/orario.h"
+#include "tools/disegno/pannello.h"
 
 namespace disegno {
 
 namespace {
-
-// The axis of route kilometres that every panel shares.
-struct asse_km {
-  double lunghezza = 1;
-  double x(double metri) const { return asse_da + metri / lunghezza * (asse_a - asse_da); }
-};
-
-// A panel of the profiles: frame, value grid and labels on the left.
-struct pannello {
-  double y0 = 0, y1 = 0, v_min = 0, v_max = 1;
-  double y(double v) const { return y1 - (v - v_min) / (v_max - v_min) * (y1 - y0); }
-};
-
-// A panel's frame, its value grid every `passo_valori`, its kilometre grid and its title.
-void cornice_pannello(svg& o, const pannello& p, const asse_km& a, const char* titolo,
-                      double passo_valori) {
-  o << "<path class=\"griglia\" d=\"";
-  for (double v = std::ceil(p.v_min / passo_valori) * passo_valori; v <= p.v_max + 1e-9; v += passo_valori)
-    o << 'M' << asse_da << ',' << p.y(v) << 'H' << asse_a;
-  const double passo_km = passo_tondo(a.lunghezza, 12);
-  for (double m = 0; m <= a.lunghezza + 1e-9; m += passo_km) o << 'M' << a.x(m) << ',' << p.y0 << 'V' << p.y1;
-  o << "\"/>\n";
-  for (double v = std::ceil(p.v_min / passo_valori) * passo_valori; v <= p.v_max + 1e-9; v += passo_valori) {
-    std::string s;
-    numero(s, v);
-    testo(o, asse_da - 5, p.y(v) + 3.5, s, "asse", "end");
-  }
-  o << "<rect class=\"cornice\" x=\"" << asse_da << "\" y=\"" << p.y0 << "\" width=\""
-    << asse_a - asse_da << "\" height=\"" << p.y1 - p.y0 << "\"/>\n";
-  testo(o, asse_da, p.y0 - 5, titolo, "pannello");
-}
 
 // Values per cell drawn as steps: a cell's value holds from its point to the next.
 void gradini(svg& o, const std::vector<std::optional<double>>& valori, const pannello& p,
@@ -69,7 +40,7 @@ void gradini(svg& o, const std::vector<std::optional<double>>& valori, const pan
 
 }  // namespace
 
-double disegna_profili(svg& o, const scenario_imballato& s, const lettura& l, double alto) {
+double disegna_profili(svg& o, const scenario_imballato& s, const lettura& l, const marcia& m, double alto) {
   asse_km a;
   a.lunghezza = std::max<double>(static_cast<double>(l.lunghezza), 50);
   // Cells whose point lies on the route, 0 to L.
@@ -101,6 +72,7 @@ double disegna_profili(svg& o, const scenario_imballato& s, const lettura& l, do
   const pannello alt_p{y_pannelli, y_pannelli + 150};
   const pannello pend_p{alt_p.y1 + 30, alt_p.y1 + 30 + 90};
   const pannello vel_p{pend_p.y1 + 30, pend_p.y1 + 30 + 170};
+  const double y_orario = vel_p.y1 + 30, fondo = y_orario + altezza_orario;
 
   // Heights from the gradients (per mille over each 50 m cell); a cell with no
   // gradient laid (code 0) is taken as level.
@@ -138,6 +110,7 @@ double disegna_profili(svg& o, const scenario_imballato& s, const lettura& l, do
   }
   for (const auto& r : l.rallentamenti) v_max = std::max<double>(v_max, r.velocita);
   for (const auto& r : l.abbattimenti) v_max = std::max<double>(v_max, r.velocita);
+  v_max = std::max(v_max, velocita_massima(m));
   pannello vp = vel_p;
   const double passo_v = passo_tondo(std::max(v_max, 20.0), 5);
   vp.v_min = 0;
@@ -153,7 +126,8 @@ double disegna_profili(svg& o, const scenario_imballato& s, const lettura& l, do
   }
   cornice_pannello(o, ap, a, "Height (m, from the gradients; 0 at the start)", passo_h);
   cornice_pannello(o, gp, a, "Gradient (per mille)", passo_g);
-  cornice_pannello(o, vp, a, "Line speed limit, slow orders and speed-reduction points (km/h)", passo_v);
+  cornice_pannello(o, vp, a, "Line speed limit, slow orders, speed-reduction points and the fastest run (km/h)",
+                   passo_v);
 
   std::vector<punto> linea_quote;
   linea_quote.reserve(quote.size());
@@ -161,6 +135,11 @@ double disegna_profili(svg& o, const scenario_imballato& s, const lettura& l, do
   polilinea(o, semplifica_linea(linea_quote, tolleranza_px), "altezza", "altezza");
   o << "<path class=\"zero\" d=\"M" << asse_da << ',' << gp.y(0) << 'H' << asse_a << "\"/>\n";
   gradini(o, pendenze, gp, a, "pendenza");
+
+  // The fastest run first, under the slow orders' speeds and the limit,
+  // broader and lighter: where it holds the limit, the limit shows on it.
+  const double lunghezza = static_cast<double>(std::max<int64_t>(l.lunghezza, 0));
+  disegna_velocita_marcia(o, m, a, vp, lunghezza);
 
   // Slow orders: the span shaded up to its speed, the speed written above.
   for (const auto& r : l.rallentamenti) {
@@ -188,12 +167,13 @@ double disegna_profili(svg& o, const scenario_imballato& s, const lettura& l, do
   }
   if (!con.empty()) o << "<path class=\"abbattimento\" d=\"" << con << "\"/>\n";
   if (!senza.empty()) o << "<path class=\"abbattimento0\" d=\"" << senza << "\"/>\n";
+  disegna_orario(o, m, a, y_orario, fondo, lunghezza);
 
   // Stations: one thin line each through every panel, from its name down.
   if (!posti.empty()) {
     o << "<path class=\"linee_stazioni\" d=\"";
     for (const posto& p : posti)
-      o << 'M' << p.x << ',' << y_nomi + static_cast<double>(p.riga) * passo_riga + 3 << 'V' << vp.y1;
+      o << 'M' << p.x << ',' << y_nomi + static_cast<double>(p.riga) * passo_riga + 3 << 'V' << fondo;
     o << "\"/>\n";
     for (const posto& p : posti) {
       const double w = larghezza_testo(p.st->nome, corpo_nomi);
@@ -205,12 +185,12 @@ double disegna_profili(svg& o, const scenario_imballato& s, const lettura& l, do
   // The shared axis of route kilometres.
   const double passo_km = passo_tondo(a.lunghezza, 12);
   o << "<path class=\"cornice\" d=\"";
-  for (double m = 0; m <= a.lunghezza + 1e-9; m += passo_km) o << 'M' << a.x(m) << ',' << vp.y1 << "v5";
+  for (double x = 0; x <= a.lunghezza + 1e-9; x += passo_km) o << 'M' << a.x(x) << ',' << fondo << "v5";
   o << "\"/>\n";
-  for (double m = 0; m <= a.lunghezza + 1e-9; m += passo_km)
-    testo(o, a.x(m), vp.y1 + 16, km(m), "asse", "middle");
-  testo(o, (asse_da + asse_a) / 2, vp.y1 + 32, "route kilometres (km)", "pannello", "middle");
-  return vp.y1 + 40 - alto;
+  for (double x = 0; x <= a.lunghezza + 1e-9; x += passo_km)
+    testo(o, a.x(x), fondo + 16, km(x), "asse", "middle");
+  testo(o, (asse_da + asse_a) / 2, fondo + 32, "route kilometres (km)", "pannello", "middle");
+  return fondo + 40 - alto;
 }
 
 }  // namespace disegno

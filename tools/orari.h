@@ -1,0 +1,59 @@
+// `scenario timing`: the fastest run of a compiled scenario against its
+// timetable, told as a table, as JSON or as CSV.
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "analisi/marcia.h"
+#include "compiler/form1.h"
+#include "tools/argomenti.h"
+#include "tools/compila.h"
+
+extern const char* const aiuto_timing;
+
+// A value of the train model as the run used it, and where it came from.
+struct valore_usato {
+  std::string_view chiave;   // its JSON key: "accelerazione"
+  std::string_view nome;     // in the table: "acceleration"
+  double valore = 0.0;
+  std::string_view unita;    // "m/s2"
+  std::string_view origine;  // "option", "train source", "route", "default" or "derived"
+  std::string nota;          // what the table says of its origin
+};
+
+// The values of `m` (the model worked out from `f` and `o`), each with its origin.
+std::vector<valore_usato> valori_usati(const Form1& f, const opzioni_marcia& o, const modello_treno& m);
+
+// A row of the timing table, in running order: the departure from a stop,
+// the passing of a station, the arrival at a stop (which ends a section).
+enum class evento { partenza, passaggio, arrivo };
+
+struct riga_orario {
+  evento cosa = evento::partenza;
+  stazione_marcia stazione;
+  double ora_orario_s = 0.0;                // the departure as given; the passing time spread over
+                                            // the margin, to the minute; the arrival the timetable allows
+  std::optional<double> ora_piu_veloce_s;   // the fastest run's passing or arrival
+  const sezione* fine_di = nullptr;         // the section an arrival ends
+};
+
+std::vector<riga_orario> righe_orario(const marcia& m);
+
+// What `scenario timing` prints on standard output for `m`, the fastest run
+// of `f` (of the compile `e`, for the JSON) with the options `o`. The JSON object begins with the build's
+// errors, as `scenario check --json` gives them.
+void scrivi_orario_testo(const Form1& f, const opzioni_marcia& o, const marcia& m, std::ostream& out);
+void scrivi_orario_csv(const marcia& m, std::ostream& out);
+nlohmann::ordered_json orario_json(const esito_compilazione& e, const opzioni_marcia& o, const marcia* m);
+
+// Runs `scenario timing` on the request `r`: compiles the sources as
+// `check` does, reports the build's errors as it does, and times the run
+// when the route grid was built. The exit status: 0 every section can be
+// kept; 1 one cannot, or the build recorded errors; 3 refused by a packing check.
+int esegui_timing(const richiesta& r, std::ostream& out, std::ostream& err);
