@@ -35,12 +35,15 @@ enum codice_avviso : int32_t {
   avviso_segnale_oltre_fine = 333,
   avviso_rallentamento_lunghezza = 334,  // of length 0 or below
   avviso_rallentamento_velocita = 335,   // at speed 0, or above the line limit there
+  avviso_rallentamento_senza_fine = 336, // so short that its end falls on its start's cell
   // One row's feature laid over another's.
   avviso_stazione_su_elemento = 341,     // a station point overwrites a signal or a board
   avviso_segno_sovrascritto = 342,       // an approach mark overwrites another
   // Values the packed files cannot hold as written.
   avviso_velocita_arrotondata = 351,     // stored as speed / 5, rounded
   avviso_nome_tagliato = 352,            // a name or board text cut to fit its length field
+  avviso_valore_troncato = 353,          // a value kept in fewer bits than it needs
+  avviso_codici_segnale = 354,           // a signal's codes outside the ranges its packing keeps apart
   // The timetable against the fastest run.
   avviso_tratta_impossibile = 361,       // scheduled shorter than the fastest run
   avviso_margine_scarso = 362,           // margin under the recovery threshold
