@@ -57,7 +57,7 @@ bool riga_della_parte(const campi_ignorati& c, std::string_view r, std::string_v
 // is none; empty otherwise.
 std::string ragione(const campi_ignorati& c, std::string_view r, std::string_view m, bool trattino) {
   if (trattino && riga_della_parte(c, r, m))
-    return "holds a hyphen, and a field with a hyphen is passed over untested: this row is lost";
+    return "holds a hyphen, and a field with a hyphen is passed over untested, so its row is lost";
   if (trattino) return "holds a hyphen, and a field with a hyphen is passed over untested";
   switch (c.parte) {
     case parte_sorgente::generale_linea:

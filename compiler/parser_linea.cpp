@@ -233,12 +233,12 @@ passo riga_curva(stato_linea& st, const std::string& parola) {
                               std::to_string(st.j - 1) + " m";
     if (fino < st.j)
       avvisa_riga(f, avviso_curve_fuori_ordine, indice,
-                  "'" + std::string(parola_riga(tipo_riga::curva)) + "' from " + std::to_string(inizio) + " m to " +
+                  citazione(f.riga) + " from " + std::to_string(inizio) + " m to " +
                       std::to_string(fino) + " m lies before the end of " + prima +
                       ": rows must rise along the route, and nothing of this curve is laid");
     else
       avvisa_riga(f, avviso_curve_fuori_ordine, indice,
-                  "'" + std::string(parola_riga(tipo_riga::curva)) + "' from " + std::to_string(inizio) +
+                  citazione(f.riga) + " from " + std::to_string(inizio) +
                       " m overlaps " + prima + ": it turns only from " + std::to_string(st.j) +
                       " m, with no straight run between");
   }
@@ -283,8 +283,8 @@ passo riga_indicatore(stato_linea& st) {
     return passo::esci;
   }
   // The second side's speeds are kept divided by 5.
-  static constexpr std::string_view lati[] = {"its second side's speed vad", "its second side's speed vbd",
-                                              "its second side's speed vcd"};
+  static constexpr std::string_view lati[] = {"the board's second-side speed vad", "the board's second-side speed vbd",
+                                              "the board's second-side speed vcd"};
   for (int i = 0; i < 3; ++i) avvisa_quinto(f, indice, lati[i], v[5 + i]);
   return passo::avanti;
 }

@@ -163,18 +163,18 @@ passo riga_segnale(stato_treno& st) {
   // The two sides' codes share decimal digits in the cell: they must keep to
   // their ranges to come back apart.
   std::string fuori_campo;
+  int quanti = 0;
   for (int i = 1; i <= 9; ++i) {
-    const bool tipo_lato = i == 1 || i == 6;
-    const int32_t massimo = tipo_lato ? 2 : 9;
-    if (v[i] < 0 || v[i] > massimo)
-      fuori_campo += (fuori_campo.empty() ? "" : ", ") + std::string(nome_valore(tipo_riga::segnale, i)) + " " +
-                     std::to_string(v[i]);
+    const int32_t massimo = i == 1 || i == 6 ? 2 : 9;  // sx and dx, then the codes
+    if (v[i] >= 0 && v[i] <= massimo) continue;
+    fuori_campo += (quanti++ == 0 ? "" : ", ") + std::string(nome_valore(tipo_riga::segnale, i)) + " " +
+                   std::to_string(v[i]);
   }
-  if (!fuori_campo.empty())
+  if (quanti > 0)
     avvisa_riga(f, avviso_codici_segnale, indice,
-                fuori_campo + " outside its range (sx and dx 0 to 2, the other codes 0 to 9): the cell keeps "
-                              "10 x s1 + d1, 10 x s2 + d2, 10 x s3 + d3 and 10 x rapp + 3 x sx + dx, so codes out "
-                              "of range read back as others");
+                fuori_campo + (quanti == 1 ? " is outside its range" : " are outside their ranges") +
+                    " (sx and dx 0 to 2, the other codes 0 to 9): the cell keeps 10 x s1 + d1, 10 x s2 + d2, "
+                    "10 x s3 + d3 and 10 x rapp + 3 x sx + dx, so codes out of range read back as others");
   if (v[1] == 2) avvisa_bassi(f, indice, "tempo", tempo, 8);
   return dopo_registratore(f, posato, posizione);
 }
