@@ -18,6 +18,23 @@ std::string quale_valore(const sorgente& s) {
   return nome.empty() ? "a value" : "its " + std::string(nome);
 }
 
+// A hint for a value found where a number was expected: the next row's
+// keyword (a value missing), or a number inside the row's own keyword field
+// (a comma missing after the keyword, which took the first value with it).
+std::string indizio(const sorgente& s) {
+  if (s.in_riga && s.tipo != tipo_riga::ripetizione) {
+    const std::string& chiave = s.f.riga;
+    for (std::size_t i = 0; i + 1 < chiave.size(); ++i)
+      if ((chiave[i] == ' ' || chiave[i] == '\t') && chiave[i + 1] >= '0' && chiave[i + 1] <= '9')
+        return " (the keyword field " + citazione(chiave) + " holds a number: is a comma missing after the keyword?)";
+  }
+  const std::string trovato = minuscole(s.campi.testo_ultimo);
+  const bool parola = s.nel_treno ? riga_treno(trovato)
+                                  : riga_generale(s.campi.testo_ultimo, trovato) || riga_corpo_linea(trovato, true);
+  if (parola) return " (a row's keyword: is a value missing from this row?)";
+  return {};
+}
+
 // A read that failed: what was expected at that field and what was found.
 [[noreturn]] void fallisce(sorgente& s, bool mancava, const std::string& atteso) {
   std::string d;
@@ -27,7 +44,7 @@ std::string quale_valore(const sorgente& s) {
     d = "the file ends where one more field was expected";
   else
     d = (s.in_riga ? riga_in_lettura(s) + ": " : std::string()) + "expected " + quale_valore(s) + ", " + atteso +
-        "; found " + citazione(s.campi.testo_ultimo);
+        "; found " + citazione(s.campi.testo_ultimo) + indizio(s);
   throw fallimento_comune{std::move(d), false};
 }
 
@@ -39,7 +56,8 @@ T numero(sorgente& s) {
       leggi_numero(s.campi, std::numeric_limits<T>::min(), std::numeric_limits<T>::max(), v);
   if (!mancava) segna(s);  // a faulty field is named too; a read past the end keeps the last one
   if (!letto) {
-    const std::string larghezza = sizeof(T) == 1 ? "an 8-bit field" : sizeof(T) == 2 ? "a 16-bit field" : "a 32-bit field";
+    if constexpr (sizeof(T) == 4) fallisce(s, mancava, "a whole number");
+    const std::string larghezza = sizeof(T) == 1 ? "an 8-bit field" : "a 16-bit field";
     fallisce(s, mancava,
              "a whole number from " + std::to_string(static_cast<int64_t>(std::numeric_limits<T>::min())) + " to " +
                  std::to_string(static_cast<int64_t>(std::numeric_limits<T>::max())) + " (" + larghezza + ")");
@@ -61,6 +79,7 @@ void inizia_riga(sorgente& s, tipo_riga t) {
   s.tipo = t;
   s.parola_riga = s.parola;
   s.valori_letti = 0;
+  s.f.riga_in_posa = nessuna_riga;  // until the row is logged, the cells it meets are others'
 }
 
 int32_t annota_riga(sorgente& s, int32_t posizione, int32_t valore, int32_t lunghezza) {
