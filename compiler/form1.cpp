@@ -1,5 +1,7 @@
 #include "compiler/form1.h"
 
+#include <string>
+
 namespace {
 
 errore_registrato& annota(Form1& f, int32_t codice) {
@@ -56,5 +58,10 @@ void avviso_alla_riga(const Form1& f, avviso_registrato& a, int32_t indice) {
   if (ha_posizione(r.tipo)) {
     a.con_posizione = true;
     a.posizione = r.posizione;
+    // A position off the grid is said so (only the upper end is checked as rows are read).
+    if (r.posizione < 0)
+      a.testo += " (the row's position, " + std::to_string(r.posizione) + " m, lies before the route's start)";
+    else if (!f.percorso.empty() && int64_t{r.posizione} > (static_cast<int64_t>(f.percorso.size()) - 1) * 50)
+      a.testo += " (the row's position, " + std::to_string(r.posizione) + " m, lies past the route grid's end)";
   }
 }
