@@ -1,7 +1,6 @@
 #include "compiler/campi_ignorati.h"
 
 #include <algorithm>
-#include <vector>
 
 #include "compiler/codici_avviso.h"
 #include "compiler/descrizioni.h"
@@ -120,9 +119,17 @@ std::span<const std::string_view> parole_corpo_linea() { return corpo_linea; }
 std::span<const std::string_view> parole_treno() { return treno; }
 
 int distanza_parole(std::string_view a, std::string_view b) {
-  // Three rows of the table are enough: a swap looks two back.
+  // Three rows of the table are enough: a swap looks two back. Texts longer
+  // than the rows hold are compared on their first letters only: no keyword
+  // is that long.
+  constexpr std::size_t massimo = lettere_confrontate + 1;
+  a = a.substr(0, lettere_confrontate);
+  b = b.substr(0, lettere_confrontate);
   const std::size_t n = b.size();
-  std::vector<int> due(n + 1), una(n + 1), ora(n + 1);
+  int righe[3][massimo];
+  int* due = righe[0];
+  int* una = righe[1];
+  int* ora = righe[2];
   for (std::size_t j = 0; j <= n; ++j) una[j] = static_cast<int>(j);
   for (std::size_t i = 1; i <= a.size(); ++i) {
     ora[0] = static_cast<int>(i);
@@ -131,8 +138,10 @@ int distanza_parole(std::string_view a, std::string_view b) {
       ora[j] = std::min({una[j] + 1, ora[j - 1] + 1, una[j - 1] + costo});
       if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1]) ora[j] = std::min(ora[j], due[j - 2] + 1);
     }
-    std::swap(due, una);
-    std::swap(una, ora);
+    int* prima = due;
+    due = una;
+    una = ora;
+    ora = prima;
   }
   return una[n];
 }
@@ -143,8 +152,11 @@ std::string_view parola_vicina(std::string_view campo, std::span<const std::stri
   std::string_view migliore;
   int meglio = 0;
   auto prova = [&](std::string_view candidata, std::string_view parola) {
-    const int d = distanza_parole(m, candidata);
     const int soglia = candidata.size() > 6 ? 2 : 1;
+    // The distance is at least the difference in length: most fields end here.
+    const std::size_t lunghezze = m.size() > candidata.size() ? m.size() - candidata.size() : candidata.size() - m.size();
+    if (lunghezze > static_cast<std::size_t>(soglia)) return;
+    const int d = distanza_parole(m, candidata);
     if (d <= soglia && (migliore.empty() || d < meglio)) {
       migliore = parola;
       meglio = d;

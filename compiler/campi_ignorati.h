@@ -47,7 +47,8 @@ void curva_senza_piano(Form1& f, campi_ignorati& c);
 void ultimo_campo(Form1& f, campi_ignorati& c, std::string_view campo, int32_t riga, int32_t colonna);
 
 // The restricted Damerau-Levenshtein distance (insertions, deletions,
-// substitutions and swaps of two neighbours, each 1) between two texts.
+// substitutions and swaps of two neighbours, each 1) between two texts, of
+// their first 64 letters at most.
 int distanza_parole(std::string_view a, std::string_view b);
 // The keyword of `parole` nearest to `campo` (compared in lower case, whole
 // or with one of the keyword's words of 5 letters or more), when it is close:
