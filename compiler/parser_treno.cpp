@@ -235,14 +235,12 @@ void avvisa_orario(Form1& f, int32_t indice, const record_stazione& r, int64_t o
 }
 
 // Error 22 in the author's terms: which two stations, how far apart, which way.
-std::string stazioni_vicine(const Form1& f, int32_t indice, int32_t precedente, const record_stazione& r,
-                            const record_stazione& q) {
+std::string stazioni_vicine(const Form1& f, int32_t precedente, const record_stazione& r, const record_stazione& q) {
   const std::string questa = "the station " + citazione(r.nome) + " (span " + std::to_string(r.valore1) + " to " +
                              std::to_string(r.valore2) + " m)";
   const std::string quella = "the span of " + citazione(q.nome) + " (" + luogo_riga(f, precedente) + ", " +
                              std::to_string(q.valore1) + " to " + std::to_string(q.valore2) + " m)";
   const int64_t distacco = int64_t{r.valore1} - q.valore2;
-  (void)indice;
   if (r.valore3 <= q.valore3)
     return questa + " stands at " + std::to_string(r.valore3) + " m, before the station written before it: " +
            "it starts " + std::to_string(-distacco) + " m before " + quella +
@@ -360,7 +358,7 @@ passo riga_stazione(stato_treno& st) {
                   "the station " + citazione(r.nome) + " at " + std::to_string(r.valore3) +
                       " m is written after " + nome_riga(f, st.riga_stazione) + " at " + std::to_string(q.valore3) +
                       " m: stations must be written in route order");
-    return rifiuta(f, errore_stazioni_vicine, p, stazioni_vicine(f, indice, st.riga_stazione, r, q));
+    return rifiuta(f, errore_stazioni_vicine, p, stazioni_vicine(f, st.riga_stazione, r, q));
   }
   st.riga_stazione = indice;
   ++st.j;

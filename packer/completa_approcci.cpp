@@ -49,7 +49,11 @@ struct passata {
     cella_percorso& cella = p[static_cast<std::size_t>(c)];
     cella.tipo = tipo_abbattimento;
     cella.dato1 = velocita_approccio;
-    if (static_cast<std::size_t>(c) < f.origini_celle.size()) f.origini_celle[static_cast<std::size_t>(c)] = {per, nessuna_riga, true};
+    if (static_cast<std::size_t>(c) < f.origini_celle.size()) {
+      origine_cella& o = f.origini_celle[static_cast<std::size_t>(c)];
+      o.elemento = per;  // the approach mark's origin stays
+      o.da_approcci = true;
+    }
   }
   // The row that laid the feature of cell c, for naming it.
   int32_t riga_di(int c) const { return origine_di(f, c).elemento; }
