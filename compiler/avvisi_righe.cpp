@@ -67,6 +67,14 @@ bool avvisa_nome(Form1& f, int32_t indice, std::string_view cosa, std::string_vi
   return true;
 }
 
+void avvisa_ripetuta(Form1& f, int32_t indice, int32_t& precedente) {
+  if (indice == nessuna_riga) return;
+  if (precedente != nessuna_riga)
+    avvisa_riga(f, avviso_riga_ripetuta, indice,
+                citazione(f.riga) + " is given again: this row's values replace those of " + nome_riga(f, precedente));
+  precedente = indice;
+}
+
 void avvisa_quinto(Form1& f, int32_t indice, std::string_view quale, int64_t velocita) {
   if (velocita % 5 == 0) return;
   uint8_t quinto = 0;

@@ -25,6 +25,11 @@ void avvisa_fuori_ordine(Form1& f, int32_t codice, int32_t indice, int32_t prece
 bool avvisa_nome(Form1& f, int32_t indice, std::string_view cosa, std::string_view nome, int32_t riga_nome,
                  int32_t riga_valori);
 
+// A header row, which holds one value for the whole scenario, given again:
+// row `indice` replaces `precedente` (none the first time), which is told
+// (305); `precedente` becomes `indice`. Nothing when `indice` is none.
+void avvisa_ripetuta(Form1& f, int32_t indice, int32_t& precedente);
+
 // A speed limit as a cell keeps it: divided by 5, rounded half to even. Tells
 // (351) a speed that does not come back as written, when it fits at all.
 void avvisa_quinto(Form1& f, int32_t indice, std::string_view quale, int64_t velocita);

@@ -117,6 +117,15 @@ TEST(Avvisi, OgniErroreDellAutoreEDetto) {
         {avviso_campo_ignorato, "'15950' is a value that no row reads; skipped, and 1 more after it", 14}}},
       {"a board whose text is a number", linea_prova(20000, linea_base + "cartello_indicatore, 9950, 10\n"),
        treno_prova(treno_base()), {{avviso_nome_mancante, "has the number '10' as its text", 13}}},
+      // A header row given twice: the later value counts.
+      {"the cars given twice", linea_prova(20000, linea_base),
+       treno_prova("numero vetture, 14\n" + treno_base("numero vetture, 12\n")),
+       {{avviso_riga_ripetuta, "'numero vetture' is given again: this row's values replace those of the 'numero "
+                               "vetture' row at Prova_Linea_12-.txt:2", 10}}},
+      {"a background given twice", sostituisci(linea_prova(20000, linea_base), "sfondo tre", "sfondo uno"),
+       treno_prova(treno_base()),
+       {{avviso_riga_ripetuta, "'sfondo uno' is given again: this row's values replace those of the 'sfondo' row at "
+                               "Prova_Linea_linea.txt:6", 8}}},
       // Times.
       {"a stop before the one before it", linea_prova(20000, linea_base),
        treno_prova(sostituisci(treno_base(), "17,30,0", "17,5,0")),

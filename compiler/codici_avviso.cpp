@@ -9,6 +9,7 @@ constexpr voce_avviso voci[] = {
     {avviso_testo_convertito, "UTF-8 text stored as single-byte text"},
     {avviso_testo_non_convertibile, "UTF-8 text with no single-byte form"},
     {avviso_nome_mancante, "a name or text that is missing, empty or a number"},
+    {avviso_riga_ripetuta, "a header row given again: the later one counts"},
     {avviso_stazioni_fuori_ordine, "station rows out of ascending position order"},
     {avviso_velocita_fuori_ordine, "speed-limit rows out of ascending position order"},
     {avviso_aderenze_fuori_ordine, "adhesion rows out of ascending position order"},

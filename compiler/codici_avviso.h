@@ -20,6 +20,7 @@ enum codice_avviso : int32_t {
   avviso_testo_convertito = 302,       // UTF-8 text stored as single bytes
   avviso_testo_non_convertibile = 303, // UTF-8 text with no single-byte form
   avviso_nome_mancante = 304,          // a name or text missing, empty, or a number, where a name is expected
+  avviso_riga_ripetuta = 305,          // a header row given again: the later one counts
   // Rows of a running value, and stations, out of ascending order.
   avviso_stazioni_fuori_ordine = 311,
   avviso_velocita_fuori_ordine = 312,

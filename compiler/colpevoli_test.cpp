@@ -97,6 +97,9 @@ TEST(Colpevoli, GliErroriDiconoChiEDove) {
        "position 40000 m: the grid ends at cell 540 (27000 m), so a position may be at most 26900 m", 2, 35},
       {"a station off the 50 m grid", "", "stazione, 1025, 12, 400, 0,0,0, 1,1,0, 4,1,1, 0, 0,0,0, X\n",
        errore_stazione_posizione, "position 1025 m: the nearest multiples of 50 are 1000 and 1050 m", 2, 11},
+      {"a station at the lowest position", "", "stazione, -2147483648, 12, 400, 0,0,0, 1,1,0, 4,1,1, 0, 0,0,0, X\n",
+       errore_stazione_posizione,
+       "position -2147483648 m: the nearest multiples of 50 are -2147483650 and -2147483600 m", 2, 11},
   };
   for (const caso& c : casi) {
     auto p = compila_prova(linea_prova(20000, c.linea), treno_prova(c.treno), 1);

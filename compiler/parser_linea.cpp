@@ -36,6 +36,10 @@ struct stato_linea {
   int32_t riga_pendenza = nessuna_riga;
   int64_t cella_pendenza = 0;
   int32_t riga_curva = nessuna_riga;
+  // The header rows read so far: route length, the three kilometre references,
+  // the three backgrounds, the cab-signal span.
+  int32_t testata[8] = {nessuna_riga, nessuna_riga, nessuna_riga, nessuna_riga,
+                        nessuna_riga, nessuna_riga, nessuna_riga, nessuna_riga};
 };
 
 // Ends the line half with `codice`: the train source is never taken up.
@@ -153,17 +157,23 @@ bool sezione_generale(stato_linea& st) {
     const std::string m = minuscole(r);
     if (riga_generale(r, m)) gia_letto(st);
     else campo_ignorato(f, ci, r, st.s.parola.riga, st.s.parola.colonna, false);
-    if (parola_lunghezza(m))
+    // Each row just logged is the row being laid: a second one of a kind is told.
+    auto ripetuta = [&](int k) { avvisa_ripetuta(f, f.riga_in_posa, st.testata[k]); };
+    if (parola_lunghezza(m)) {
       if (lunghezza_percorso(st) == passo::esci) return false;
+      ripetuta(0);
+    }
     // The other general keywords are case-sensitive.
-    if (parola_progressiva_tre(r)) terna(st.s, tab[slot_progressiva_alta]);
-    if (parola_progressiva_due(r)) terna(st.s, tab[slot_progressiva_media]);
-    if (parola_progressiva_uno(r)) terna(st.s, tab[slot_progressiva_bassa]);
-    if (parola_sfondo_uno(r)) sfondo(st.s, tab[slot_scenario].valore1);
-    if (parola_sfondo_due(r)) sfondo(st.s, tab[slot_scenario].valore3);
-    if (parola_sfondo_tre(r)) sfondo(st.s, tab[slot_scenario].valore2);
-    if (parola_ripetizione(r))
+    if (parola_progressiva_tre(r)) terna(st.s, tab[slot_progressiva_alta]), ripetuta(1);
+    if (parola_progressiva_due(r)) terna(st.s, tab[slot_progressiva_media]), ripetuta(2);
+    if (parola_progressiva_uno(r)) terna(st.s, tab[slot_progressiva_bassa]), ripetuta(3);
+    if (parola_sfondo_uno(r)) sfondo(st.s, tab[slot_scenario].valore1), ripetuta(4);
+    if (parola_sfondo_due(r)) sfondo(st.s, tab[slot_scenario].valore3), ripetuta(5);
+    if (parola_sfondo_tre(r)) sfondo(st.s, tab[slot_scenario].valore2), ripetuta(6);
+    if (parola_ripetizione(r)) {
       if (ripetizione_segnali(st) == passo::esci) return false;
+      ripetuta(7);
+    }
 
     // The first heading ("[curve]") ends the section.
     if (!r.empty() && r[0] != '-' && intestazione(r)) break;

@@ -30,6 +30,8 @@ struct stato_treno {
   int32_t riga_aderenza = nessuna_riga;
   int64_t cella_aderenza = 0;
   int32_t riga_stazione = nessuna_riga;
+  // The header rows read so far: braked mass, cars, clock, sand.
+  int32_t testata[4] = {nessuna_riga, nessuna_riga, nessuna_riga, nessuna_riga};
 };
 
 passo rifiuta(Form1& f, int32_t codice, std::string dettaglio = {}) {
@@ -264,9 +266,12 @@ passo riga_stazione(stato_treno& st) {
   record_stazione& r = f.tabella_stazioni[j];
   r.valore3 = p;
   if (fuori(st, p, 800)) return passo::fine_corpo;
-  if (p % 50 != 0)
-    return rifiuta(f, errore_stazione_posizione, p, "position " + std::to_string(p) + " m: the nearest multiples of 50 are " +
-                   std::to_string(p - p % 50 - (p < 0 ? 50 : 0)) + " and " + std::to_string(p - p % 50 + (p < 0 ? 0 : 50)) + " m");
+  if (p % 50 != 0) {
+    const int64_t sotto = int64_t{p} - p % 50 - (p < 0 ? 50 : 0);  // the multiple of 50 below
+    return rifiuta(f, errore_stazione_posizione, p,
+                   "position " + std::to_string(p) + " m: the nearest multiples of 50 are " + std::to_string(sotto) +
+                       " and " + std::to_string(sotto + 50) + " m");
+  }
   r.marca = leggi_8(s);
   const int32_t lunghezza = leggi_32(s);
   if (lunghezza % 100 != 0)
@@ -449,8 +454,10 @@ void leggi(stato_treno& st) {
     record_stazione& r86 = f.tabella_stazioni[slot_treno];
     passo esito = passo::avanti;
     // Every test that passes reads its own values, in this order.
-    if (parola_massa_frenata(m)) testata_32(st, tipo_riga::massa_frenata, r84.valore1);
-    if (parola_vetture(m)) testata_32(st, tipo_riga::vetture, r84.valore3);
+    // A second header row of a kind is told.
+    auto ripetuta = [&](int k) { avvisa_ripetuta(f, f.riga_in_posa, st.testata[k]); };
+    if (parola_massa_frenata(m)) testata_32(st, tipo_riga::massa_frenata, r84.valore1), ripetuta(0);
+    if (parola_vetture(m)) testata_32(st, tipo_riga::vetture, r84.valore3), ripetuta(1);
     if (parola_velocita(m)) esito = riga_velocita(st);
     if (esito == passo::avanti && parola_aderenza(m)) esito = riga_aderenza(st);
     if (esito == passo::avanti && parola_orologio(m)) {
@@ -459,11 +466,13 @@ void leggi(stato_treno& st) {
       r86.intero4 = leggi_16(st.s);
       r86.intero5 = leggi_16(st.s);
       annota_riga(st.s);
+      ripetuta(2);
     }
     if (esito == passo::avanti && parola_sabbia(m)) {
       inizia_riga(st.s, tipo_riga::sabbia);
       r86.intero1 = leggi_16(st.s);
       annota_riga(st.s, 0, r86.intero1);
+      ripetuta(3);
     }
     if (esito == passo::avanti && parola_segnale(m)) esito = riga_segnale(st);
     if (esito == passo::avanti && parola_rallentamento(m)) esito = riga_rallentamento(st);
