@@ -64,6 +64,9 @@ TEST(Avvisi, OgniErroreDellAutoreEDetto) {
     std::vector<atteso> attesi;
   } casi[] = {
       {"a clean scenario", linea_prova(20000, linea_base), treno_prova(treno_base()), {}},
+      // Notes: fields that begin with a hyphen are passed over by design.
+      {"notes", linea_prova(20000, "-- gradients from 2 km --\n" + linea_base),
+       treno_prova("- the train: 14 cars\n" + treno_base("-- signals: none more\n")), {}},
       // Keywords mistyped: the row is lost with its values, told once.
       {"pendneza", linea_prova(20000, linea_base + "pendneza, 3000, 2\n"), treno_prova(treno_base()),
        {{avviso_campo_ignorato, "'pendneza' is no row kind; skipped, and its 2 values. Did you mean 'pendenza'?", 13}}},

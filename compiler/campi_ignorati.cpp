@@ -196,6 +196,12 @@ void campo_ignorato(Form1& f, campi_ignorati& c, std::string_view campo, int32_t
     else apri(f, c, campo, riga, colonna, "is a value that no row reads", {}, true);
     return;
   }
+  // A field that begins with a hyphen is a note: the parsers pass it over by
+  // design (the general section is not even ended by one holding a heading).
+  if (campo[0] == '-') {
+    campo_letto(f, c);
+    return;
+  }
   const std::string m = minuscole(campo);
   std::string perche = ragione(c, campo, m, trattino);
   // A general row in the wrong case: the nearest keyword is the field itself in lower case.

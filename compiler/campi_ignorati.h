@@ -5,7 +5,8 @@
 // follow it: they are read as keyword fields in turn and match nothing
 // either. One warning tells such a run of fields, at its first field, with
 // the nearest keyword when one is close. A field with a hyphen is passed over
-// by the parsers without a test: it is told the same way.
+// by the parsers without a test: it is told the same way (`cartello-indicatore`),
+// unless it begins with the hyphen, the form of a note ("-- gradients --").
 #pragma once
 
 #include <cstdint>
