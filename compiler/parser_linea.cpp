@@ -348,16 +348,19 @@ bool corpo(stato_linea& st) {
     }
 
     const std::string m = minuscole(f.riga);
-    if (riga_corpo_linea(m, ci.con_curve)) gia_letto(st);
-    else if (parola_curva(m)) curva_senza_piano(f, ci);
+    // The keyword tests, each made once; curves are rows only when the plan is built.
+    const bool pendenza = parola_pendenza(m), curva = parola_curva(m), montagna = parola_montagna(m),
+               cartello_vmax = parola_cartello_vmax(m), indicatore_km = parola_indicatore_km(m);
+    if (pendenza || (curva && ci.con_curve) || montagna || cartello_vmax || indicatore_km) gia_letto(st);
+    else if (curva) curva_senza_piano(f, ci);
     else campo_ignorato(f, ci, f.riga, st.s.parola.riga, st.s.parola.colonna, false);
     passo esito = passo::avanti;
     // Every test that passes handles its row, in this order.
-    if (parola_pendenza(m)) esito = riga_pendenza(st);
-    if (esito == passo::avanti && f.salva_linea != 0 && parola_curva(m)) esito = riga_curva(st, m);
-    if (esito == passo::avanti && parola_montagna(m)) esito = riga_montagna(st);
-    if (esito == passo::avanti && parola_cartello_vmax(m)) esito = riga_indicatore(st);
-    if (esito == passo::avanti && parola_indicatore_km(m)) esito = riga_cartello(st);
+    if (pendenza) esito = riga_pendenza(st);
+    if (esito == passo::avanti && f.salva_linea != 0 && curva) esito = riga_curva(st, m);
+    if (esito == passo::avanti && montagna) esito = riga_montagna(st);
+    if (esito == passo::avanti && cartello_vmax) esito = riga_indicatore(st);
+    if (esito == passo::avanti && indicatore_km) esito = riga_cartello(st);
     if (esito == passo::fine_corpo) return true;
     if (esito == passo::esci) return false;
   }

@@ -53,16 +53,19 @@ bool fuori(stato_treno& st, int32_t p, int32_t margine = 100) {
   return true;
 }
 
+[[noreturn, gnu::noinline]] void velocita_troppo_alta(const stato_treno& st) {
+  throw fallimento_comune{"the speed " + std::to_string(st.velocita) + " km/h of " +
+                              nome_riga(st.s.f, st.riga_velocita) +
+                              " does not fit a cell: a cell keeps the speed divided by 5 in 8 bits, so speeds "
+                              "from 0 to 1277 km/h",
+                          false};
+}
+
 // A speed is stored as its fifth; one that rounds outside 0..255 is a failed
 // conversion, told against the row that gave it.
 uint8_t quinto(const stato_treno& st) {
   uint8_t out = 0;
-  if (!converti(st.velocita / 5.0, out))
-    throw fallimento_comune{"the speed " + std::to_string(st.velocita) + " km/h of " +
-                                nome_riga(st.s.f, st.riga_velocita) +
-                                " does not fit a cell: a cell keeps the speed divided by 5 in 8 bits, so speeds "
-                                "from 0 to 1277 km/h",
-                            false};
+  if (!converti(st.velocita / 5.0, out)) velocita_troppo_alta(st);
   return out;
 }
 
@@ -448,19 +451,27 @@ void leggi(stato_treno& st) {
     }
 
     const std::string m = minuscole(f.riga);
-    if (riga_treno(m)) campo_letto(f, ci);
-    else campo_ignorato(f, ci, f.riga, st.s.parola.riga, st.s.parola.colonna, false);
+    // The keyword tests, each made once.
+    const bool massa = parola_massa_frenata(m), vetture = parola_vetture(m), velocita = parola_velocita(m),
+               aderenza = parola_aderenza(m), orologio = parola_orologio(m), sabbia = parola_sabbia(m),
+               segnale = parola_segnale(m), rallentamento = parola_rallentamento(m),
+               abbattimento = parola_abbattimento(m), stazione = parola_stazione(m);
+    if (massa || vetture || velocita || aderenza || orologio || sabbia || segnale || rallentamento || abbattimento ||
+        stazione)
+      campo_letto(f, ci);
+    else
+      campo_ignorato(f, ci, f.riga, st.s.parola.riga, st.s.parola.colonna, false);
     record_stazione& r84 = f.tabella_stazioni[slot_treno_percorso];
     record_stazione& r86 = f.tabella_stazioni[slot_treno];
     passo esito = passo::avanti;
     // Every test that passes reads its own values, in this order.
     // A second header row of a kind is told.
     auto ripetuta = [&](int k) { avvisa_ripetuta(f, f.riga_in_posa, st.testata[k]); };
-    if (parola_massa_frenata(m)) testata_32(st, tipo_riga::massa_frenata, r84.valore1), ripetuta(0);
-    if (parola_vetture(m)) testata_32(st, tipo_riga::vetture, r84.valore3), ripetuta(1);
-    if (parola_velocita(m)) esito = riga_velocita(st);
-    if (esito == passo::avanti && parola_aderenza(m)) esito = riga_aderenza(st);
-    if (esito == passo::avanti && parola_orologio(m)) {
+    if (massa) testata_32(st, tipo_riga::massa_frenata, r84.valore1), ripetuta(0);
+    if (vetture) testata_32(st, tipo_riga::vetture, r84.valore3), ripetuta(1);
+    if (velocita) esito = riga_velocita(st);
+    if (esito == passo::avanti && aderenza) esito = riga_aderenza(st);
+    if (esito == passo::avanti && orologio) {
       inizia_riga(st.s, tipo_riga::orologio);
       r86.intero3 = leggi_16(st.s);
       r86.intero4 = leggi_16(st.s);
@@ -468,16 +479,16 @@ void leggi(stato_treno& st) {
       annota_riga(st.s);
       ripetuta(2);
     }
-    if (esito == passo::avanti && parola_sabbia(m)) {
+    if (esito == passo::avanti && sabbia) {
       inizia_riga(st.s, tipo_riga::sabbia);
       r86.intero1 = leggi_16(st.s);
       annota_riga(st.s, 0, r86.intero1);
       ripetuta(3);
     }
-    if (esito == passo::avanti && parola_segnale(m)) esito = riga_segnale(st);
-    if (esito == passo::avanti && parola_rallentamento(m)) esito = riga_rallentamento(st);
-    if (esito == passo::avanti && parola_abbattimento(m)) esito = riga_abbattimento(st);
-    if (esito == passo::avanti && parola_stazione(m)) esito = riga_stazione(st);
+    if (esito == passo::avanti && segnale) esito = riga_segnale(st);
+    if (esito == passo::avanti && rallentamento) esito = riga_rallentamento(st);
+    if (esito == passo::avanti && abbattimento) esito = riga_abbattimento(st);
+    if (esito == passo::avanti && stazione) esito = riga_stazione(st);
     if (esito == passo::esci) return;
     if (esito == passo::fine_corpo) break;
   }
