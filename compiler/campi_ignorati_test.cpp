@@ -39,3 +39,19 @@ TEST(CampiIgnorati, LaParolaPiuVicina) {
   EXPECT_EQ(distanza_parole("abc", "ca"), 3) << "a restricted distance: no edit of a swapped pair";
   EXPECT_EQ(distanza_parole("", "segnale"), 7);
 }
+
+#include "compiler/descrizioni.h"
+
+// A field quoted in a message is printable: what is not, is written so.
+TEST(CampiIgnorati, CitazioniLeggibili) {
+  struct caso {
+    std::string campo, citato;
+  } casi[] = {
+      {"pendneza", "'pendneza'"},
+      {"velocit\xC3\xA0", "'velocit\xC3\xA0'"},           // UTF-8 as it is
+      {"CITT\xC0", "'CITT\xC3\x80'"},                      // a single-byte letter shown as itself
+      {std::string("a\x01\x7F\x85z"), "'a\\x01\\x7F\\x85z'"},  // control bytes written out
+      {std::string(70, 'x'), "'" + std::string(60, 'x') + "...'"},
+  };
+  for (const caso& c : casi) EXPECT_EQ(citazione(c.campo), c.citato) << c.campo;
+}

@@ -48,6 +48,12 @@ std::string citazione(std::string_view campo) {
     } else if (const std::size_t n = c >= 0x80 ? carattere_utf8(campo, i) : 0; n > 0) {
       out.append(campo.substr(i, n));
       i += n;
+    } else if (c >= 0xA0) {
+      // A single-byte letter of the sources (the packed files' text): shown as
+      // the character it stands for, in UTF-8.
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+      ++i;
     } else {
       char b[8];
       std::snprintf(b, sizeof b, "\\x%02X", c);
