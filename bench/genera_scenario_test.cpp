@@ -27,6 +27,9 @@ TEST(genera_scenario, compila_senza_errori_a_ogni_lunghezza) {
     EXPECT_TRUE(completa_scenario(f));
     for (const errore_registrato& e : f.errori)
       ADD_FAILURE() << "error " << e.codice << " at line " << e.riga << " of " << e.file;
+    // A sound scenario: nothing an author would be warned of.
+    for (const avviso_registrato& a : f.avvisi)
+      ADD_FAILURE() << "warning " << a.codice << " at line " << a.riga << " of " << a.file << ": " << a.testo;
     EXPECT_EQ(f.errore_imballaggio, 0);
     EXPECT_EQ(f.percorso.size(), static_cast<std::size_t>((lunghezza + 7000) / 50 + 1));
     EXPECT_EQ(f.griglia_linea.punti, lunghezza + 7001);
@@ -65,7 +68,9 @@ TEST(genera_scenario, marcia_sul_percorso_piu_lungo) {
   ASSERT_GE(p.fermate.size(), 10u);
   ASSERT_EQ(r.sezioni.size(), p.fermate.size() - 1);
   EXPECT_TRUE(r.senza_limite.empty());  // a limit from 0 m to the end
+  EXPECT_TRUE(r.anomalie.empty()) << "the stop times rise, crossing midnight once";
   for (const sezione& z : r.sezioni) {
+    EXPECT_TRUE(z.mantenibile) << "the timetable can be kept, from " << z.da.nome;
     EXPECT_GT(z.distanza_m, 0);
     EXPECT_GT(z.tempo_minimo_s, 0);
     EXPECT_TRUE(std::isfinite(z.tempo_minimo_s) && std::isfinite(z.margine_s) && std::isfinite(z.margine_percento));

@@ -19,7 +19,8 @@ enum codice_avviso : int32_t {
   avviso_campo_ignorato = 301,         // a field that no row kind reads, skipped with its values
   avviso_testo_convertito = 302,       // UTF-8 text stored as single bytes
   avviso_testo_non_convertibile = 303, // UTF-8 text with no single-byte form
-  avviso_nome_mancante = 304,          // a name or text empty, or a number, where a name is expected
+  avviso_nome_mancante = 304,          // a name or text missing, empty, or a number, where a name is expected
+  avviso_riga_ripetuta = 305,          // a header row given again: the later one counts
   // Rows of a running value, and stations, out of ascending order.
   avviso_stazioni_fuori_ordine = 311,
   avviso_velocita_fuori_ordine = 312,
@@ -35,12 +36,15 @@ enum codice_avviso : int32_t {
   avviso_segnale_oltre_fine = 333,
   avviso_rallentamento_lunghezza = 334,  // of length 0 or below
   avviso_rallentamento_velocita = 335,   // at speed 0, or above the line limit there
+  avviso_rallentamento_senza_fine = 336, // so short that its end falls on its start's cell
   // One row's feature laid over another's.
-  avviso_stazione_su_elemento = 341,     // a station point overwrites a signal or a board
+  avviso_stazione_su_elemento = 341,     // a station point overwrites a signal, a board or another feature
   avviso_segno_sovrascritto = 342,       // an approach mark overwrites another
   // Values the packed files cannot hold as written.
   avviso_velocita_arrotondata = 351,     // stored as speed / 5, rounded
   avviso_nome_tagliato = 352,            // a name or board text cut to fit its length field
+  avviso_valore_troncato = 353,          // a value kept in fewer bits than it needs
+  avviso_codici_segnale = 354,           // a signal's codes outside the ranges its packing keeps apart
   // The timetable against the fastest run.
   avviso_tratta_impossibile = 361,       // scheduled shorter than the fastest run
   avviso_margine_scarso = 362,           // margin under the recovery threshold

@@ -1,5 +1,7 @@
 #include "compiler/form1.h"
 
+#include <string>
+
 namespace {
 
 errore_registrato& annota(Form1& f, int32_t codice) {
@@ -32,5 +34,34 @@ void registra_posizione(Form1& f, int32_t posizione) {
   if (!f.errori.empty()) {
     f.errori.back().posizione = posizione;
     f.errori.back().con_posizione = true;
+  }
+}
+
+void dettaglia_errore(Form1& f, std::string dettaglio) {
+  if (!f.errori.empty()) f.errori.back().dettaglio = std::move(dettaglio);
+}
+
+avviso_registrato& registra_avviso(Form1& f, int32_t codice, std::string testo) {
+  avviso_registrato a;
+  a.codice = codice;
+  a.testo = std::move(testo);
+  f.avvisi.push_back(std::move(a));
+  return f.avvisi.back();
+}
+
+void avviso_alla_riga(const Form1& f, avviso_registrato& a, int32_t indice) {
+  if (indice < 0 || static_cast<std::size_t>(indice) >= f.righe_lette.size()) return;
+  const riga_letta& r = f.righe_lette[static_cast<std::size_t>(indice)];
+  a.file = r.nel_treno ? f.file_treno : f.file_linea;
+  a.riga = r.riga;
+  a.colonna = r.colonna;
+  if (ha_posizione(r.tipo)) {
+    a.con_posizione = true;
+    a.posizione = r.posizione;
+    // A position off the grid is said so (only the upper end is checked as rows are read).
+    if (r.posizione < 0)
+      a.testo += " (the row's position, " + std::to_string(r.posizione) + " m, lies before the route's start)";
+    else if (!f.percorso.empty() && int64_t{r.posizione} > (static_cast<int64_t>(f.percorso.size()) - 1) * 50)
+      a.testo += " (the row's position, " + std::to_string(r.posizione) + " m, lies past the route grid's end)";
   }
 }

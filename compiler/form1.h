@@ -44,6 +44,10 @@ struct errore_registrato {
   std::string file;            // label of the source of the last field read; empty outside the parsers
   int32_t riga = 0;            // line and column (from 1) of that field
   int32_t colonna = 0;
+  // What the author needs beyond the code's description: the culprit in the
+  // author's terms (the row that holds a cell, the field that could not be
+  // read and what was expected there); empty when the description says it all.
+  std::string dettaglio;
 };
 
 // Mountain spans recorded by the line parser: entries 1..80 used.
@@ -85,12 +89,23 @@ struct Form1 {
   std::vector<avviso_registrato> avvisi;
   // Every row read and applied, in the order read.
   std::vector<riga_letta> righe_lette;
+  // Beside the route grid, one per cell: which rows laid what it holds.
+  // Sized with the grid; never packed.
+  std::vector<origine_cella> origini_celle;
+  // The row being laid: the cells a recorder lays name it (an index into
+  // `righe_lette`, or none).
+  int32_t riga_in_posa = nessuna_riga;
+  // The labels of the two sources, as the compile was given them.
+  std::string file_linea;
+  std::string file_treno;
 
   // Shows a packing refusal ("1250", "1251") to the user. The program's own
   // hook never returns; when it is absent or returns, packing stops there.
   void (*mostra_errore)(const std::string& a) = nullptr;
-  // The packing refusal met by the last `completa_scenario`, 0 = none.
+  // The packing refusal met by the last `completa_scenario`, 0 = none, and
+  // what stood in the reserved place, in the author's terms.
   int32_t errore_imballaggio = 0;
+  std::string dettaglio_imballaggio;
 };
 
 // Records `codice` as the build's error; `posizione_errore` stays as it was.
@@ -99,3 +114,11 @@ void registra_errore(Form1& f, int32_t codice);
 void registra_errore(Form1& f, int32_t codice, int32_t posizione);
 // Gives the error just recorded its position (callers that add the row's position).
 void registra_posizione(Form1& f, int32_t posizione);
+// Gives the error just recorded its detail text.
+void dettaglia_errore(Form1& f, std::string dettaglio);
+
+// Records a warning with the text `testo`, at no place in the sources; the
+// caller adds the place and the position where there are some.
+avviso_registrato& registra_avviso(Form1& f, int32_t codice, std::string testo);
+// Gives a warning the place of row `indice` (its keyword field) and its position.
+void avviso_alla_riga(const Form1& f, avviso_registrato& a, int32_t indice);

@@ -62,6 +62,7 @@ bool leggi_testo(lettore_campi& l, std::string& out) {
   std::size_t ultimo = fine;
   while (ultimo > l.pos && spazio(t[ultimo - 1])) --ultimo;
   out.assign(t.data() + l.pos, ultimo - l.pos);
+  l.testo_ultimo = t.substr(l.pos, ultimo - l.pos);
   l.pos = fine;
   chiudi_campo(l);
   return true;
@@ -73,6 +74,7 @@ bool leggi_numero(lettore_campi& l, int64_t minimo, int64_t massimo, int64_t& ou
   const std::string_view t = l.testo;
   std::size_t fine = l.pos;
   while (fine < t.size() && t[fine] != ',' && !spazio(t[fine]) && !a_capo(t[fine])) ++fine;
+  l.testo_ultimo = t.substr(l.pos, fine - l.pos);
 
   std::size_t i = l.pos;
   const bool negativo = i < fine && t[i] == '-';

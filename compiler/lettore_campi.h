@@ -34,6 +34,7 @@ struct lettore_campi {
   int32_t riga = 1;             // line of `pos`
   std::size_t inizio_riga = 0;  // offset of that line's first byte
   posizione_campo ultimo;       // the last field read (or the one that failed)
+  std::string_view testo_ultimo;  // and its text, as it stands in the source
 };
 
 // A reader standing before the first field of `testo` (which must outlive it).

@@ -8,10 +8,20 @@
 
 #include "compiler/form1.h"
 #include "compiler/lettore_campi.h"
+#include "compiler/parole_chiave.h"
 
 struct sorgente {
   Form1& f;
   lettore_campi campi;
+  bool nel_treno = false;     // the train source (else the line source)
+  posizione_campo parola{};   // the last keyword field read (`leggi_riga`)
+  // The row whose values are being read, for the row log and for telling a
+  // failed read: its kind, the place of its keyword field and how many of its
+  // values were read.
+  bool in_riga = false;
+  tipo_riga tipo = tipo_riga::lunghezza;
+  posizione_campo parola_riga{};
+  int valori_letti = 0;
 };
 
 // A source over `testo`; `f.sorgente_riga` and `f.sorgente_colonna` follow
@@ -21,16 +31,27 @@ sorgente apri_sorgente(Form1& f, std::string_view testo);
 // True when no further field remains.
 inline bool fine(const sorgente& s) { return fine_campi(s.campi); }
 
-// Reads the next text field into `f.riga`, or into `out`. Every read below
-// throws `fallimento_comune` when no field remains or the field does not fit.
+// The reads that follow are the values of a row of kind `t`, whose keyword
+// field is the last keyword field read.
+void inizia_riga(sorgente& s, tipo_riga t);
+// Logs the row being read as applied (`f.righe_lette`), with the values the
+// checks need, and makes it the row being laid; returns its index.
+int32_t annota_riga(sorgente& s, int32_t posizione = 0, int32_t valore = 0, int32_t lunghezza = 0);
+// Takes the row just logged off the log again: it was refused before it laid anything.
+void togli_riga(sorgente& s);
+// "the 'stazione' row at 31:1": the row being read, for a message.
+std::string riga_in_lettura(const sorgente& s);
+
+// Reads the next keyword field into `f.riga` (no row is being read then), or
+// the next text field into `out`. Every read below
+// throws `fallimento_comune` when no field remains or the field does not fit,
+// its detail saying what was expected and what was found.
 void leggi_riga(sorgente& s);
 void leggi_testo(sorgente& s, std::string& out);
 int32_t leggi_32(sorgente& s);
 int16_t leggi_16(sorgente& s);
 uint8_t leggi_8(sorgente& s);
 
-// Keyword tests are substring tests; `minuscole` serves the case-insensitive ones.
-inline bool contiene(std::string_view campo, std::string_view parola) {
-  return campo.find(parola) != std::string_view::npos;
-}
+// Keyword tests are substring tests (compiler/parole_chiave.h); `minuscole`
+// serves the case-insensitive ones.
 std::string minuscole(std::string_view testo);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "compiler/codici_errore.h"
+#include "compiler/controlli_finali.h"
 #include "compiler/fallimento_comune.h"
 #include "compiler/parser_linea.h"
 #include "compiler/parser_treno.h"
@@ -12,7 +13,9 @@ namespace {
 // The text of a source that is there; one that could not be read takes the
 // common failure exit.
 std::string_view testo_di(const testo_sorgente& s) {
-  if (s.stato != stato_sorgente::letta) throw fallimento_comune{};
+  if (s.stato != stato_sorgente::letta)
+    throw fallimento_comune{s.stato == stato_sorgente::mancante ? "the source is missing" : "the source could not be read",
+                            false};
   return s.testo;
 }
 
@@ -47,21 +50,38 @@ bool memorizza_dati(Form1& f, int32_t salva_linea, const testo_sorgente& linea, 
   f.salva_linea = salva_linea;
   f.codice_errore = 0;
   f.errori.clear();
+  f.avvisi.clear();
+  f.righe_lette.clear();
+  f.riga_in_posa = nessuna_riga;
   f.errore_imballaggio = 0;
+  f.dettaglio_imballaggio.clear();
+  f.file_linea = linea.etichetta;
+  f.file_treno = treno.etichetta;
   f.tabella_stazioni.fill(record_stazione{});
   // The grid and the plan are sized afresh by the line parser: a grid left
   // from an earlier build must not pass for this one's.
   f.percorso.clear();
+  f.origini_celle.clear();
   f.griglia_linea = piano_linea{};
 
   bool treno_preso = true;
   try {
     treno_preso = compila(f, linea, treno);
-  } catch (...) {
+  } catch (const fallimento_comune& e) {
     // The common failure exit: a source that cannot be read, a failed read or
-    // conversion, or no memory for the grid. Nothing escapes the compiler,
-    // and it is done with both sources, whichever half it left.
+    // conversion. Nothing escapes the compiler, and it is done with both
+    // sources, whichever half it left.
     registra_errore(f, errore_lettura);
+    dettaglia_errore(f, e.dettaglio);
+  } catch (...) {
+    registra_errore(f, errore_lettura);  // no memory for the grid
+  }
+  f.riga_in_posa = nessuna_riga;
+  // What the rows show as a whole; the build never reads it, and nothing of
+  // it may stop the build.
+  try {
+    controlla_scenario(f);
+  } catch (...) {
   }
   // Errors recorded later (the approach pass) name no source location.
   f.sorgente_file.clear();

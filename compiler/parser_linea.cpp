@@ -2,8 +2,13 @@
 
 #include <algorithm>
 
+#include "compiler/avvisi_righe.h"
+#include "compiler/campi_ignorati.h"
 #include "compiler/celle.h"
+#include "compiler/codici_avviso.h"
 #include "compiler/codici_errore.h"
+#include "compiler/descrizioni.h"
+#include "compiler/fallimento_comune.h"
 #include "compiler/lettura_sorgente.h"
 #include "compiler/registratori_linea.h"
 
@@ -19,12 +24,22 @@ enum class passo { avanti, fine_corpo, esci };
 
 struct stato_linea {
   sorgente s;
+  campi_ignorati ignorati{};
   bool lunghezza_letta = false;
   int32_t lunghezza = 0;
   int32_t prossimo_cartello = slot_cartelli;
   int64_t cursore_pendenza = 0;  // next cell to take the current gradient
   int32_t pendenza = 0;          // gradient in force, 0 before the first row
   int64_t j = 2;                 // next point of the plan
+  // The last gradient row and the cell it starts at, the last curve row:
+  // what a row out of order is told against.
+  int32_t riga_pendenza = nessuna_riga;
+  int64_t cella_pendenza = 0;
+  int32_t riga_curva = nessuna_riga;
+  // The header rows read so far: route length, the three kilometre references,
+  // the three backgrounds, the cab-signal span.
+  int32_t testata[8] = {nessuna_riga, nessuna_riga, nessuna_riga, nessuna_riga,
+                        nessuna_riga, nessuna_riga, nessuna_riga, nessuna_riga};
 };
 
 // Ends the line half with `codice`: the train source is never taken up.
@@ -32,8 +47,9 @@ passo rifiuta(Form1& f, int32_t codice) {
   registra_errore(f, codice);
   return passo::esci;
 }
-passo rifiuta(Form1& f, int32_t codice, int32_t posizione) {
+passo rifiuta(Form1& f, int32_t codice, int32_t posizione, std::string dettaglio = {}) {
   registra_errore(f, codice, posizione);
+  if (!dettaglio.empty()) dettaglia_errore(f, std::move(dettaglio));
   return passo::esci;
 }
 
@@ -58,13 +74,17 @@ passo stendi(stato_linea& st, int64_t fino, double k, bool curva) {
 bool fuori(stato_linea& st, int32_t p) {
   if (!oltre_percorso(st.s.f, p, 100)) return false;
   registra_errore(st.s.f, errore_fuori_percorso, p);
+  dettaglia_errore(st.s.f, oltre_griglia(st.s.f, p, 100));
   return true;
 }
+
+void gia_letto(stato_linea& st) { campo_letto(st.s.f, st.ignorati); }
 
 // ---- general section ----
 
 passo lunghezza_percorso(stato_linea& st) {
   Form1& f = st.s.f;
+  inizia_riga(st.s, tipo_riga::lunghezza);
   const int32_t l = leggi_32(st.s);
   f.tabella_stazioni[slot_treno_percorso].valore2 = l;
   if (l > lunghezza_massima) return rifiuta(f, errore_lunghezza_percorso);
@@ -74,22 +94,33 @@ passo lunghezza_percorso(stato_linea& st) {
   if (n < 0 || (f.salva_linea != 0 && int64_t{l} + coda_linea < 1))
     return rifiuta(f, errore_lunghezza_negativa);
   f.percorso.assign(static_cast<std::size_t>(n + 1), cella_percorso{});
+  f.origini_celle.assign(static_cast<std::size_t>(n + 1), origine_cella{});
   f.griglia_linea = piano_linea{};
   if (f.salva_linea != 0) f.griglia_linea.punti = int64_t{l} + coda_linea + 1;
   st.lunghezza = l;
   st.lunghezza_letta = true;
+  annota_riga(st.s, 0, l);
   return passo::avanti;
 }
 
 void terna(sorgente& s, record_stazione& r) {
+  inizia_riga(s, tipo_riga::progressiva);
   r.valore1 = leggi_32(s);
   r.valore2 = leggi_32(s);
   r.valore3 = leggi_32(s);
+  annota_riga(s);
+}
+
+void sfondo(sorgente& s, int32_t& valore) {
+  inizia_riga(s, tipo_riga::sfondo);
+  valore = leggi_32(s);
+  annota_riga(s, 0, valore);
 }
 
 passo ripetizione_segnali(stato_linea& st) {
   Form1& f = st.s.f;
   record_stazione& r = f.tabella_stazioni[slot_treno];
+  inizia_riga(st.s, tipo_riga::ripetizione);
   r.valore1 = leggi_32(st.s);
   r.valore2 = leggi_32(st.s);
   if (r.valore1 % 50 != 0) return rifiuta(f, errore_inizio_ripetizione);
@@ -100,6 +131,7 @@ passo ripetizione_segnali(stato_linea& st) {
   else return rifiuta(f, errore_codici_ripetizione);
   if (r.valore2 == 0) codici = 0;  // no span, no codes
   r.valore3 = codici;
+  annota_riga(st.s);
   return passo::avanti;
 }
 
@@ -107,28 +139,44 @@ passo ripetizione_segnali(stato_linea& st) {
 bool sezione_generale(stato_linea& st) {
   Form1& f = st.s.f;
   auto& tab = f.tabella_stazioni;
+  campi_ignorati& ci = st.ignorati;
+  ci.parte = parte_sorgente::generale_linea;
   while (!fine(st.s)) {
     leggi_riga(st.s);
-    if (fine(st.s)) break;  // the last field is never interpreted
+    if (fine(st.s)) {  // the last field is never interpreted
+      ultimo_campo(f, ci, f.riga, st.s.parola.riga, st.s.parola.colonna);
+      break;
+    }
     // A hyphenated field is passed over, up to ten in a row.
-    for (int volte = 0; volte < 10 && contiene(f.riga, "-"); ++volte) leggi_riga(st.s);
+    for (int volte = 0; volte < 10 && contiene(f.riga, "-"); ++volte) {
+      campo_ignorato(f, ci, f.riga, st.s.parola.riga, st.s.parola.colonna, true);
+      leggi_riga(st.s);
+    }
 
     const std::string& r = f.riga;
     const std::string m = minuscole(r);
-    if (contiene(m, "percorso") && contiene(m, "lunghezza"))
+    if (riga_generale(r, m)) gia_letto(st);
+    else campo_ignorato(f, ci, r, st.s.parola.riga, st.s.parola.colonna, false);
+    // Each row just logged is the row being laid: a second one of a kind is told.
+    auto ripetuta = [&](int k) { avvisa_ripetuta(f, f.riga_in_posa, st.testata[k]); };
+    if (parola_lunghezza(m)) {
       if (lunghezza_percorso(st) == passo::esci) return false;
+      ripetuta(0);
+    }
     // The other general keywords are case-sensitive.
-    if (contiene(r, "tre") && contiene(r, "progressiva")) terna(st.s, tab[slot_progressiva_alta]);
-    if (contiene(r, "due") && contiene(r, "progressiva")) terna(st.s, tab[slot_progressiva_media]);
-    if (contiene(r, "uno") && contiene(r, "progressiva")) terna(st.s, tab[slot_progressiva_bassa]);
-    if (contiene(r, "sfondo") && contiene(r, "uno")) tab[slot_scenario].valore1 = leggi_32(st.s);
-    if (contiene(r, "sfondo") && contiene(r, "due")) tab[slot_scenario].valore3 = leggi_32(st.s);
-    if (contiene(r, "sfondo") && contiene(r, "tre")) tab[slot_scenario].valore2 = leggi_32(st.s);
-    if (contiene(r, "segnali") && contiene(r, "ripetizione"))
+    if (parola_progressiva_tre(r)) terna(st.s, tab[slot_progressiva_alta]), ripetuta(1);
+    if (parola_progressiva_due(r)) terna(st.s, tab[slot_progressiva_media]), ripetuta(2);
+    if (parola_progressiva_uno(r)) terna(st.s, tab[slot_progressiva_bassa]), ripetuta(3);
+    if (parola_sfondo_uno(r)) sfondo(st.s, tab[slot_scenario].valore1), ripetuta(4);
+    if (parola_sfondo_due(r)) sfondo(st.s, tab[slot_scenario].valore3), ripetuta(5);
+    if (parola_sfondo_tre(r)) sfondo(st.s, tab[slot_scenario].valore2), ripetuta(6);
+    if (parola_ripetizione(r)) {
       if (ripetizione_segnali(st) == passo::esci) return false;
+      ripetuta(7);
+    }
 
     // The first heading ("[curve]") ends the section.
-    if (!r.empty() && r[0] != '-' && contiene(r, "[") && contiene(r, "]")) break;
+    if (!r.empty() && r[0] != '-' && intestazione(r)) break;
   }
   return true;
 }
@@ -137,26 +185,41 @@ bool sezione_generale(stato_linea& st) {
 
 passo riga_pendenza(stato_linea& st) {
   Form1& f = st.s.f;
+  inizia_riga(st.s, tipo_riga::pendenza);
   const int32_t p = leggi_32(st.s);
   const int32_t g = leggi_32(st.s);
   if (fuori(st, p)) return passo::fine_corpo;
+  const int32_t indice = annota_riga(st.s, p, g);
   const int64_t n = cella_di(p / 50.0);
   // The gradient in force reaches the cell before n; a row that does not pass
   // the cursor still writes one cell.
   if (n > 0) {
     do {
       if (!nel_percorso(f, st.cursore_pendenza))
-        return rifiuta(f, errore_pendenze_oltre_percorso, p);
+        return rifiuta(f, errore_pendenze_oltre_percorso, p,
+                       "rows out of order have pushed the gradient past the grid's last cell " +
+                           std::to_string(ultima_cella(f)));
       f.percorso[st.cursore_pendenza].pendenza = bassi_8(int64_t{st.pendenza} + 100);
       ++st.cursore_pendenza;
     } while (st.cursore_pendenza < n);
   }
+  if (st.riga_pendenza != nessuna_riga && n <= st.cella_pendenza)
+    avvisa_fuori_ordine(f, avviso_pendenze_fuori_ordine, indice, st.riga_pendenza,
+                        "gradient " + std::to_string(g), st.cursore_pendenza);
+  // A cell keeps gradient + 100 in 8 bits.
+  if (int64_t{g} + 100 < 0 || int64_t{g} + 100 > 255)
+    avvisa_riga(f, avviso_valore_troncato, indice,
+                "gradient " + std::to_string(g) + " does not fit: a cell keeps the gradient plus 100 in 8 bits "
+                "(gradients -100 to 155), so it reads " + std::to_string(int{bassi_8(int64_t{g} + 100)} - 100));
+  st.riga_pendenza = indice;
+  st.cella_pendenza = n;
   st.pendenza = g;
   return passo::avanti;
 }
 
 passo riga_curva(stato_linea& st, const std::string& parola) {
   Form1& f = st.s.f;
+  inizia_riga(st.s, tipo_riga::curva);
   const int32_t inizio = leggi_32(st.s);
   const int32_t lunghezza = leggi_32(st.s);
   if (fuori(st, inizio)) return passo::fine_corpo;
@@ -170,20 +233,43 @@ passo riga_curva(stato_linea& st, const std::string& parola) {
     if (contiene(parola, cifre[i])) k = curvature[i], classe = true;
   if (!classe) return rifiuta(f, errore_curva);
   if (contiene(parola, "s")) k = -k;  // a curve to the left
+  const int32_t indice = annota_riga(st.s, inizio, 0, lunghezza);
+
+  // A curve that starts inside the stretch already laid turns only from the
+  // plan's cursor on: the curves must rise along the route, apart.
+  const int64_t fino = int64_t{inizio} + lunghezza;
+  if (st.riga_curva != nessuna_riga && inizio < st.j - 1) {
+    const std::string prima = "the curve before it (" + luogo_riga(f, st.riga_curva) + "), which ends at " +
+                              std::to_string(st.j - 1) + " m";
+    if (fino < st.j)
+      avvisa_riga(f, avviso_curve_fuori_ordine, indice,
+                  citazione(f.riga) + " from " + std::to_string(inizio) + " m to " +
+                      std::to_string(fino) + " m lies before the end of " + prima +
+                      ": rows must rise along the route, and nothing of this curve is laid");
+    else
+      avvisa_riga(f, avviso_curve_fuori_ordine, indice,
+                  citazione(f.riga) + " from " + std::to_string(inizio) +
+                      " m overlaps " + prima + ": it turns only from " + std::to_string(st.j) +
+                      " m, with no straight run between");
+  }
+  st.riga_curva = indice;
 
   // Straight up to the curve's start (nothing when it overlaps the last one),
   // then the curve.
   if (const passo p = stendi(st, inizio, k, false); p != passo::avanti) return p;
-  return stendi(st, int64_t{inizio} + lunghezza, k, true);
+  return stendi(st, fino, k, true);
 }
 
 passo riga_montagna(stato_linea& st) {
   Form1& f = st.s.f;
+  inizia_riga(st.s, tipo_riga::montagna);
   const int32_t inizio = leggi_32(st.s);
   const int32_t fine_span = leggi_32(st.s);
   const int32_t tipo = leggi_32(st.s);
   if (fuori(st, inizio)) return passo::fine_corpo;
+  annota_riga(st.s, inizio, tipo, fine_span);
   if (!memo_montagna(f, inizio, fine_span, tipo)) {
+    togli_riga(st.s);
     registra_posizione(f, inizio);
     return passo::esci;
   }
@@ -192,35 +278,49 @@ passo riga_montagna(stato_linea& st) {
 
 passo riga_indicatore(stato_linea& st) {
   Form1& f = st.s.f;
+  inizia_riga(st.s, tipo_riga::cartello_vmax);
   int32_t v[9];
   for (int32_t& x : v) x = leggi_32(st.s);
   const int32_t posizione = v[0];
   if (fuori(st, posizione)) return passo::fine_corpo;
+  const int32_t indice = annota_riga(st.s, posizione);
   const bool posato = memo_indicatori_v_max(f, posizione, v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]);
+  if (!posato) togli_riga(st.s);
   // Any code already set stops the half here, as a refusal does.
   if (f.codice_errore > 0) {
     if (!posato) registra_posizione(f, posizione);
     else f.posizione_errore = posizione;
     return passo::esci;
   }
+  // The second side's speeds are kept divided by 5.
+  static constexpr std::string_view lati[] = {"the board's second-side speed vad", "the board's second-side speed vbd",
+                                              "the board's second-side speed vcd"};
+  for (int i = 0; i < 3; ++i) avvisa_quinto(f, indice, lati[i], v[5 + i]);
   return passo::avanti;
 }
 
 passo riga_cartello(stato_linea& st) {
   Form1& f = st.s.f;
+  inizia_riga(st.s, tipo_riga::indicatore_km);
   const int32_t p = leggi_32(st.s);
-  leggi_riga(st.s);  // the board's text
+  const int32_t riga_valori = f.sorgente_riga;
+  leggi_testo(st.s, f.riga);  // the board's text
   if (fuori(st, p)) return passo::fine_corpo;
   const int64_t c = cella_di(p / 50.0 + 1);
   if (!nel_percorso(f, c)) return rifiuta(f, errore_cartello_fuori_percorso, p);
   cella_percorso& cella = f.percorso[c];
-  if (!libera(cella)) return rifiuta(f, errore_cartello_occupato, p);
+  if (!libera(cella)) return rifiuta(f, errore_cartello_occupato, p, descrivi_cella(f, c));
   // Board texts fill slots 80 down to 1; slot 0 is never written.
   if (st.prossimo_cartello < slot_prima_stazione) return rifiuta(f, errore_cartelli_troppi, p);
+  const int32_t indice = annota_riga(st.s, p, st.prossimo_cartello);
   cella.tipo = tipo_indicatore_km;
   cella.dato1 = static_cast<int16_t>(st.prossimo_cartello);
+  posa_elemento(f, c);
   f.tabella_stazioni[st.prossimo_cartello].nome = f.riga;
   --st.prossimo_cartello;
+  if (avvisa_nome(f, indice, "text", f.riga, f.sorgente_riga, riga_valori) && f.sorgente_riga > riga_valori)
+    st.ignorati.nota_prossima = "the values of the row whose keyword was taken as the text of the kilometre board "
+                                "at " + luogo_riga(f, indice);
   return passo::avanti;
 }
 
@@ -228,24 +328,39 @@ passo riga_cartello(stato_linea& st) {
 // end of the file or a range error).
 bool corpo(stato_linea& st) {
   Form1& f = st.s.f;
+  campi_ignorati& ci = st.ignorati;
+  campo_letto(f, ci);
+  ci.parte = parte_sorgente::corpo_linea;
+  ci.con_curve = f.salva_linea != 0;
   while (!fine(st.s)) {
     leggi_riga(st.s);
-    if (fine(st.s)) return true;
+    if (fine(st.s)) {
+      ultimo_campo(f, ci, f.riga, st.s.parola.riga, st.s.parola.colonna);
+      return true;
+    }
     for (int volte = 0; volte < 2 && contiene(f.riga, "-"); ++volte) {
+      campo_ignorato(f, ci, f.riga, st.s.parola.riga, st.s.parola.colonna, true);
       leggi_riga(st.s);
-      if (fine(st.s)) return true;
+      if (fine(st.s)) {
+        ultimo_campo(f, ci, f.riga, st.s.parola.riga, st.s.parola.colonna);
+        return true;
+      }
     }
 
     const std::string m = minuscole(f.riga);
+    // The keyword tests, each made once; curves are rows only when the plan is built.
+    const bool pendenza = parola_pendenza(m), curva = parola_curva(m), montagna = parola_montagna(m),
+               cartello_vmax = parola_cartello_vmax(m), indicatore_km = parola_indicatore_km(m);
+    if (pendenza || (curva && ci.con_curve) || montagna || cartello_vmax || indicatore_km) gia_letto(st);
+    else if (curva) curva_senza_piano(f, ci);
+    else campo_ignorato(f, ci, f.riga, st.s.parola.riga, st.s.parola.colonna, false);
     passo esito = passo::avanti;
     // Every test that passes handles its row, in this order.
-    if (contiene(m, "pendenza")) esito = riga_pendenza(st);
-    if (esito == passo::avanti && f.salva_linea != 0 && contiene(m, "curva"))
-      esito = riga_curva(st, m);
-    if (esito == passo::avanti && contiene(m, "montagna")) esito = riga_montagna(st);
-    if (esito == passo::avanti && contiene(m, "indicatori_v")) esito = riga_indicatore(st);
-    if (esito == passo::avanti && contiene(m, "indicat") && contiene(m, "cartello"))
-      esito = riga_cartello(st);
+    if (pendenza) esito = riga_pendenza(st);
+    if (esito == passo::avanti && f.salva_linea != 0 && curva) esito = riga_curva(st, m);
+    if (esito == passo::avanti && montagna) esito = riga_montagna(st);
+    if (esito == passo::avanti && cartello_vmax) esito = riga_indicatore(st);
+    if (esito == passo::avanti && indicatore_km) esito = riga_cartello(st);
     if (esito == passo::fine_corpo) return true;
     if (esito == passo::esci) return false;
   }
@@ -260,6 +375,7 @@ bool fine_corpo(stato_linea& st) {
   do {
     if (!nel_percorso(f, st.cursore_pendenza)) {
       registra_errore(f, errore_pendenze_oltre_percorso);
+      dettaglia_errore(f, "rows out of order have pushed the gradient past the grid's last cell " + std::to_string(n));
       return false;
     }
     f.percorso[st.cursore_pendenza].pendenza = bassi_8(int64_t{st.pendenza} + 100);
@@ -274,10 +390,8 @@ bool fine_corpo(stato_linea& st) {
   return true;
 }
 
-}  // namespace
-
-esito_linea leggi_linea(Form1& f, std::string_view testo) {
-  stato_linea st{apri_sorgente(f, testo)};
+esito_linea leggi(stato_linea& st) {
+  Form1& f = st.s.f;
   esito_linea esito;
 
   // Whatever stands before "[generale]" is ignored.
@@ -293,6 +407,7 @@ esito_linea leggi_linea(Form1& f, std::string_view testo) {
   }
 
   if (!sezione_generale(st)) return esito;
+  campo_letto(f, st.ignorati);
   progressive_ordina(f);
   f.numero_montagne = 0;
   // Without a route length the grid was never sized: nothing can be laid.
@@ -303,9 +418,29 @@ esito_linea leggi_linea(Form1& f, std::string_view testo) {
   // The track starts at the origin heading north: points (0, 0) and (0, 1).
   if (f.salva_linea != 0) f.griglia_linea.origine = true;
 
-  if (!corpo(st)) return esito;
+  const bool letto = corpo(st);
+  campo_letto(f, st.ignorati);
+  if (!letto) return esito;
   if (!fine_corpo(st)) return esito;
   esito.prosegui = true;
   esito.prossimo_cartello = st.prossimo_cartello;
   return esito;
+}
+
+}  // namespace
+
+esito_linea leggi_linea(Form1& f, std::string_view testo) {
+  stato_linea st{apri_sorgente(f, testo)};
+  try {
+    const esito_linea esito = leggi(st);
+    f.riga_in_posa = nessuna_riga;
+    return esito;
+  } catch (fallimento_comune& e) {
+    // The fields skipped before the failure are told; the row being read is named.
+    campo_letto(f, st.ignorati);
+    if (e.nomina_riga && st.s.in_riga) e.dettaglio = riga_in_lettura(st.s) + ": " + e.dettaglio;
+    e.nomina_riga = false;
+    f.riga_in_posa = nessuna_riga;
+    throw;
+  }
 }

@@ -1,7 +1,11 @@
 #include "compiler/parser_treno.h"
 
+#include "compiler/avvisi_righe.h"
+#include "compiler/campi_ignorati.h"
 #include "compiler/celle.h"
+#include "compiler/codici_avviso.h"
 #include "compiler/codici_errore.h"
+#include "compiler/descrizioni.h"
 #include "compiler/fallimento_comune.h"
 #include "compiler/lettura_sorgente.h"
 #include "compiler/registratori_treno.h"
@@ -13,19 +17,31 @@ enum class passo { avanti, fine_corpo, esci };
 struct stato_treno {
   sorgente s;
   int32_t prossimo_cartello;
+  campi_ignorati ignorati{};
   int64_t cursore_velocita = 0;  // next cell to take the speed in force
   int64_t cursore_aderenza = 0;
   int32_t velocita = 0;          // speed and adhesion in force, 0 before the first row
   int32_t aderenza = 0;
   int32_t j = slot_prima_stazione;  // slot of the next station
+  // The last row of each running value and the cell it starts at, and the
+  // last station's row: what a row out of order is told against.
+  int32_t riga_velocita = nessuna_riga;
+  int64_t cella_velocita = 0;
+  int32_t riga_aderenza = nessuna_riga;
+  int64_t cella_aderenza = 0;
+  int32_t riga_stazione = nessuna_riga;
+  // The header rows read so far: braked mass, cars, clock, sand.
+  int32_t testata[4] = {nessuna_riga, nessuna_riga, nessuna_riga, nessuna_riga};
 };
 
-passo rifiuta(Form1& f, int32_t codice) {
+passo rifiuta(Form1& f, int32_t codice, std::string dettaglio = {}) {
   registra_errore(f, codice);
+  if (!dettaglio.empty()) dettaglia_errore(f, std::move(dettaglio));
   return passo::esci;
 }
-passo rifiuta(Form1& f, int32_t codice, int32_t posizione) {
+passo rifiuta(Form1& f, int32_t codice, int32_t posizione, std::string dettaglio = {}) {
   registra_errore(f, codice, posizione);
+  if (!dettaglio.empty()) dettaglia_errore(f, std::move(dettaglio));
   return passo::esci;
 }
 
@@ -33,14 +49,45 @@ passo rifiuta(Form1& f, int32_t codice, int32_t posizione) {
 bool fuori(stato_treno& st, int32_t p, int32_t margine = 100) {
   if (!oltre_percorso(st.s.f, p, margine)) return false;
   registra_errore(st.s.f, errore_fuori_percorso, p);
+  dettaglia_errore(st.s.f, oltre_griglia(st.s.f, p, margine));
   return true;
 }
 
-// A speed is stored as its fifth; one that rounds outside 0..255 is a failed conversion.
-uint8_t quinto(int32_t velocita) { return converti_o_esci<uint8_t>(velocita / 5.0); }
+[[noreturn, gnu::noinline]] void velocita_troppo_alta(const stato_treno& st) {
+  throw fallimento_comune{"the speed " + std::to_string(st.velocita) + " km/h of " +
+                              nome_riga(st.s.f, st.riga_velocita) +
+                              " does not fit a cell: a cell keeps the speed divided by 5 in 8 bits, so speeds "
+                              "from 0 to 1277 km/h",
+                          false};
+}
+
+// A speed is stored as its fifth; one that rounds outside 0..255 is a failed
+// conversion, told against the row that gave it.
+uint8_t quinto(const stato_treno& st) {
+  uint8_t out = 0;
+  if (!converti(st.velocita / 5.0, out)) velocita_troppo_alta(st);
+  return out;
+}
+
+// A value kept in its low bits that does not come back as written (353).
+void avvisa_bassi(Form1& f, int32_t indice, const std::string& quale, int64_t valore, int bit) {
+  const int64_t letto = bit == 8 ? int64_t{bassi_8(valore)} : int64_t{bassi_16(valore)};
+  if (letto == valore) return;
+  const std::string campo = bit == 8 ? "8 bits (0 to 255)" : "16 bits (-32768 to 32767)";
+  avvisa_riga(f, avviso_valore_troncato, indice,
+              quale + " " + std::to_string(valore) + " does not fit: a cell keeps it in " + campo + ", so it reads " +
+                  std::to_string(letto));
+}
+
+void testata_32(stato_treno& st, tipo_riga t, int32_t& valore) {
+  inizia_riga(st.s, t);
+  valore = leggi_32(st.s);
+  annota_riga(st.s, 0, valore);
+}
 
 passo riga_velocita(stato_treno& st) {
   Form1& f = st.s.f;
+  inizia_riga(st.s, tipo_riga::velocita);
   const int32_t p = leggi_32(st.s);
   const int32_t v = leggi_32(st.s);
   if (fuori(st, p)) return passo::fine_corpo;
@@ -50,30 +97,47 @@ passo riga_velocita(stato_treno& st) {
   if (n > 0) {
     do {
       if (st.cursore_velocita >= ultima) break;
-      f.percorso[st.cursore_velocita].velocita = quinto(st.velocita);
+      f.percorso[st.cursore_velocita].velocita = quinto(st);
       ++st.cursore_velocita;
     } while (st.cursore_velocita < n);
   }
+  const int32_t indice = annota_riga(st.s, p, v);
+  if (st.riga_velocita != nessuna_riga && n <= st.cella_velocita)
+    avvisa_fuori_ordine(f, avviso_velocita_fuori_ordine, indice, st.riga_velocita, std::to_string(v) + " km/h",
+                        st.cursore_velocita);
+  avvisa_quinto(f, indice, "the speed limit", v);
+  st.riga_velocita = indice;
+  st.cella_velocita = n;
   st.velocita = v;
   return passo::avanti;
 }
 
 passo riga_aderenza(stato_treno& st) {
   Form1& f = st.s.f;
+  inizia_riga(st.s, tipo_riga::aderenza);
   const int32_t p = leggi_32(st.s);
   const int32_t a = leggi_32(st.s);
   if (fuori(st, p)) return passo::fine_corpo;
+  const int32_t indice = annota_riga(st.s, p, a);
   const int64_t n = cella_di(p / 50.0);
   // Unlike the speed, nothing stops the adhesion cursor at N: rows out of
   // order could push it past the grid, and are refused there.
   if (n > 0) {
     do {
       if (!nel_percorso(f, st.cursore_aderenza))
-        return rifiuta(f, errore_aderenze_oltre_percorso, p);
+        return rifiuta(f, errore_aderenze_oltre_percorso, p,
+                       "rows out of order have pushed the adhesion past the grid's last cell " +
+                           std::to_string(ultima_cella(f)));
       f.percorso[st.cursore_aderenza].aderenza = bassi_8(st.aderenza);
       ++st.cursore_aderenza;
     } while (st.cursore_aderenza < n);
   }
+  if (st.riga_aderenza != nessuna_riga && n <= st.cella_aderenza)
+    avvisa_fuori_ordine(f, avviso_aderenze_fuori_ordine, indice, st.riga_aderenza,
+                        "adhesion " + std::to_string(a), st.cursore_aderenza);
+  avvisa_bassi(f, indice, "adhesion", a, 8);
+  st.riga_aderenza = indice;
+  st.cella_aderenza = n;
   st.aderenza = a;
   return passo::avanti;
 }
@@ -89,46 +153,114 @@ passo dopo_registratore(Form1& f, bool posato, int32_t posizione) {
 
 passo riga_segnale(stato_treno& st) {
   Form1& f = st.s.f;
+  inizia_riga(st.s, tipo_riga::segnale);
   int32_t v[11];
   for (int32_t& x : v) x = leggi_32(st.s);
   const int32_t posizione = v[0];
   if (fuori(st, posizione)) return passo::fine_corpo;
+  const int32_t indice = annota_riga(st.s, posizione);
   int32_t tempo = v[10];
   const bool posato = memo_segnale(f, posizione, v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], tempo);
+  if (!posato) {
+    togli_riga(st.s);
+    return dopo_registratore(f, posato, posizione);
+  }
+  // The two sides' codes share decimal digits in the cell: they must keep to
+  // their ranges to come back apart.
+  std::string fuori_campo;
+  int quanti = 0;
+  for (int i = 1; i <= 9; ++i) {
+    const int32_t massimo = i == 1 || i == 6 ? 2 : 9;  // sx and dx, then the codes
+    if (v[i] >= 0 && v[i] <= massimo) continue;
+    fuori_campo += (quanti++ == 0 ? "" : ", ") + std::string(nome_valore(tipo_riga::segnale, i)) + " " +
+                   std::to_string(v[i]);
+  }
+  if (quanti > 0)
+    avvisa_riga(f, avviso_codici_segnale, indice,
+                fuori_campo + (quanti == 1 ? " is outside its range" : " are outside their ranges") +
+                    " (sx and dx 0 to 2, the other codes 0 to 9): the cell keeps 10 x s1 + d1, 10 x s2 + d2, "
+                    "10 x s3 + d3 and 10 x rapp + 3 x sx + dx, so codes out of range read back as others");
+  if (v[1] == 2) avvisa_bassi(f, indice, "tempo", tempo, 8);
   return dopo_registratore(f, posato, posizione);
 }
 
 passo riga_rallentamento(stato_treno& st) {
   Form1& f = st.s.f;
+  inizia_riga(st.s, tipo_riga::rallentamento);
   int32_t v[6];
   for (int32_t& x : v) x = leggi_32(st.s);
   const int32_t x = v[0];
   if (fuori(st, x)) return passo::fine_corpo;
+  const int32_t indice = annota_riga(st.s, x, v[1], v[2]);
   const bool posato = memo_rallentamento(f, x, v[1], v[2], v[3], v[4], v[5]);
+  if (!posato && f.codice_errore != errore_conto_occupato) togli_riga(st.s);
+  if (posato) {
+    avvisa_bassi(f, indice, "the speed v", v[1], 16);
+    avvisa_bassi(f, indice, "f_tt", v[3], 16);
+    if (v[5] != 0) avvisa_bassi(f, indice, "the second speed d_v", v[5], 16);
+  }
   return dopo_registratore(f, posato, x);
 }
 
 passo riga_abbattimento(stato_treno& st) {
   Form1& f = st.s.f;
+  inizia_riga(st.s, tipo_riga::abbattimento);
   const int32_t p = leggi_32(st.s);
   const int32_t w = leggi_32(st.s);
   if (fuori(st, p)) return passo::fine_corpo;
   const int64_t c = cella_di(p / 50.0);  // no + 1, unlike signals and slow orders
   if (!nel_percorso(f, c)) return rifiuta(f, errore_abbattimento_fuori_percorso, p);
   cella_percorso& cella = f.percorso[c];
-  if (!libera(cella)) return rifiuta(f, errore_abbattimento_occupato, p);
+  if (!libera(cella)) return rifiuta(f, errore_abbattimento_occupato, p, descrivi_cella(f, c));
+  const int32_t indice = annota_riga(st.s, p, w);
+  posa_elemento(f, c);
   if (w < 1) {
     cella.tipo = tipo_abbattimento_senza_velocita;  // dato1 stays
   } else {
     cella.tipo = tipo_abbattimento;
     cella.dato1 = bassi_16(w);
+    avvisa_bassi(f, indice, "the speed", w, 16);
   }
   return passo::avanti;
+}
+
+// A station's time as written, when it is not a time of day (322).
+void avvisa_orario(Form1& f, int32_t indice, const record_stazione& r, int64_t ore, int64_t minuti,
+                   int64_t secondi) {
+  if (ore == 0 && minuti == 0 && secondi == 0) return;  // no time: the train passes
+  if (ore >= 0 && ore <= 23 && minuti >= 0 && minuti <= 59 && secondi >= 0 && secondi <= 59) return;
+  std::string t = "the time " + std::to_string(ore) + "," + std::to_string(minuti) + "," + std::to_string(secondi) +
+                  " of the station " + citazione(r.nome) +
+                  " is not a time of day (hours 0 to 23, minutes and seconds 0 to 59): it is kept as " +
+                  std::to_string(r.codice) + " s from midnight, ";
+  if (r.codice < 0) t += "before midnight (" + ora_testo(r.codice) + ")";
+  else if (r.codice >= 86400) t += "past the next midnight (" + ora_testo(r.codice) + ")";
+  else t += "that is " + ora_testo(r.codice);
+  avvisa_riga(f, avviso_orario_non_valido, indice, std::move(t));
+}
+
+// Error 22 in the author's terms: which two stations, how far apart, which way.
+std::string stazioni_vicine(const Form1& f, int32_t precedente, const record_stazione& r, const record_stazione& q) {
+  const std::string questa = "the station " + citazione(r.nome) + " (span " + std::to_string(r.valore1) + " to " +
+                             std::to_string(r.valore2) + " m)";
+  const std::string quella = "the span of " + citazione(q.nome) + " (" + luogo_riga(f, precedente) + ", " +
+                             std::to_string(q.valore1) + " to " + std::to_string(q.valore2) + " m)";
+  const int64_t distacco = int64_t{r.valore1} - q.valore2;
+  if (r.valore3 <= q.valore3)
+    return questa + " stands at " + std::to_string(r.valore3) + " m, before the station written before it: " +
+           "it starts " + std::to_string(-distacco) + " m before " + quella +
+           " ends; stations must be written in route order";
+  if (distacco < 0)
+    return questa + " starts " + std::to_string(-distacco) + " m before " + quella +
+           " ends: the spans overlap; they must be 350 m apart at least";
+  return questa + " starts only " + std::to_string(distacco) + " m after " + quella +
+         " ends; spans must be 350 m apart at least";
 }
 
 passo riga_stazione(stato_treno& st) {
   Form1& f = st.s.f;
   sorgente& s = st.s;
+  inizia_riga(s, tipo_riga::stazione);
   const int32_t p = leggi_32(s);
   // Stations fill slots upward, kilometre-board texts downward from 80: with
   // 80 boards not even slot 1 is left.
@@ -137,10 +269,16 @@ passo riga_stazione(stato_treno& st) {
   record_stazione& r = f.tabella_stazioni[j];
   r.valore3 = p;
   if (fuori(st, p, 800)) return passo::fine_corpo;
-  if (p % 50 != 0) return rifiuta(f, errore_stazione_posizione, p);
+  if (p % 50 != 0) {
+    const int64_t sotto = int64_t{p} - p % 50 - (p < 0 ? 50 : 0);  // the multiple of 50 below
+    return rifiuta(f, errore_stazione_posizione, p,
+                   "the nearest multiples of 50 are " + std::to_string(sotto) +
+                       " and " + std::to_string(sotto + 50) + " m");
+  }
   r.marca = leggi_8(s);
   const int32_t lunghezza = leggi_32(s);
-  if (lunghezza % 100 != 0) return rifiuta(f, errore_stazione_lunghezza, p);
+  if (lunghezza % 100 != 0)
+    return rifiuta(f, errore_stazione_lunghezza, p, "length " + std::to_string(lunghezza) + " m");
   r.marca2 = leggi_8(s);
   r.ottetto4 = leggi_8(s);
   r.ottetto3 = leggi_8(s);
@@ -154,27 +292,33 @@ passo riga_stazione(stato_treno& st) {
   const int64_t ore = leggi_32(s);
   const int64_t minuti = leggi_32(s);
   const int64_t secondi = leggi_32(s);
-  r.codice = intero_o_esci(ore * 3600 + minuti * 60 + secondi);  // time of day in seconds
+  r.codice = intero_o_esci(ore * 3600 + minuti * 60 + secondi, "the time in seconds");  // time of day in seconds
+  const int32_t riga_valori = f.sorgente_riga;
   leggi_testo(s, r.nome);
+  const int32_t indice = annota_riga(s, p, j, lunghezza);
+  avvisa_orario(f, indice, r, ore, minuti, secondi);
+  if (avvisa_nome(f, indice, "name", r.nome, f.sorgente_riga, riga_valori) && f.sorgente_riga > riga_valori)
+    st.ignorati.nota_prossima = "the values of the row whose keyword was taken as the name of the station at " +
+                                luogo_riga(f, indice);
 
   // The station's span.
   switch (r.marca) {
     case 5:
     case 6:
-      r.valore1 = intero_o_esci(int64_t{p} - lunghezza);
-      r.valore2 = intero_o_esci(int64_t{p} + 150);
+      r.valore1 = intero_o_esci(int64_t{p} - lunghezza, "the span's start");
+      r.valore2 = intero_o_esci(int64_t{p} + 150, "the span's end");
       r.ottetto3 = 0;
       break;
     case 7:
     case 8:
-      r.valore1 = intero_o_esci(int64_t{p} - lunghezza);
-      r.valore2 = intero_o_esci(int64_t{p} + lunghezza);
+      r.valore1 = intero_o_esci(int64_t{p} - lunghezza, "the span's start");
+      r.valore2 = intero_o_esci(int64_t{p} + lunghezza, "the span's end");
       r.ottetto3 = 0;
       break;
     default:
-      r.valore1 = converti_o_esci<int32_t>(p - lunghezza / 2.0);
-      r.valore2 = converti_o_esci<int32_t>(p + lunghezza / 2.0);
-      if (r.ottetto3 != 0) r.valore2 = intero_o_esci(int64_t{r.valore2} + 50);
+      r.valore1 = converti_o_esci<int32_t>(p - lunghezza / 2.0, "the span's start");
+      r.valore2 = converti_o_esci<int32_t>(p + lunghezza / 2.0, "the span's end");
+      if (r.ottetto3 != 0) r.valore2 = intero_o_esci(int64_t{r.valore2} + 50, "the span's end");
       break;
   }
   if (lunghezza < 600) r.ottetto4 = 0;
@@ -185,25 +329,52 @@ passo riga_stazione(stato_treno& st) {
   const double punto = r.valore2 / 50.0 - 1;
   // The point (and the marks before it) must lie within the grid; the range
   // check only keeps the position 800 m before the last cell.
-  if (sul_percorso && cella_di(punto) > ultima_cella(f))
+  if (sul_percorso && cella_di(punto) > ultima_cella(f)) {
+    togli_riga(s);
     return rifiuta(f, errore_stazione_fuori_percorso, p);
+  }
   if (sul_percorso && r.marca != 5 && r.marca != 6) {
+    segni_sovrascritti segni;
     for (int k = 1; k <= 4; ++k) {
       const double segno = r.valore2 / 50.0 - k - 1;
-      if (segno > 1) f.percorso[cella_di(segno)].avviso_segnale = static_cast<uint8_t>(avviso_stazione + k);
+      if (segno > 1) posa_segno_su(f, cella_di(segno), static_cast<uint8_t>(avviso_stazione + k), segni);
     }
+    avvisa_segni(f, segni);
   }
   if (sul_percorso) {
-    if (!(punto > 1)) return rifiuta(f, errore_stazione_troppo_presto);
-    cella_percorso& cella = f.percorso[cella_di(punto)];  // laid whatever the cell held
+    if (!(punto > 1))
+      return rifiuta(f, errore_stazione_troppo_presto,
+                     "the span of " + citazione(r.nome) + " runs from " + std::to_string(r.valore1) + " to " +
+                         std::to_string(r.valore2) + " m: its point would fall on cell " +
+                         std::to_string(cella_di(punto)) + ", and it must lie beyond cell 1");
+    const int64_t c = cella_di(punto);
+    cella_percorso& cella = f.percorso[c];  // laid whatever the cell held
+    if (!libera(cella))
+      avvisa_riga(f, avviso_stazione_su_elemento, indice,
+                  "the station point of " + citazione(r.nome) + " on cell " + std::to_string(c) + " (" +
+                      std::to_string(c * 50) + " m) replaces " + cosa_in_cella(f, c) +
+                      ", which is lost; the cell keeps that feature's other values");
     cella.tipo = tipo_punto_stazione;
     cella.dato1 = static_cast<int16_t>(j);
+    posa_elemento(f, c);
   }
   // Consecutive stations: ascending, at least 350 m between spans.
-  if (j > slot_prima_stazione && int64_t{r.valore1} - 350 < f.tabella_stazioni[j - 1].valore2)
-    return rifiuta(f, errore_stazioni_vicine, p);
+  if (j > slot_prima_stazione && int64_t{r.valore1} - 350 < f.tabella_stazioni[j - 1].valore2) {
+    const record_stazione& q = f.tabella_stazioni[j - 1];
+    if (r.valore3 <= q.valore3)
+      avvisa_riga(f, avviso_stazioni_fuori_ordine, indice,
+                  "the station " + citazione(r.nome) + " at " + std::to_string(r.valore3) +
+                      " m is written after " + nome_riga(f, st.riga_stazione) + " at " + std::to_string(q.valore3) +
+                      " m: stations must be written in route order");
+    return rifiuta(f, errore_stazioni_vicine, p, stazioni_vicine(f, st.riga_stazione, r, q));
+  }
+  st.riga_stazione = indice;
   ++st.j;
-  if (st.j >= st.prossimo_cartello) return rifiuta(f, errore_stazioni_troppe);
+  if (st.j >= st.prossimo_cartello)
+    return rifiuta(f, errore_stazioni_troppe,
+                   std::to_string(st.j - slot_prima_stazione) + " stations and " +
+                       std::to_string(slot_cartelli - st.prossimo_cartello) +
+                       " kilometre board texts fill the station table's 79 slots");
   return passo::avanti;
 }
 
@@ -211,70 +382,136 @@ passo riga_stazione(stato_treno& st) {
 // the kilometre references are checked.
 void fine_corpo(stato_treno& st) {
   Form1& f = st.s.f;
+  st.s.in_riga = false;
   const int64_t n = ultima_cella(f);
   // The speed cursor never passes N (the rows stop at N - 1).
   do {
-    f.percorso[st.cursore_velocita].velocita = quinto(st.velocita);
+    f.percorso[st.cursore_velocita].velocita = quinto(st);
     ++st.cursore_velocita;
   } while (st.cursore_velocita < n - 2);
   do {
     if (!nel_percorso(f, st.cursore_aderenza)) {
       registra_errore(f, errore_aderenze_oltre_percorso);
+      dettaglia_errore(f, "rows out of order have pushed the adhesion past the grid's last cell " + std::to_string(n));
       return;
     }
     f.percorso[st.cursore_aderenza].aderenza = bassi_8(st.aderenza);
     ++st.cursore_aderenza;
   } while (st.cursore_aderenza < n - 2);
 
-  bool errate = false;
-  for (int s = slot_progressiva_alta; s <= slot_progressiva_bassa; ++s)
-    if (f.tabella_stazioni[s].valore1 % 50 != 0 || f.tabella_stazioni[s].valore2 % 50 != 0) errate = true;
-  if (errate) registra_errore(f, errore_progressive);
+  std::string errate;
+  for (int s = slot_progressiva_alta; s <= slot_progressiva_bassa; ++s) {
+    const record_stazione& r = f.tabella_stazioni[s];
+    if (r.valore1 % 50 != 0 || r.valore2 % 50 != 0)
+      errate += (errate.empty() ? "" : "; ") + std::string("slot ") + std::to_string(s) + " holds " +
+                std::to_string(r.valore1) + ", " + std::to_string(r.valore2) + ", " + std::to_string(r.valore3);
+  }
+  if (!errate.empty()) {
+    registra_errore(f, errore_progressive);
+    dettaglia_errore(f, "once in order, " + errate);
+  }
+}
+
+void leggi(stato_treno& st) {
+  Form1& f = st.s.f;
+  campi_ignorati& ci = st.ignorati;
+
+  // Nothing before "[generale]" is interpreted; without it only the end steps run.
+  bool generale = false;
+  bool campi = false;
+  while (!fine(st.s) && !generale) {
+    leggi_riga(st.s);
+    campi = true;
+    generale = contiene(minuscole(f.riga), "[generale]");
+  }
+  if (!generale) {
+    avviso_registrato& a = registra_avviso(
+        f, avviso_campo_ignorato,
+        campi ? "the train source has no [generale] heading: none of its fields is read"
+              : "the train source is empty: no row of the train is read");
+    a.file = f.sorgente_file;
+  }
+
+  while (!fine(st.s)) {
+    leggi_riga(st.s);
+    if (fine(st.s)) {  // the last field is never interpreted
+      ultimo_campo(f, ci, f.riga, st.s.parola.riga, st.s.parola.colonna);
+      break;
+    }
+    // A hyphenated field is passed over, at most twice.
+    bool finito = false;
+    for (int volte = 0; volte < 2 && contiene(f.riga, "-") && !finito; ++volte) {
+      campo_ignorato(f, ci, f.riga, st.s.parola.riga, st.s.parola.colonna, true);
+      leggi_riga(st.s);
+      finito = fine(st.s);
+    }
+    if (finito) {
+      ultimo_campo(f, ci, f.riga, st.s.parola.riga, st.s.parola.colonna);
+      break;
+    }
+
+    const std::string m = minuscole(f.riga);
+    // The keyword tests, each made once.
+    const bool massa = parola_massa_frenata(m), vetture = parola_vetture(m), velocita = parola_velocita(m),
+               aderenza = parola_aderenza(m), orologio = parola_orologio(m), sabbia = parola_sabbia(m),
+               segnale = parola_segnale(m), rallentamento = parola_rallentamento(m),
+               abbattimento = parola_abbattimento(m), stazione = parola_stazione(m);
+    if (massa || vetture || velocita || aderenza || orologio || sabbia || segnale || rallentamento || abbattimento ||
+        stazione)
+      campo_letto(f, ci);
+    else
+      campo_ignorato(f, ci, f.riga, st.s.parola.riga, st.s.parola.colonna, false);
+    record_stazione& r84 = f.tabella_stazioni[slot_treno_percorso];
+    record_stazione& r86 = f.tabella_stazioni[slot_treno];
+    passo esito = passo::avanti;
+    // Every test that passes reads its own values, in this order.
+    // A second header row of a kind is told.
+    auto ripetuta = [&](int k) { avvisa_ripetuta(f, f.riga_in_posa, st.testata[k]); };
+    if (massa) testata_32(st, tipo_riga::massa_frenata, r84.valore1), ripetuta(0);
+    if (vetture) testata_32(st, tipo_riga::vetture, r84.valore3), ripetuta(1);
+    if (velocita) esito = riga_velocita(st);
+    if (esito == passo::avanti && aderenza) esito = riga_aderenza(st);
+    if (esito == passo::avanti && orologio) {
+      inizia_riga(st.s, tipo_riga::orologio);
+      r86.intero3 = leggi_16(st.s);
+      r86.intero4 = leggi_16(st.s);
+      r86.intero5 = leggi_16(st.s);
+      annota_riga(st.s);
+      ripetuta(2);
+    }
+    if (esito == passo::avanti && sabbia) {
+      inizia_riga(st.s, tipo_riga::sabbia);
+      r86.intero1 = leggi_16(st.s);
+      annota_riga(st.s, 0, r86.intero1);
+      ripetuta(3);
+    }
+    if (esito == passo::avanti && segnale) esito = riga_segnale(st);
+    if (esito == passo::avanti && rallentamento) esito = riga_rallentamento(st);
+    if (esito == passo::avanti && abbattimento) esito = riga_abbattimento(st);
+    if (esito == passo::avanti && stazione) esito = riga_stazione(st);
+    if (esito == passo::esci) return;
+    if (esito == passo::fine_corpo) break;
+  }
+  campo_letto(f, ci);
+  fine_corpo(st);
 }
 
 }  // namespace
 
 void leggi_treno(Form1& f, std::string_view testo, int32_t prossimo_cartello) {
   stato_treno st{apri_sorgente(f, testo), prossimo_cartello};
-
-  // Nothing before "[generale]" is interpreted; without it only the end steps run.
-  while (!fine(st.s)) {
-    leggi_riga(st.s);
-    if (contiene(minuscole(f.riga), "[generale]")) break;
+  st.s.nel_treno = true;
+  st.ignorati.parte = parte_sorgente::treno;
+  try {
+    leggi(st);
+    campo_letto(f, st.ignorati);
+    f.riga_in_posa = nessuna_riga;
+  } catch (fallimento_comune& e) {
+    // The fields skipped before the failure are told; the row being read is named.
+    campo_letto(f, st.ignorati);
+    if (e.nomina_riga && st.s.in_riga) e.dettaglio = riga_in_lettura(st.s) + ": " + e.dettaglio;
+    e.nomina_riga = false;
+    f.riga_in_posa = nessuna_riga;
+    throw;
   }
-
-  while (!fine(st.s)) {
-    leggi_riga(st.s);
-    if (fine(st.s)) break;  // the last field is never interpreted
-    // A hyphenated field is passed over, at most twice.
-    bool finito = false;
-    for (int volte = 0; volte < 2 && contiene(f.riga, "-") && !finito; ++volte) {
-      leggi_riga(st.s);
-      finito = fine(st.s);
-    }
-    if (finito) break;
-
-    const std::string m = minuscole(f.riga);
-    record_stazione& r84 = f.tabella_stazioni[slot_treno_percorso];
-    record_stazione& r86 = f.tabella_stazioni[slot_treno];
-    passo esito = passo::avanti;
-    // Every test that passes reads its own values, in this order.
-    if (contiene(m, "frenata") && contiene(m, "massa")) r84.valore1 = leggi_32(st.s);
-    if (contiene(m, "vetture")) r84.valore3 = leggi_32(st.s);
-    if (contiene(m, "velocit")) esito = riga_velocita(st);
-    if (esito == passo::avanti && contiene(m, "aderenza")) esito = riga_aderenza(st);
-    if (esito == passo::avanti && contiene(m, "orologio")) {
-      r86.intero3 = leggi_16(st.s);
-      r86.intero4 = leggi_16(st.s);
-      r86.intero5 = leggi_16(st.s);
-    }
-    if (esito == passo::avanti && contiene(m, "sabbia")) r86.intero1 = leggi_16(st.s);
-    if (esito == passo::avanti && contiene(m, "segnale")) esito = riga_segnale(st);
-    if (esito == passo::avanti && contiene(m, "rallentamento")) esito = riga_rallentamento(st);
-    if (esito == passo::avanti && contiene(m, "abbattimento")) esito = riga_abbattimento(st);
-    if (esito == passo::avanti && contiene(m, "stazione")) esito = riga_stazione(st);
-    if (esito == passo::esci) return;
-    if (esito == passo::fine_corpo) break;
-  }
-  fine_corpo(st);
 }

@@ -2,6 +2,7 @@
 
 #include "compiler/celle.h"
 #include "compiler/codici_errore.h"
+#include "compiler/descrizioni.h"
 #include "compiler/fallimento_comune.h"
 
 namespace {
@@ -57,7 +58,8 @@ void progressive_ordina(Form1& f) {
   in_slot(tab[slot_progressiva_bassa], in83);
 
   for (int s = slot_progressiva_alta; s <= slot_progressiva_bassa; ++s)
-    if (tab[s].valore3 == 1) tab[s].valore2 = intero_o_esci(int64_t{tab[s].valore2} + 100);
+    if (tab[s].valore3 == 1)
+      tab[s].valore2 = intero_o_esci(int64_t{tab[s].valore2} + 100, "a kilometre reference's second value plus 100");
 }
 
 bool memo_montagna(Form1& f, int32_t inizio, int32_t fine, int32_t tipo) {
@@ -88,7 +90,10 @@ bool memo_montagna(Form1& f, int32_t inizio, int32_t fine, int32_t tipo) {
     cella.montagna = bassi_8(tipo);
     ++conta;
     // A marked span shows a marker every 200 m: its 4th, 8th, ... cell.
-    if (marcata && conta % 4 == 0 && cella.tipo == tipo_vuoto) cella.tipo = tipo_marca_montagna;
+    if (marcata && conta % 4 == 0 && cella.tipo == tipo_vuoto) {
+      cella.tipo = tipo_marca_montagna;
+      posa_elemento(f, c);
+    }
   }
   return true;
 }
@@ -97,8 +102,8 @@ bool memo_indicatori_v_max(Form1& f, int32_t posizione, int32_t vas, int32_t vbs
                            int32_t strisces, int32_t vad, int32_t vbd, int32_t vcd,
                            int32_t strisced) {
   // The stripe counts are 16-bit values, and so is their combination.
-  const int16_t s = converti_o_esci<int16_t>(strisces);
-  const int16_t d = converti_o_esci<int16_t>(strisced);
+  const int16_t s = converti_o_esci<int16_t>(strisces, "strisces");
+  const int16_t d = converti_o_esci<int16_t>(strisced, "strisced");
   const int64_t c = cella_di(posizione / 50.0 + 1);
   if (!nel_percorso(f, c)) {
     registra_errore(f, errore_indicatore_fuori_percorso);
@@ -107,13 +112,16 @@ bool memo_indicatori_v_max(Form1& f, int32_t posizione, int32_t vas, int32_t vbs
   cella_percorso& cella = f.percorso[c];
   if (!libera(cella)) {
     registra_errore(f, errore_indicatore_occupato);
+    dettaglia_errore(f, descrivi_cella(f, c));
     return false;
   }
   cella.tipo = tipo_cartello_vmax;
-  cella.dato1 = converti_o_esci<int16_t>(20.0 * vas + vad / 5.0);
-  cella.dato2 = converti_o_esci<int16_t>(20.0 * vbs + vbd / 5.0);
-  cella.dato3 = converti_o_esci<int16_t>(20.0 * vcs + vcd / 5.0);
+  posa_elemento(f, c);
+  cella.dato1 = converti_o_esci<int16_t>(20.0 * vas + vad / 5.0, "20 x vas + vad / 5");
+  cella.dato2 = converti_o_esci<int16_t>(20.0 * vbs + vbd / 5.0, "20 x vbs + vbd / 5");
+  cella.dato3 = converti_o_esci<int16_t>(20.0 * vcs + vcd / 5.0, "20 x vcs + vcd / 5");
   // In 16 bits at every step: a product that does not fit fails even when the sum would.
-  cella.dato4 = converti_o_esci<int16_t>(converti_o_esci<int16_t>(10 * s) + d);
+  cella.dato4 = converti_o_esci<int16_t>(converti_o_esci<int16_t>(10 * s, "10 x strisces") + d,
+                                         "10 x strisces + strisced");
   return true;
 }

@@ -1,7 +1,9 @@
 #include "compiler/registratori_treno.h"
 
 #include "compiler/celle.h"
+#include "compiler/avvisi_righe.h"
 #include "compiler/codici_errore.h"
+#include "compiler/descrizioni.h"
 
 bool memo_segnale(Form1& f, int32_t posizione, int32_t sx, int32_t s1, int32_t s2, int32_t s3,
                   int32_t rapp, int32_t dx, int32_t d1, int32_t d2, int32_t d3, int32_t& tempo) {
@@ -13,6 +15,7 @@ bool memo_segnale(Form1& f, int32_t posizione, int32_t sx, int32_t s1, int32_t s
   cella_percorso& cella = f.percorso[i];
   if (!libera(cella)) {
     registra_errore(f, errore_segnale_occupato);
+    dettaglia_errore(f, descrivi_cella(f, i));
     return false;
   }
   // The farthest approach mark lies 400 m (8 cells) before the signal.
@@ -22,14 +25,16 @@ bool memo_segnale(Form1& f, int32_t posizione, int32_t sx, int32_t s1, int32_t s
   }
   // Left side in the tens, right side in the units; sx and dx a base-3 pair.
   cella.tipo = tipo_segnale;
+  posa_elemento(f, i);
   cella.dato4 = bassi_16(10 * int64_t{rapp} + 3 * int64_t{sx} + dx);
   cella.dato1 = bassi_16(10 * int64_t{s1} + d1);
   cella.dato2 = bassi_16(10 * int64_t{s2} + d2);
   cella.dato3 = bassi_16(10 * int64_t{s3} + d3);
   if (tempo >= 1 && tempo <= 100) tempo = 101;
   cella.tempo_segnale = sx == 2 ? bassi_8(tempo) : 0;
-  for (int k = 1; k <= 4; ++k)
-    f.percorso[i - 2 * k].avviso_segnale = bassi_8(30 * int64_t{sx} + 10 * int64_t{dx} + k);
+  segni_sovrascritti segni;
+  for (int k = 1; k <= 4; ++k) posa_segno_su(f, i - 2 * k, bassi_8(30 * int64_t{sx} + 10 * int64_t{dx} + k), segni);
+  avvisa_segni(f, segni);
   return true;
 }
 
@@ -52,32 +57,31 @@ bool memo_rallentamento(Form1& f, int32_t x, int32_t v, int32_t l, int32_t f_tt,
   };
   if (avviso && (!nel_percorso(f, a) || (f_ta != 0 && (!nel_percorso(f, b) || !nel_percorso(f, b - 3)))))
     return fuori();
-  if (avviso && !libera(f.percorso[a])) {
-    registra_errore(f, errore_avviso_occupato);
+  auto occupata = [&f](int32_t codice, int64_t c, std::string_view quale) {
+    registra_errore(f, codice);
+    dettaglia_errore(f, std::string(quale) + ": " + descrivi_cella(f, c));
     return false;
-  }
+  };
+  if (avviso && !libera(f.percorso[a])) return occupata(errore_avviso_occupato, a, "its warning board");
   if (!nel_percorso(f, inizio)) return fuori();
-  if (!libera(f.percorso[inizio])) {
-    registra_errore(f, errore_inizio_occupato);
-    return false;
-  }
+  if (!libera(f.percorso[inizio])) return occupata(errore_inizio_occupato, inizio, "its start");
   if (!nel_percorso(f, fine)) return fuori();
-  if (!libera(f.percorso[fine])) {
-    registra_errore(f, errore_fine_occupato);
-    return false;
-  }
+  if (!libera(f.percorso[fine])) return occupata(errore_fine_occupato, fine, "its end");
 
   // In this order: where two cells coincide the later write wins (a slow
   // order shorter than 25 m ends up as a start only).
   cella_percorso& e = f.percorso[fine];
   e.tipo = tipo_fine_rallentamento;
+  posa_elemento(f, fine);
   if (d_v != 0) e.dato2 = bassi_16(d_v);
   cella_percorso& s = f.percorso[inizio];
   s.tipo = tipo_inizio_rallentamento;
+  posa_elemento(f, inizio);
   if (d_v != 0) s.dato2 = bassi_16(d_v);
   if (avviso) {
     cella_percorso& w = f.percorso[a];
     w.tipo = tipo_avviso_rallentamento;
+    posa_elemento(f, a);
     if (d_v != 0) w.dato2 = bassi_16(d_v);
     w.dato1 = bassi_16(v);
   }
@@ -88,13 +92,12 @@ bool memo_rallentamento(Form1& f, int32_t x, int32_t v, int32_t l, int32_t f_tt,
 
   if (f_ta != 0) {
     for (int k = 0; k < 4; ++k)
-      if (!libera(f.percorso[b - k])) {
-        registra_errore(f, errore_conto_occupato);
-        return false;
-      }
+      if (!libera(f.percorso[b - k]))
+        return occupata(errore_conto_occupato, b - k, "its countdown cell " + std::to_string(k + 1));
     for (int k = 0; k < 4; ++k) {
       cella_percorso& c = f.percorso[b - k];
       c.tipo = tipo_conto_rallentamento;
+      posa_elemento(f, b - k);
       c.dato1 = static_cast<int16_t>(k + 1);
       if (d_v != 0) c.dato2 = static_cast<int16_t>(k + 1);
     }

@@ -7,14 +7,18 @@
 #include <cstdlib>
 #include <memory>
 #include <sstream>
+#include <string_view>
 #include <utility>
 #include <vector>
 
+#include "compiler/codici_avviso.h"
 #include "compiler/memorizza_dati.h"
 #include "packer/decodifica.h"
 #include "packer/file_imballati.h"
 #include "packer/imballa.h"
 #include "sources/dati_linea.h"
+#include "analisi/avvisi.h"
+#include "tools/compila.h"
 #include "tools/orari.h"
 #include "tools/rapporto.h"
 #include "tools/testo_sorgenti.h"
@@ -93,8 +97,55 @@ void cronometra(const Form1& f) {
     std::ostringstream testo;
     scrivi_orario_testo(f, o, m, testo);
     scrivi_orario_csv(m, testo);
-    testo << orario_json(f, o, &m).dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
   }
+}
+
+// A text a person reads: printable characters only (UTF-8 ones included),
+// never a control byte nor a byte that forms no character.
+bool leggibile(std::string_view t) {
+  for (std::size_t i = 0; i < t.size();) {
+    const unsigned char c = static_cast<unsigned char>(t[i]);
+    if (c >= 0x20 && c < 0x7F) {
+      ++i;
+      continue;
+    }
+    const std::size_t n = c >= 0xF0 && c <= 0xF4 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 && c <= 0xDF ? 2 : 0;
+    if (n == 0 || i + n > t.size()) return false;
+    for (std::size_t k = 1; k < n; ++k)
+      if ((static_cast<unsigned char>(t[i + k]) & 0xC0) != 0x80) return false;
+    i += n;
+  }
+  return true;
+}
+
+// What the build tells an author: every warning of the table, readable,
+// placed in a source that was given (at a line and column from 1), its
+// position on the route grid or said to be off it; every error's detail
+// readable; every row of the log placed; every cell's origin a row of the log.
+void controlla_avvisi(const Form1& f) {
+  const int64_t fine_griglia = f.percorso.empty() ? 0 : (static_cast<int64_t>(f.percorso.size()) - 1) * 50;
+  for (const avviso_registrato& a : f.avvisi) {
+    if (descrizione_avviso(a.codice).empty()) guasto("a warning with a code not in the table");
+    if (a.testo.empty() || !leggibile(a.testo)) guasto("a warning's text is empty or not printable");
+    if (!a.file.empty() && a.file != "F_linea.txt" && a.file != "F_1-.txt") guasto("a warning names no source given");
+    if (a.riga < 0 || (a.riga > 0 && a.colonna < 1)) guasto("a warning's line or column is not a place");
+    if (a.con_posizione && (a.posizione < 0 || a.posizione > fine_griglia) &&
+        a.testo.find("lies before the route's start") == std::string::npos &&
+        a.testo.find("lies past the route grid's end") == std::string::npos)
+      guasto("a warning's position is off the route grid and its text does not say so");
+  }
+  for (const errore_registrato& e : f.errori)
+    if (!leggibile(e.dettaglio)) guasto("an error's detail is not printable");
+  if (!leggibile(f.dettaglio_imballaggio)) guasto("a packing refusal's detail is not printable");
+  for (const riga_letta& r : f.righe_lette)
+    if (r.riga < 1 || r.colonna < 1) guasto("a row of the log has no place");
+  if (!f.origini_celle.empty() && f.origini_celle.size() != f.percorso.size())
+    guasto("the cells' origins do not match the grid");
+  const auto nella_lista = [&f](int32_t i) {
+    return i == nessuna_riga || (i >= 0 && static_cast<std::size_t>(i) < f.righe_lette.size());
+  };
+  for (const origine_cella& o : f.origini_celle)
+    if (!nella_lista(o.elemento) || !nella_lista(o.segno)) guasto("a cell's origin is no row of the log");
 }
 
 }  // namespace
@@ -123,11 +174,25 @@ void compila_sorgenti(std::string_view linea, std::optional<std::string_view> tr
   const int32_t ultimo = f->errori.empty() ? 0 : f->errori.back().codice;
   if (f->codice_errore != ultimo) guasto("codice_errore disagrees with the last error recorded");
 
-  // What the tool prints from this state.
-  std::ostringstream testo;
-  scrivi_diagnostica(*f, testo);
-  testo << esito_json(*f, {}).dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
+  controlla_avvisi(*f);
   cronometra(*f);
+
+  // What the tool prints from this state, the timetable's warnings with the
+  // compiler's, as `scenario check` gathers them.
+  esito_compilazione esito;
+  esito.sorgenti = {{"F_linea.txt", testo_linea}, {"F_1-.txt", testo_treno}};
+  esito.avvisi = f->avvisi;
+  for (avviso_registrato& a : avvisi_marcia(*f, opzioni_marcia{}, 3.0, "F_1-.txt")) {
+    if (descrizione_avviso(a.codice).empty() || !leggibile(a.testo)) guasto("a timetable warning is not told right");
+    esito.avvisi.push_back(std::move(a));
+  }
+  esito.f = std::move(f);
+  std::ostringstream testo;
+  scrivi_diagnostica(esito, true, testo);
+  testo << esito_json(esito).dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
+  const marcia m = calcola_marcia(*esito.f, modello_da_scenario(*esito.f, opzioni_marcia{}));
+  testo << orario_json(esito, opzioni_marcia{}, &m).dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
+  f = std::move(esito.f);
 
   if (da_imballare != (f->percorso.size() >= 2 && f->errore_imballaggio == 0))
     guasto("a build that packs nothing was found ready to pack, or the other way round");

@@ -15,8 +15,11 @@ inline constexpr std::size_t byte_massimi_fuzz = 1 << 18;
 // line plan when `j` is non-zero, finishes and packs what the build leaves,
 // renders the diagnostics and the JSON the tool prints, and aborts on any
 // broken promise of the build: an error log that disagrees with the last
-// code, a packed file that does not read back to the bytes packed, or pieces
-// of the line plan that do not cover its file once.
+// code, a packed file that does not read back to the bytes packed, pieces
+// of the line plan that do not cover its file once, or what the build tells
+// an author gone wrong (a warning or an error's detail not printable, a
+// warning placed nowhere or off the route unsaid, a row or a cell's origin
+// that names no row).
 void compila_sorgenti(std::string_view linea, std::optional<std::string_view> treno, int j);
 
 // The built-in line source as the packer writes it (358 km).

@@ -2,8 +2,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
+#include <string>
 
 #include "compiler/codici_errore.h"
+#include "compiler/descrizioni.h"
 #include "compiler/minimo.h"
 
 namespace {
@@ -35,6 +38,7 @@ struct passata {
   Form1& f;
   std::vector<cella_percorso>& p;
   int n;  // highest index of the grid
+  int32_t per = nessuna_riga;  // the row (signal or slow order) the points being laid are for
 
   bool libera(int c) const {
     if (c < 0 || c > n) return false;  // outside the grid nothing is free
@@ -45,6 +49,23 @@ struct passata {
     cella_percorso& cella = p[static_cast<std::size_t>(c)];
     cella.tipo = tipo_abbattimento;
     cella.dato1 = velocita_approccio;
+    if (static_cast<std::size_t>(c) < f.origini_celle.size()) {
+      origine_cella& o = f.origini_celle[static_cast<std::size_t>(c)];
+      o.elemento = per;  // the approach mark's origin stays
+      o.da_approcci = true;
+    }
+  }
+  // The row that laid the feature of cell c, for naming it.
+  int32_t riga_di(int c) const { return origine_di(f, c).elemento; }
+  std::string nome(const char* cosa, int c) const {
+    const std::string luogo = luogo_riga(f, riga_di(c));
+    return std::string(cosa) + (luogo.empty() ? "" : " from " + luogo) + " on cell " + std::to_string(c);
+  }
+  // "cell 40 holds ...; cell 39 holds ..." for the cells tried.
+  std::string tenute(std::initializer_list<int> celle) const {
+    std::string t;
+    for (int c : celle) t += (t.empty() ? "" : "; ") + descrivi_cella(f, c);
+    return t;
   }
   void abbassa(int c) {
     cella_percorso& cella = p[static_cast<std::size_t>(c)];
@@ -57,6 +78,7 @@ struct passata {
       const int d = i - k;
       if (d < 3) return;
       if (tipo(d) != tipo_segnale) continue;
+      per = riga_di(d);
       if (libera(d - 1)) {
         poni(d - 1);
       } else if (libera(d - 2)) {
@@ -67,12 +89,16 @@ struct passata {
         abbassa(d - 2);
       } else {
         registra_errore(f, errore_approccio_segnale, d * 50);
+        dettaglia_errore(f, nome("the signal", d) + " stands " + std::to_string(k * 50) + " m behind " +
+                                nome("the warning board of the slow order", i) + ", and neither cell before it is "
+                                "free: " + tenute({d - 1, d - 2}));
       }
     }
   }
 
   // Points before, along and after the slow order starting at i.
   void rallentamento(int i) {
+    per = riga_di(i);
     for (const gruppo_inizio& g : gruppi_inizio) {
       if (i <= g.limite) continue;
       bool posto = false;
@@ -83,7 +109,11 @@ struct passata {
           break;
         }
       }
-      if (!posto) registra_errore(f, errore_approccio_rallentamento, i * 50);
+      if (!posto) {
+        registra_errore(f, errore_approccio_rallentamento, i * 50);
+        dettaglia_errore(f, "before " + nome("the start of the slow order", i) + ": " +
+                                tenute({i - g.celle[0], i - g.celle[1], i - g.celle[2]}));
+      }
     }
 
     // A slow order at 110 or more gets neither the walk nor the point after
@@ -111,6 +141,8 @@ struct passata {
           conto = -1;
         } else {
           registra_errore(f, errore_cammino_rallentamento, k * 50);
+          dettaglia_errore(f, "along " + nome("the slow order", i) + ", no point every 400 m from cell " +
+                                  std::to_string(k) + " on: " + tenute({k, k - 1, k + 1}));
         }
       }
     } while (tipo(k) != tipo_fine_rallentamento && k < n);
@@ -130,6 +162,8 @@ struct passata {
         poni(s - 1);
       } else {
         registra_errore(f, errore_cammino_rallentamento, k * 50);  // the end cell's position
+        dettaglia_errore(f, nome("the signal", s + 1) + " follows " + nome("the end of the slow order", k) +
+                                ", and neither cell before it is free: " + tenute({s, s - 1}));
       }
     }
   }

@@ -129,10 +129,13 @@ TEST(Imballa, PostiRiservatiOccupatiNienteImballato) {
     const char* riga;  // a row that lays a feature in cell 1
     int32_t errore;
     const char* mostrato;
+    const char* dettaglio;  // what stood there, and the row that laid it
   };
   const caso casi[] = {
-      {"abbattimento,   50,   60\r\n", 1250, "1250"},                  // dato1 60
-      {"rallentamento,   0,   0,  600, 0,  0,  60\r\n", 1251, "1251"},  // dato1 0, dato2 60
+      {"abbattimento,   50,   60\r\n", 1250, "1250",
+       "cell 1's dato1 holds 60: cell 1 holds the speed-reduction point from t:8"},
+      {"rallentamento,   0,   0,  600, 0,  0,  60\r\n", 1251, "1251",
+       "cell 1's dato2 holds 60: cell 1 holds the slow order start from t:8"},
   };
   for (const caso& c : casi) {
     for (bool con_gancio : {true, false}) {
@@ -142,6 +145,7 @@ TEST(Imballa, PostiRiservatiOccupatiNienteImballato) {
       s.imballa(1, c.riga);
       EXPECT_FALSE(s.pronto) << c.riga;
       EXPECT_EQ(s.f.errore_imballaggio, c.errore) << c.riga;
+      EXPECT_EQ(s.f.dettaglio_imballaggio, c.dettaglio) << c.riga;
       EXPECT_EQ(mostrati, con_gancio ? std::vector<std::string>{c.mostrato} : std::vector<std::string>{});
       // The build's own error pair is not the refusal.
       EXPECT_EQ(s.f.codice_errore, 0) << c.riga;

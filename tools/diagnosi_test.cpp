@@ -222,7 +222,7 @@ TEST_F(Diagnosi, LaRigaSorgenteEIlCursore) {
   sorgenti(fuori_griglia);
   const auto [n, testo] = riga_con(treno, "12010");
   const std::string errore = "P_12-.txt:" + std::to_string(n) + ":14: error 8: station position not a multiple of "
-                             "50 (at 12010 m)\n";
+                             "50 (at 12010 m); the nearest multiples of 50 are 12000 and 12050 m\n";
   const std::string margine(std::to_string(n).size(), ' ');
   // Not a terminal: one line each unless asked.
   EXPECT_EQ(esegui("check", {}).err, errore);

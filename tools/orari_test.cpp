@@ -198,7 +198,8 @@ TEST_F(ComandoTiming, ErroriDellaCompilazione) {
   const risultato_comando r = timing(treno_simmetrico);
   EXPECT_EQ(r.stato, 1);
   EXPECT_EQ(r.err.rfind("P_12-.txt:", 0), 0u) << r.err;
-  EXPECT_NE(r.err.find(": error 16: signal on an occupied cell (at 2000 m)\n"
+  EXPECT_NE(r.err.find(": error 16: signal on an occupied cell (at 2000 m); cell 41 holds the signal from "
+                       "P_12-.txt:9\n"
                        "scenario: the build recorded errors; the run is timed over the scenario as compiled\n"),
             std::string::npos)
       << r.err;

@@ -219,12 +219,15 @@ TEST_F(ComandoScenario, ARigaGuastaPuntaLaRigaELaColonna) {
   const caso casi[] = {
       {"station off the 50 m", "",
        "stazione,    12010,  12,  400,  1, 0, 0,  4,1,0,  2,1,1,    1,  17,40, 0, ERRATA\r\n", true,
-       "12010", ": error 8: station position not a multiple of 50 (at 12010 m)\n"},
+       "12010",
+       ": error 8: station position not a multiple of 50 (at 12010 m); the nearest multiples of 50 are 12000 "
+       "and 12050 m\n"},
       {"value missing", "pendenza,  5000\r\n", "", false, "[indicazioni]",
        ": error 25: unreadable source: a missing or malformed value, or a number too wide for its "
-       "field\n"},
+       "field; the 'pendenza' row at 20:1: expected its gradient, a whole number; found '[indicazioni]'\n"},
       {"board on a board", "indicatori_vmax,  1050,  100,  100,  100,  0,  100,  100,  100,  0\r\n", "",
-       false, "0\r\n[indicazioni]", ": error 21: maximum-speed board on an occupied cell (at 1050 m)\n"},
+       false, "0\r\n[indicazioni]",        ": error 21: maximum-speed board on an occupied cell (at 1050 m); cell 22 holds the maximum-speed "
+       "board from P_linea.txt:19\n"},
   };
   for (const caso& c : casi) {
     SCOPED_TRACE(c.nome);
@@ -250,9 +253,13 @@ TEST_F(ComandoScenario, OgniErroreInOrdineAncheSenzaLuogo) {
   const risultato_comando r = esegui({"pack", "sub/../P_linea.txt", "./P_12-.txt", "-o", "uscita"});
   EXPECT_EQ(r.stato, 1);
   EXPECT_EQ(r.err, "./P_12-.txt:" + dove_sta(treno, "60\r\n[fine]") +
-                       ": error 7: speed-reduction point on an occupied cell (at 6550 m)\n"
+                       ": error 7: speed-reduction point on an occupied cell (at 6550 m); cell 131 holds the "
+                       "maximum-speed board from sub/../P_linea.txt:21\n"
                        "scenario: error 11: no free cell for the approach point before a signal "
-                       "behind a warning board (at 6600 m)\n");
+                       "behind a warning board (at 6600 m); the signal from ./P_12-.txt:18 on cell 132 stands "
+                       "250 m behind the warning board of the slow order from ./P_12-.txt:15 on cell 137, and "
+                       "neither cell before it is free: cell 131 holds the maximum-speed board from "
+                       "sub/../P_linea.txt:21; cell 130 holds the maximum-speed board from sub/../P_linea.txt:20\n");
 
   const risultato_comando j = esegui({"pack", "P_linea.txt", "P_12-.txt", "-o", "uscita", "--json"});
   EXPECT_EQ(j.stato, 1);

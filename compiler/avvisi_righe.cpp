@@ -1,0 +1,113 @@
+#include "compiler/avvisi_righe.h"
+
+#include <iterator>
+
+#include "compiler/codici_avviso.h"
+#include "compiler/descrizioni.h"
+#include "compiler/numeri.h"
+
+namespace {
+
+const riga_letta* riga_di(const Form1& f, int32_t indice) {
+  if (indice < 0 || static_cast<std::size_t>(indice) >= f.righe_lette.size()) return nullptr;
+  return &f.righe_lette[static_cast<std::size_t>(indice)];
+}
+
+bool numero(std::string_view t) {
+  std::size_t i = !t.empty() && (t[0] == '-' || t[0] == '+') ? 1 : 0;
+  if (i == t.size()) return false;
+  for (; i < t.size(); ++i)
+    if ((t[i] < '0' || t[i] > '9') && t[i] != '.' && t[i] != ' ') return false;
+  return true;
+}
+
+}  // namespace
+
+avviso_registrato& avvisa_riga(Form1& f, int32_t codice, int32_t indice, std::string testo) {
+  avviso_registrato& a = registra_avviso(f, codice, std::move(testo));
+  avviso_alla_riga(f, a, indice);
+  return a;
+}
+
+void avvisa_fuori_ordine(Form1& f, int32_t codice, int32_t indice, int32_t precedente, const std::string& valore,
+                         int64_t cella_inizio) {
+  const riga_letta* r = riga_di(f, indice);
+  const riga_letta* p = riga_di(f, precedente);
+  if (r == nullptr || p == nullptr) return;
+  std::string t = "'" + std::string(parola_riga(r->tipo)) + "' at " + std::to_string(r->posizione) +
+                  " m does not come after the row before it, at " + std::to_string(p->posizione) + " m (" +
+                  luogo_riga(f, precedente) + "): rows must rise along the route; ";
+  const int64_t da = cella_inizio * 50;
+  if (da > r->posizione)
+    t += valore + " is laid only from " + std::to_string(da) + " m";
+  else
+    t += "the value of the row before is never laid";
+  avvisa_riga(f, codice, indice, std::move(t));
+}
+
+bool avvisa_nome(Form1& f, int32_t indice, std::string_view cosa, std::string_view nome, int32_t riga_nome,
+                 int32_t riga_valori) {
+  const riga_letta* r = riga_di(f, indice);
+  if (r == nullptr) return false;
+  const std::string chi = r->tipo == tipo_riga::stazione ? "the station at " + std::to_string(r->posizione) + " m"
+                                                         : "the kilometre board at " + std::to_string(r->posizione) + " m";
+  std::string t;
+  if (riga_nome > riga_valori)
+    t = chi + " has no " + std::string(cosa) + " on its line: the field read as its " + std::string(cosa) + ", " +
+        citazione(nome) + ", opens line " + std::to_string(riga_nome) +
+        ", so the row there is lost and its values are read as fields that match nothing";
+  else if (nome.empty())
+    t = chi + " has an empty " + std::string(cosa);
+  else if (numero(nome))
+    t = chi + " has the number " + citazione(nome) + " as its " + std::string(cosa) +
+        ": is a value missing before it, or one too many?";
+  else
+    return false;
+  avvisa_riga(f, avviso_nome_mancante, indice, std::move(t));
+  return true;
+}
+
+void avvisa_ripetuta(Form1& f, int32_t indice, int32_t& precedente) {
+  if (indice == nessuna_riga) return;
+  if (precedente != nessuna_riga)
+    avvisa_riga(f, avviso_riga_ripetuta, indice,
+                citazione(f.riga) + " is given again: this row's values replace those of " + nome_riga(f, precedente));
+  precedente = indice;
+}
+
+void avvisa_quinto(Form1& f, int32_t indice, std::string_view quale, int64_t velocita) {
+  if (velocita % 5 == 0) return;
+  uint8_t quinto = 0;
+  if (!converti(static_cast<double>(velocita) / 5.0, quinto)) return;  // it does not fit at all: a failed read
+  avvisa_riga(f, avviso_velocita_arrotondata, indice,
+              std::string(quale) + " " + std::to_string(velocita) + " km/h is kept as " + std::to_string(quinto * 5) +
+                  " km/h: a cell holds speeds in steps of 5 km/h");
+}
+
+void posa_segno_su(Form1& f, int64_t c, uint8_t valore, segni_sovrascritti& s) {
+  cella_percorso& cella = f.percorso[static_cast<std::size_t>(c)];
+  const origine_cella o = origine_di(f, c);
+  if (cella.avviso_segnale != 0 && o.segno != nessuna_riga && o.segno != f.riga_in_posa &&
+      s.quante < static_cast<int>(std::size(s.voci)))
+    s.voci[s.quante++] = {o.segno, c, cella.avviso_segnale, valore};
+  cella.avviso_segnale = valore;
+  posa_segno(f, c);
+}
+
+void avvisa_segni(Form1& f, const segni_sovrascritti& s) {
+  for (int i = 0; i < s.quante; ++i) {
+    const int32_t altra = s.voci[i].altra;
+    bool gia = false;
+    for (int k = 0; k < i; ++k) gia = gia || s.voci[k].altra == altra;
+    if (gia) continue;
+    std::string celle;
+    for (int k = i; k < s.quante; ++k) {
+      if (s.voci[k].altra != altra) continue;
+      if (!celle.empty()) celle += ", ";
+      celle += "cell " + std::to_string(s.voci[k].cella) + " (" + std::to_string(s.voci[k].cella * 50) +
+               " m): " + std::to_string(s.voci[k].dopo) + " over " + std::to_string(s.voci[k].prima);
+    }
+    avvisa_riga(f, avviso_segno_sovrascritto, f.riga_in_posa,
+                "the approach marks of this row replace those of " + nome_riga(f, altra) + " on " + celle);
+  }
+}

@@ -1,0 +1,158 @@
+#include "compiler/controlli_finali.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "compiler/avvisi_righe.h"
+#include "compiler/celle.h"
+#include "compiler/codici_avviso.h"
+#include "compiler/descrizioni.h"
+
+namespace {
+
+constexpr int64_t giorno_s = 86400;
+// A time that comes back by less than half a day crosses midnight.
+constexpr int64_t mezza_giornata_s = 43200;
+
+const record_stazione* stazione_di(const Form1& f, const riga_letta& r) {
+  if (r.valore < slot_prima_stazione || r.valore >= numero_slot) return nullptr;
+  return &f.tabella_stazioni[static_cast<std::size_t>(r.valore)];
+}
+
+// Stop times must rise along the run, with one crossing of midnight at most:
+// the reading the fastest run makes of the timetable.
+void orari(Form1& f) {
+  int32_t prima = nessuna_riga;
+  int64_t ora_prima = 0, giorni = 0;
+  for (std::size_t i = 0; i < f.righe_lette.size(); ++i) {
+    const riga_letta& r = f.righe_lette[i];
+    if (r.tipo != tipo_riga::stazione) continue;
+    const record_stazione* s = stazione_di(f, r);
+    if (s == nullptr || s->codice == 0) continue;  // no time: the train passes
+    int64_t ora = s->codice + giorni;
+    const int32_t indice = static_cast<int32_t>(i);
+    if (prima != nessuna_riga && ora <= ora_prima) {
+      const record_stazione* q = stazione_di(f, f.righe_lette[static_cast<std::size_t>(prima)]);
+      const std::string quella = citazione(q->nome) + " (" + luogo_riga(f, prima) + ") at " + ora_testo(q->codice);
+      if (ora < ora_prima && ora + giorno_s - ora_prima <= mezza_giornata_s) {
+        if (giorni > 0)
+          avvisa_riga(f, avviso_orario_indietro, indice,
+                      "the station " + citazione(s->nome) + ", due at " + ora_testo(s->codice) +
+                          " after " + quella + ", crosses midnight a second time: a run may cross it once");
+        giorni += giorno_s;
+        ora += giorno_s;
+      } else {
+        avvisa_riga(f, avviso_orario_indietro, indice,
+                    "the station " + citazione(s->nome) + " is due at " + ora_testo(s->codice) +
+                        (ora == ora_prima ? ", the same time as " : ", before ") + quella +
+                        ": stop times must rise along the run");
+      }
+    }
+    prima = indice;
+    ora_prima = ora;
+  }
+}
+
+struct rallentamento {
+  int32_t indice;
+  int64_t inizio, fine;  // metres, inizio <= fine
+};
+
+void rallentamenti(Form1& f) {
+  const bool griglia = f.percorso.size() >= 2;
+  const int64_t lunghezza = f.tabella_stazioni[slot_treno_percorso].valore2;
+  const int64_t ultima = ultima_cella(f);
+  std::vector<rallentamento> tratti;
+  for (std::size_t i = 0; i < f.righe_lette.size(); ++i) {
+    const riga_letta& r = f.righe_lette[i];
+    const int32_t indice = static_cast<int32_t>(i);
+    if (griglia && r.tipo == tipo_riga::segnale && r.posizione > lunghezza)
+      avvisa_riga(f, avviso_segnale_oltre_fine, indice,
+                  "the signal at " + std::to_string(r.posizione) + " m stands past the route's end at " +
+                      std::to_string(lunghezza) + " m (the grid runs on to " + std::to_string(ultima * 50) +
+                      " m, beyond what the train runs)");
+    if (r.tipo != tipo_riga::rallentamento) continue;
+    const int64_t x = r.posizione, l = r.lunghezza, v = r.valore;
+    const int64_t fine = x + l;
+    const std::string questo = "the slow order at " + std::to_string(x) + " m";
+    if (griglia && std::max(x, fine) > lunghezza)
+      avvisa_riga(f, avviso_rallentamento_oltre_fine, indice,
+                  questo + " runs to " + std::to_string(std::max(x, fine)) + " m, past the route's end at " +
+                      std::to_string(lunghezza) + " m (the grid runs on to " + std::to_string(ultima * 50) + " m)");
+    const int64_t cella_inizio = cella_di(x / 50.0 + 1), cella_fine = cella_di(fine / 50.0 + 1);
+    if (l <= 0)
+      avvisa_riga(f, avviso_rallentamento_lunghezza, indice,
+                  questo + " has length " + std::to_string(l) + " m: " +
+                      (cella_fine == cella_inizio ? std::string("its end falls on its start's cell, which the start "
+                                                                "takes: it has no end")
+                                                  : "its end is laid at " + std::to_string(fine) +
+                                                        " m, before its start"));
+    else if (cella_fine == cella_inizio)
+      avvisa_riga(f, avviso_rallentamento_senza_fine, indice,
+                  questo + " is " + std::to_string(l) + " m long: its end falls on its start's cell " +
+                      std::to_string(cella_inizio) + ", which the start takes, so it has no end");
+    else
+      tratti.push_back({indice, x, fine});
+
+    if (v <= 0) {
+      avvisa_riga(f, avviso_rallentamento_velocita, indice,
+                  questo + " has speed " + std::to_string(v) + " km/h: a slow order must let the train run");
+    } else if (griglia) {
+      // The line limits laid along its section, as the cells keep them.
+      int64_t massimo = 0;
+      for (int64_t c = std::max<int64_t>(0, std::min(cella_inizio, cella_fine));
+           c <= std::min(ultima, std::max(cella_inizio, cella_fine)); ++c)
+        massimo = std::max<int64_t>(massimo, int64_t{f.percorso[static_cast<std::size_t>(c)].velocita} * 5);
+      if (massimo > 0 && v > massimo)
+        avvisa_riga(f, avviso_rallentamento_velocita, indice,
+                    questo + " at " + std::to_string(v) + " km/h is above the line limit along it (at most " +
+                        std::to_string(massimo) + " km/h): it slows nothing");
+    }
+  }
+
+  // Sections that overlap: each told once, against the one it starts inside.
+  std::stable_sort(tratti.begin(), tratti.end(),
+                   [](const rallentamento& a, const rallentamento& b) { return a.inizio < b.inizio; });
+  const rallentamento* piu_lungo = nullptr;
+  for (const rallentamento& t : tratti) {
+    if (piu_lungo != nullptr && t.inizio < piu_lungo->fine)
+      avvisa_riga(f, avviso_rallentamenti_sovrapposti, t.indice,
+                  "the slow order from " + std::to_string(t.inizio) + " m to " + std::to_string(t.fine) +
+                      " m overlaps the one from " + std::to_string(piu_lungo->inizio) + " m to " +
+                      std::to_string(piu_lungo->fine) + " m (" + luogo_riga(f, piu_lungo->indice) + ")");
+    if (piu_lungo == nullptr || t.fine > piu_lungo->fine) piu_lungo = &t;
+  }
+}
+
+// The station table keeps a name's length in 16 bits.
+void nomi(Form1& f) {
+  auto tagliato = [](const std::string& nome) { return nome.size() > byte_testo_massimi; };
+  for (std::size_t i = 0; i < f.righe_lette.size(); ++i) {
+    const riga_letta& r = f.righe_lette[i];
+    if (r.tipo != tipo_riga::stazione && r.tipo != tipo_riga::indicatore_km) continue;
+    if (r.valore < 0 || r.valore >= numero_slot) continue;
+    const std::string& nome = f.tabella_stazioni[static_cast<std::size_t>(r.valore)].nome;
+    if (!tagliato(nome)) continue;
+    avvisa_riga(f, avviso_nome_tagliato, static_cast<int32_t>(i),
+                std::string(r.tipo == tipo_riga::stazione ? "the name of the station at " : "the text of the board at ") +
+                    std::to_string(r.posizione) + " m is " + std::to_string(nome.size()) +
+                    " bytes long: a name's length is kept in 16 bits, so only its first " +
+                    std::to_string(byte_testo_massimi) + " bytes are packed");
+  }
+  if (tagliato(f.nome_scenario))
+    registra_avviso(f, avviso_nome_tagliato,
+                    "the scenario's name is " + std::to_string(f.nome_scenario.size()) +
+                        " bytes long: only its first " + std::to_string(byte_testo_massimi) + " bytes are packed");
+  if (tagliato(f.numero_treno))
+    registra_avviso(f, avviso_nome_tagliato,
+                    "the train number is " + std::to_string(f.numero_treno.size()) + " bytes long: only its first " +
+                        std::to_string(byte_testo_massimi) + " bytes are packed");
+}
+
+}  // namespace
+
+void controlla_scenario(Form1& f) {
+  orari(f);
+  rallentamenti(f);
+  nomi(f);
+}

@@ -1,0 +1,135 @@
+#include "compiler/descrizioni.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr std::size_t byte_citati = 60;
+
+// The length of the UTF-8 character that starts at `s[i]`, 0 when none does.
+std::size_t carattere_utf8(std::string_view s, std::size_t i) {
+  const auto b = [&s](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+  const unsigned char c = b(i);
+  std::size_t n = 0;
+  if (c >= 0xC2 && c <= 0xDF) n = 2;
+  else if (c >= 0xE0 && c <= 0xEF) n = 3;
+  else if (c >= 0xF0 && c <= 0xF4) n = 4;
+  else return 0;
+  if (i + n > s.size()) return 0;
+  for (std::size_t k = 1; k < n; ++k)
+    if ((b(i + k) & 0xC0) != 0x80) return 0;
+  // No overlong forms, no surrogates, nothing past U+10FFFF.
+  if (n == 3 && ((c == 0xE0 && b(i + 1) < 0xA0) || (c == 0xED && b(i + 1) >= 0xA0))) return 0;
+  if (n == 4 && ((c == 0xF0 && b(i + 1) < 0x90) || (c == 0xF4 && b(i + 1) >= 0x90))) return 0;
+  return n;
+}
+
+const riga_letta* riga_di(const Form1& f, int32_t indice) {
+  if (indice < 0 || static_cast<std::size_t>(indice) >= f.righe_lette.size()) return nullptr;
+  return &f.righe_lette[static_cast<std::size_t>(indice)];
+}
+
+// The station whose slot a station row filled, by name.
+std::string stazione_di(const Form1& f, const riga_letta& r) {
+  if (r.valore < 0 || r.valore >= numero_slot) return {};
+  return citazione(f.tabella_stazioni[static_cast<std::size_t>(r.valore)].nome);
+}
+
+}  // namespace
+
+std::string citazione(std::string_view campo) {
+  std::string out = "'";
+  std::size_t i = 0;
+  for (; i < campo.size() && i < byte_citati;) {
+    const unsigned char c = static_cast<unsigned char>(campo[i]);
+    if (c >= 0x20 && c < 0x7F) {
+      out += static_cast<char>(c);
+      ++i;
+    } else if (const std::size_t n = c >= 0x80 ? carattere_utf8(campo, i) : 0; n > 0) {
+      out.append(campo.substr(i, n));
+      i += n;
+    } else if (c >= 0xA0) {
+      // A single-byte letter of the sources (the packed files' text): shown as
+      // the character it stands for, in UTF-8.
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+      ++i;
+    } else {
+      char b[8];
+      std::snprintf(b, sizeof b, "\\x%02X", c);
+      out += b;
+      ++i;
+    }
+  }
+  if (i < campo.size()) out += "...";
+  return out + "'";
+}
+
+std::string luogo_riga(const Form1& f, int32_t indice) {
+  const riga_letta* r = riga_di(f, indice);
+  if (r == nullptr) return {};
+  return (r->nel_treno ? f.file_treno : f.file_linea) + ":" + std::to_string(r->riga);
+}
+
+std::string nome_riga(const Form1& f, int32_t indice) {
+  const riga_letta* r = riga_di(f, indice);
+  if (r == nullptr) return "an unknown row";
+  if (r->tipo == tipo_riga::stazione) return "the station " + stazione_di(f, *r) + " (" + luogo_riga(f, indice) + ")";
+  return "the '" + std::string(parola_riga(r->tipo)) + "' row at " + luogo_riga(f, indice);
+}
+
+origine_cella origine_di(const Form1& f, int64_t c) {
+  if (c < 0 || static_cast<std::size_t>(c) >= f.origini_celle.size()) return {};
+  return f.origini_celle[static_cast<std::size_t>(c)];
+}
+
+void posa_elemento(Form1& f, int64_t c) {
+  if (c < 0 || static_cast<std::size_t>(c) >= f.origini_celle.size()) return;
+  origine_cella& o = f.origini_celle[static_cast<std::size_t>(c)];
+  o.elemento = f.riga_in_posa;
+  o.da_approcci = false;
+}
+
+void posa_segno(Form1& f, int64_t c) {
+  if (c < 0 || static_cast<std::size_t>(c) >= f.origini_celle.size()) return;
+  f.origini_celle[static_cast<std::size_t>(c)].segno = f.riga_in_posa;
+}
+
+std::string cosa_in_cella(const Form1& f, int64_t c) {
+  if (c < 0 || static_cast<std::size_t>(c) >= f.percorso.size()) return "nothing";
+  const cella_percorso& p = f.percorso[static_cast<std::size_t>(c)];
+  if (tipo_libero(p.tipo)) return "nothing";
+  const origine_cella o = origine_di(f, c);
+  const std::string luogo = luogo_riga(f, o.elemento);
+  if (o.da_approcci && !luogo.empty())
+    return std::string("a speed-reduction point the approach pass laid for the ") +
+           (riga_di(f, o.elemento)->tipo == tipo_riga::segnale ? "signal" : "slow order") + " from " + luogo;
+  std::string cosa(descrizione_tipo(p.tipo));
+  if (p.tipo == tipo_punto_stazione && p.dato1 >= 0 && p.dato1 < numero_slot)
+    cosa += " of " + citazione(f.tabella_stazioni[static_cast<std::size_t>(p.dato1)].nome);
+  if (o.elemento != nessuna_riga && o.elemento == f.riga_in_posa) return "this same row's " + cosa;
+  if (luogo.empty()) return "a " + cosa;
+  return "the " + cosa + " from " + luogo;
+}
+
+std::string descrivi_cella(const Form1& f, int64_t c) {
+  const std::string cella = "cell " + std::to_string(c);
+  if (c < 0 || static_cast<std::size_t>(c) >= f.percorso.size()) return cella + " lies outside the route grid";
+  if (tipo_libero(f.percorso[static_cast<std::size_t>(c)].tipo)) return cella + " is free";
+  return cella + " holds " + cosa_in_cella(f, c);
+}
+
+std::string ora_testo(int64_t secondi) {
+  const bool negativa = secondi < 0;
+  const uint64_t s = negativa ? 0 - static_cast<uint64_t>(secondi) : static_cast<uint64_t>(secondi);
+  char b[40];
+  std::snprintf(b, sizeof b, "%s%llu:%02llu:%02llu", negativa ? "-" : "", static_cast<unsigned long long>(s / 3600),
+                static_cast<unsigned long long>(s / 60 % 60), static_cast<unsigned long long>(s % 60));
+  return b;
+}
+
+std::string oltre_griglia(const Form1& f, int32_t p, int32_t margine) {
+  const int64_t n = static_cast<int64_t>(f.percorso.size()) - 1;
+  return "position " + std::to_string(p) + " m: the grid ends at cell " + std::to_string(n) + " (" +
+         std::to_string(n * 50) + " m), so a position may be at most " + std::to_string(n * 50 - margine) + " m";
+}
