@@ -45,6 +45,13 @@ std::string citazione(std::string_view campo) {
     if (c >= 0x20 && c < 0x7F) {
       out += static_cast<char>(c);
       ++i;
+    } else if (c == 0xC2 && i + 1 < campo.size() && static_cast<unsigned char>(campo[i + 1]) < 0xA0 &&
+               static_cast<unsigned char>(campo[i + 1]) >= 0x80) {
+      // A control character of UTF-8 (U+0080 to U+009F): a terminal would act on it.
+      char b[8];
+      std::snprintf(b, sizeof b, "\\u%04X", static_cast<unsigned char>(campo[i + 1]));
+      out += b;
+      i += 2;
     } else if (const std::size_t n = c >= 0x80 ? carattere_utf8(campo, i) : 0; n > 0) {
       out.append(campo.substr(i, n));
       i += n;

@@ -11,8 +11,8 @@
 // A field of a source quoted for a message, in UTF-8: in single quotes, UTF-8
 // characters as they are, a single-byte letter of the sources (0xA0 to 0xFF,
 // the packed files' text) as the character it stands for, other bytes that
-// are not printable (control bytes, 0x80 to 0x9F) written as \xNN; cut with
-// "..." past 60 bytes.
+// are not printable (control bytes, 0x80 to 0x9F) written as \xNN, the
+// control characters of UTF-8 as \uNNNN; cut with "..." past 60 bytes.
 std::string citazione(std::string_view campo);
 
 // Where row `indice` stands: "FILE:LINE" of its keyword field; empty for none.

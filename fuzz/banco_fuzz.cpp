@@ -101,7 +101,7 @@ void cronometra(const Form1& f) {
 }
 
 // A text a person reads: printable characters only (UTF-8 ones included),
-// never a control byte nor a byte that forms no character.
+// never a control character nor a byte that forms no character.
 bool leggibile(std::string_view t) {
   for (std::size_t i = 0; i < t.size();) {
     const unsigned char c = static_cast<unsigned char>(t[i]);
@@ -111,6 +111,7 @@ bool leggibile(std::string_view t) {
     }
     const std::size_t n = c >= 0xF0 && c <= 0xF4 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 && c <= 0xDF ? 2 : 0;
     if (n == 0 || i + n > t.size()) return false;
+    if (c == 0xC2 && static_cast<unsigned char>(t[i + 1]) < 0xA0) return false;  // U+0080 to U+009F: controls
     for (std::size_t k = 1; k < n; ++k)
       if ((static_cast<unsigned char>(t[i + k]) & 0xC0) != 0x80) return false;
     i += n;

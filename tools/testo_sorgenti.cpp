@@ -1,16 +1,22 @@
 #include "tools/testo_sorgenti.h"
 
+#include "compiler/descrizioni.h"
 #include "formato/testo_1252.h"
 
 namespace {
 
-// "A", "A and B", "A, B and C": the characters with no single-byte form.
+// "A", "A and B", "A, B and C": the characters with no single-byte form; a
+// control character written as \uNNNN, never sent to the author's terminal.
 std::string elenco_caratteri(const std::string& caratteri) {
   std::vector<std::string> c;
   for (std::size_t i = 0; i < caratteri.size();) {
     std::size_t n = 1;
     while (i + n < caratteri.size() && (static_cast<unsigned char>(caratteri[i + n]) & 0xC0u) == 0x80u) ++n;
-    c.push_back(caratteri.substr(i, n));
+    const std::string uno = caratteri.substr(i, n);
+    // A control character of UTF-8 (U+0080 to U+009F), quoted as the fields are.
+    c.push_back(n == 2 && static_cast<unsigned char>(uno[0]) == 0xC2 && static_cast<unsigned char>(uno[1]) < 0xA0
+                    ? citazione(uno).substr(1, 6)
+                    : uno);
     i += n;
   }
   std::string t;
@@ -30,10 +36,10 @@ std::vector<avviso_registrato> rendi_1252(std::string& testo, const std::string&
     a.colonna = c.colonna;
     if (c.senza_forma.empty()) {
       a.codice = avviso_testo_convertito;
-      a.testo = "'" + c.testo + "' is UTF-8 text: stored as single-byte Windows-1252";
+      a.testo = citazione(c.testo) + " is UTF-8 text: stored as single-byte Windows-1252";
     } else {
       a.codice = avviso_testo_non_convertibile;
-      a.testo = "'" + c.testo + "' holds " + elenco_caratteri(c.senza_forma) +
+      a.testo = citazione(c.testo) + " holds " + elenco_caratteri(c.senza_forma) +
                 ", with no single-byte form in Windows-1252: each stored as '?'";
     }
     avvisi.push_back(std::move(a));

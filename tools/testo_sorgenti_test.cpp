@@ -85,6 +85,18 @@ TEST_F(TestoSorgenti, NomeUtf8ImballatoComeWindows1252EAvvisato) {
   EXPECT_EQ(nlohmann::json::parse(dump.out)["slot"][1]["nome"], "Citt\u00e0 \u2019Alta\u2019");
 }
 
+TEST_F(TestoSorgenti, UnCarattereDiControlloNonArrivaAlTerminale) {
+  // A control byte kept as it is in the field, but quoted as \xNN.
+  // A control character of UTF-8 (U+009B starts a terminal's command) as \uNNNN.
+  sorgenti("Citt\u00e0\x01", "(Km 9+996 \x02\u009b)");
+  const esito_compilazione e = compila();
+  ASSERT_EQ(e.f->avvisi.size(), 2u);
+  EXPECT_EQ(e.f->avvisi[0].testo, "'(Km 9+996 \\x02\\u009B)' holds \\u009B, with no single-byte form in "
+                                  "Windows-1252: each stored as '?'");
+  EXPECT_EQ(e.f->avvisi[1].testo, "'Citt\u00e0\\x01' is UTF-8 text: stored as single-byte Windows-1252");
+  EXPECT_EQ(e.f->tabella_stazioni[2].nome, "Citt\xe0\x01");
+}
+
 TEST_F(TestoSorgenti, ByteSingoliGiaNonToccatiNeAvvisati) {
   // Not UTF-8 (a Latin-1 letter): taken as single bytes already.
   sorgenti("Citt\xe0", "(Km 9+996)");
