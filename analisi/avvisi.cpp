@@ -6,6 +6,7 @@
 #include <string>
 
 #include "compiler/numeri.h"
+#include "formato/testo_1252.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ std::string metri(double x) { return std::to_string(static_cast<int64_t>(arroton
 // "A to B, 19.5 km: scheduled 10:00, fastest run 10:54, margin -54 s (-8.3 %)"
 std::string tratta(const sezione& s) {
   const int64_t margine = static_cast<int64_t>(arrotonda(s.margine_s));
-  return s.da.nome + " to " + s.a.nome + ", " + decimale(s.distanza_m / 1000.0) + " km: scheduled " +
+  return stampabile_da_1252(s.da.nome) + " to " + stampabile_da_1252(s.a.nome) + ", " + decimale(s.distanza_m / 1000.0) + " km: scheduled " +
          durata(s.tempo_orario_s) + ", fastest run " + durata(s.tempo_minimo_s) + ", margin " +
          (margine > 0 ? "+" : "") + std::to_string(margine) + " s (" + decimale(s.margine_percento, true) +
          " %)";
@@ -93,7 +94,7 @@ std::vector<avviso_registrato> avvisi_marcia(const Form1& f, const opzioni_marci
     a.testo = "no speed limit laid from " + metri(i.inizio_m) + " m to " + metri(i.fine_m) + " m";
     for (const sezione& s : m.sezioni)
       if (s.da.posizione_m <= i.inizio_m && i.inizio_m < s.a.posizione_m) {
-        a.testo += ", between " + s.da.nome + " and " + s.a.nome;
+        a.testo += ", between " + stampabile_da_1252(s.da.nome) + " and " + stampabile_da_1252(s.a.nome);
         break;
       }
     a.testo += ": the run takes the train's top speed there, " +

@@ -1,6 +1,7 @@
 #include "formato/testo_1252.h"
 
 #include <array>
+#include <cstdio>
 
 namespace {
 
@@ -157,6 +158,28 @@ esito_1252 converti_in_1252(std::string& testo) {
   }
   chiudi(campo, s, s.size(), out);
   return out;
+}
+
+std::string stampabile_da_1252(std::string_view testo) {
+  std::string u;
+  u.reserve(testo.size());
+  for (const char ch : testo) {
+    const auto b = static_cast<unsigned char>(ch);
+    if (b < 0x20 || b == 0x7F || (b >= 0x80 && b < 0xA0 && da_80_a_9f[b - 0x80] == 0)) {
+      char buf[8];
+      std::snprintf(buf, sizeof buf, "\\x%02X", b);
+      u += buf;
+    } else {
+      u += utf8_da_1252(std::string_view(&ch, 1));
+    }
+  }
+  return u;
+}
+
+std::size_t caratteri_utf8(std::string_view testo) {
+  std::size_t n = 0;
+  for (const char ch : testo) n += (static_cast<unsigned char>(ch) & 0xC0u) != 0x80u;
+  return n;
 }
 
 std::string utf8_da_1252(std::string_view testo) {

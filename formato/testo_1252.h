@@ -42,3 +42,11 @@ esito_1252 converti_in_1252(std::string& testo);
 // undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) become the control characters of
 // the same number, so that nothing is lost.
 std::string utf8_da_1252(std::string_view testo);
+
+// Single-byte Windows-1252 text as a terminal may show it: UTF-8, with each
+// control byte and each byte the code page leaves undefined written as \xNN,
+// so that a name from a source never acts on the author's terminal.
+std::string stampabile_da_1252(std::string_view testo);
+
+// The characters of UTF-8 text, as a column of a table counts them.
+std::size_t caratteri_utf8(std::string_view testo);

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "compiler/numeri.h"
+#include "formato/testo_1252.h"
 #include "tools/compila.h"
 #include "tools/rapporto.h"
 #include "tools/scarica.h"
@@ -85,8 +86,9 @@ std::string ora(double s, bool con_secondi = true) {
 
 // `t` padded with spaces to `n` characters, on the left when `destra`.
 std::string colonna(const std::string& t, std::size_t n, bool destra = false) {
-  if (t.size() >= n) return t;
-  return destra ? std::string(n - t.size(), ' ') + t : t + std::string(n - t.size(), ' ');
+  const std::size_t largo = caratteri_utf8(t);
+  if (largo >= n) return t;
+  return destra ? std::string(n - largo, ' ') + t : t + std::string(n - largo, ' ');
 }
 
 
@@ -106,7 +108,10 @@ std::string km(double metri) {
   return b;
 }
 
-std::string nome_sezione(const sezione& s) { return s.da.nome + " - " + s.a.nome; }
+// A station's name as the terminal shows it (the sources' single-byte text).
+std::string nome(const stazione_marcia& s) { return stampabile_da_1252(s.nome); }
+
+std::string nome_sezione(const sezione& s) { return nome(s.da) + " - " + nome(s.a); }
 
 const char* nome_evento(evento e) {
   switch (e) {
@@ -249,7 +254,7 @@ void scrivi_orario_testo(const Form1& f, const opzioni_marcia& o, const marcia& 
   } else {
     std::size_t largo_nome = 7;
     for (const riga_orario& r : righe)
-      largo_nome = std::max(largo_nome, r.stazione.nome.size() + (r.cosa == evento::passaggio ? 2 : 0));
+      largo_nome = std::max(largo_nome, caratteri_utf8(nome(r.stazione)) + (r.cosa == evento::passaggio ? 2 : 0));
     out << "\n" << colonna("km", 7, true) << "  " << colonna("station", largo_nome) << "  "
         << colonna("", 9) << colonna("scheduled", 11, true) << colonna("fastest", 11, true)
         << colonna("margin", 11, true) << '\n';
@@ -259,7 +264,7 @@ void scrivi_orario_testo(const Form1& f, const opzioni_marcia& o, const marcia& 
       const bool sotto = r.cosa == evento::partenza && i > 0 && righe[i - 1].cosa == evento::arrivo;
       std::string riga = sotto ? std::string(7, ' ') : colonna(km(r.stazione.posizione_m), 7, true);
       riga += "  ";
-      riga += colonna(sotto ? "" : (r.cosa == evento::passaggio ? "  " : "") + r.stazione.nome, largo_nome);
+      riga += colonna(sotto ? "" : (r.cosa == evento::passaggio ? "  " : "") + nome(r.stazione), largo_nome);
       riga += "  " + colonna(nome_evento(r.cosa), 9);
       riga += colonna(ora(r.ora_orario_s, r.cosa != evento::passaggio), 11, true);
       riga += colonna(r.ora_piu_veloce_s ? ora(*r.ora_piu_veloce_s) : "", 11, true);
@@ -269,7 +274,7 @@ void scrivi_orario_testo(const Form1& f, const opzioni_marcia& o, const marcia& 
     }
 
     std::size_t largo = 7;
-    for (const sezione& s : m.sezioni) largo = std::max(largo, nome_sezione(s).size());
+    for (const sezione& s : m.sezioni) largo = std::max(largo, caratteri_utf8(nome_sezione(s)));
     out << "\n" << colonna("Sections", largo + 2) << colonna("km", 8, true) << colonna("scheduled", 11, true)
         << colonna("fastest", 10, true) << colonna("margin", 10, true) << '\n';
     std::vector<std::string> tenute;
@@ -294,10 +299,10 @@ void scrivi_orario_testo(const Form1& f, const opzioni_marcia& o, const marcia& 
     out << "No line speed limit laid from " << km(i.inizio_m) << " to " << km(i.fine_m)
         << " km: run at the top speed there.\n";
   for (const anomalia_fermata& a : m.anomalie) {
-    std::string nome;
+    std::string di;
     for (const sezione& s : m.sezioni)
-      if (s.a.slot == a.slot) nome = s.a.nome;
-    out << "The time of " << nome << " (slot " << a.slot << ") "
+      if (s.a.slot == a.slot) di = nome(s.a);
+    out << "The time of " << di << " (slot " << a.slot << ") "
         << (a.tipo == anomalia_orario::ora_indietro
                 ? "comes before the stop's before it: taken as it is, its section's scheduled time is negative.\n"
                 : "crosses midnight a second time: taken as the day after.\n");
@@ -305,7 +310,7 @@ void scrivi_orario_testo(const Form1& f, const opzioni_marcia& o, const marcia& 
   if (!m.fuori_corsa.empty()) {
     out << "Outside the run (before the first stop or after the last): ";
     for (std::size_t i = 0; i < m.fuori_corsa.size(); ++i)
-      out << (i ? ", " : "") << (m.fuori_corsa[i].nome.empty() ? "a station with no name" : m.fuori_corsa[i].nome)
+      out << (i ? ", " : "") << (m.fuori_corsa[i].nome.empty() ? "a station with no name" : nome(m.fuori_corsa[i]))
           << " (slot " << m.fuori_corsa[i].slot << ")";
     out << ".\n";
   }
@@ -319,7 +324,7 @@ void scrivi_orario_csv(const marcia& m, std::ostream& out) {
     const sezione* s = r.fine_di;
     auto della_sezione = [&](double sezione::*campo) { return s ? reale_csv(s->*campo) : std::string(); };
     riga = nome_evento(r.cosa);
-    riga += ',' + std::to_string(r.stazione.slot) + ',' + campo_csv(r.stazione.nome) + ',' +
+    riga += ',' + std::to_string(r.stazione.slot) + ',' + campo_csv(testo_utf8(r.stazione.nome)) + ',' +
             std::to_string(r.stazione.posizione_m) + ',' + reale_csv(r.ora_orario_s) + ',' +
             (r.ora_piu_veloce_s ? reale_csv(*r.ora_piu_veloce_s) : "") + ',' + della_sezione(&sezione::distanza_m) +
             ',' + della_sezione(&sezione::tempo_orario_s) + ',' + della_sezione(&sezione::tempo_minimo_s) + ',' +

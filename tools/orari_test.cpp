@@ -139,6 +139,22 @@ TEST_F(ComandoTiming, UnaSezioneSiTieneLAltraNo) {
   }
 }
 
+TEST_F(ComandoTiming, UnNomeASingoloByteNellaTabellaENelCsv) {
+  // C written as single-byte text with a control byte: the table shows the
+  // letter as its character and the byte as \x07, its columns counted in
+  // characters; the CSV, like the JSON, holds the name in UTF-8.
+  std::string treno = treno_tre_fermate();
+  treno.replace(treno.find(", C\r\n"), 5, ", CITT\xC0\x07\r\n");
+  sorgenti(linea_tre_fermate(), treno);
+  const risultato_comando r = timing(treno_simmetrico);
+  EXPECT_TRUE(ha_riga(r.out, "    0.0  A          departure   08:00:00")) << r.out;
+  EXPECT_TRUE(ha_riga(r.out, "   10.0  CITT\u00c0\\x07  arrival     08:09:00   08:07:30     +90 s  +20.0 %")) << r.out;
+  EXPECT_TRUE(ha_riga(r.out, "  A - CITT\u00c0\\x07    10.0       9:00      7:30    +90 s  +20.0 %")) << r.out;
+  std::vector<std::string> csv = treno_simmetrico;
+  csv.push_back("--csv");
+  EXPECT_NE(timing(csv).out.find(",CITT\u00c0\x07,"), std::string::npos);
+}
+
 TEST_F(ComandoTiming, JsonECsvConGliStessiCampi) {
   sorgenti(linea_tre_fermate(), treno_tre_fermate());
   const risultato_comando j = timing({"--json", "--acceleration=0.5", "--braking=0.5", "--dwell=60"});

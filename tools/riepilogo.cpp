@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "analisi/marcia.h"
+#include "formato/testo_1252.h"
 
 namespace {
 
@@ -51,7 +52,7 @@ std::string testo_riepilogo(const riepilogo& r) {
   std::snprintf(km, sizeof km, "%.1f", r.lunghezza_m / 1000.0);
   std::string fermate;
   for (const fermata_riepilogo& s : r.fermate)
-    fermate += (fermate.empty() ? ": " : ", ") + s.nome + " " + ora_del_giorno(s.ora_s);
+    fermate += (fermate.empty() ? ": " : ", ") + stampabile_da_1252(s.nome) + " " + ora_del_giorno(s.ora_s);
   return "rows read: " + (righe.empty() ? std::string("none") : righe) + "\n" + "route " + km + " km, " +
          quanti(r.fermate.size(), "stop") + fermate + "; " + quanti(r.errori, "error") + ", " +
          quanti(r.avvisi, "warning") + "\n";
@@ -66,7 +67,7 @@ nlohmann::ordered_json json_riepilogo(const riepilogo& r) {
   j["lunghezza_percorso"] = r.lunghezza_m;
   ordered_json fermate = ordered_json::array();
   for (const fermata_riepilogo& s : r.fermate)
-    fermate.push_back({{"nome", s.nome}, {"posizione", s.posizione}, {"ora", ora_del_giorno(s.ora_s, true)}});
+    fermate.push_back({{"nome", utf8_da_1252(s.nome)}, {"posizione", s.posizione}, {"ora", ora_del_giorno(s.ora_s, true)}});
   j["fermate"] = std::move(fermate);
   j["errori"] = r.errori;
   j["avvisi"] = r.avvisi;

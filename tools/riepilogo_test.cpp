@@ -45,6 +45,15 @@ TEST(Riepilogo, RigheLetteFermateEConti) {
   EXPECT_EQ(testo_riepilogo(riassumi(vuoto, 1)), "rows read: none\nroute 0.0 km, 0 stops; 0 errors, 1 warning\n");
 }
 
+TEST(Riepilogo, UnNomeASingoloByteLeggibileEIntero) {
+  // The sources' single-byte letter shows as its character; a control byte
+  // never reaches the terminal; JSON keeps the name whole.
+  riepilogo r;
+  r.fermate = {{"CITT\xC0\x07", 0, 8 * 3600}};
+  EXPECT_NE(testo_riepilogo(r).find("1 stop: CITT\u00c0\\x07 08:00;"), std::string::npos) << testo_riepilogo(r);
+  EXPECT_EQ(json_riepilogo(r)["fermate"][0]["nome"], "CITT\u00c0\u0007");
+}
+
 TEST(Riepilogo, OreDelGiorno) {
   const std::pair<int32_t, const char*> casi[] = {
       {17 * 3600 + 13 * 60, "17:13"}, {17 * 3600 + 13 * 60 + 30, "17:13:30"}, {5, "00:00:05"},
