@@ -94,7 +94,7 @@ TEST(Colpevoli, GliErroriDiconoChiEDove) {
        11, 41},
       // Other codes with their particulars.
       {"a position past the grid", "", "segnale, 40000, 2,4,1,0,0,1,3,1,0,0\n", errore_fuori_percorso,
-       "position 40000 m: the grid ends at cell 540 (27000 m), so a position may be at most 26900 m", 2, 35},
+       "the grid ends at cell 540 (27000 m), so a position may be at most 26900 m", 2, 35},
       {"a station off the 50 m grid", "", "stazione, 1025, 12, 400, 0,0,0, 1,1,0, 4,1,1, 0, 0,0,0, X\n",
        errore_stazione_posizione, "the nearest multiples of 50 are 1000 and 1050 m", 2, 11},
       {"a station at the lowest position", "", "stazione, -2147483648, 12, 400, 0,0,0, 1,1,0, 4,1,1, 0, 0,0,0, X\n",

@@ -135,8 +135,8 @@ std::string ora_testo(int64_t secondi) {
   return b;
 }
 
-std::string oltre_griglia(const Form1& f, int32_t p, int32_t margine) {
+std::string oltre_griglia(const Form1& f, int32_t margine) {
   const int64_t n = static_cast<int64_t>(f.percorso.size()) - 1;
-  return "position " + std::to_string(p) + " m: the grid ends at cell " + std::to_string(n) + " (" +
+  return "the grid ends at cell " + std::to_string(n) + " (" +
          std::to_string(n * 50) + " m), so a position may be at most " + std::to_string(n * 50 - margine) + " m";
 }

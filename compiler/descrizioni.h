@@ -46,6 +46,6 @@ void posa_segno(Form1& f, int64_t c);
 // "-6:07:30".
 std::string ora_testo(int64_t secondi);
 
-// Why position `p` fails the range check: "the grid ends at cell 340
-// (17000 m): a position may be at most 16900 m".
-std::string oltre_griglia(const Form1& f, int32_t p, int32_t margine);
+// Why a position fails the range check (the error carries the position):
+// "the grid ends at cell 340 (17000 m), so a position may be at most 16900 m".
+std::string oltre_griglia(const Form1& f, int32_t margine);

@@ -74,7 +74,7 @@ passo stendi(stato_linea& st, int64_t fino, double k, bool curva) {
 bool fuori(stato_linea& st, int32_t p) {
   if (!oltre_percorso(st.s.f, p, 100)) return false;
   registra_errore(st.s.f, errore_fuori_percorso, p);
-  dettaglia_errore(st.s.f, oltre_griglia(st.s.f, p, 100));
+  dettaglia_errore(st.s.f, oltre_griglia(st.s.f, 100));
   return true;
 }
 

@@ -49,7 +49,7 @@ passo rifiuta(Form1& f, int32_t codice, int32_t posizione, std::string dettaglio
 bool fuori(stato_treno& st, int32_t p, int32_t margine = 100) {
   if (!oltre_percorso(st.s.f, p, margine)) return false;
   registra_errore(st.s.f, errore_fuori_percorso, p);
-  dettaglia_errore(st.s.f, oltre_griglia(st.s.f, p, margine));
+  dettaglia_errore(st.s.f, oltre_griglia(st.s.f, margine));
   return true;
 }
 
