@@ -181,7 +181,7 @@ TEST_F(Diagnosi, JsonConErroriEAvvisi) {
     return k;
   };
   EXPECT_EQ(chiavi(j), (std::vector<std::string>{"codice_errore", "posizione_errore", "errori", "avvisi", "errore",
-                                                 "files", "riepilogo"}));
+                                                 "dettaglio_errore", "files", "riepilogo"}));
   ASSERT_EQ(j["errori"].size(), 1u);
   const nlohmann::ordered_json& e = j["errori"][0];
   EXPECT_EQ(chiavi(e), (std::vector<std::string>{"codice", "posizione", "file", "riga", "colonna", "descrizione",

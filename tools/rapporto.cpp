@@ -90,7 +90,7 @@ void scrivi_diagnostica(const esito_compilazione& e, bool con_sorgente, std::ost
   }
   if (f.errore_imballaggio != 0)
     err << "scenario: error " << f.errore_imballaggio << ": " << descrizione(f.errore_imballaggio)
-        << "\n";
+        << (f.dettaglio_imballaggio.empty() ? "" : "; " + f.dettaglio_imballaggio) << "\n";
   for (const avviso_registrato& a : e.avvisi) {
     luogo(err, a.file, a.riga, a.colonna);
     err << ": warning " << a.codice << ": " << testo_avviso(a);
@@ -131,6 +131,10 @@ ordered_json esito_json(const esito_compilazione& e) {
   esito["avvisi"] = std::move(avvisi);
   esito["errore"] = f.errore_imballaggio != 0 ? ordered_json(std::to_string(f.errore_imballaggio))
                                                : ordered_json(nullptr);
+  // What stood in the reserved place, and the row that laid it.
+  esito["dettaglio_errore"] = f.errore_imballaggio != 0 && !f.dettaglio_imballaggio.empty()
+                                  ? ordered_json(f.dettaglio_imballaggio)
+                                  : ordered_json(nullptr);
   ordered_json files = ordered_json::array();
   for (const std::filesystem::path& p : e.scritti) files.push_back(p.string());
   esito["files"] = std::move(files);

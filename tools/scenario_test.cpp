@@ -289,6 +289,12 @@ TEST_F(ComandoScenario, JsonDiUnRifiuto) {
   EXPECT_EQ(r.stato, 3);
   const nlohmann::json esito = nlohmann::json::parse(r.out);
   EXPECT_EQ(esito["errore"], "1250");
+  // What stood in cell 1, and the row that laid it: in JSON and on the terminal.
+  const std::string dettaglio = "cell 1's dato1 holds 2828: cell 1 holds the maximum-speed board from P_linea.txt:20";
+  EXPECT_EQ(esito["dettaglio_errore"], dettaglio);
+  const std::string testo = esegui({"check", "P_linea.txt", "P_12-.txt"}).err;
+  EXPECT_NE(testo.find("scenario: error 1250: "), std::string::npos) << testo;
+  EXPECT_NE(testo.find("; " + dettaglio + "\n"), std::string::npos) << testo;
   EXPECT_EQ(esito["codice_errore"], 0);
   EXPECT_TRUE(esito["errori"].empty());
   EXPECT_TRUE(esito["files"].empty());
