@@ -119,10 +119,7 @@ void scenario_generato_km(benchmark::State& stato) {
   const scenario_generato s = genera_scenario(lunghezza);
   cartella_prova dir;
   for (auto _ : stato) {
-    auto f = std::make_unique<Form1>();
-    f->nome_scenario = "Generato";
-    f->numero_treno = "1";
-    memorizza_dati(*f, 1, {"linea", s.linea}, {"treno", s.treno});
+    std::unique_ptr<Form1> f = compila_generato(s);
     if (completa_scenario(*f))
       imballa_scenario(*f, [&](file_imballato quale, const produttore& produci) {
         sostituisci_file(dir.percorso / file_imballato_di(quale, f->nome_scenario, f->numero_treno), produci);
@@ -140,11 +137,8 @@ BENCHMARK(scenario_generato_km)->Arg(100)->Arg(358)->Arg(1000)->Unit(benchmark::
 void marcia_scenario_generato_km(benchmark::State& stato) {
   const int32_t lunghezza = static_cast<int32_t>(stato.range(0)) * 1000;
   const scenario_generato s = genera_scenario(lunghezza);
-  auto p = std::make_unique<Form1>();
+  const std::unique_ptr<Form1> p = compila_generato(s);
   Form1& f = *p;
-  f.nome_scenario = "Generato";
-  f.numero_treno = "1";
-  memorizza_dati(f, 1, {"linea", s.linea}, {"treno", s.treno});
   completa_scenario(f);
   senza_errori(stato, f);
   for (auto _ : stato) {
@@ -159,11 +153,8 @@ BENCHMARK(marcia_scenario_generato_km)->Arg(358)->Arg(1000)->Unit(benchmark::kMi
 // documents that break a form rule skip the measure).
 void documenti_scenario_generato(benchmark::State& stato) {
   const scenario_generato s = genera_scenario(1000000);
-  auto p = std::make_unique<Form1>();
+  const std::unique_ptr<Form1> p = compila_generato(s, 0);
   Form1& f = *p;
-  f.nome_scenario = "Generato";
-  f.numero_treno = "1";
-  memorizza_dati(f, 0, {"linea", s.linea}, {"treno", s.treno});
   completa_scenario(f);
   senza_errori(stato, f);
   const auto testi = [&f] {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "compiler/memorizza_dati.h"
+
 namespace {
 
 constexpr int32_t blocco = 10000;  // metres of line per block of rows
@@ -132,4 +134,12 @@ scenario_generato genera_scenario(int32_t lunghezza) {
   t.riga("[codici]");
   t.riga("[fine]");
   return {l.s, t.s};
+}
+
+std::unique_ptr<Form1> compila_generato(const scenario_generato& s, int32_t salva_linea) {
+  auto f = std::make_unique<Form1>();
+  f->nome_scenario = "Generato";
+  f->numero_treno = "1";
+  memorizza_dati(*f, salva_linea, {"Generato_linea.txt", s.linea}, {"Generato_1-.txt", s.treno});
+  return f;
 }

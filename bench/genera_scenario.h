@@ -4,7 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
+
+#include "compiler/form1.h"
 
 struct scenario_generato {
   std::string linea;  // the line source, CR LF lines
@@ -19,3 +22,7 @@ struct scenario_generato {
 // 80 km/h on average) can be kept. Stations and kilometre-board texts share the station table (79
 // slots), so past about 500 km their number stops growing.
 scenario_generato genera_scenario(int32_t lunghezza);
+
+// `s` compiled from memory as scenario Generato, train 1, with the line plan
+// when `salva_linea`; the packing stages are the caller's.
+std::unique_ptr<Form1> compila_generato(const scenario_generato& s, int32_t salva_linea = 1);

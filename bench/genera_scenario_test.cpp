@@ -6,7 +6,6 @@
 #include <memory>
 
 #include "analisi/marcia.h"
-#include "compiler/memorizza_dati.h"
 #include "documents/orari_marcia.h"
 #include "packer/imballa.h"
 #include "prove/forma_documenti.h"
@@ -19,11 +18,8 @@ TEST(genera_scenario, compila_senza_errori_a_ogni_lunghezza) {
   for (const int32_t lunghezza : {100000, 358000, 1000000}) {
     SCOPED_TRACE(lunghezza);
     const scenario_generato s = genera_scenario(lunghezza);
-    auto p = std::make_unique<Form1>();
+    const std::unique_ptr<Form1> p = compila_generato(s);
     Form1& f = *p;
-    f.nome_scenario = "Generato";
-    f.numero_treno = "1";
-    memorizza_dati(f, 1, {"Generato_linea.txt", s.linea}, {"Generato_1-.txt", s.treno});
     EXPECT_TRUE(completa_scenario(f));
     for (const errore_registrato& e : f.errori)
       ADD_FAILURE() << "error " << e.codice << " at line " << e.riga << " of " << e.file;
@@ -54,11 +50,8 @@ TEST(genera_scenario, compila_senza_errori_a_ogni_lunghezza) {
 // two stops, standing still at each, every number finite.
 TEST(genera_scenario, marcia_sul_percorso_piu_lungo) {
   const scenario_generato s = genera_scenario(1000000);
-  auto p_f = std::make_unique<Form1>();
+  const std::unique_ptr<Form1> p_f = compila_generato(s);
   Form1& f = *p_f;
-  f.nome_scenario = "Generato";
-  f.numero_treno = "1";
-  memorizza_dati(f, 1, {"Generato_linea.txt", s.linea}, {"Generato_1-.txt", s.treno});
   ASSERT_TRUE(completa_scenario(f));
   ASSERT_EQ(f.codice_errore, 0);
 

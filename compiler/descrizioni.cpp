@@ -2,27 +2,11 @@
 
 #include <cstdio>
 
+#include "formato/testo_1252.h"
+
 namespace {
 
 constexpr std::size_t byte_citati = 60;
-
-// The length of the UTF-8 character that starts at `s[i]`, 0 when none does.
-std::size_t carattere_utf8(std::string_view s, std::size_t i) {
-  const auto b = [&s](std::size_t k) { return static_cast<unsigned char>(s[k]); };
-  const unsigned char c = b(i);
-  std::size_t n = 0;
-  if (c >= 0xC2 && c <= 0xDF) n = 2;
-  else if (c >= 0xE0 && c <= 0xEF) n = 3;
-  else if (c >= 0xF0 && c <= 0xF4) n = 4;
-  else return 0;
-  if (i + n > s.size()) return 0;
-  for (std::size_t k = 1; k < n; ++k)
-    if ((b(i + k) & 0xC0) != 0x80) return 0;
-  // No overlong forms, no surrogates, nothing past U+10FFFF.
-  if (n == 3 && ((c == 0xE0 && b(i + 1) < 0xA0) || (c == 0xED && b(i + 1) >= 0xA0))) return 0;
-  if (n == 4 && ((c == 0xF0 && b(i + 1) < 0x90) || (c == 0xF4 && b(i + 1) >= 0x90))) return 0;
-  return n;
-}
 
 const riga_letta* riga_di(const Form1& f, int32_t indice) {
   if (indice < 0 || static_cast<std::size_t>(indice) >= f.righe_lette.size()) return nullptr;
@@ -45,15 +29,15 @@ std::string citazione(std::string_view campo) {
     if (c >= 0x20 && c < 0x7F) {
       out += static_cast<char>(c);
       ++i;
-    } else if (c == 0xC2 && i + 1 < campo.size() && static_cast<unsigned char>(campo[i + 1]) < 0xA0 &&
-               static_cast<unsigned char>(campo[i + 1]) >= 0x80) {
-      // A control character of UTF-8 (U+0080 to U+009F): a terminal would act on it.
-      char b[8];
-      std::snprintf(b, sizeof b, "\\u%04X", static_cast<unsigned char>(campo[i + 1]));
-      out += b;
-      i += 2;
-    } else if (const std::size_t n = c >= 0x80 ? carattere_utf8(campo, i) : 0; n > 0) {
-      out.append(campo.substr(i, n));
+    } else if (uint32_t u = 0; const std::size_t n = c >= 0x80 ? sequenza_utf8(campo, i, u) : 0) {
+      if (u < 0xA0) {
+        // A control character of UTF-8 (U+0080 to U+009F): a terminal would act on it.
+        char b[8];
+        std::snprintf(b, sizeof b, "\\u%04X", static_cast<unsigned>(u));
+        out += b;
+      } else {
+        out.append(campo.substr(i, n));
+      }
       i += n;
     } else if (c >= 0xA0) {
       // A single-byte letter of the sources (the packed files' text): shown as

@@ -106,6 +106,13 @@ std::string riga_in_lettura(const sorgente& s) {
          std::to_string(s.parola_riga.colonna);
 }
 
+void lettura_fallita(sorgente& s, campi_ignorati& ignorati, fallimento_comune& e) {
+  campo_letto(s.f, ignorati);
+  if (e.nomina_riga && s.in_riga) e.dettaglio = riga_in_lettura(s) + ": " + e.dettaglio;
+  e.nomina_riga = false;
+  s.f.riga_in_posa = nessuna_riga;
+}
+
 void leggi_riga(sorgente& s) {
   // A keyword field: no row is being read.
   s.in_riga = false;

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "compiler/campi_ignorati.h"
+#include "compiler/fallimento_comune.h"
 #include "compiler/form1.h"
 #include "compiler/lettore_campi.h"
 #include "compiler/parole_chiave.h"
@@ -41,6 +43,9 @@ int32_t annota_riga(sorgente& s, int32_t posizione = 0, int32_t valore = 0, int3
 void togli_riga(sorgente& s);
 // "the 'stazione' row at 31:1": the row being read, for a message.
 std::string riga_in_lettura(const sorgente& s);
+// A read of the source failed with `e`: the fields skipped before it are
+// told, the row being read is named in its detail, and no row is being laid.
+void lettura_fallita(sorgente& s, campi_ignorati& ignorati, fallimento_comune& e);
 
 // Reads the next keyword field into `f.riga` (no row is being read then), or
 // the next text field into `out`. Every read below

@@ -507,11 +507,7 @@ void leggi_treno(Form1& f, std::string_view testo, int32_t prossimo_cartello) {
     campo_letto(f, st.ignorati);
     f.riga_in_posa = nessuna_riga;
   } catch (fallimento_comune& e) {
-    // The fields skipped before the failure are told; the row being read is named.
-    campo_letto(f, st.ignorati);
-    if (e.nomina_riga && st.s.in_riga) e.dettaglio = riga_in_lettura(st.s) + ": " + e.dettaglio;
-    e.nomina_riga = false;
-    f.riga_in_posa = nessuna_riga;
+    lettura_fallita(st.s, st.ignorati, e);
     throw;
   }
 }

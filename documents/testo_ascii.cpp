@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "formato/testo_1252.h"
+
 namespace {
 
 // The plain letters of the Latin-1 letters U+00C0 to U+00FF, in order. A
@@ -19,27 +21,6 @@ const char* lettere(uint32_t c) {
   if (c == 0xA0) return " ";
   if (c >= 0xC0 && c <= 0xFF) return lettere_latine[c - 0xC0];
   return "?";
-}
-
-// The length of the well-formed UTF-8 sequence at `s[i]` (2 to 4) and its code
-// point, or 0 when the bytes there are not one: a lone continuation byte, a
-// sequence cut short, an overlong form, a surrogate or a value past U+10FFFF.
-std::size_t sequenza_utf8(std::string_view s, std::size_t i, uint32_t& c) {
-  const auto b = [&](std::size_t k) { return static_cast<unsigned char>(s[i + k]); };
-  const unsigned char b0 = b(0);
-  std::size_t n;
-  uint32_t minimo;
-  if (b0 >= 0xC2 && b0 <= 0xDF) n = 2, c = b0 & 0x1Fu, minimo = 0x80;
-  else if (b0 >= 0xE0 && b0 <= 0xEF) n = 3, c = b0 & 0x0Fu, minimo = 0x800;
-  else if (b0 >= 0xF0 && b0 <= 0xF4) n = 4, c = b0 & 0x07u, minimo = 0x10000;
-  else return 0;
-  if (i + n > s.size()) return 0;
-  for (std::size_t k = 1; k < n; ++k) {
-    if ((b(k) & 0xC0u) != 0x80u) return 0;
-    c = (c << 6) | (b(k) & 0x3Fu);
-  }
-  if (c < minimo || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return 0;
-  return n;
 }
 
 }  // namespace

@@ -22,27 +22,6 @@ unsigned char byte_di(uint32_t c) {
   return 0;
 }
 
-// The length of the well-formed UTF-8 sequence beyond ASCII at `s[i]` (2 to 4)
-// and its character, or 0 when the bytes there are not one: a lone
-// continuation byte, a sequence cut short, an overlong form, a surrogate or a
-// value past U+10FFFF.
-std::size_t sequenza(std::string_view s, std::size_t i, uint32_t& c) {
-  const auto b = [&](std::size_t k) { return static_cast<unsigned char>(s[i + k]); };
-  const unsigned char b0 = b(0);
-  std::size_t n;
-  uint32_t minimo;
-  if (b0 >= 0xC2 && b0 <= 0xDF) n = 2, c = b0 & 0x1Fu, minimo = 0x80;
-  else if (b0 >= 0xE0 && b0 <= 0xEF) n = 3, c = b0 & 0x0Fu, minimo = 0x800;
-  else if (b0 >= 0xF0 && b0 <= 0xF4) n = 4, c = b0 & 0x07u, minimo = 0x10000;
-  else return 0;
-  if (i + n > s.size()) return 0;
-  for (std::size_t k = 1; k < n; ++k) {
-    if ((b(k) & 0xC0u) != 0x80u) return 0;
-    c = (c << 6) | (b(k) & 0x3Fu);
-  }
-  if (c < minimo || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return 0;
-  return n;
-}
 
 // True when `s` is well-formed UTF-8 with at least one character beyond ASCII.
 bool utf8_oltre_ascii(std::string_view s) {
@@ -57,7 +36,7 @@ bool utf8_oltre_ascii(std::string_view s) {
       continue;
     }
     uint32_t c = 0;
-    const std::size_t n = sequenza(s, i, c);
+    const std::size_t n = sequenza_utf8(s, i, c);
     if (n == 0) return false;
     oltre = true;
     i += n;
@@ -76,6 +55,13 @@ void aggiungi_utf8(std::string& u, uint32_t c) {
     u += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
     u += static_cast<char>(0x80 | (c & 0x3F));
   }
+}
+
+// The character of byte `b`; a byte the code page leaves undefined stands for
+// the control character of the same number, so that nothing is lost.
+uint32_t carattere_di(unsigned char b) {
+  if (b >= 0x80 && b < 0xA0 && da_80_a_9f[b - 0x80] != 0) return da_80_a_9f[b - 0x80];
+  return b;
 }
 
 bool spazio(char c) { return c == ' ' || c == '\t'; }
@@ -106,6 +92,24 @@ void chiudi(const campo_aperto& c, std::string_view s, std::size_t fine, esito_1
 }
 
 }  // namespace
+
+std::size_t sequenza_utf8(std::string_view s, std::size_t i, uint32_t& c) {
+  const auto b = [&](std::size_t k) { return static_cast<unsigned char>(s[i + k]); };
+  const unsigned char b0 = b(0);
+  std::size_t n;
+  uint32_t minimo;
+  if (b0 >= 0xC2 && b0 <= 0xDF) n = 2, c = b0 & 0x1Fu, minimo = 0x80;
+  else if (b0 >= 0xE0 && b0 <= 0xEF) n = 3, c = b0 & 0x0Fu, minimo = 0x800;
+  else if (b0 >= 0xF0 && b0 <= 0xF4) n = 4, c = b0 & 0x07u, minimo = 0x10000;
+  else return 0;
+  if (i + n > s.size()) return 0;
+  for (std::size_t k = 1; k < n; ++k) {
+    if ((b(k) & 0xC0u) != 0x80u) return 0;
+    c = (c << 6) | (b(k) & 0x3Fu);
+  }
+  if (c < minimo || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return 0;
+  return n;
+}
 
 esito_1252 converti_in_1252(std::string& testo) {
   esito_1252 out;
@@ -142,7 +146,7 @@ esito_1252 converti_in_1252(std::string& testo) {
       continue;
     }
     uint32_t c = 0;
-    const std::size_t n = sequenza(s, i, c);  // well-formed: checked above
+    const std::size_t n = sequenza_utf8(s, i, c);  // well-formed: checked above
     const unsigned char b = byte_di(c);
     if (campo.colonna_oltre == 0) campo.colonna_oltre = colonna;
     if (b != 0) {
@@ -165,12 +169,13 @@ std::string stampabile_da_1252(std::string_view testo) {
   u.reserve(testo.size());
   for (const char ch : testo) {
     const auto b = static_cast<unsigned char>(ch);
-    if (b < 0x20 || b == 0x7F || (b >= 0x80 && b < 0xA0 && da_80_a_9f[b - 0x80] == 0)) {
+    const uint32_t c = carattere_di(b);
+    if (c < 0x20 || (c >= 0x7F && c < 0xA0)) {
       char buf[8];
       std::snprintf(buf, sizeof buf, "\\x%02X", b);
       u += buf;
     } else {
-      u += utf8_da_1252(std::string_view(&ch, 1));
+      aggiungi_utf8(u, c);
     }
   }
   return u;
@@ -185,16 +190,6 @@ std::size_t caratteri_utf8(std::string_view testo) {
 std::string utf8_da_1252(std::string_view testo) {
   std::string u;
   u.reserve(testo.size());
-  for (const char ch : testo) {
-    const auto b = static_cast<unsigned char>(ch);
-    if (b < 0x80) {
-      u += ch;
-    } else if (b < 0xA0) {
-      const uint16_t c = da_80_a_9f[b - 0x80];
-      aggiungi_utf8(u, c != 0 ? c : b);
-    } else {
-      aggiungi_utf8(u, b);
-    }
-  }
+  for (const char ch : testo) aggiungi_utf8(u, carattere_di(static_cast<unsigned char>(ch)));
   return u;
 }

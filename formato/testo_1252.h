@@ -27,6 +27,12 @@ struct esito_1252 {
   std::vector<campo_convertito> campi;   // every field that held such characters
 };
 
+// The length of the well-formed UTF-8 sequence beyond ASCII at `s[i]` (2 to
+// 4) and its character in `c`, or 0 when the bytes there are not one: a lone
+// continuation byte, a sequence cut short, an overlong form, a surrogate or a
+// value past U+10FFFF.
+std::size_t sequenza_utf8(std::string_view s, std::size_t i, uint32_t& c);
+
 // Makes the source `testo` single-byte Windows-1252 text, in place.
 // - Plain ASCII, or text that is not well-formed UTF-8 (taken to be single
 //   bytes already), is left unchanged, with no field.

@@ -88,4 +88,26 @@ class CartelleComando : public ::testing::Test {
   void SetUp() override {
     for (const std::filesystem::path& d : {lavoro, temporanea, uscite}) std::filesystem::create_directory(d);
   }
+
+  // `scenario ARGOMENTI` in the working directory. Every run, whatever its
+  // way out, leaves the temporary directory empty.
+  risultato_comando esegui(const std::vector<std::string>& argomenti) {
+    risultato_comando r = esegui_scenario(argomenti, lavoro, temporanea, uscite);
+    EXPECT_TRUE(std::filesystem::is_empty(temporanea)) << "a temporary file was left behind";
+    return r;
+  }
+
+  // The author's two sources, P_linea.txt and P_12-.txt, in the working
+  // directory, kept to check that no run touches them.
+  std::string linea, treno;
+  void scrivi_sorgenti(const std::string& testo_linea, const std::string& testo_treno) {
+    linea = testo_linea;
+    treno = testo_treno;
+    scrivi_tutto(lavoro / "P_linea.txt", linea);
+    scrivi_tutto(lavoro / "P_12-.txt", treno);
+  }
+  void sorgenti_intatte() {
+    EXPECT_EQ(leggi_tutto(lavoro / "P_linea.txt"), linea) << "the line source was touched";
+    EXPECT_EQ(leggi_tutto(lavoro / "P_12-.txt"), treno) << "the train source was touched";
+  }
 };

@@ -8,40 +8,21 @@
 #include <string_view>
 #include <vector>
 
+#include "prove/forma_documenti.h"
 #include "sources/dati_treno.h"
 
 // The lines of a text written with CR LF after every line. A line ending in a
 // bare CR or LF, or a last line without its CR LF, fails the test.
 inline std::vector<std::string> righe_documento(const std::string& testo) {
   EXPECT_FALSE(testo.empty()) << "an empty document";
-  std::vector<std::string> righe;
-  std::size_t inizio = 0;
-  while (inizio < testo.size()) {
-    const std::size_t fine = testo.find("\r\n", inizio);
-    if (fine == std::string::npos) {
-      ADD_FAILURE() << "the last line has no CR LF";
-      righe.push_back(testo.substr(inizio));
-      break;
-    }
-    righe.push_back(testo.substr(inizio, fine - inizio));
-    inizio = fine + 2;
-  }
-  for (std::size_t i = 0; i < righe.size(); ++i)
-    for (unsigned char c : righe[i])
-      if (c == '\r' || c == '\n' || c < 0x20 || c > 0x7e) {
-        ADD_FAILURE() << "line " << i + 1 << ": byte " << int(c) << " is not plain printable ASCII";
-        break;
-      }
+  std::vector<std::string> problemi;
+  std::vector<std::string> righe = forma_documenti::righe(testo, problemi);
+  for (const std::string& p : problemi) ADD_FAILURE() << p;
   return righe;
 }
 
 // The columns (from 0) where a line has a bar.
-inline std::vector<int> colonne_barre(std::string_view riga) {
-  std::vector<int> colonne;
-  for (std::size_t i = 0; i < riga.size(); ++i)
-    if (riga[i] == '|') colonne.push_back(static_cast<int>(i));
-  return colonne;
-}
+inline std::vector<int> colonne_barre(std::string_view riga) { return forma_documenti::barre(riga); }
 
 // The texts between successive bars of a table line.
 inline std::vector<std::string> celle(std::string_view riga) {

@@ -33,13 +33,7 @@ const char* const avviso_stretta = ": warning 361: BORGO to TERZA, 10.0 km: sche
 
 class Diagnosi : public CartelleComando {
  protected:
-  std::string linea, treno;
-  void sorgenti(const std::string& righe_treno = "") {
-    linea = linea_piccola();
-    treno = treno_piccolo(righe_treno);
-    scrivi_tutto(lavoro / "P_linea.txt", linea);
-    scrivi_tutto(lavoro / "P_12-.txt", treno);
-  }
+  void sorgenti(const std::string& righe_treno = "") { scrivi_sorgenti(linea_piccola(), treno_piccolo(righe_treno)); }
   risultato_comando esegui(const std::string& comando, const std::vector<std::string>& opzioni) {
     std::vector<std::string> a = {comando, "P_linea.txt", "P_12-.txt"};
     a.insert(a.end(), opzioni.begin(), opzioni.end());

@@ -31,22 +31,7 @@ std::vector<std::string> problemi(const fs::path& cartella, const std::string& n
 
 class ComandoDocumenti : public CartelleComando {
  protected:
-  risultato_comando esegui(const std::vector<std::string>& argomenti) {
-    risultato_comando r = esegui_scenario(argomenti, lavoro, temporanea, uscite);
-    EXPECT_TRUE(fs::is_empty(temporanea)) << "a temporary file was left behind";
-    return r;
-  }
-  std::string linea, treno;
-  void sorgenti(const std::string& righe_treno = "") {
-    linea = linea_piccola();
-    treno = treno_piccolo(righe_treno);
-    scrivi_tutto(lavoro / "P_linea.txt", linea);
-    scrivi_tutto(lavoro / "P_12-.txt", treno);
-  }
-  void sorgenti_intatte() {
-    EXPECT_EQ(leggi_tutto(lavoro / "P_linea.txt"), linea) << "the line source was touched";
-    EXPECT_EQ(leggi_tutto(lavoro / "P_12-.txt"), treno) << "the train source was touched";
-  }
+  void sorgenti(const std::string& righe_treno = "") { scrivi_sorgenti(linea_piccola(), treno_piccolo(righe_treno)); }
   // The files in `cartella`, by name.
   static std::vector<std::string> elenco(const fs::path& cartella) {
     std::vector<std::string> nomi;

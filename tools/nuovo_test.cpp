@@ -8,14 +8,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class NuovoScenario : public CartelleComando {
- protected:
-  risultato_comando esegui(const std::vector<std::string>& argomenti) {
-    risultato_comando r = esegui_scenario(argomenti, lavoro, temporanea, uscite);
-    EXPECT_TRUE(fs::is_empty(temporanea)) << "a temporary file was left behind";
-    return r;
-  }
-};
+using NuovoScenario = CartelleComando;
 
 }  // namespace
 

@@ -126,17 +126,6 @@ const char* nome_anomalia(anomalia_orario a) {
   return a == anomalia_orario::ora_indietro ? "time goes back" : "second midnight";
 }
 
-// A CSV field: quoted when it holds a comma, a quote or a line end.
-std::string campo_csv(std::string_view t) {
-  if (t.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(t);
-  std::string q = "\"";
-  for (char c : t) {
-    if (c == '"') q += '"';
-    q += c;
-  }
-  return q + '"';
-}
-
 // Seconds, metres and per cents in JSON and CSV: to a thousandth, which is
 // far finer than the model is good for, and spares the reader binary noise.
 double al_millesimo(double v) { return std::isfinite(v) ? arrotonda(v * 1000.0) / 1000.0 : 0.0; }
@@ -158,7 +147,7 @@ ordered_json riga_json(const riga_orario& r) {
   ordered_json j;
   j["evento"] = nome_evento(r.cosa);
   j["slot"] = r.stazione.slot;
-  j["nome"] = testo_utf8(r.stazione.nome);
+  j["nome"] = utf8_da_1252(r.stazione.nome);
   j["posizione_m"] = r.stazione.posizione_m;
   j["ora_orario_s"] = al_millesimo(r.ora_orario_s);
   j["ora_piu_veloce_s"] = r.ora_piu_veloce_s ? ordered_json(al_millesimo(*r.ora_piu_veloce_s)) : ordered_json(nullptr);
@@ -175,7 +164,7 @@ ordered_json riga_json(const riga_orario& r) {
 ordered_json stazione_json(const stazione_marcia& s) {
   ordered_json j;
   j["slot"] = s.slot;
-  j["nome"] = testo_utf8(s.nome);
+  j["nome"] = utf8_da_1252(s.nome);
   j["posizione_m"] = s.posizione_m;
   return j;
 }
@@ -324,7 +313,7 @@ void scrivi_orario_csv(const marcia& m, std::ostream& out) {
     const sezione* s = r.fine_di;
     auto della_sezione = [&](double sezione::*campo) { return s ? reale_csv(s->*campo) : std::string(); };
     riga = nome_evento(r.cosa);
-    riga += ',' + std::to_string(r.stazione.slot) + ',' + campo_csv(testo_utf8(r.stazione.nome)) + ',' +
+    riga += ',' + std::to_string(r.stazione.slot) + ',' + campo_csv(utf8_da_1252(r.stazione.nome)) + ',' +
             std::to_string(r.stazione.posizione_m) + ',' + reale_csv(r.ora_orario_s) + ',' +
             (r.ora_piu_veloce_s ? reale_csv(*r.ora_piu_veloce_s) : "") + ',' + della_sezione(&sezione::distanza_m) +
             ',' + della_sezione(&sezione::tempo_orario_s) + ',' + della_sezione(&sezione::tempo_minimo_s) + ',' +
@@ -338,8 +327,8 @@ ordered_json orario_json(const esito_compilazione& e, const opzioni_marcia& o, c
   const Form1& f = *e.f;
   ordered_json j = esito_json(e);
   j.erase("files");
-  j["scenario"] = testo_utf8(f.nome_scenario);
-  j["treno"] = testo_utf8(f.numero_treno);
+  j["scenario"] = utf8_da_1252(f.nome_scenario);
+  j["treno"] = utf8_da_1252(f.numero_treno);
   const modello_treno modello = m ? m->modello : modello_da_scenario(f, o);
   ordered_json valori = ordered_json::object();
   for (const valore_usato& v : valori_usati(f, o, modello)) {

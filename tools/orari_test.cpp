@@ -7,6 +7,7 @@
 
 #include "prove/cartella.h"
 #include "prove/comando.h"
+#include "prove/documenti.h"
 #include "prove/sorgenti.h"
 #include "prove/tre_fermate.h"
 #include "sources/dati_linea.h"
@@ -22,12 +23,7 @@ class ComandoTiming : public CartelleComando {
  protected:
   risultato_comando esegui(std::vector<std::string> argomenti, const std::vector<std::string>& opzioni = {}) {
     argomenti.insert(argomenti.end(), opzioni.begin(), opzioni.end());
-    return esegui_scenario(argomenti, lavoro, temporanea, uscite);
-  }
-  // The small scenario P, train 12, in the working directory.
-  void sorgenti(const std::string& linea, const std::string& treno) {
-    scrivi_tutto(lavoro / "P_linea.txt", linea);
-    scrivi_tutto(lavoro / "P_12-.txt", treno);
+    return CartelleComando::esegui(argomenti);
   }
   risultato_comando timing(const std::vector<std::string>& opzioni = {}) {
     return esegui({"timing", "P_linea.txt", "P_12-.txt"}, opzioni);
@@ -46,18 +42,6 @@ bool ha_riga(const std::string& testo, const std::string& riga) {
   for (const std::string& r : righe(testo))
     if (r == riga) return true;
   return false;
-}
-
-// A CSV line's fields (none of these tests' fields is quoted).
-std::vector<std::string> campi(const std::string& riga) {
-  std::vector<std::string> c;
-  std::size_t i = 0;
-  for (;;) {
-    const std::size_t fine = riga.find(',', i);
-    c.push_back(riga.substr(i, fine - i));
-    if (fine == std::string::npos) return c;
-    i = fine + 1;
-  }
 }
 
 }  // namespace
@@ -131,7 +115,7 @@ TEST_F(ComandoTiming, UnaSezioneSiTieneLAltraNo) {
   };
   for (const caso& c : casi) {
     SCOPED_TRACE(c.nome);
-    sorgenti(linea_tre_fermate(), treno_tre_fermate("", c.arrivo));
+    scrivi_sorgenti(linea_tre_fermate(), treno_tre_fermate("", c.arrivo));
     const risultato_comando r = timing(c.opzioni);
     EXPECT_EQ(r.stato, c.stato) << r.err;
     EXPECT_EQ(r.err, "");
@@ -143,9 +127,9 @@ TEST_F(ComandoTiming, UnNomeASingoloByteNellaTabellaENelCsv) {
   // C written as single-byte text with a control byte: the table shows the
   // letter as its character and the byte as \x07, its columns counted in
   // characters; the CSV, like the JSON, holds the name in UTF-8.
-  std::string treno = treno_tre_fermate();
-  treno.replace(treno.find(", C\r\n"), 5, ", CITT\xC0\x07\r\n");
-  sorgenti(linea_tre_fermate(), treno);
+  std::string con_nome = treno_tre_fermate();
+  con_nome.replace(con_nome.find(", C\r\n"), 5, ", CITT\xC0\x07\r\n");
+  scrivi_sorgenti(linea_tre_fermate(), con_nome);
   const risultato_comando r = timing(treno_simmetrico);
   EXPECT_TRUE(ha_riga(r.out, "    0.0  A          departure   08:00:00")) << r.out;
   EXPECT_TRUE(ha_riga(r.out, "   10.0  CITT\u00c0\\x07  arrival     08:09:00   08:07:30     +90 s  +20.0 %")) << r.out;
@@ -156,7 +140,7 @@ TEST_F(ComandoTiming, UnNomeASingoloByteNellaTabellaENelCsv) {
 }
 
 TEST_F(ComandoTiming, JsonECsvConGliStessiCampi) {
-  sorgenti(linea_tre_fermate(), treno_tre_fermate());
+  scrivi_sorgenti(linea_tre_fermate(), treno_tre_fermate());
   const risultato_comando j = timing({"--json", "--acceleration=0.5", "--braking=0.5", "--dwell=60"});
   const risultato_comando c = timing({"--csv", "--acceleration=0.5", "--braking=0.5", "--dwell=60"});
   ASSERT_EQ(j.stato, 1) << j.err;
@@ -169,6 +153,7 @@ TEST_F(ComandoTiming, JsonECsvConGliStessiCampi) {
   const nlohmann::ordered_json& righe_json = esito["righe"];
   ASSERT_EQ(righe_json.size() + 1, csv.size());
   ASSERT_EQ(righe_json.size(), 5u);  // A departs, B passed, C arrives and departs, D arrives
+  // A CSV line's fields, split at the commas as a source row's are (none of these is quoted).
   const std::vector<std::string> intestazione = campi(csv[0]);
   for (std::size_t i = 0; i < righe_json.size(); ++i) {
     const nlohmann::ordered_json& riga = righe_json[i];
@@ -210,7 +195,7 @@ TEST_F(ComandoTiming, JsonECsvConGliStessiCampi) {
 TEST_F(ComandoTiming, ErroriDellaCompilazione) {
   // A signal on a signal's cell: error 16, the rest compiled and timed.
   const std::string segnale = "segnale,    2000,   2, 4, 1,  0, 0,    1,  3,1,0, 0\n";
-  sorgenti(linea_tre_fermate(), treno_tre_fermate(segnale + segnale));
+  scrivi_sorgenti(linea_tre_fermate(), treno_tre_fermate(segnale + segnale));
   const risultato_comando r = timing(treno_simmetrico);
   EXPECT_EQ(r.stato, 1);
   EXPECT_EQ(r.err.rfind("P_12-.txt:", 0), 0u) << r.err;
@@ -236,7 +221,7 @@ TEST_F(ComandoTiming, ErroriDellaCompilazione) {
   EXPECT_EQ(esito["sezioni"].size(), 2u);
 
   // No route length: no grid, nothing timed.
-  sorgenti("[generale]\r\nsfondo uno,    1\r\n[curve]\r\n[fine]\r\n", treno_tre_fermate());
+  scrivi_sorgenti("[generale]\r\nsfondo uno,    1\r\n[curve]\r\n[fine]\r\n", treno_tre_fermate());
   const risultato_comando n = timing();
   EXPECT_EQ(n.stato, 1);
   EXPECT_EQ(n.out, "");
@@ -250,7 +235,7 @@ TEST_F(ComandoTiming, ErroriDellaCompilazione) {
 }
 
 TEST_F(ComandoTiming, ErroriDUsoEAiuto) {
-  sorgenti(linea_tre_fermate(), treno_tre_fermate());
+  scrivi_sorgenti(linea_tre_fermate(), treno_tre_fermate());
   struct caso {
     std::vector<std::string> opzioni;
     const char* messaggio;

@@ -15,17 +15,6 @@ using nlohmann::ordered_json;
 
 namespace {
 
-// A CSV field: quoted when it holds a comma, a quote or a line end.
-std::string campo_csv(std::string_view t) {
-  if (t.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(t);
-  std::string q = "\"";
-  for (char c : t) {
-    if (c == '"') q += '"';
-    q += c;
-  }
-  return q + '"';
-}
-
 // The width of a field's text column: its name, or its widest value.
 template <class R, class T>
 constexpr int larghezza(const campo<R, T>& c) {
@@ -64,7 +53,7 @@ template <class R, class Campi>
 ordered_json voce_json(const R& r, const Campi& campi, ordered_json voce) {
   per_ogni_campo(campi, [&](const auto& c) {
     if constexpr (campo_testo<std::remove_cvref_t<decltype(c)>>)
-      voce[std::string(c.nome)] = testo_utf8(r.*c.membro);
+      voce[std::string(c.nome)] = utf8_da_1252(r.*c.membro);
     else
       voce[std::string(c.nome)] = r.*c.membro;
   });
@@ -128,7 +117,16 @@ char* reale_in(char* buf, int larghezza, const asse_linea& a, std::size_t j, con
 
 }  // namespace
 
-std::string testo_utf8(std::string_view testo) { return utf8_da_1252(testo); }
+// A CSV field: quoted when it holds a comma, a quote or a line end.
+std::string campo_csv(std::string_view t) {
+  if (t.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(t);
+  std::string q = "\"";
+  for (char c : t) {
+    if (c == '"') q += '"';
+    q += c;
+  }
+  return q + '"';
+}
 
 void scarica_percorso(const std::vector<cella_percorso>& celle, formato forma, bool tutti,
                       std::ostream& out, bool solo_elementi) {

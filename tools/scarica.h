@@ -24,5 +24,5 @@ void scarica_stazioni(const std::array<record_stazione, numero_slot>& tabella, f
 void scarica_linea(const std::array<asse_linea, 2>& griglia, formato forma, bool tutti,
                    std::ostream& out);
 
-// Single-byte text of the packed files (Windows-1252) as UTF-8, for JSON.
-std::string testo_utf8(std::string_view testo);
+// A CSV field: quoted when it holds a comma, a quote or a line end.
+std::string campo_csv(std::string_view t);

@@ -46,9 +46,6 @@ class ScaricaComando : public CartelleComando {
     scrivi_tutto(lavoro / "P_12-.txt", treno_piccolo());
     ASSERT_EQ(esegui({"pack", "P_linea.txt", "P_12-.txt"}).stato, 0);
   }
-  risultato_comando esegui(const std::vector<std::string>& argomenti) {
-    return esegui_scenario(argomenti, lavoro, temporanea, uscite);
-  }
 };
 
 TEST_F(ScaricaComando, IlTipoDelNomeVinceSenzaForce) {

@@ -32,23 +32,8 @@ std::string dove_sta(const std::string& testo, const std::string& pezzo) {
 
 class ComandoScenario : public CartelleComando {
  protected:
-  // Every run, whatever its way out, leaves the temporary directory empty.
-  risultato_comando esegui(const std::vector<std::string>& argomenti) {
-    risultato_comando r = esegui_scenario(argomenti, lavoro, temporanea, uscite);
-    EXPECT_TRUE(fs::is_empty(temporanea)) << "a temporary file was left behind";
-    return r;
-  }
-  // The author's two sources, P_linea.txt and P_12-.txt, in the working directory.
-  std::string linea, treno;
   void sorgenti(const std::string& righe_linea = "", const std::string& righe_treno = "") {
-    linea = linea_piccola(righe_linea);
-    treno = treno_piccolo(righe_treno);
-    scrivi_tutto(lavoro / "P_linea.txt", linea);
-    scrivi_tutto(lavoro / "P_12-.txt", treno);
-  }
-  void sorgenti_intatte() {
-    EXPECT_EQ(leggi_tutto(lavoro / "P_linea.txt"), linea) << "the line source was touched";
-    EXPECT_EQ(leggi_tutto(lavoro / "P_12-.txt"), treno) << "the train source was touched";
+    scrivi_sorgenti(linea_piccola(righe_linea), treno_piccolo(righe_treno));
   }
   // The packer's own stages run on the same sources: each packed file's bytes by its name.
   std::map<std::string, std::string> imballa_qui(int32_t j) {

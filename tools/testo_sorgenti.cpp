@@ -12,11 +12,9 @@ std::string elenco_caratteri(const std::string& caratteri) {
   for (std::size_t i = 0; i < caratteri.size();) {
     std::size_t n = 1;
     while (i + n < caratteri.size() && (static_cast<unsigned char>(caratteri[i + n]) & 0xC0u) == 0x80u) ++n;
-    const std::string uno = caratteri.substr(i, n);
-    // A control character of UTF-8 (U+0080 to U+009F), quoted as the fields are.
-    c.push_back(n == 2 && static_cast<unsigned char>(uno[0]) == 0xC2 && static_cast<unsigned char>(uno[1]) < 0xA0
-                    ? citazione(uno).substr(1, 6)
-                    : uno);
+    // Each character as a field is quoted, without the quotes.
+    const std::string q = citazione(caratteri.substr(i, n));
+    c.push_back(q.substr(1, q.size() - 2));
     i += n;
   }
   std::string t;

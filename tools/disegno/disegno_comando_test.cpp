@@ -25,9 +25,6 @@ namespace {
 
 class ComandoPlot : public CartelleComando {
  protected:
-  risultato_comando esegui(const std::vector<std::string>& argomenti) {
-    return esegui_scenario(argomenti, lavoro, temporanea, uscite);
-  }
   // Packs the small scenario of the picture tests into `dir` as P, train `numero`.
   void imballa(const std::string& dir, const std::string& numero, bool con_linea = true) {
     scrivi_tutto(lavoro / "P_linea.txt", linea_una_curva);

@@ -13,7 +13,7 @@
 #include "prove/disegno.h"
 #include "prove/tre_fermate.h"
 #include "tools/disegno/foglio.h"
-#include "tools/scarica.h"
+#include "formato/testo_1252.h"
 
 namespace {
 
@@ -261,7 +261,7 @@ TEST(DisegnaScenario, FileStraniNonRomponoIlDisegno) {
     const auto testi = d.testi();
     for (int j = 1; j <= 2; ++j) {
       // Read as Latin-1; a control byte, which XML cannot carry, shows as '?'.
-      const std::string nome = s->tabella[j].nome[0] == 'A' ? "A??\x7F" : testo_utf8(s->tabella[j].nome);
+      const std::string nome = s->tabella[j].nome[0] == 'A' ? "A??\x7F" : utf8_da_1252(s->tabella[j].nome);
       const long volte = s->griglia[0].tag.empty() ? 1 : 2;
       EXPECT_EQ(std::count(testi.begin(), testi.end(), nome), volte) << nome.substr(0, 20);
     }

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "compiler/numeri.h"
-#include "tools/scarica.h"
+#include "formato/testo_1252.h"
 
 namespace disegno {
 
@@ -25,7 +25,7 @@ void numero(std::string& s, double v) {
 
 std::string testo_xml(std::string_view t) {
   std::string u;
-  for (const char c : testo_utf8(t)) {
+  for (const char c : utf8_da_1252(t)) {
     switch (c) {
       case '&': u += "&amp;"; break;
       case '<': u += "&lt;"; break;
