@@ -29,9 +29,9 @@ std::string tratta(const sezione& s) {
 }
 
 // Where the station in `slot` was written, when the row log gives it.
-void alla_stazione(avviso_registrato& a, const Form1& f, int slot, std::string_view etichetta_treno) {
-  if (const riga_letta* r = riga_della_stazione(f, slot); r != nullptr && r->riga > 0) {
-    a.file = std::string(etichetta_treno);
+void alla_stazione(avviso_registrato& a, const registro& reg, int slot) {
+  if (const riga_letta* r = riga_della_stazione(reg, slot); r != nullptr && r->riga > 0) {
+    a.file = reg.file_treno;
     a.riga = r->riga;
     a.colonna = r->colonna;
   }
@@ -52,18 +52,15 @@ std::string durata(double secondi) {
   return buf;
 }
 
-const riga_letta* riga_della_stazione(const Form1& f, int slot) {
+const riga_letta* riga_della_stazione(const registro& reg, int slot) {
   int n = slot_prima_stazione - 1;
-  for (const riga_letta& r : f.righe_lette)
+  for (const riga_letta& r : reg.righe_lette)
     if (r.tipo == tipo_riga::stazione && ++n == slot) return &r;
   return nullptr;
 }
 
-std::vector<avviso_registrato> avvisi_marcia(const Form1& f, const opzioni_marcia& o,
-                                             double margine_minimo_percento,
-                                             std::string_view etichetta_treno) {
+std::vector<avviso_registrato> avvisi_marcia(const registro& reg, const marcia& m, double margine_minimo_percento) {
   std::vector<avviso_registrato> avvisi;
-  const marcia m = calcola_marcia(f, modello_da_scenario(f, o));
   for (const sezione& s : m.sezioni) {
     avviso_registrato a;
     if (!s.mantenibile) {
@@ -80,14 +77,14 @@ std::vector<avviso_registrato> avvisi_marcia(const Form1& f, const opzioni_marci
     }
     a.con_posizione = true;
     a.posizione = s.a.posizione_m;
-    alla_stazione(a, f, s.a.slot, etichetta_treno);
+    alla_stazione(a, reg, s.a.slot);
     avvisi.push_back(std::move(a));
   }
 
   // A build that recorded an error stopped reading there, before the last
   // speed limit was laid to the route's end: the stretches it left with no
   // limit are the error's doing, not the author's, and are not told.
-  if (!f.errori.empty() || f.codice_errore != 0) return avvisi;
+  if (!reg.errori.empty() || reg.codice_errore != 0) return avvisi;
   for (const intervallo& i : m.senza_limite) {
     avviso_registrato a;
     a.codice = avviso_senza_limite;

@@ -15,7 +15,7 @@
 
 #include "analisi/marcia.h"
 #include "compiler/codici_avviso.h"
-#include "compiler/form1.h"
+#include "compiler/registro.h"
 #include "compiler/righe_lette.h"
 
 // The recovery threshold, in per cent of the fastest running time. European
@@ -27,18 +27,16 @@ inline constexpr double margine_minimo_predefinito_percento = 3.0;
 
 // The row the compiler read for the station in `slot`: the slot-th station row
 // of the log, in the order read; null when the log holds no such row.
-const riga_letta* riga_della_stazione(const Form1& f, int slot);
+const riga_letta* riga_della_stazione(const registro& reg, int slot);
 
-// The timetable's warnings for `f` with the train model `o`: per section, in
-// running order, 361 or 362; then every stretch with no limit laid (363).
-// 361 and 362 stand at the row of the section's arriving stop (its time is
-// the one to move), in the source labelled `etichetta_treno`, when the log
-// gives that row; 363 has no row to stand at, and is not told after an error
-// (the compiler lays the last limit to the route's end only when it reads the
-// train source to its end). A margin of 0 % turns 362 off.
-std::vector<avviso_registrato> avvisi_marcia(const Form1& f, const opzioni_marcia& o,
-                                             double margine_minimo_percento,
-                                             std::string_view etichetta_treno);
+// The timetable's warnings of the fastest run `m` of a scenario whose build
+// told `reg`: per section, in running order, 361 or 362; then every stretch
+// with no limit laid (363). 361 and 362 stand at the row of the section's
+// arriving stop (its time is the one to move) in the train source, when the
+// log gives that row; 363 has no row to stand at, and is not told after an
+// error (the compiler lays the last limit to the route's end only when it
+// reads the train source to its end). A margin of 0 % turns 362 off.
+std::vector<avviso_registrato> avvisi_marcia(const registro& reg, const marcia& m, double margine_minimo_percento);
 
 // A running time as the timetable writes it: "10:54" (minutes and seconds),
 // "1:02:30" from an hour up, "-0:40" below 0; seconds rounded half to even.

@@ -31,8 +31,13 @@ std::string treno_ab(int arrivo, int inizio_limite = 0, const std::string& altre
 // Compiled and finished as the tool does before it times the run.
 std::unique_ptr<prova_compilazione> compila_ab(int arrivo, int inizio_limite = 0, const std::string& altre_righe = "") {
   auto p = compila_prova(linea_prova(20000), treno_ab(arrivo, inizio_limite, altre_righe));
-  completa_scenario(p->f);
+  completa_scenario(p->f.scenario, p->f.registro);
   return p;
+}
+
+// The timetable's warnings of the compiled scenario `f`, its train as the defaults make it.
+std::vector<avviso_registrato> avvisi_di(const scenario_compilato& f, double soglia) {
+  return avvisi_marcia(f.registro, calcola_marcia(f.scenario, modello_da_scenario(f.scenario)), soglia);
 }
 
 std::vector<int32_t> codici(const std::vector<avviso_registrato>& avvisi) {
@@ -88,8 +93,8 @@ TEST(AvvisiMarcia, TratteTroppoStretteEStrettissime) {
     SCOPED_TRACE(c.nome);
     const auto p = compila_ab(c.arrivo, c.inizio_limite,
                               c.errore ? "stazione,   12010,  12,  400,  1, 0, 0,  4,1,0,  2,1,1,    1,  9,0,0, C\n" : "");
-    ASSERT_EQ(p->f.errori.size(), c.errore ? 1u : 0u);
-    const std::vector<avviso_registrato> a = avvisi_marcia(p->f, {}, c.soglia, etichetta_treno);
+    ASSERT_EQ(p->f.registro.errori.size(), c.errore ? 1u : 0u);
+    const std::vector<avviso_registrato> a = avvisi_di(p->f, c.soglia);
     EXPECT_EQ(codici(a), c.codici);
     if (a.empty()) continue;
     EXPECT_EQ(a[0].testo, c.testo);
@@ -121,8 +126,8 @@ TEST(AvvisiMarcia, AllaRigaDellaFermataDArrivo) {
   };
   for (const caso& c : casi) {
     SCOPED_TRACE(c.nome);
-    p->f.righe_lette = c.righe;
-    const std::vector<avviso_registrato> a = avvisi_marcia(p->f, {}, 3, etichetta_treno);
+    p->f.registro.righe_lette = c.righe;
+    const std::vector<avviso_registrato> a = avvisi_di(p->f, 3);
     ASSERT_EQ(codici(a), std::vector<int32_t>{avviso_tratta_impossibile});
     EXPECT_EQ(a[0].file, c.file);
     EXPECT_EQ(a[0].riga, c.riga);
@@ -135,9 +140,17 @@ TEST(AvvisiMarcia, IlScenarioIncorporatoNonTieneMontefruscoVignalora) {
   // through a 40 km/h slow order, where the fastest run takes 10:54; every
   // other section keeps more than 3 %, and a limit is laid all the way.
   const std::string treno = dati_treno();
-  const Form1 f = prova_derivati::compila_testi(dati_linea(), treno);
+  const std::string linea = dati_linea();
+  opzioni_compilazione o;
+  o.nome_scenario = "Corvana_Telmisa";
+  o.numero_treno = "739";
+  o.piano_linea = false;
+  o.con_marcia = false;
+  const esito_compilazione e = compila({"linea", linea}, {"treno", treno}, o);
+  const registro& f = e.registro;
   ASSERT_TRUE(f.errori.empty());
-  const std::vector<avviso_registrato> a = avvisi_marcia(f, {}, margine_minimo_predefinito_percento, "treno");
+  const std::vector<avviso_registrato> a = avvisi_marcia(
+      f, calcola_marcia(e.scenario, modello_da_scenario(e.scenario)), margine_minimo_predefinito_percento);
   ASSERT_EQ(codici(a), std::vector<int32_t>{avviso_tratta_impossibile});
   EXPECT_EQ(a[0].testo,
             "MONTEFRUSCO to VIGNALORA, 19.5 km: scheduled 10:00, fastest run 10:54, margin -54 s (-8.3 %); "

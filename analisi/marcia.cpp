@@ -28,7 +28,7 @@ double al_minuto(double s) { return arrotonda(s / 60.0) * 60.0; }
 // The stations of the table: from the first station slot up to the first
 // empty slot, never into the kilometre boards' texts (which fill the table
 // from its top down, the lowest one named by a board on the grid).
-std::vector<stazione_marcia> stazioni_del_percorso(const Form1& f) {
+std::vector<stazione_marcia> stazioni_del_percorso(const scenario& f) {
   int ultimo = slot_cartelli;
   for (const cella_percorso& c : f.percorso)
     if (c.tipo == tipo_indicatore_km && c.dato1 >= slot_prima_stazione && c.dato1 <= slot_cartelli)
@@ -42,7 +42,7 @@ std::vector<stazione_marcia> stazioni_del_percorso(const Form1& f) {
   return r;
 }
 
-modello_treno modello_da_scenario(const Form1& f, const opzioni_marcia& o) {
+modello_treno modello_da_scenario(const scenario& f, const opzioni_marcia& o) {
   const record_stazione& treno = f.tabella_stazioni[slot_treno_percorso];
   modello_treno m;
   m.percentuale_letta = treno.valore1;
@@ -62,7 +62,7 @@ modello_treno modello_da_scenario(const Form1& f, const opzioni_marcia& o) {
   return modello_nei_limiti(m);
 }
 
-profilo_corsa profilo_da_scenario(const Form1& f) {
+profilo_corsa profilo_da_scenario(const scenario& f) {
   profilo_corsa p;
   const std::vector<cella_percorso>& c = f.percorso;
   // A cell's running values hold from its point for 50 m; a gradient code of
@@ -109,7 +109,7 @@ profilo_corsa profilo_da_scenario(const Form1& f) {
   return p;
 }
 
-marcia calcola_marcia(const Form1& f, const modello_treno& modello) {
+marcia calcola_marcia(const scenario& f, const modello_treno& modello) {
   marcia r;
   r.modello = modello_nei_limiti(modello);
   const modello_treno& m = r.modello;

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "analisi/corsa.h"
-#include "compiler/form1.h"
+#include "formato/scenario.h"
 
 // The built-in timetable keeps two minutes at every stop.
 inline constexpr double sosta_predefinita_s = 120.0;
@@ -34,12 +34,12 @@ struct opzioni_marcia {
 
 // The train of the scenario: its braked mass and cars from the train source,
 // the rest from the options or the defaults, all within limits.
-modello_treno modello_da_scenario(const Form1& f, const opzioni_marcia& o = {});
+modello_treno modello_da_scenario(const scenario& f, const opzioni_marcia& o = {});
 
 // The route as the run sees it (positions in metres, cell i at i × 50 m): a
 // stretch per run of cells with the same limit and gradient, the slow orders,
 // the speed-reduction points, and the stops' positions.
-profilo_corsa profilo_da_scenario(const Form1& f);
+profilo_corsa profilo_da_scenario(const scenario& f);
 
 // A station of the table, with its time as given (0: passed) and, for a stop,
 // its time unfolded over midnight (seconds from the midnight before the first stop).
@@ -53,7 +53,7 @@ struct stazione_marcia {
 
 // The stations of the table in running order: from the first station slot up
 // to the first empty slot, never into the kilometre boards' texts.
-std::vector<stazione_marcia> stazioni_del_percorso(const Form1& f);
+std::vector<stazione_marcia> stazioni_del_percorso(const scenario& f);
 
 // What is wrong with a stop's time: it comes before the stop before it and
 // reads as no crossing of midnight (more than 12 hours back), or it would
@@ -104,4 +104,4 @@ struct marcia {
 
 // The fastest run of the scenario `f` with the train `m`, section by section.
 // Every number is finite whatever the scenario holds.
-marcia calcola_marcia(const Form1& f, const modello_treno& m);
+marcia calcola_marcia(const scenario& f, const modello_treno& m);

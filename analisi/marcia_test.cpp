@@ -13,7 +13,7 @@ namespace {
 // A compiled scenario made by hand: a grid of cells 0..n, running values laid
 // over ranges of cells, point features, station slots and the train's header.
 struct scenario_prova {
-  Form1 f;
+  scenario f;
   explicit scenario_prova(int n) { f.percorso.assign(static_cast<std::size_t>(n) + 1, cella_percorso{}); }
   cella_percorso& operator[](int c) { return f.percorso.at(static_cast<std::size_t>(c)); }
   // Cells da..a - 1 get the limit (km/h, stored / 5) and the gradient (per mille, stored + 100).
@@ -48,7 +48,7 @@ struct scenario_prova {
 constexpr int32_t ora(int h, int m, int s = 0) { return h * 3600 + m * 60 + s; }
 
 // A train that accelerates and brakes at 0.5 m/s², so that a run on the level is symmetric.
-modello_treno treno_simmetrico(const Form1& f) {
+modello_treno treno_simmetrico(const scenario& f) {
   opzioni_marcia o;
   o.accelerazione = 0.5;
   o.decelerazione = 0.5;

@@ -36,9 +36,9 @@
 namespace {
 
 // A benchmark that measures a build which recorded an error measures the wrong thing.
-void senza_errori(benchmark::State& stato, const Form1& f) {
-  if (f.codice_errore != 0 || f.errore_imballaggio != 0)
-    stato.SkipWithError(("the build recorded error " + std::to_string(f.codice_errore)).c_str());
+void senza_errori(benchmark::State& stato, const esito_compilazione& e) {
+  if (e.registro.codice_errore != 0 || e.rifiuto)
+    stato.SkipWithError(("the build recorded error " + std::to_string(e.registro.codice_errore)).c_str());
 }
 
 // Every field of the generated 1000 km train source, read as text.
@@ -77,7 +77,7 @@ void fase_memorizza_percorso(benchmark::State& stato) {
     stato.ResumeTiming();
     memorizza_percorso(f, dir.percorso, 1);
   }
-  senza_errori(stato, f);
+  senza_errori(stato, f.esito);
 }
 BENCHMARK(fase_memorizza_percorso)->Name("fase/memorizza_percorso")->Unit(benchmark::kMillisecond);
 
@@ -85,13 +85,11 @@ BENCHMARK(fase_memorizza_percorso)->Name("fase/memorizza_percorso")->Unit(benchm
 // and encoded piece by piece, as the build writes it (without the file).
 void fase_codifica_linea(benchmark::State& stato) {
   const std::string linea = dati_linea(), treno = dati_treno();
-  Form1 f;
-  nomina_scenario(f);
-  memorizza_dati(f, 1, {"linea", linea}, {"treno", treno});
-  senza_errori(stato, f);
+  const scenario_compilato f = memorizza_dati("Corvana_Telmisa", "739", 1, {"linea", linea}, {"treno", treno});
+  if (f.registro.codice_errore != 0) stato.SkipWithError("the build recorded an error");
   int64_t byte = 0;
   for (auto _ : stato)
-    codifica_linea(f, [&byte](uint64_t, std::string_view pezzo) {
+    codifica_linea(f.scenario, [&byte](uint64_t, std::string_view pezzo) {
       benchmark::DoNotOptimize(pezzo.data());
       byte += static_cast<int64_t>(pezzo.size());
     });
@@ -106,8 +104,8 @@ void build_completa(benchmark::State& stato) {
     Form1 f;
     nomina_scenario(f);
     esegui_build(f, dir.percorso);
-    benchmark::DoNotOptimize(f.codice_errore);
-    if (f.codice_errore != 0) senza_errori(stato, f);
+    benchmark::DoNotOptimize(f.esito.registro.codice_errore);
+    if (f.esito.registro.codice_errore != 0) senza_errori(stato, f.esito);
   }
 }
 BENCHMARK(build_completa)->Unit(benchmark::kMillisecond);
@@ -119,10 +117,11 @@ void scenario_generato_km(benchmark::State& stato) {
   const scenario_generato s = genera_scenario(lunghezza);
   cartella_prova dir;
   for (auto _ : stato) {
-    std::unique_ptr<Form1> f = compila_generato(s);
-    if (completa_scenario(*f))
-      imballa_scenario(*f, [&](file_imballato quale, const produttore& produci) {
-        sostituisci_file(dir.percorso / file_imballato_di(quale, f->nome_scenario, f->numero_treno), produci);
+    std::unique_ptr<esito_compilazione> f = compila_generato(s);
+    if (da_imballare(*f))
+      imballa_scenario(f->scenario, [&](file_imballato quale, const produttore& produci) {
+        sostituisci_file(dir.percorso / file_imballato_di(quale, f->scenario.nome_scenario, f->scenario.numero_treno),
+                         produci);
       });
     stato.PauseTiming();
     senza_errori(stato, *f);
@@ -137,10 +136,9 @@ BENCHMARK(scenario_generato_km)->Arg(100)->Arg(358)->Arg(1000)->Unit(benchmark::
 void marcia_scenario_generato_km(benchmark::State& stato) {
   const int32_t lunghezza = static_cast<int32_t>(stato.range(0)) * 1000;
   const scenario_generato s = genera_scenario(lunghezza);
-  const std::unique_ptr<Form1> p = compila_generato(s);
-  Form1& f = *p;
-  completa_scenario(f);
-  senza_errori(stato, f);
+  const std::unique_ptr<esito_compilazione> p = compila_generato(s);
+  senza_errori(stato, *p);
+  const scenario& f = p->scenario;
   for (auto _ : stato) {
     const marcia r = calcola_marcia(f, modello_da_scenario(f));
     benchmark::DoNotOptimize(r.sezioni.data());
@@ -153,10 +151,9 @@ BENCHMARK(marcia_scenario_generato_km)->Arg(358)->Arg(1000)->Unit(benchmark::kMi
 // documents that break a form rule skip the measure).
 void documenti_scenario_generato(benchmark::State& stato) {
   const scenario_generato s = genera_scenario(1000000);
-  const std::unique_ptr<Form1> p = compila_generato(s, 0);
-  Form1& f = *p;
-  completa_scenario(f);
-  senza_errori(stato, f);
+  const std::unique_ptr<esito_compilazione> p = compila_generato(s, 0);
+  senza_errori(stato, *p);
+  const scenario& f = p->scenario;
   const auto testi = [&f] {
     const documenti_derivati d = deriva_documenti(f, {}, {});
     return std::array<std::string, 3>{testo_documento(impagina_scheda(d.scheda)),

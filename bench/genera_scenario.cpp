@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "compiler/memorizza_dati.h"
 
 namespace {
 
@@ -136,10 +135,12 @@ scenario_generato genera_scenario(int32_t lunghezza) {
   return {l.s, t.s};
 }
 
-std::unique_ptr<Form1> compila_generato(const scenario_generato& s, int32_t salva_linea) {
-  auto f = std::make_unique<Form1>();
-  f->nome_scenario = "Generato";
-  f->numero_treno = "1";
-  memorizza_dati(*f, salva_linea, {"Generato_linea.txt", s.linea}, {"Generato_1-.txt", s.treno});
-  return f;
+std::unique_ptr<esito_compilazione> compila_generato(const scenario_generato& s, int32_t salva_linea) {
+  opzioni_compilazione o;
+  o.nome_scenario = "Generato";
+  o.numero_treno = "1";
+  o.piano_linea = salva_linea != 0;
+  o.con_marcia = false;
+  return std::make_unique<esito_compilazione>(
+      compila({"Generato_linea.txt", s.linea}, {"Generato_1-.txt", s.treno}, o));
 }

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "compiler/form1.h"
+#include "porta/compila.h"
 
 struct scenario_generato {
   std::string linea;  // the line source, CR LF lines
@@ -23,6 +23,7 @@ struct scenario_generato {
 // slots), so past about 500 km their number stops growing.
 scenario_generato genera_scenario(int32_t lunghezza);
 
-// `s` compiled from memory as scenario Generato, train 1, with the line plan
-// when `salva_linea`; the packing stages are the caller's.
-std::unique_ptr<Form1> compila_generato(const scenario_generato& s, int32_t salva_linea = 1);
+// `s` compiled from memory through the core's door as scenario Generato,
+// train 1, with the line plan when `salva_linea`, finished for packing; the
+// fastest run is the caller's.
+std::unique_ptr<esito_compilazione> compila_generato(const scenario_generato& s, int32_t salva_linea = 1);

@@ -18,15 +18,14 @@ TEST(genera_scenario, compila_senza_errori_a_ogni_lunghezza) {
   for (const int32_t lunghezza : {100000, 358000, 1000000}) {
     SCOPED_TRACE(lunghezza);
     const scenario_generato s = genera_scenario(lunghezza);
-    const std::unique_ptr<Form1> p = compila_generato(s);
-    Form1& f = *p;
-    EXPECT_TRUE(completa_scenario(f));
-    for (const errore_registrato& e : f.errori)
+    const std::unique_ptr<esito_compilazione> p = compila_generato(s);
+    EXPECT_TRUE(da_imballare(*p));
+    for (const errore_registrato& e : p->registro.errori)
       ADD_FAILURE() << "error " << e.codice << " at line " << e.riga << " of " << e.file;
     // A sound scenario: nothing an author would be warned of.
-    for (const avviso_registrato& a : f.avvisi)
+    for (const avviso_registrato& a : p->registro.avvisi)
       ADD_FAILURE() << "warning " << a.codice << " at line " << a.riga << " of " << a.file << ": " << a.testo;
-    EXPECT_EQ(f.errore_imballaggio, 0);
+    const scenario& f = p->scenario;
     EXPECT_EQ(f.percorso.size(), static_cast<std::size_t>((lunghezza + 7000) / 50 + 1));
     EXPECT_EQ(f.griglia_linea.punti, lunghezza + 7001);
     // Every kind of row is there, with a density that grows with the route.
@@ -50,10 +49,10 @@ TEST(genera_scenario, compila_senza_errori_a_ogni_lunghezza) {
 // two stops, standing still at each, every number finite.
 TEST(genera_scenario, marcia_sul_percorso_piu_lungo) {
   const scenario_generato s = genera_scenario(1000000);
-  const std::unique_ptr<Form1> p_f = compila_generato(s);
-  Form1& f = *p_f;
-  ASSERT_TRUE(completa_scenario(f));
-  ASSERT_EQ(f.codice_errore, 0);
+  const std::unique_ptr<esito_compilazione> p_f = compila_generato(s);
+  ASSERT_TRUE(da_imballare(*p_f));
+  ASSERT_EQ(p_f->registro.codice_errore, 0);
+  const scenario& f = p_f->scenario;
 
   const modello_treno m = modello_da_scenario(f);
   const marcia r = calcola_marcia(f, m);

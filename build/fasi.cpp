@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "compiler/memorizza_dati.h"
 #include "documents/note.h"
 #include "documents/rallentamenti.h"
 #include "documents/scheda_treno.h"
@@ -60,13 +59,20 @@ void memorizza_percorso(Form1& f, const fs::path& cartella, int32_t j) {
   const fs::path file_treno = cartella / file_treno_sorgente(f.nome_scenario, f.numero_treno);
   const sorgente_riletta linea(file_linea);
   const sorgente_riletta treno(file_treno);
-  const bool treno_preso = memorizza_dati(f, j, linea.per_il_compilatore(), treno.per_il_compilatore());
+  // The program's sources are single-byte text already, and it times no run.
+  opzioni_compilazione o;
+  o.nome_scenario = f.nome_scenario;
+  o.numero_treno = f.numero_treno;
+  o.piano_linea = j != 0;
+  o.da_utf8 = false;
+  o.con_marcia = false;
+  f.esito = compila(linea.per_il_compilatore(), treno.per_il_compilatore(), o);
   std::error_code ec;
   fs::remove(file_linea, ec);
-  if (treno_preso) fs::remove(file_treno, ec);
+  if (f.esito.treno_preso) fs::remove(file_treno, ec);
 
-  if (!completa_scenario(f)) return;
-  imballa_scenario(f, [&f, &cartella](file_imballato quale, const produttore& produci) {
+  if (!da_imballare(f.esito)) return;
+  imballa_scenario(f.esito.scenario, [&f, &cartella](file_imballato quale, const produttore& produci) {
     sostituisci_file(cartella / file_imballato_di(quale, f.nome_scenario, f.numero_treno), produci);
   });
 }

@@ -50,11 +50,12 @@ TEST(Fasi, LaBuildCompletaNonRegistraErroriELasciaISeiFile) {
   cantiere c;
   esegui_build(c.f, c.dir.percorso);
   const Form1& f = c.f;
+  const registro& r = f.esito.registro;
 
-  EXPECT_EQ(f.codice_errore, 0) << "at " << f.posizione_errore << " m";
-  for (const errore_registrato& e : f.errori)
+  EXPECT_EQ(r.codice_errore, 0) << "at " << r.posizione_errore << " m";
+  for (const errore_registrato& e : r.errori)
     ADD_FAILURE() << "error " << e.codice << " at " << e.posizione << " m, " << e.file << " line " << e.riga;
-  EXPECT_EQ(f.errore_imballaggio, 0);
+  EXPECT_FALSE(f.esito.rifiuto);
 
   // Both sources are deleted once compiled: the three documents and the three
   // packed files are all that stays.
@@ -69,9 +70,9 @@ TEST(Fasi, LaBuildCompletaNonRegistraErroriELasciaISeiFile) {
   EXPECT_EQ(presenti(c.dir.percorso), attesi);
 
   // 49 stations from slot 1, the origin first and the destination last.
-  EXPECT_EQ(f.tabella_stazioni[1].nome, "CORVANA");
-  EXPECT_EQ(f.tabella_stazioni[49].nome, "TELMISA");
-  EXPECT_EQ(f.tabella_stazioni[50].nome, "");
+  EXPECT_EQ(f.esito.scenario.tabella_stazioni[1].nome, "CORVANA");
+  EXPECT_EQ(f.esito.scenario.tabella_stazioni[49].nome, "TELMISA");
+  EXPECT_EQ(f.esito.scenario.tabella_stazioni[50].nome, "");
 }
 
 TEST(Fasi, QualiSorgentiRestanoDopoOgniUscita) {
@@ -105,7 +106,7 @@ TEST(Fasi, QualiSorgentiRestanoDopoOgniUscita) {
     if (!k.linea.empty()) scrivi(c.linea(), con_crlf(k.linea));
     if (!k.treno.empty()) scrivi(c.treno(), con_crlf(k.treno));
     memorizza_percorso(c.f, c.dir.percorso, 0);
-    EXPECT_EQ(c.f.codice_errore, k.codice) << k.nome;
+    EXPECT_EQ(c.f.esito.registro.codice_errore, k.codice) << k.nome;
     EXPECT_FALSE(fs::exists(c.linea())) << k.nome;
     EXPECT_EQ(fs::exists(c.treno()), k.treno_resta) << k.nome;
     if (k.treno_resta) {
@@ -118,8 +119,8 @@ TEST(Fasi, QualiSorgentiRestanoDopoOgniUscita) {
   fs::create_directory(c.linea());
   scrivi(c.treno(), treno_prova());
   EXPECT_NO_THROW(memorizza_percorso(c.f, c.dir.percorso, 0));
-  EXPECT_EQ(c.f.codice_errore, errore_lettura);
-  EXPECT_EQ(c.f.errori.at(0).file, file_linea_sorgente(c.f.nome_scenario)) << "named by its file name";
+  EXPECT_EQ(c.f.esito.registro.codice_errore, errore_lettura);
+  EXPECT_EQ(c.f.esito.registro.errori.at(0).file, file_linea_sorgente(c.f.nome_scenario)) << "named by its file name";
   EXPECT_FALSE(fs::exists(c.treno()));
 }
 

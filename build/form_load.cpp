@@ -2,14 +2,13 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <string>
 
 #include "build/fasi.h"
 #include "build/finestra.h"
 #include "formato/file.h"
 
 namespace {
-
-void errore_a_video(const std::string& a) { errore(a); }
 
 // The directory of the running program (through /proc/self/exe): every file
 // of the build lies there.
@@ -26,7 +25,6 @@ int Form_Load() {
   static Form1 f;  // the build state lives for the whole run
   nomina_scenario(f);
   const std::filesystem::path cartella = cartella_programma();
-  f.mostra_errore = errore_a_video;
 
   mostra_finestra();
   try {
@@ -36,10 +34,14 @@ int Form_Load() {
     chiudi_finestra();
     return 2;
   }
+  // A packing check refused the scenario: nothing was packed, and the one
+  // message the program shows ends it.
+  if (f.esito.rifiuto) errore(std::to_string(f.esito.rifiuto->codice));
   // A recorded error does not stop the build; it is only told.
-  if (f.codice_errore != 0)
+  const registro& r = f.esito.registro;
+  if (r.codice_errore != 0)
     std::fprintf(stderr, "impacchetta: codice_errore %d, posizione_errore %d\n",
-                 static_cast<int>(f.codice_errore), static_cast<int>(f.posizione_errore));
+                 static_cast<int>(r.codice_errore), static_cast<int>(r.posizione_errore));
   chiudi_finestra();
   return 0;
 }

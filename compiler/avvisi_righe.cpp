@@ -8,9 +8,9 @@
 
 namespace {
 
-const riga_letta* riga_di(const Form1& f, int32_t indice) {
-  if (indice < 0 || static_cast<std::size_t>(indice) >= f.righe_lette.size()) return nullptr;
-  return &f.righe_lette[static_cast<std::size_t>(indice)];
+const riga_letta* riga_di(const compilazione& f, int32_t indice) {
+  if (indice < 0 || static_cast<std::size_t>(indice) >= f.registro.righe_lette.size()) return nullptr;
+  return &f.registro.righe_lette[static_cast<std::size_t>(indice)];
 }
 
 bool numero(std::string_view t) {
@@ -23,20 +23,20 @@ bool numero(std::string_view t) {
 
 }  // namespace
 
-avviso_registrato& avvisa_riga(Form1& f, int32_t codice, int32_t indice, std::string testo) {
-  avviso_registrato& a = registra_avviso(f, codice, std::move(testo));
-  avviso_alla_riga(f, a, indice);
+avviso_registrato& avvisa_riga(compilazione& f, int32_t codice, int32_t indice, std::string testo) {
+  avviso_registrato& a = registra_avviso(f.registro, codice, std::move(testo));
+  avviso_alla_riga(f.registro, f.scenario, a, indice);
   return a;
 }
 
-void avvisa_fuori_ordine(Form1& f, int32_t codice, int32_t indice, int32_t precedente, const std::string& valore,
+void avvisa_fuori_ordine(compilazione& f, int32_t codice, int32_t indice, int32_t precedente, const std::string& valore,
                          int64_t cella_inizio) {
   const riga_letta* r = riga_di(f, indice);
   const riga_letta* p = riga_di(f, precedente);
   if (r == nullptr || p == nullptr) return;
   std::string t = "'" + std::string(parola_riga(r->tipo)) + "' at " + std::to_string(r->posizione) +
                   " m does not come after the row before it, at " + std::to_string(p->posizione) + " m (" +
-                  luogo_riga(f, precedente) + "): rows must rise along the route; ";
+                  luogo_riga(f.registro, precedente) + "): rows must rise along the route; ";
   const int64_t da = cella_inizio * 50;
   if (da > r->posizione)
     t += valore + " is laid only from " + std::to_string(da) + " m";
@@ -45,7 +45,7 @@ void avvisa_fuori_ordine(Form1& f, int32_t codice, int32_t indice, int32_t prece
   avvisa_riga(f, codice, indice, std::move(t));
 }
 
-bool avvisa_nome(Form1& f, int32_t indice, std::string_view cosa, std::string_view nome, int32_t riga_nome,
+bool avvisa_nome(compilazione& f, int32_t indice, std::string_view cosa, std::string_view nome, int32_t riga_nome,
                  int32_t riga_valori) {
   const riga_letta* r = riga_di(f, indice);
   if (r == nullptr) return false;
@@ -67,15 +67,15 @@ bool avvisa_nome(Form1& f, int32_t indice, std::string_view cosa, std::string_vi
   return true;
 }
 
-void avvisa_ripetuta(Form1& f, int32_t indice, int32_t& precedente) {
+void avvisa_ripetuta(compilazione& f, int32_t indice, int32_t& precedente) {
   if (indice == nessuna_riga) return;
   if (precedente != nessuna_riga)
     avvisa_riga(f, avviso_riga_ripetuta, indice,
-                citazione(f.riga) + " is given again: this row's values replace those of " + nome_riga(f, precedente));
+                citazione(f.riga) + " is given again: this row's values replace those of " + nome_riga(f.scenario, f.registro, precedente));
   precedente = indice;
 }
 
-void avvisa_quinto(Form1& f, int32_t indice, std::string_view quale, int64_t velocita) {
+void avvisa_quinto(compilazione& f, int32_t indice, std::string_view quale, int64_t velocita) {
   if (velocita % 5 == 0) return;
   uint8_t quinto = 0;
   if (!converti(static_cast<double>(velocita) / 5.0, quinto)) return;  // it does not fit at all: a failed read
@@ -84,9 +84,9 @@ void avvisa_quinto(Form1& f, int32_t indice, std::string_view quale, int64_t vel
                   " km/h: a cell holds speeds in steps of 5 km/h");
 }
 
-void posa_segno_su(Form1& f, int64_t c, uint8_t valore, segni_sovrascritti& s) {
-  cella_percorso& cella = f.percorso[static_cast<std::size_t>(c)];
-  const origine_cella o = origine_di(f, c);
+void posa_segno_su(compilazione& f, int64_t c, uint8_t valore, segni_sovrascritti& s) {
+  cella_percorso& cella = f.scenario.percorso[static_cast<std::size_t>(c)];
+  const origine_cella o = origine_di(f.registro, c);
   if (cella.avviso_segnale != 0 && o.segno != nessuna_riga && o.segno != f.riga_in_posa &&
       s.quante < static_cast<int>(std::size(s.voci)))
     s.voci[s.quante++] = {o.segno, c, cella.avviso_segnale, valore};
@@ -94,7 +94,7 @@ void posa_segno_su(Form1& f, int64_t c, uint8_t valore, segni_sovrascritti& s) {
   posa_segno(f, c);
 }
 
-void avvisa_segni(Form1& f, const segni_sovrascritti& s) {
+void avvisa_segni(compilazione& f, const segni_sovrascritti& s) {
   for (int i = 0; i < s.quante; ++i) {
     const int32_t altra = s.voci[i].altra;
     bool gia = false;
@@ -108,6 +108,6 @@ void avvisa_segni(Form1& f, const segni_sovrascritti& s) {
                " m): " + std::to_string(s.voci[k].dopo) + " over " + std::to_string(s.voci[k].prima);
     }
     avvisa_riga(f, avviso_segno_sovrascritto, f.riga_in_posa,
-                "the approach marks of this row replace those of " + nome_riga(f, altra) + " on " + celle);
+                "the approach marks of this row replace those of " + nome_riga(f.scenario, f.registro, altra) + " on " + celle);
   }
 }

@@ -7,32 +7,32 @@
 #include <string>
 #include <string_view>
 
-#include "compiler/form1.h"
+#include "compiler/compilazione.h"
 
 // Records warning `codice` at row `indice` with `testo`.
-avviso_registrato& avvisa_riga(Form1& f, int32_t codice, int32_t indice, std::string testo);
+avviso_registrato& avvisa_riga(compilazione& f, int32_t codice, int32_t indice, std::string testo);
 
 // Row `indice` of a running value does not come after the row before it of
 // its kind (`precedente`): its value, worded as `valore` ("100 km/h"), is laid
 // from cell `cella_inizio` on.
-void avvisa_fuori_ordine(Form1& f, int32_t codice, int32_t indice, int32_t precedente, const std::string& valore,
+void avvisa_fuori_ordine(compilazione& f, int32_t codice, int32_t indice, int32_t precedente, const std::string& valore,
                          int64_t cella_inizio);
 
 // A name or text field read for row `indice` (`cosa`: "name", "text") is
 // empty, a number, or stands on a later line than the row's values
 // (`riga_valori`): the row had none, and the field read in its place is the
 // next row's keyword. Returns true when it told one of these.
-bool avvisa_nome(Form1& f, int32_t indice, std::string_view cosa, std::string_view nome, int32_t riga_nome,
+bool avvisa_nome(compilazione& f, int32_t indice, std::string_view cosa, std::string_view nome, int32_t riga_nome,
                  int32_t riga_valori);
 
 // A header row, which holds one value for the whole scenario, given again:
 // row `indice` replaces `precedente` (none the first time), which is told
 // (305); `precedente` becomes `indice`. Nothing when `indice` is none.
-void avvisa_ripetuta(Form1& f, int32_t indice, int32_t& precedente);
+void avvisa_ripetuta(compilazione& f, int32_t indice, int32_t& precedente);
 
 // A speed limit as a cell keeps it: divided by 5, rounded half to even. Tells
 // (351) a speed that does not come back as written, when it fits at all.
-void avvisa_quinto(Form1& f, int32_t indice, std::string_view quale, int64_t velocita);
+void avvisa_quinto(compilazione& f, int32_t indice, std::string_view quale, int64_t velocita);
 
 // Approach marks laid by the row being laid over marks of other rows: told
 // (342) once per other row, with the cells, when the row is done.
@@ -48,6 +48,6 @@ struct segni_sovrascritti {
 
 // Lays approach mark `valore` on cell `c` for the row being laid, noting in
 // `s` a mark of another row that it replaces.
-void posa_segno_su(Form1& f, int64_t c, uint8_t valore, segni_sovrascritti& s);
+void posa_segno_su(compilazione& f, int64_t c, uint8_t valore, segni_sovrascritti& s);
 // Tells what `s` noted.
-void avvisa_segni(Form1& f, const segni_sovrascritti& s);
+void avvisa_segni(compilazione& f, const segni_sovrascritti& s);

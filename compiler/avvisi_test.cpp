@@ -46,9 +46,9 @@ struct atteso {
   int32_t riga = 0;
 };
 
-std::string elenco(const Form1& f) {
+std::string elenco(const scenario_compilato& f) {
   std::string t;
-  for (const avviso_registrato& a : f.avvisi)
+  for (const avviso_registrato& a : f.registro.avvisi)
     t += "  " + std::to_string(a.codice) + " " + a.file + ":" + std::to_string(a.riga) + ":" +
          std::to_string(a.colonna) + " " + a.testo + "\n";
   return t;
@@ -222,15 +222,15 @@ TEST(Avvisi, OgniErroreDellAutoreEDetto) {
   };
   for (const caso& c : casi) {
     auto p = compila_prova(c.linea, c.treno, 1);
-    Form1& f = p->f;
-    completa_scenario(f);
-    EXPECT_TRUE(f.errori.empty()) << c.nome << ": error " << f.errori.front().codice << " " << f.errori.front().dettaglio;
-    EXPECT_EQ(f.avvisi.size(), c.attesi.size()) << c.nome << "\n" << elenco(f);
+    scenario_compilato& f = p->f;
+    completa_scenario(f.scenario, f.registro);
+    EXPECT_TRUE(f.registro.errori.empty()) << c.nome << ": error " << f.registro.errori.front().codice << " " << f.registro.errori.front().dettaglio;
+    EXPECT_EQ(f.registro.avvisi.size(), c.attesi.size()) << c.nome << "\n" << elenco(f);
     for (const atteso& a : c.attesi) {
-      const auto trovato = std::find_if(f.avvisi.begin(), f.avvisi.end(), [&a](const avviso_registrato& r) {
+      const auto trovato = std::find_if(f.registro.avvisi.begin(), f.registro.avvisi.end(), [&a](const avviso_registrato& r) {
         return r.codice == a.codice && r.testo.find(a.parole) != std::string::npos;
       });
-      if (trovato == f.avvisi.end()) {
+      if (trovato == f.registro.avvisi.end()) {
         ADD_FAILURE() << c.nome << ": no " << a.codice << " with \"" << a.parole << "\"\n" << elenco(f);
         continue;
       }

@@ -80,7 +80,7 @@ std::string ragione(const campi_ignorati& c, std::string_view r, std::string_vie
   return {};
 }
 
-void racconta(Form1& f, campi_ignorati& c) {
+void racconta(compilazione& f, campi_ignorati& c) {
   if (!c.aperto) return;
   c.aperto = false;
   std::string t = citazione(c.primo) + " " + c.perche + "; skipped";
@@ -91,13 +91,13 @@ void racconta(Form1& f, campi_ignorati& c) {
   }
   if (!c.nota.empty()) t += " (" + c.nota + ")";
   if (!c.vicina.empty()) t += ". Did you mean " + citazione(c.vicina) + "?";
-  avviso_registrato& a = registra_avviso(f, avviso_campo_ignorato, std::move(t));
+  avviso_registrato& a = registra_avviso(f.registro, avviso_campo_ignorato, std::move(t));
   a.file = f.sorgente_file;
   a.riga = c.riga;
   a.colonna = c.colonna;
 }
 
-void apri(Form1& f, campi_ignorati& c, std::string_view campo, int32_t riga, int32_t colonna, std::string perche,
+void apri(compilazione& f, campi_ignorati& c, std::string_view campo, int32_t riga, int32_t colonna, std::string perche,
           std::string vicina, bool valore) {
   racconta(f, c);
   c.aperto = true;
@@ -174,7 +174,7 @@ std::string_view parola_vicina(std::string_view campo, std::span<const std::stri
   return migliore;
 }
 
-void campo_ignorato(Form1& f, campi_ignorati& c, std::string_view campo, int32_t riga, int32_t colonna,
+void campo_ignorato(compilazione& f, campi_ignorati& c, std::string_view campo, int32_t riga, int32_t colonna,
                     bool trattino) {
   if (intestazione(campo)) {
     campo_letto(f, c);
@@ -218,18 +218,18 @@ void campo_ignorato(Form1& f, campi_ignorati& c, std::string_view campo, int32_t
   apri(f, c, campo, riga, colonna, std::move(perche), std::move(vicina), false);
 }
 
-void campo_letto(Form1& f, campi_ignorati& c) {
+void campo_letto(compilazione& f, campi_ignorati& c) {
   racconta(f, c);
   c.valori_curva = 0;
   c.nota_prossima.clear();
 }
 
-void curva_senza_piano(Form1& f, campi_ignorati& c) {
+void curva_senza_piano(compilazione& f, campi_ignorati& c) {
   campo_letto(f, c);
   c.valori_curva = 2;
 }
 
-void ultimo_campo(Form1& f, campi_ignorati& c, std::string_view campo, int32_t riga, int32_t colonna) {
+void ultimo_campo(compilazione& f, campi_ignorati& c, std::string_view campo, int32_t riga, int32_t colonna) {
   const std::string m = minuscole(campo);
   if (campo.empty() || intestazione(campo) || !riga_della_parte(c, campo, m)) {
     campo_ignorato(f, c, campo, riga, colonna, false);
@@ -238,7 +238,7 @@ void ultimo_campo(Form1& f, campi_ignorati& c, std::string_view campo, int32_t r
   }
   campo_letto(f, c);
   avviso_registrato& a = registra_avviso(
-      f, avviso_campo_ignorato,
+      f.registro, avviso_campo_ignorato,
       citazione(campo) + " is the last field of the file, and the last field is never read: the row is lost. "
                          "End the file with [fine]");
   a.file = f.sorgente_file;

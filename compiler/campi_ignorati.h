@@ -14,7 +14,7 @@
 #include <span>
 #include <string_view>
 
-#include "compiler/form1.h"
+#include "compiler/compilazione.h"
 
 // Where in the sources a field stands, for the keywords it is tested against.
 enum class parte_sorgente : uint8_t { generale_linea, corpo_linea, treno };
@@ -37,15 +37,15 @@ struct campi_ignorati {
 
 // A field that no rule reads, at line `riga`, column `colonna`; `trattino`
 // when it was passed over for its hyphen. A heading closes the open run.
-void campo_ignorato(Form1& f, campi_ignorati& c, std::string_view campo, int32_t riga, int32_t colonna,
+void campo_ignorato(compilazione& f, campi_ignorati& c, std::string_view campo, int32_t riga, int32_t colonna,
                     bool trattino);
 // A field that a rule reads: the open run is told.
-void campo_letto(Form1& f, campi_ignorati& c);
+void campo_letto(compilazione& f, campi_ignorati& c);
 // A curve row when the plan is not built: no row, but no mistake either; its
 // two numbers are passed over in silence.
-void curva_senza_piano(Form1& f, campi_ignorati& c);
+void curva_senza_piano(compilazione& f, campi_ignorati& c);
 // The last field of the file, which is read but never interpreted.
-void ultimo_campo(Form1& f, campi_ignorati& c, std::string_view campo, int32_t riga, int32_t colonna);
+void ultimo_campo(compilazione& f, campi_ignorati& c, std::string_view campo, int32_t riga, int32_t colonna);
 
 // The restricted Damerau-Levenshtein distance (insertions, deletions,
 // substitutions and swaps of two neighbours, each 1) between two texts, of

@@ -103,9 +103,9 @@ TEST(Colpevoli, GliErroriDiconoChiEDove) {
   };
   for (const caso& c : casi) {
     auto p = compila_prova(linea_prova(20000, c.linea), treno_prova(c.treno), 1);
-    const Form1& f = p->f;
-    ASSERT_FALSE(f.errori.empty()) << c.nome;
-    const errore_registrato& e = f.errori.back();
+    const scenario_compilato& f = p->f;
+    ASSERT_FALSE(f.registro.errori.empty()) << c.nome;
+    const errore_registrato& e = f.registro.errori.back();
     EXPECT_EQ(e.codice, c.codice) << c.nome;
     EXPECT_EQ(e.dettaglio, c.dettaglio) << c.nome;
     EXPECT_EQ(e.riga, c.riga) << c.nome;

@@ -14,26 +14,26 @@ constexpr int64_t giorno_s = 86400;
 // A time that comes back by less than half a day crosses midnight.
 constexpr int64_t mezza_giornata_s = 43200;
 
-const record_stazione* stazione_di(const Form1& f, const riga_letta& r) {
+const record_stazione* stazione_di(const compilazione& f, const riga_letta& r) {
   if (r.valore < slot_prima_stazione || r.valore >= numero_slot) return nullptr;
-  return &f.tabella_stazioni[static_cast<std::size_t>(r.valore)];
+  return &f.scenario.tabella_stazioni[static_cast<std::size_t>(r.valore)];
 }
 
 // Stop times must rise along the run, with one crossing of midnight at most:
 // the reading the fastest run makes of the timetable.
-void orari(Form1& f) {
+void orari(compilazione& f) {
   int32_t prima = nessuna_riga;
   int64_t ora_prima = 0, giorni = 0;
-  for (std::size_t i = 0; i < f.righe_lette.size(); ++i) {
-    const riga_letta& r = f.righe_lette[i];
+  for (std::size_t i = 0; i < f.registro.righe_lette.size(); ++i) {
+    const riga_letta& r = f.registro.righe_lette[i];
     if (r.tipo != tipo_riga::stazione) continue;
     const record_stazione* s = stazione_di(f, r);
     if (s == nullptr || s->codice == 0) continue;  // no time: the train passes
     int64_t ora = s->codice + giorni;
     const int32_t indice = static_cast<int32_t>(i);
     if (prima != nessuna_riga && ora <= ora_prima) {
-      const record_stazione* q = stazione_di(f, f.righe_lette[static_cast<std::size_t>(prima)]);
-      const std::string quella = citazione(q->nome) + " (" + luogo_riga(f, prima) + ") at " + ora_testo(q->codice);
+      const record_stazione* q = stazione_di(f, f.registro.righe_lette[static_cast<std::size_t>(prima)]);
+      const std::string quella = citazione(q->nome) + " (" + luogo_riga(f.registro, prima) + ") at " + ora_testo(q->codice);
       if (ora < ora_prima && ora + giorno_s - ora_prima <= mezza_giornata_s) {
         if (giorni > 0)
           avvisa_riga(f, avviso_orario_indietro, indice,
@@ -58,13 +58,13 @@ struct rallentamento {
   int64_t inizio, fine;  // metres, inizio <= fine
 };
 
-void rallentamenti(Form1& f) {
-  const bool griglia = f.percorso.size() >= 2;
-  const int64_t lunghezza = f.tabella_stazioni[slot_treno_percorso].valore2;
+void rallentamenti(compilazione& f) {
+  const bool griglia = f.scenario.percorso.size() >= 2;
+  const int64_t lunghezza = f.scenario.tabella_stazioni[slot_treno_percorso].valore2;
   const int64_t ultima = ultima_cella(f);
   std::vector<rallentamento> tratti;
-  for (std::size_t i = 0; i < f.righe_lette.size(); ++i) {
-    const riga_letta& r = f.righe_lette[i];
+  for (std::size_t i = 0; i < f.registro.righe_lette.size(); ++i) {
+    const riga_letta& r = f.registro.righe_lette[i];
     const int32_t indice = static_cast<int32_t>(i);
     if (griglia && r.tipo == tipo_riga::segnale && r.posizione > lunghezza)
       avvisa_riga(f, avviso_segnale_oltre_fine, indice,
@@ -102,7 +102,7 @@ void rallentamenti(Form1& f) {
       int64_t massimo = 0;
       for (int64_t c = std::max<int64_t>(0, std::min(cella_inizio, cella_fine));
            c <= std::min(ultima, std::max(cella_inizio, cella_fine)); ++c)
-        massimo = std::max<int64_t>(massimo, int64_t{f.percorso[static_cast<std::size_t>(c)].velocita} * 5);
+        massimo = std::max<int64_t>(massimo, int64_t{f.scenario.percorso[static_cast<std::size_t>(c)].velocita} * 5);
       if (massimo > 0 && v > massimo)
         avvisa_riga(f, avviso_rallentamento_velocita, indice,
                     questo + " at " + std::to_string(v) + " km/h is above the line limit along it (at most " +
@@ -119,19 +119,19 @@ void rallentamenti(Form1& f) {
       avvisa_riga(f, avviso_rallentamenti_sovrapposti, t.indice,
                   "the slow order from " + std::to_string(t.inizio) + " m to " + std::to_string(t.fine) +
                       " m overlaps the one from " + std::to_string(piu_lungo->inizio) + " m to " +
-                      std::to_string(piu_lungo->fine) + " m (" + luogo_riga(f, piu_lungo->indice) + ")");
+                      std::to_string(piu_lungo->fine) + " m (" + luogo_riga(f.registro, piu_lungo->indice) + ")");
     if (piu_lungo == nullptr || t.fine > piu_lungo->fine) piu_lungo = &t;
   }
 }
 
 // The station table keeps a name's length in 16 bits.
-void nomi(Form1& f) {
+void nomi(compilazione& f) {
   auto tagliato = [](const std::string& nome) { return nome.size() > byte_testo_massimi; };
-  for (std::size_t i = 0; i < f.righe_lette.size(); ++i) {
-    const riga_letta& r = f.righe_lette[i];
+  for (std::size_t i = 0; i < f.registro.righe_lette.size(); ++i) {
+    const riga_letta& r = f.registro.righe_lette[i];
     if (r.tipo != tipo_riga::stazione && r.tipo != tipo_riga::indicatore_km) continue;
     if (r.valore < 0 || r.valore >= numero_slot) continue;
-    const std::string& nome = f.tabella_stazioni[static_cast<std::size_t>(r.valore)].nome;
+    const std::string& nome = f.scenario.tabella_stazioni[static_cast<std::size_t>(r.valore)].nome;
     if (!tagliato(nome)) continue;
     avvisa_riga(f, avviso_nome_tagliato, static_cast<int32_t>(i),
                 std::string(r.tipo == tipo_riga::stazione ? "the name of the station at " : "the text of the board at ") +
@@ -139,19 +139,19 @@ void nomi(Form1& f) {
                     " bytes long: a name's length is kept in 16 bits, so only its first " +
                     std::to_string(byte_testo_massimi) + " bytes are packed");
   }
-  if (tagliato(f.nome_scenario))
-    registra_avviso(f, avviso_nome_tagliato,
-                    "the scenario's name is " + std::to_string(f.nome_scenario.size()) +
+  if (tagliato(f.scenario.nome_scenario))
+    registra_avviso(f.registro, avviso_nome_tagliato,
+                    "the scenario's name is " + std::to_string(f.scenario.nome_scenario.size()) +
                         " bytes long: only its first " + std::to_string(byte_testo_massimi) + " bytes are packed");
-  if (tagliato(f.numero_treno))
-    registra_avviso(f, avviso_nome_tagliato,
-                    "the train number is " + std::to_string(f.numero_treno.size()) + " bytes long: only its first " +
+  if (tagliato(f.scenario.numero_treno))
+    registra_avviso(f.registro, avviso_nome_tagliato,
+                    "the train number is " + std::to_string(f.scenario.numero_treno.size()) + " bytes long: only its first " +
                         std::to_string(byte_testo_massimi) + " bytes are packed");
 }
 
 }  // namespace
 
-void controlla_scenario(Form1& f) {
+void controlla_scenario(compilazione& f) {
   orari(f);
   rallentamenti(f);
   nomi(f);

@@ -3,8 +3,8 @@
 // and the line limits, names that do not fit their length field.
 #pragma once
 
-#include "compiler/form1.h"
+#include "compiler/compilazione.h"
 
-// Adds to `f.avvisi` what the rows logged in `f.righe_lette` and the grid
+// Adds to `f.registro.avvisi` what the rows logged in `f.registro.righe_lette` and the grid
 // laid from them show: 321, 331 to 336, 352. Changes nothing else.
-void controlla_scenario(Form1& f);
+void controlla_scenario(compilazione& f);

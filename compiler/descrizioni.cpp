@@ -8,15 +8,15 @@ namespace {
 
 constexpr std::size_t byte_citati = 60;
 
-const riga_letta* riga_di(const Form1& f, int32_t indice) {
-  if (indice < 0 || static_cast<std::size_t>(indice) >= f.righe_lette.size()) return nullptr;
-  return &f.righe_lette[static_cast<std::size_t>(indice)];
+const riga_letta* riga_di(const registro& r, int32_t indice) {
+  if (indice < 0 || static_cast<std::size_t>(indice) >= r.righe_lette.size()) return nullptr;
+  return &r.righe_lette[static_cast<std::size_t>(indice)];
 }
 
 // The station whose slot a station row filled, by name.
-std::string stazione_di(const Form1& f, const riga_letta& r) {
+std::string stazione_di(const scenario& s, const riga_letta& r) {
   if (r.valore < 0 || r.valore >= numero_slot) return {};
-  return citazione(f.tabella_stazioni[static_cast<std::size_t>(r.valore)].nome);
+  return citazione(s.tabella_stazioni[static_cast<std::size_t>(r.valore)].nome);
 }
 
 }  // namespace
@@ -56,58 +56,46 @@ std::string citazione(std::string_view campo) {
   return out + "'";
 }
 
-std::string luogo_riga(const Form1& f, int32_t indice) {
-  const riga_letta* r = riga_di(f, indice);
-  if (r == nullptr) return {};
-  return (r->nel_treno ? f.file_treno : f.file_linea) + ":" + std::to_string(r->riga);
+std::string luogo_riga(const registro& r, int32_t indice) {
+  const riga_letta* rl = riga_di(r, indice);
+  if (rl == nullptr) return {};
+  return (rl->nel_treno ? r.file_treno : r.file_linea) + ":" + std::to_string(rl->riga);
 }
 
-std::string nome_riga(const Form1& f, int32_t indice) {
-  const riga_letta* r = riga_di(f, indice);
-  if (r == nullptr) return "an unknown row";
-  if (r->tipo == tipo_riga::stazione) return "the station " + stazione_di(f, *r) + " (" + luogo_riga(f, indice) + ")";
-  return "the '" + std::string(parola_riga(r->tipo)) + "' row at " + luogo_riga(f, indice);
+std::string nome_riga(const scenario& s, const registro& r, int32_t indice) {
+  const riga_letta* rl = riga_di(r, indice);
+  if (rl == nullptr) return "an unknown row";
+  if (rl->tipo == tipo_riga::stazione) return "the station " + stazione_di(s, *rl) + " (" + luogo_riga(r, indice) + ")";
+  return "the '" + std::string(parola_riga(rl->tipo)) + "' row at " + luogo_riga(r, indice);
 }
 
-origine_cella origine_di(const Form1& f, int64_t c) {
-  if (c < 0 || static_cast<std::size_t>(c) >= f.origini_celle.size()) return {};
-  return f.origini_celle[static_cast<std::size_t>(c)];
+origine_cella origine_di(const registro& r, int64_t c) {
+  if (c < 0 || static_cast<std::size_t>(c) >= r.origini_celle.size()) return {};
+  return r.origini_celle[static_cast<std::size_t>(c)];
 }
 
-void posa_elemento(Form1& f, int64_t c) {
-  if (c < 0 || static_cast<std::size_t>(c) >= f.origini_celle.size()) return;
-  origine_cella& o = f.origini_celle[static_cast<std::size_t>(c)];
-  o.elemento = f.riga_in_posa;
-  o.da_approcci = false;
-}
-
-void posa_segno(Form1& f, int64_t c) {
-  if (c < 0 || static_cast<std::size_t>(c) >= f.origini_celle.size()) return;
-  f.origini_celle[static_cast<std::size_t>(c)].segno = f.riga_in_posa;
-}
-
-std::string cosa_in_cella(const Form1& f, int64_t c) {
-  if (c < 0 || static_cast<std::size_t>(c) >= f.percorso.size()) return "nothing";
-  const cella_percorso& p = f.percorso[static_cast<std::size_t>(c)];
+std::string cosa_in_cella(const scenario& s, const registro& r, int64_t c, int32_t riga_in_posa) {
+  if (c < 0 || static_cast<std::size_t>(c) >= s.percorso.size()) return "nothing";
+  const cella_percorso& p = s.percorso[static_cast<std::size_t>(c)];
   if (tipo_libero(p.tipo)) return "nothing";
-  const origine_cella o = origine_di(f, c);
-  const std::string luogo = luogo_riga(f, o.elemento);
+  const origine_cella o = origine_di(r, c);
+  const std::string luogo = luogo_riga(r, o.elemento);
   if (o.da_approcci && !luogo.empty())
     return std::string("a speed-reduction point the approach pass laid for the ") +
-           (riga_di(f, o.elemento)->tipo == tipo_riga::segnale ? "signal" : "slow order") + " from " + luogo;
+           (riga_di(r, o.elemento)->tipo == tipo_riga::segnale ? "signal" : "slow order") + " from " + luogo;
   std::string cosa(descrizione_tipo(p.tipo));
   if (p.tipo == tipo_punto_stazione && p.dato1 >= 0 && p.dato1 < numero_slot)
-    cosa += " of " + citazione(f.tabella_stazioni[static_cast<std::size_t>(p.dato1)].nome);
-  if (o.elemento != nessuna_riga && o.elemento == f.riga_in_posa) return "this same row's " + cosa;
+    cosa += " of " + citazione(s.tabella_stazioni[static_cast<std::size_t>(p.dato1)].nome);
+  if (o.elemento != nessuna_riga && o.elemento == riga_in_posa) return "this same row's " + cosa;
   if (luogo.empty()) return "a " + cosa;
   return "the " + cosa + " from " + luogo;
 }
 
-std::string descrivi_cella(const Form1& f, int64_t c) {
+std::string descrivi_cella(const scenario& s, const registro& r, int64_t c, int32_t riga_in_posa) {
   const std::string cella = "cell " + std::to_string(c);
-  if (c < 0 || static_cast<std::size_t>(c) >= f.percorso.size()) return cella + " lies outside the route grid";
-  if (tipo_libero(f.percorso[static_cast<std::size_t>(c)].tipo)) return cella + " is free";
-  return cella + " holds " + cosa_in_cella(f, c);
+  if (c < 0 || static_cast<std::size_t>(c) >= s.percorso.size()) return cella + " lies outside the route grid";
+  if (tipo_libero(s.percorso[static_cast<std::size_t>(c)].tipo)) return cella + " is free";
+  return cella + " holds " + cosa_in_cella(s, r, c, riga_in_posa);
 }
 
 std::string ora_testo(int64_t secondi) {
@@ -119,8 +107,8 @@ std::string ora_testo(int64_t secondi) {
   return b;
 }
 
-std::string oltre_griglia(const Form1& f, int32_t margine) {
-  const int64_t n = static_cast<int64_t>(f.percorso.size()) - 1;
+std::string oltre_griglia(const scenario& s, int32_t margine) {
+  const int64_t n = static_cast<int64_t>(s.percorso.size()) - 1;
   return "the grid ends at cell " + std::to_string(n) + " (" +
          std::to_string(n * 50) + " m), so a position may be at most " + std::to_string(n * 50 - margine) + " m";
 }

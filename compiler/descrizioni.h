@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "compiler/form1.h"
+#include "compiler/registro.h"
 
 // A field of a source quoted for a message, in UTF-8: in single quotes, UTF-8
 // characters as they are, a single-byte letter of the sources (0xA0 to 0xFF,
@@ -16,31 +16,27 @@
 std::string citazione(std::string_view campo);
 
 // Where row `indice` stands: "FILE:LINE" of its keyword field; empty for none.
-std::string luogo_riga(const Form1& f, int32_t indice);
+std::string luogo_riga(const registro& r, int32_t indice);
 
 // The row `indice` as a message names it: "the 'segnale' row at
 // F_1-.txt:30"; for a station "the station 'BORGO' (F_1-.txt:31)".
-std::string nome_riga(const Form1& f, int32_t indice);
+std::string nome_riga(const scenario& s, const registro& r, int32_t indice);
 
 // What cell `c` holds and which row laid it: "cell 264 holds the signal
 // from F_1-.txt:30", "cell 223 holds the station point of 'BORGO' from
 // F_1-.txt:31", "cell 180 holds a speed-reduction point the approach pass
 // laid for the slow order from F_1-.txt:40". A cell that is free reads
-// "cell 264 is free".
-std::string descrivi_cella(const Form1& f, int64_t c);
+// "cell 264 is free". The row `riga_in_posa`, being laid, is "this same row".
+std::string descrivi_cella(const scenario& s, const registro& r, int64_t c, int32_t riga_in_posa = nessuna_riga);
 
 // What cell `c` holds, as `descrivi_cella` names it after "holds": "the
 // signal from F_1-.txt:30"; "nothing" for a free cell.
-std::string cosa_in_cella(const Form1& f, int64_t c);
+std::string cosa_in_cella(const scenario& s, const registro& r, int64_t c, int32_t riga_in_posa = nessuna_riga);
 
-// The origin kept for cell `c` (none when the grid has no origins: a state
-// read back from packed files).
-origine_cella origine_di(const Form1& f, int64_t c);
+// The origin kept for cell `c` (none when the grid has no origins: a
+// scenario read back from packed files).
+origine_cella origine_di(const registro& r, int64_t c);
 
-// The cell `c` now holds a point feature, or an approach mark, of the row
-// being laid (`f.riga_in_posa`).
-void posa_elemento(Form1& f, int64_t c);
-void posa_segno(Form1& f, int64_t c);
 
 // A time of day given in seconds from midnight: "17:13:00"; a negative one
 // "-6:07:30".
@@ -48,4 +44,4 @@ std::string ora_testo(int64_t secondi);
 
 // Why a position fails the range check (the error carries the position):
 // "the grid ends at cell 340 (17000 m), so a position may be at most 16900 m".
-std::string oltre_griglia(const Form1& f, int32_t margine);
+std::string oltre_griglia(const scenario& s, int32_t margine);

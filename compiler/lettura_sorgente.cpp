@@ -68,7 +68,7 @@ T numero(sorgente& s) {
 
 }  // namespace
 
-sorgente apri_sorgente(Form1& f, std::string_view testo) {
+sorgente apri_sorgente(compilazione& f, std::string_view testo) {
   f.sorgente_riga = 0;
   f.sorgente_colonna = 0;
   return sorgente{f, apri_campi(testo)};
@@ -91,13 +91,13 @@ int32_t annota_riga(sorgente& s, int32_t posizione, int32_t valore, int32_t lung
   r.posizione = posizione;
   r.valore = valore;
   r.lunghezza = lunghezza;
-  s.f.righe_lette.push_back(r);
-  s.f.riga_in_posa = static_cast<int32_t>(s.f.righe_lette.size()) - 1;
+  s.f.registro.righe_lette.push_back(r);
+  s.f.riga_in_posa = static_cast<int32_t>(s.f.registro.righe_lette.size()) - 1;
   return s.f.riga_in_posa;
 }
 
 void togli_riga(sorgente& s) {
-  if (!s.f.righe_lette.empty()) s.f.righe_lette.pop_back();
+  if (!s.f.registro.righe_lette.empty()) s.f.registro.righe_lette.pop_back();
   s.f.riga_in_posa = nessuna_riga;
 }
 

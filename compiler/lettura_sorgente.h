@@ -8,12 +8,12 @@
 
 #include "compiler/campi_ignorati.h"
 #include "compiler/fallimento_comune.h"
-#include "compiler/form1.h"
+#include "compiler/compilazione.h"
 #include "compiler/lettore_campi.h"
 #include "compiler/parole_chiave.h"
 
 struct sorgente {
-  Form1& f;
+  compilazione& f;
   lettore_campi campi;
   bool nel_treno = false;     // the train source (else the line source)
   posizione_campo parola{};   // the last keyword field read (`leggi_riga`)
@@ -28,7 +28,7 @@ struct sorgente {
 
 // A source over `testo`; `f.sorgente_riga` and `f.sorgente_colonna` follow
 // every field read from it.
-sorgente apri_sorgente(Form1& f, std::string_view testo);
+sorgente apri_sorgente(compilazione& f, std::string_view testo);
 
 // True when no further field remains.
 inline bool fine(const sorgente& s) { return fine_campi(s.campi); }
@@ -36,7 +36,7 @@ inline bool fine(const sorgente& s) { return fine_campi(s.campi); }
 // The reads that follow are the values of a row of kind `t`, whose keyword
 // field is the last keyword field read.
 void inizia_riga(sorgente& s, tipo_riga t);
-// Logs the row being read as applied (`f.righe_lette`), with the values the
+// Logs the row being read as applied (`f.registro.righe_lette`), with the values the
 // checks need, and makes it the row being laid; returns its index.
 int32_t annota_riga(sorgente& s, int32_t posizione = 0, int32_t valore = 0, int32_t lunghezza = 0);
 // Takes the row just logged off the log again: it was refused before it laid anything.

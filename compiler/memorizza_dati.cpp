@@ -19,16 +19,16 @@ std::string_view testo_di(const testo_sorgente& s) {
   return s.testo;
 }
 
-void segna_sorgente(Form1& f, const testo_sorgente& s) {
+void segna_sorgente(compilazione& f, const testo_sorgente& s) {
   f.sorgente_file = s.etichetta;
   f.sorgente_riga = 0;
   f.sorgente_colonna = 0;
 }
 
 // False when the line half ended with its own error: the train half never runs.
-bool compila(Form1& f, const testo_sorgente& linea, const testo_sorgente& treno) {
-  f.tabella_stazioni[slot_scenario].nome = f.nome_scenario;
-  f.tabella_stazioni[slot_treno].nome = f.numero_treno;
+bool compila(compilazione& f, const testo_sorgente& linea, const testo_sorgente& treno) {
+  f.scenario.tabella_stazioni[slot_scenario].nome = f.scenario.nome_scenario;
+  f.scenario.tabella_stazioni[slot_treno].nome = f.scenario.numero_treno;
 
   if (linea.stato == stato_sorgente::mancante) {
     registra_errore(f, errore_linea_mancante);
@@ -46,23 +46,14 @@ bool compila(Form1& f, const testo_sorgente& linea, const testo_sorgente& treno)
 
 }  // namespace
 
-bool memorizza_dati(Form1& f, int32_t salva_linea, const testo_sorgente& linea, const testo_sorgente& treno) {
+scenario_compilato memorizza_dati(std::string nome_scenario, std::string numero_treno, int32_t salva_linea,
+                                  const testo_sorgente& linea, const testo_sorgente& treno) {
+  compilazione f;
+  f.scenario.nome_scenario = std::move(nome_scenario);
+  f.scenario.numero_treno = std::move(numero_treno);
   f.salva_linea = salva_linea;
-  f.codice_errore = 0;
-  f.errori.clear();
-  f.avvisi.clear();
-  f.righe_lette.clear();
-  f.riga_in_posa = nessuna_riga;
-  f.errore_imballaggio = 0;
-  f.dettaglio_imballaggio.clear();
-  f.file_linea = linea.etichetta;
-  f.file_treno = treno.etichetta;
-  f.tabella_stazioni.fill(record_stazione{});
-  // The grid and the plan are sized afresh by the line parser: a grid left
-  // from an earlier build must not pass for this one's.
-  f.percorso.clear();
-  f.origini_celle.clear();
-  f.griglia_linea = piano_linea{};
+  f.registro.file_linea = linea.etichetta;
+  f.registro.file_treno = treno.etichetta;
 
   bool treno_preso = true;
   try {
@@ -72,7 +63,7 @@ bool memorizza_dati(Form1& f, int32_t salva_linea, const testo_sorgente& linea, 
     // conversion. Nothing escapes the compiler, and it is done with both
     // sources, whichever half it left.
     registra_errore(f, errore_lettura);
-    dettaglia_errore(f, e.dettaglio);
+    dettaglia_errore(f.registro, e.dettaglio);
   } catch (...) {
     registra_errore(f, errore_lettura);  // no memory for the grid
   }
@@ -83,9 +74,5 @@ bool memorizza_dati(Form1& f, int32_t salva_linea, const testo_sorgente& linea, 
     controlla_scenario(f);
   } catch (...) {
   }
-  // Errors recorded later (the approach pass) name no source location.
-  f.sorgente_file.clear();
-  f.sorgente_riga = 0;
-  f.sorgente_colonna = 0;
-  return treno_preso;
+  return {std::move(f.scenario), std::move(f.registro), treno_preso};
 }

@@ -4,9 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
-#include "compiler/form1.h"
+#include "compiler/compilazione.h"
 
 // What the caller could make of a source before the compile.
 enum class stato_sorgente : uint8_t {
@@ -23,17 +24,24 @@ struct testo_sorgente {
   stato_sorgente stato = stato_sorgente::letta;
 };
 
-// Begins a build of `f`, whose scenario name and train number are set: clears
-// what an earlier build left (the station table, the grid, the plan, the
-// error log and code; `posizione_errore` stays as it was), then reads the line
-// source and, unless the line half ends with its own error, the train source
-// into the route grid, the station table and, when `salva_linea` is non-zero,
-// the line plan. A missing line source is error 101; a source that cannot be
-// read, or a failed read or conversion in either, takes the common failure
-// exit (error 25). Errors are recorded in `f`; nothing is thrown.
-//
-// Returns false when the line half ended with its own error, so that the
-// train source was never taken up (the one-shot program leaves it where its
-// writer put it); true when the compile got to the train source or took the
-// common failure exit, which is done with both.
-bool memorizza_dati(Form1& f, int32_t salva_linea, const testo_sorgente& linea, const testo_sorgente& treno);
+// What the compiler makes of the two sources: the scenario they lay and what
+// it tells the author.
+struct scenario_compilato {
+  ::scenario scenario;
+  ::registro registro;
+  // False when the line half ended with its own error, so that the train
+  // source was never taken up (the one-shot program leaves it where its
+  // writer put it); true when the compile got to the train source or took the
+  // common failure exit, which is done with both.
+  bool treno_preso = true;
+};
+
+// Compiles a scenario named `nome_scenario`, train `numero_treno`: reads the
+// line source and, unless the line half ends with its own error, the train
+// source into the route grid, the station table and, when `salva_linea` is
+// non-zero, the line plan. A missing line source is error 101; a source that
+// cannot be read, or a failed read or conversion in either, takes the common
+// failure exit (error 25). Errors are recorded in the register; nothing is
+// thrown.
+scenario_compilato memorizza_dati(std::string nome_scenario, std::string numero_treno, int32_t salva_linea,
+                                  const testo_sorgente& linea, const testo_sorgente& treno);

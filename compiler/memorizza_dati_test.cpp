@@ -55,41 +55,40 @@ TEST(MemorizzaDati, QuandoIlTrenoEPreso) {
       {"bad kilometre reference", letta("l", progressiva), letta("t", treno), errore_progressive, true},
   };
   for (const caso& c : casi) {
-    prova_compilazione p;
-    EXPECT_EQ(memorizza_dati(p.f, 0, c.linea, c.treno), c.treno_preso) << c.nome;
-    EXPECT_EQ(p.f.codice_errore, c.codice) << c.nome;
-    EXPECT_TRUE(p.f.sorgente_file.empty()) << c.nome << ": later errors name no source";
-    EXPECT_EQ(p.f.sorgente_riga, 0) << c.nome;
-    EXPECT_EQ(p.f.sorgente_colonna, 0) << c.nome;
+    const scenario_compilato f = memorizza_dati("Prova", "1", 0, c.linea, c.treno);
+    EXPECT_EQ(f.treno_preso, c.treno_preso) << c.nome;
+    EXPECT_EQ(f.registro.codice_errore, c.codice) << c.nome;
   }
 }
 
 TEST(MemorizzaDati, UscitaComuneNominaIlCampoEPreservaLaPosizione) {
+  // A range error gives the pair its position; the common failure exit after
+  // it names no position, and the earlier one stays.
   prova_compilazione p;
-  p.f.posizione_errore = 777;
-  p.compila(linea_prova(10000),
+  p.compila(linea_prova(10000, "pendenza, 20000, 1\n"),
             "[generale]\n"
             "numero vetture, 14\n"
             "stazione, 1000, 256, 400, 0,0,0, 1,1,0, 4,1,1, 0, 0,0,0, X\n"
             "[fine]\n");
-  const Form1& f = p.f;
-  EXPECT_EQ(f.codice_errore, errore_lettura);
-  EXPECT_EQ(f.posizione_errore, 777);
-  ASSERT_EQ(f.errori.size(), 1u);
-  EXPECT_EQ(f.errori[0].file, etichetta_treno);
-  EXPECT_EQ(f.errori[0].riga, 3);
-  EXPECT_EQ(f.errori[0].colonna, 17) << "the kind 256";
-  EXPECT_FALSE(f.errori[0].con_posizione);
-  EXPECT_EQ(f.tabella_stazioni[1].valore3, 1000) << "what was read stays";
+  const scenario_compilato& f = p.f;
+  EXPECT_EQ(f.registro.codice_errore, errore_lettura);
+  EXPECT_EQ(f.registro.posizione_errore, 20000);
+  ASSERT_EQ(f.registro.errori.size(), 2u);
+  EXPECT_EQ(f.registro.errori[0].codice, errore_fuori_percorso);
+  EXPECT_EQ(f.registro.errori[1].file, etichetta_treno);
+  EXPECT_EQ(f.registro.errori[1].riga, 3);
+  EXPECT_EQ(f.registro.errori[1].colonna, 17) << "the kind 256";
+  EXPECT_FALSE(f.registro.errori[1].con_posizione);
+  EXPECT_EQ(f.scenario.tabella_stazioni[1].valore3, 1000) << "what was read stays";
 
   // A source that could not be read: the exit names it, with no place in it.
   prova_compilazione q;
   const std::string treno = treno_prova();
-  memorizza_dati(q.f, 0, senza(etichetta_linea, stato_sorgente::illeggibile), letta(etichetta_treno, treno));
-  EXPECT_EQ(q.f.codice_errore, errore_lettura);
-  ASSERT_EQ(q.f.errori.size(), 1u);
-  EXPECT_EQ(q.f.errori[0].file, etichetta_linea);
-  EXPECT_EQ(q.f.errori[0].riga, 0);
+  q.f = memorizza_dati("Prova", "1", 0, senza(etichetta_linea, stato_sorgente::illeggibile), letta(etichetta_treno, treno));
+  EXPECT_EQ(q.f.registro.codice_errore, errore_lettura);
+  ASSERT_EQ(q.f.registro.errori.size(), 1u);
+  EXPECT_EQ(q.f.registro.errori[0].file, etichetta_linea);
+  EXPECT_EQ(q.f.registro.errori[0].riga, 0);
 }
 
 TEST(MemorizzaDati, GliErroriNominanoFileRigaEColonna) {
@@ -97,10 +96,10 @@ TEST(MemorizzaDati, GliErroriNominanoFileRigaEColonna) {
                                      "pendenza, 1000, 5\n"
                                      "cartello_indicatore, 1000, (Km 1)\n"
                                      "cartello_indicatore,   1000, (Km 2)\n"));
-  const Form1& f = p->f;
-  EXPECT_EQ(f.codice_errore, errore_cartello_occupato);
-  ASSERT_EQ(f.errori.size(), 1u);
-  const errore_registrato& e = f.errori[0];
+  const scenario_compilato& f = p->f;
+  EXPECT_EQ(f.registro.codice_errore, errore_cartello_occupato);
+  ASSERT_EQ(f.registro.errori.size(), 1u);
+  const errore_registrato& e = f.registro.errori[0];
   EXPECT_EQ(e.file, etichetta_linea);
   EXPECT_EQ(e.riga, 13) << "the second board's row";
   EXPECT_EQ(e.colonna, 30) << "its text, the last field read";
@@ -109,28 +108,10 @@ TEST(MemorizzaDati, GliErroriNominanoFileRigaEColonna) {
 
   // A recorder's refusal gets the row's position afterwards.
   auto q = compila_prova(linea_prova(10000, "indicatori_vmax, 1050, 1,1,1,0,1,1,1,0\nindicatori_vmax, 1050, 1,1,1,0,1,1,1,0\n"));
-  ASSERT_EQ(q->f.errori.size(), 1u);
-  EXPECT_EQ(q->f.errori[0].codice, errore_indicatore_occupato);
-  EXPECT_EQ(q->f.errori[0].posizione, 1050);
-  EXPECT_TRUE(q->f.errori[0].con_posizione);
-  EXPECT_EQ(q->f.errori[0].riga, 12);
+  ASSERT_EQ(q->f.registro.errori.size(), 1u);
+  EXPECT_EQ(q->f.registro.errori[0].codice, errore_indicatore_occupato);
+  EXPECT_EQ(q->f.registro.errori[0].posizione, 1050);
+  EXPECT_TRUE(q->f.registro.errori[0].con_posizione);
+  EXPECT_EQ(q->f.registro.errori[0].riga, 12);
 }
 
-TEST(MemorizzaDati, UnaSecondaCompilazioneNonEreditaNulla) {
-  // The same state again, as the authors' tool and the tests reuse it: a
-  // grid, a plan, a table and errors left from before are not this build's.
-  prova_compilazione p(1);
-  p.compila(linea_prova(10000, "curvad1, 1000, 500\n"),
-            treno_prova("segnale, 2000, 2,4,1,0,0,1,3,1,0,0\nsegnale, 2000, 2,4,1,0,0,1,3,1,0,0\n"));
-  ASSERT_EQ(p.f.codice_errore, errore_segnale_occupato);
-  const std::string senza_lunghezza = "[generale]\r\n[curve]\r\n[fine]\r\n";
-  const std::string treno = treno_prova();
-  memorizza_dati(p.f, 0, letta(etichetta_linea, senza_lunghezza), letta(etichetta_treno, treno));
-  EXPECT_EQ(p.f.codice_errore, errore_lunghezza_mancante);
-  ASSERT_EQ(p.f.errori.size(), 1u);
-  EXPECT_TRUE(p.f.percorso.empty());
-  EXPECT_EQ(p.f.griglia_linea.punti, 0);
-  EXPECT_TRUE(p.f.griglia_linea.tratti.empty());
-  EXPECT_EQ(p.f.salva_linea, 0);
-  EXPECT_EQ(p.f.tabella_stazioni[slot_treno_percorso].valore2, 0) << "the first route length is gone";
-}

@@ -43,13 +43,13 @@ struct stato_linea {
 };
 
 // Ends the line half with `codice`: the train source is never taken up.
-passo rifiuta(Form1& f, int32_t codice) {
+passo rifiuta(compilazione& f, int32_t codice) {
   registra_errore(f, codice);
   return passo::esci;
 }
-passo rifiuta(Form1& f, int32_t codice, int32_t posizione, std::string dettaglio = {}) {
+passo rifiuta(compilazione& f, int32_t codice, int32_t posizione, std::string dettaglio = {}) {
   registra_errore(f, codice, posizione);
-  if (!dettaglio.empty()) dettaglia_errore(f, std::move(dettaglio));
+  if (!dettaglio.empty()) dettaglia_errore(f.registro, std::move(dettaglio));
   return passo::esci;
 }
 
@@ -58,12 +58,12 @@ passo rifiuta(Form1& f, int32_t codice, int32_t posizione, std::string dettaglio
 // plan may not run past its point `ultimo` (L + 7000) nor past metre 1000000:
 // the points before either limit are laid, then the half ends with its code.
 passo stendi(stato_linea& st, int64_t fino, double k, bool curva) {
-  Form1& f = st.s.f;
+  compilazione& f = st.s.f;
   if (st.j > fino) return passo::avanti;  // an overlap: nothing new to lay
   const int64_t ultimo = int64_t{st.lunghezza} + coda_linea;
   if (st.j > ultimo) return rifiuta(f, errore_curva_oltre_linea);
   const int64_t fine = std::min({fino, ultimo, limite_piano});
-  f.griglia_linea.tratti.push_back({fine, k, curva});
+  f.scenario.griglia_linea.tratti.push_back({fine, k, curva});
   st.j = fine + 1;
   if (st.j > limite_piano) return rifiuta(f, errore_curva);
   if (fine < fino) return rifiuta(f, errore_curva_oltre_linea);  // the next point lies past L + 7000
@@ -74,7 +74,7 @@ passo stendi(stato_linea& st, int64_t fino, double k, bool curva) {
 bool fuori(stato_linea& st, int32_t p) {
   if (!oltre_percorso(st.s.f, p, 100)) return false;
   registra_errore(st.s.f, errore_fuori_percorso, p);
-  dettaglia_errore(st.s.f, oltre_griglia(st.s.f, 100));
+  dettaglia_errore(st.s.f.registro, oltre_griglia(st.s.f.scenario, 100));
   return true;
 }
 
@@ -83,20 +83,20 @@ void gia_letto(stato_linea& st) { campo_letto(st.s.f, st.ignorati); }
 // ---- general section ----
 
 passo lunghezza_percorso(stato_linea& st) {
-  Form1& f = st.s.f;
+  compilazione& f = st.s.f;
   inizia_riga(st.s, tipo_riga::lunghezza);
   const int32_t l = leggi_32(st.s);
-  f.tabella_stazioni[slot_treno_percorso].valore2 = l;
+  f.scenario.tabella_stazioni[slot_treno_percorso].valore2 = l;
   if (l > lunghezza_massima) return rifiuta(f, errore_lunghezza_percorso);
   const int64_t n = cella_di((int64_t{l} + coda_linea) / 50.0);
   // A short negative route still has a grid; one so far below 0 that the grid
   // has no cell 0, or the plan no room for its first two points, has none.
   if (n < 0 || (f.salva_linea != 0 && int64_t{l} + coda_linea < 1))
     return rifiuta(f, errore_lunghezza_negativa);
-  f.percorso.assign(static_cast<std::size_t>(n + 1), cella_percorso{});
-  f.origini_celle.assign(static_cast<std::size_t>(n + 1), origine_cella{});
-  f.griglia_linea = piano_linea{};
-  if (f.salva_linea != 0) f.griglia_linea.punti = int64_t{l} + coda_linea + 1;
+  f.scenario.percorso.assign(static_cast<std::size_t>(n + 1), cella_percorso{});
+  f.registro.origini_celle.assign(static_cast<std::size_t>(n + 1), origine_cella{});
+  f.scenario.griglia_linea = piano_linea{};
+  if (f.salva_linea != 0) f.scenario.griglia_linea.punti = int64_t{l} + coda_linea + 1;
   st.lunghezza = l;
   st.lunghezza_letta = true;
   annota_riga(st.s, 0, l);
@@ -118,8 +118,8 @@ void sfondo(sorgente& s, int32_t& valore) {
 }
 
 passo ripetizione_segnali(stato_linea& st) {
-  Form1& f = st.s.f;
-  record_stazione& r = f.tabella_stazioni[slot_treno];
+  compilazione& f = st.s.f;
+  record_stazione& r = f.scenario.tabella_stazioni[slot_treno];
   inizia_riga(st.s, tipo_riga::ripetizione);
   r.valore1 = leggi_32(st.s);
   r.valore2 = leggi_32(st.s);
@@ -137,8 +137,8 @@ passo ripetizione_segnali(stato_linea& st) {
 
 // Reads the general section; false when an error ended the half.
 bool sezione_generale(stato_linea& st) {
-  Form1& f = st.s.f;
-  auto& tab = f.tabella_stazioni;
+  compilazione& f = st.s.f;
+  auto& tab = f.scenario.tabella_stazioni;
   campi_ignorati& ci = st.ignorati;
   ci.parte = parte_sorgente::generale_linea;
   while (!fine(st.s)) {
@@ -184,7 +184,7 @@ bool sezione_generale(stato_linea& st) {
 // ---- body ----
 
 passo riga_pendenza(stato_linea& st) {
-  Form1& f = st.s.f;
+  compilazione& f = st.s.f;
   inizia_riga(st.s, tipo_riga::pendenza);
   const int32_t p = leggi_32(st.s);
   const int32_t g = leggi_32(st.s);
@@ -199,7 +199,7 @@ passo riga_pendenza(stato_linea& st) {
         return rifiuta(f, errore_pendenze_oltre_percorso, p,
                        "rows out of order have pushed the gradient past the grid's last cell " +
                            std::to_string(ultima_cella(f)));
-      f.percorso[st.cursore_pendenza].pendenza = bassi_8(int64_t{st.pendenza} + 100);
+      f.scenario.percorso[st.cursore_pendenza].pendenza = bassi_8(int64_t{st.pendenza} + 100);
       ++st.cursore_pendenza;
     } while (st.cursore_pendenza < n);
   }
@@ -218,7 +218,7 @@ passo riga_pendenza(stato_linea& st) {
 }
 
 passo riga_curva(stato_linea& st, const std::string& parola) {
-  Form1& f = st.s.f;
+  compilazione& f = st.s.f;
   inizia_riga(st.s, tipo_riga::curva);
   const int32_t inizio = leggi_32(st.s);
   const int32_t lunghezza = leggi_32(st.s);
@@ -239,7 +239,7 @@ passo riga_curva(stato_linea& st, const std::string& parola) {
   // plan's cursor on: the curves must rise along the route, apart.
   const int64_t fino = int64_t{inizio} + lunghezza;
   if (st.riga_curva != nessuna_riga && inizio < st.j - 1) {
-    const std::string prima = "the curve before it (" + luogo_riga(f, st.riga_curva) + "), which ends at " +
+    const std::string prima = "the curve before it (" + luogo_riga(f.registro, st.riga_curva) + "), which ends at " +
                               std::to_string(st.j - 1) + " m";
     if (fino < st.j)
       avvisa_riga(f, avviso_curve_fuori_ordine, indice,
@@ -261,7 +261,7 @@ passo riga_curva(stato_linea& st, const std::string& parola) {
 }
 
 passo riga_montagna(stato_linea& st) {
-  Form1& f = st.s.f;
+  compilazione& f = st.s.f;
   inizia_riga(st.s, tipo_riga::montagna);
   const int32_t inizio = leggi_32(st.s);
   const int32_t fine_span = leggi_32(st.s);
@@ -270,14 +270,14 @@ passo riga_montagna(stato_linea& st) {
   annota_riga(st.s, inizio, tipo, fine_span);
   if (!memo_montagna(f, inizio, fine_span, tipo)) {
     togli_riga(st.s);
-    registra_posizione(f, inizio);
+    registra_posizione(f.registro, inizio);
     return passo::esci;
   }
   return passo::avanti;
 }
 
 passo riga_indicatore(stato_linea& st) {
-  Form1& f = st.s.f;
+  compilazione& f = st.s.f;
   inizia_riga(st.s, tipo_riga::cartello_vmax);
   int32_t v[9];
   for (int32_t& x : v) x = leggi_32(st.s);
@@ -287,9 +287,9 @@ passo riga_indicatore(stato_linea& st) {
   const bool posato = memo_indicatori_v_max(f, posizione, v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]);
   if (!posato) togli_riga(st.s);
   // Any code already set stops the half here, as a refusal does.
-  if (f.codice_errore > 0) {
-    if (!posato) registra_posizione(f, posizione);
-    else f.posizione_errore = posizione;
+  if (f.registro.codice_errore > 0) {
+    if (!posato) registra_posizione(f.registro, posizione);
+    else f.registro.posizione_errore = posizione;
     return passo::esci;
   }
   // The second side's speeds are kept divided by 5.
@@ -300,7 +300,7 @@ passo riga_indicatore(stato_linea& st) {
 }
 
 passo riga_cartello(stato_linea& st) {
-  Form1& f = st.s.f;
+  compilazione& f = st.s.f;
   inizia_riga(st.s, tipo_riga::indicatore_km);
   const int32_t p = leggi_32(st.s);
   const int32_t riga_valori = f.sorgente_riga;
@@ -308,26 +308,26 @@ passo riga_cartello(stato_linea& st) {
   if (fuori(st, p)) return passo::fine_corpo;
   const int64_t c = cella_di(p / 50.0 + 1);
   if (!nel_percorso(f, c)) return rifiuta(f, errore_cartello_fuori_percorso, p);
-  cella_percorso& cella = f.percorso[c];
-  if (!libera(cella)) return rifiuta(f, errore_cartello_occupato, p, descrivi_cella(f, c));
+  cella_percorso& cella = f.scenario.percorso[c];
+  if (!libera(cella)) return rifiuta(f, errore_cartello_occupato, p, descrivi_cella(f.scenario, f.registro, c, f.riga_in_posa));
   // Board texts fill slots 80 down to 1; slot 0 is never written.
   if (st.prossimo_cartello < slot_prima_stazione) return rifiuta(f, errore_cartelli_troppi, p);
   const int32_t indice = annota_riga(st.s, p, st.prossimo_cartello);
   cella.tipo = tipo_indicatore_km;
   cella.dato1 = static_cast<int16_t>(st.prossimo_cartello);
   posa_elemento(f, c);
-  f.tabella_stazioni[st.prossimo_cartello].nome = f.riga;
+  f.scenario.tabella_stazioni[st.prossimo_cartello].nome = f.riga;
   --st.prossimo_cartello;
   if (avvisa_nome(f, indice, "text", f.riga, f.sorgente_riga, riga_valori) && f.sorgente_riga > riga_valori)
     st.ignorati.nota_prossima = "the values of the row whose keyword was taken as the text of the kilometre board "
-                                "at " + luogo_riga(f, indice);
+                                "at " + luogo_riga(f.registro, indice);
   return passo::avanti;
 }
 
 // Reads the body; false when an error ended the half, true at its end (the
 // end of the file or a range error).
 bool corpo(stato_linea& st) {
-  Form1& f = st.s.f;
+  compilazione& f = st.s.f;
   campi_ignorati& ci = st.ignorati;
   campo_letto(f, ci);
   ci.parte = parte_sorgente::corpo_linea;
@@ -370,28 +370,28 @@ bool corpo(stato_linea& st) {
 // The end of the body: the last gradient runs to cell N - 3 and the plan runs
 // straight on to point L + 6998.
 bool fine_corpo(stato_linea& st) {
-  Form1& f = st.s.f;
+  compilazione& f = st.s.f;
   const int64_t n = ultima_cella(f);
   do {
     if (!nel_percorso(f, st.cursore_pendenza)) {
       registra_errore(f, errore_pendenze_oltre_percorso);
-      dettaglia_errore(f, "rows out of order have pushed the gradient past the grid's last cell " + std::to_string(n));
+      dettaglia_errore(f.registro, "rows out of order have pushed the gradient past the grid's last cell " + std::to_string(n));
       return false;
     }
-    f.percorso[st.cursore_pendenza].pendenza = bassi_8(int64_t{st.pendenza} + 100);
+    f.scenario.percorso[st.cursore_pendenza].pendenza = bassi_8(int64_t{st.pendenza} + 100);
     ++st.cursore_pendenza;
   } while (st.cursore_pendenza < n - 2);
 
   if (f.salva_linea != 0) {
     const int64_t ultimo = int64_t{st.lunghezza} + coda_linea - 2;
-    if (st.j <= ultimo) f.griglia_linea.tratti.push_back({ultimo, 0.0, false});
+    if (st.j <= ultimo) f.scenario.griglia_linea.tratti.push_back({ultimo, 0.0, false});
     st.j = std::max(st.j, ultimo + 1);
   }
   return true;
 }
 
 esito_linea leggi(stato_linea& st) {
-  Form1& f = st.s.f;
+  compilazione& f = st.s.f;
   esito_linea esito;
 
   // Whatever stands before "[generale]" is ignored.
@@ -416,7 +416,7 @@ esito_linea leggi(stato_linea& st) {
     return esito;
   }
   // The track starts at the origin heading north: points (0, 0) and (0, 1).
-  if (f.salva_linea != 0) f.griglia_linea.origine = true;
+  if (f.salva_linea != 0) f.scenario.griglia_linea.origine = true;
 
   const bool letto = corpo(st);
   campo_letto(f, st.ignorati);
@@ -429,7 +429,7 @@ esito_linea leggi(stato_linea& st) {
 
 }  // namespace
 
-esito_linea leggi_linea(Form1& f, std::string_view testo) {
+esito_linea leggi_linea(compilazione& f, std::string_view testo) {
   stato_linea st{apri_sorgente(f, testo)};
   try {
     const esito_linea esito = leggi(st);

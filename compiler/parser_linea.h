@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "compiler/form1.h"
+#include "compiler/compilazione.h"
 
 // What the line half hands over to the train half.
 struct esito_linea {
@@ -17,4 +17,4 @@ struct esito_linea {
 // curves, gradients, mountain spans, maximum-speed boards and kilometre
 // boards. Errors are recorded in `f`; a failed read throws `fallimento_comune`.
 // After a range error (15) the half still finishes and `prosegui` is true.
-esito_linea leggi_linea(Form1& f, std::string_view testo);
+esito_linea leggi_linea(compilazione& f, std::string_view testo);

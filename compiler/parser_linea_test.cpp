@@ -1,11 +1,12 @@
 #include "compiler/parser_linea.h"
-#include "compiler/piano_linea.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "compiler/codici_errore.h"
+#include "formato/piano_linea.h"
 #include "prove/sorgenti.h"
 
 namespace {
@@ -78,24 +79,26 @@ TEST(ParserLinea, SezioneGenerale) {
   };
   for (const caso& c : casi) {
     auto p = compila_prova(c.testo);
-    const Form1& f = p->f;
-    EXPECT_EQ(f.codice_errore, c.codice) << c.nome;
-    EXPECT_EQ(f.percorso.size(), c.celle) << c.nome;
-    const auto& t = f.tabella_stazioni;
+    const scenario_compilato& f = p->f;
+    EXPECT_EQ(f.registro.codice_errore, c.codice) << c.nome;
+    EXPECT_EQ(f.scenario.percorso.size(), c.celle) << c.nome;
+    const auto& t = f.scenario.tabella_stazioni;
     EXPECT_EQ(t[84].valore2, c.lunghezza) << c.nome;
     EXPECT_EQ((std::array{t[81].valore1, t[81].valore2, t[81].valore3}), std::to_array(c.s81)) << c.nome;
     EXPECT_EQ((std::array{t[85].valore1, t[85].valore2, t[85].valore3}), std::to_array(c.s85)) << c.nome;
     EXPECT_EQ((std::array{t[86].valore1, t[86].valore2, t[86].valore3}), std::to_array(c.s86)) << c.nome;
     EXPECT_EQ(t[85].nome, "Prova_Linea") << c.nome;
     EXPECT_EQ(t[86].nome, "12") << c.nome;
-    EXPECT_EQ(p->treno_preso, c.codice == 0) << c.nome << ": an error here ends the compile before the train";
+    EXPECT_EQ(p->f.treno_preso, c.codice == 0) << c.nome << ": an error here ends the compile before the train";
   }
 
   prova_compilazione senza_linea;
   const std::string treno = treno_prova();
-  EXPECT_FALSE(memorizza_dati(senza_linea.f, 0, {etichetta_linea, {}, stato_sorgente::mancante}, {etichetta_treno, treno}));
-  EXPECT_EQ(senza_linea.f.codice_errore, errore_linea_mancante);
-  EXPECT_EQ(senza_linea.f.tabella_stazioni[slot_scenario].nome, "Prova_Linea");
+  senza_linea.f = memorizza_dati(std::string(nome_prova), std::string(treno_di_prova), 0,
+                                 {etichetta_linea, {}, stato_sorgente::mancante}, {etichetta_treno, treno});
+  EXPECT_FALSE(senza_linea.f.treno_preso);
+  EXPECT_EQ(senza_linea.f.registro.codice_errore, errore_linea_mancante);
+  EXPECT_EQ(senza_linea.f.scenario.tabella_stazioni[slot_scenario].nome, "Prova_Linea");
 }
 
 TEST(ParserLinea, LunghezzeNegativeFinCheGrigliaEPianoHannoPosto) {
@@ -113,14 +116,14 @@ TEST(ParserLinea, LunghezzeNegativeFinCheGrigliaEPianoHannoPosto) {
   for (const caso& c : casi) {
     auto p = compila_prova("[generale]\nlunghezza percorso, " + std::to_string(c.lunghezza) + "\n[curve]\n[fine]\n",
                            treno_prova("velocita, -100, 100\n"), c.salva_linea);
-    const Form1& f = p->f;
-    EXPECT_EQ(f.codice_errore, c.codice) << c.lunghezza;
+    const scenario_compilato& f = p->f;
+    EXPECT_EQ(f.registro.codice_errore, c.codice) << c.lunghezza;
     if (c.codice != 0) continue;
-    ASSERT_EQ(f.percorso.size(), c.celle) << c.lunghezza;
-    EXPECT_EQ(f.percorso[0].pendenza, 100) << c.lunghezza << ": the tails write cell 0";
-    EXPECT_EQ(f.percorso[0].velocita, 20) << c.lunghezza;
+    ASSERT_EQ(f.scenario.percorso.size(), c.celle) << c.lunghezza;
+    EXPECT_EQ(f.scenario.percorso[0].pendenza, 100) << c.lunghezza << ": the tails write cell 0";
+    EXPECT_EQ(f.scenario.percorso[0].velocita, 20) << c.lunghezza;
     if (c.salva_linea != 0) {
-      const auto g = punti_linea(f.griglia_linea);
+      const auto g = punti_linea(f.scenario.griglia_linea);
       EXPECT_EQ(g[1].tag.size(), 2u) << c.lunghezza;
       EXPECT_EQ(g[1].valore.size(), 2u) << c.lunghezza;
       EXPECT_EQ(g[1].tag[1], elemento_intero) << c.lunghezza;
@@ -131,12 +134,12 @@ TEST(ParserLinea, LunghezzeNegativeFinCheGrigliaEPianoHannoPosto) {
 
 TEST(ParserLinea, GrigliaEPianoDellaLineaDiSerie) {
   auto p = compila_prova(std::string(generale_di_serie) + "[fine]\n", treno_prova(), 1);
-  const Form1& f = p->f;
-  ASSERT_EQ(f.codice_errore, 0);
-  ASSERT_EQ(f.percorso.size(), 7301u);
-  for (int c = 0; c <= 7300; ++c) EXPECT_EQ(f.percorso[c].pendenza, c <= 7297 ? 100 : 0) << "cell " << c;
+  const scenario_compilato& f = p->f;
+  ASSERT_EQ(f.registro.codice_errore, 0);
+  ASSERT_EQ(f.scenario.percorso.size(), 7301u);
+  for (int c = 0; c <= 7300; ++c) EXPECT_EQ(f.scenario.percorso[c].pendenza, c <= 7297 ? 100 : 0) << "cell " << c;
 
-  const auto g = punti_linea(f.griglia_linea);
+  const auto g = punti_linea(f.scenario.griglia_linea);
   const asse_linea& x = g[0];
   const asse_linea& y = g[1];
   for (const asse_linea* a : {&x, &y}) {
@@ -155,8 +158,8 @@ TEST(ParserLinea, GrigliaEPianoDellaLineaDiSerie) {
   EXPECT_EQ(y.tag[365000], elemento_vuoto);
 
   auto q = compila_prova(std::string(generale_di_serie) + "[fine]\n", treno_prova(), 0);
-  EXPECT_EQ(q->f.griglia_linea.punti, 0) << "no plan unless asked for";
-  EXPECT_TRUE(q->f.griglia_linea.tratti.empty());
+  EXPECT_EQ(q->f.scenario.griglia_linea.punti, 0) << "no plan unless asked for";
+  EXPECT_TRUE(q->f.scenario.griglia_linea.tratti.empty());
 }
 
 TEST(ParserLinea, Pendenze) {
@@ -177,11 +180,11 @@ TEST(ParserLinea, Pendenze) {
   };
   for (const caso& c : casi) {
     auto p = compila_prova(linea_prova(10000, c.corpo));
-    const Form1& f = p->f;
-    ASSERT_EQ(f.codice_errore, 0) << c.nome;
+    const scenario_compilato& f = p->f;
+    ASSERT_EQ(f.registro.codice_errore, 0) << c.nome;
     int cella = 0;
     for (auto [ultima, codice] : c.tratti)
-      for (; cella <= ultima; ++cella) EXPECT_EQ(f.percorso[cella].pendenza, codice) << c.nome << ", cell " << cella;
+      for (; cella <= ultima; ++cella) EXPECT_EQ(f.scenario.percorso[cella].pendenza, codice) << c.nome << ", cell " << cella;
   }
 }
 
@@ -190,20 +193,20 @@ TEST(ParserLinea, PendenzeFuoriOrdineOltreLaGriglia) {
   std::string righe;
   for (int i = 0; i < 141; ++i) righe += "pendenza, 50, 1\n";
   auto p = compila_prova(linea_prova(0, righe));
-  EXPECT_EQ(p->f.codice_errore, errore_pendenze_oltre_percorso) << "141 cells written, the tail would write cell 141";
-  EXPECT_EQ(p->f.percorso[140].pendenza, 101);
+  EXPECT_EQ(p->f.registro.codice_errore, errore_pendenze_oltre_percorso) << "141 cells written, the tail would write cell 141";
+  EXPECT_EQ(p->f.scenario.percorso[140].pendenza, 101);
 
   auto q = compila_prova(linea_prova(0, righe + "pendenza, 50, 1\npendenza, 7000, 3\n"));
-  EXPECT_EQ(q->f.codice_errore, errore_pendenze_oltre_percorso);
-  EXPECT_EQ(q->f.posizione_errore, 50);
+  EXPECT_EQ(q->f.registro.codice_errore, errore_pendenze_oltre_percorso);
+  EXPECT_EQ(q->f.registro.posizione_errore, 50);
 }
 
 TEST(ParserLinea, PianoDelleCurve) {
   // The worked plan: a right curve of class 4 from metre 10 over 3 metres.
   auto p = compila_prova(linea_prova(1000, "curvad4, 10, 3\n"), treno_prova(), 1);
-  const Form1& f = p->f;
-  ASSERT_EQ(f.codice_errore, 0);
-  const auto g = punti_linea(f.griglia_linea);
+  const scenario_compilato& f = p->f;
+  ASSERT_EQ(f.registro.codice_errore, 0);
+  const auto g = punti_linea(f.scenario.griglia_linea);
   const asse_linea& x = g[0];
   const asse_linea& y = g[1];
   for (int j = 2; j <= 10; ++j) {
@@ -228,7 +231,7 @@ TEST(ParserLinea, PianoDelleCurve) {
   // The plan agrees bit for bit with the plain arithmetic (no fused multiply-add):
   // a long left curve of class 6, where any other order of evaluation shows.
   auto q = compila_prova(linea_prova(10000, "curvas6, 100, 3000\n"), treno_prova(), 1);
-  const auto h = punti_linea(q->f.griglia_linea);
+  const auto h = punti_linea(q->f.scenario.griglia_linea);
   EXPECT_EQ(h[0].valore[3100], -0x1.40caea407506fp+9);
   EXPECT_EQ(h[1].valore[3100], 0x1.daa643e394659p+7);
 }
@@ -246,22 +249,22 @@ TEST(ParserLinea, ParoleDelleCurve) {
   };
   for (const caso& c : casi) {
     auto p = compila_prova(linea_prova(1000, std::string(c.riga) + "\n"), treno_prova(), 1);
-    EXPECT_EQ(p->f.codice_errore, c.codice) << c.riga;
+    EXPECT_EQ(p->f.registro.codice_errore, c.codice) << c.riga;
     if (c.codice == 0) {
-      EXPECT_DOUBLE_EQ(punti_linea(p->f.griglia_linea)[0].valore[11], c.x11) << c.riga;
+      EXPECT_DOUBLE_EQ(punti_linea(p->f.scenario.griglia_linea)[0].valore[11], c.x11) << c.riga;
     }
   }
 
   // Without the plan a curve row is no row: its numbers match nothing.
   auto p = compila_prova(linea_prova(1000, "curva, 10, 3\n"), treno_prova(), 0);
-  EXPECT_EQ(p->f.codice_errore, 0);
+  EXPECT_EQ(p->f.registro.codice_errore, 0);
 }
 
 TEST(ParserLinea, CurveSovrapposteEOltreIlPiano) {
   // The second curve starts inside the first: no straight run, it goes on
   // from the cursor with its own curvature.
   auto p = compila_prova(linea_prova(1000, "curvad1, 10, 10\ncurvad2, 15, 10\n"), treno_prova(), 1);
-  const std::vector<double> x = punti_linea(p->f.griglia_linea)[0].valore;
+  const std::vector<double> x = punti_linea(p->f.scenario.griglia_linea)[0].valore;
   auto svolta = [&](int j) { return (x[j] - x[j - 1]) - (x[j - 1] - x[j - 2]); };
   EXPECT_NEAR(svolta(18), 0.0001, 1e-9);
   EXPECT_NEAR(svolta(23), 0.0002, 1e-9);
@@ -269,15 +272,15 @@ TEST(ParserLinea, CurveSovrapposteEOltreIlPiano) {
 
   // L = 0: the plan ends at metre 7000.
   auto q = compila_prova(linea_prova(0, "curvad1, 6800, 500\n"), treno_prova(), 1);
-  EXPECT_EQ(q->f.codice_errore, errore_curva_oltre_linea);
-  EXPECT_EQ(punti_linea(q->f.griglia_linea)[0].tag[7000], elemento_reale);
+  EXPECT_EQ(q->f.registro.codice_errore, errore_curva_oltre_linea);
+  EXPECT_EQ(punti_linea(q->f.scenario.griglia_linea)[0].tag[7000], elemento_reale);
   auto r = compila_prova(linea_prova(0, "curvad1, 6800, 200\n"), treno_prova(), 1);
-  EXPECT_EQ(r->f.codice_errore, 0) << "ends on the last point";
+  EXPECT_EQ(r->f.registro.codice_errore, 0) << "ends on the last point";
 
   // On the longest route the plan stops at metre 1000000.
   auto s = compila_prova(linea_prova(1000000, "curvad1, 999000, 2000\n"), treno_prova(), 1);
-  EXPECT_EQ(s->f.codice_errore, errore_curva);
-  const auto g = punti_linea(s->f.griglia_linea);
+  EXPECT_EQ(s->f.registro.codice_errore, errore_curva);
+  const auto g = punti_linea(s->f.scenario.griglia_linea);
   EXPECT_EQ(g[0].tag[1000000], elemento_reale);
   EXPECT_EQ(g[0].tag[1000001], elemento_vuoto);
 }
@@ -289,18 +292,20 @@ TEST(ParserLinea, MontagneECartelli) {
                                      "indicatori_vmax,  1050,  100,  105,  110,  2,  100,  105,  110,  2\n"
                                      "cartello_indicatore,  99950,   (Km 99+996)\n"
                                      "cartello_indicatore,  208550,   (Km 208+500)\n"));
-  const Form1& f = p->f;
-  ASSERT_EQ(f.codice_errore, 0);
-  EXPECT_EQ(f.numero_montagne, 1);
-  EXPECT_EQ(f.percorso[2711].tipo, 6) << "a board replaces a mountain marker";
-  EXPECT_EQ(f.percorso[2711].dato1, 2828);
-  EXPECT_EQ(f.percorso[2715].tipo, 11);
-  EXPECT_EQ(f.percorso[22].dato4, 22);
-  EXPECT_EQ(f.percorso[2000].tipo, 14);
-  EXPECT_EQ(f.percorso[2000].dato1, 80);
-  EXPECT_EQ(f.tabella_stazioni[80].nome, "(Km 99+996)");
-  EXPECT_EQ(f.percorso[4172].dato1, 79);
-  EXPECT_EQ(f.tabella_stazioni[79].nome, "(Km 208+500)");
+  const scenario_compilato& f = p->f;
+  ASSERT_EQ(f.registro.codice_errore, 0);
+  EXPECT_EQ(std::count_if(f.registro.righe_lette.begin(), f.registro.righe_lette.end(),
+                          [](const riga_letta& r) { return r.tipo == tipo_riga::montagna; }),
+            1);
+  EXPECT_EQ(f.scenario.percorso[2711].tipo, 6) << "a board replaces a mountain marker";
+  EXPECT_EQ(f.scenario.percorso[2711].dato1, 2828);
+  EXPECT_EQ(f.scenario.percorso[2715].tipo, 11);
+  EXPECT_EQ(f.scenario.percorso[22].dato4, 22);
+  EXPECT_EQ(f.scenario.percorso[2000].tipo, 14);
+  EXPECT_EQ(f.scenario.percorso[2000].dato1, 80);
+  EXPECT_EQ(f.scenario.tabella_stazioni[80].nome, "(Km 99+996)");
+  EXPECT_EQ(f.scenario.percorso[4172].dato1, 79);
+  EXPECT_EQ(f.scenario.tabella_stazioni[79].nome, "(Km 208+500)");
 }
 
 TEST(ParserLinea, RifiutiDelleRighe) {
@@ -330,15 +335,15 @@ TEST(ParserLinea, RifiutiDelleRighe) {
   for (const caso& c : casi) {
     auto p = compila_prova(linea_prova(358000, c.corpo + "pendenza, 5000, 3\n"),
                            treno_prova("numero vetture, 14\n"));
-    const Form1& f = p->f;
-    EXPECT_EQ(f.codice_errore, c.codice) << c.nome;
-    EXPECT_EQ(f.posizione_errore, c.posizione) << c.nome;
-    EXPECT_EQ(f.percorso[50].pendenza, 0) << c.nome << ": rows after it are not read, no tail";
-    EXPECT_EQ(f.tabella_stazioni[84].valore3, 0) << c.nome << ": the train is not read";
+    const scenario_compilato& f = p->f;
+    EXPECT_EQ(f.registro.codice_errore, c.codice) << c.nome;
+    EXPECT_EQ(f.registro.posizione_errore, c.posizione) << c.nome;
+    EXPECT_EQ(f.scenario.percorso[50].pendenza, 0) << c.nome << ": rows after it are not read, no tail";
+    EXPECT_EQ(f.scenario.tabella_stazioni[84].valore3, 0) << c.nome << ": the train is not read";
   }
   auto p = compila_prova(linea_prova(358000, ottanta_cartelli));
-  EXPECT_EQ(p->f.codice_errore, 0) << "80 boards fit";
-  EXPECT_EQ(p->f.tabella_stazioni[1].nome, "km");
+  EXPECT_EQ(p->f.registro.codice_errore, 0) << "80 boards fit";
+  EXPECT_EQ(p->f.scenario.tabella_stazioni[1].nome, "km");
 }
 
 TEST(ParserLinea, PosizioneOltreLaGriglia) {
@@ -348,21 +353,21 @@ TEST(ParserLinea, PosizioneOltreLaGriglia) {
                                      "pendenza, 16950, 3\n"
                                      "montagna, 2000, 3000, 1\n"),
                          treno_prova("numero vetture, 14\n"), 1);
-  const Form1& f = p->f;
-  EXPECT_EQ(f.codice_errore, errore_fuori_percorso);
-  EXPECT_EQ(f.posizione_errore, 16950);
-  EXPECT_EQ(f.percorso[19].pendenza, 100);
-  EXPECT_EQ(f.percorso[337].pendenza, 105) << "the gradients read so far are laid";
-  EXPECT_EQ(f.percorso[50].montagna, 0) << "rows after it are not read";
-  EXPECT_EQ(punti_linea(f.griglia_linea)[1].tag[16998], elemento_reale) << "the plan is extended";
-  EXPECT_EQ(f.tabella_stazioni[84].valore3, 14) << "the train is read";
-  EXPECT_TRUE(p->treno_preso);
+  const scenario_compilato& f = p->f;
+  EXPECT_EQ(f.registro.codice_errore, errore_fuori_percorso);
+  EXPECT_EQ(f.registro.posizione_errore, 16950);
+  EXPECT_EQ(f.scenario.percorso[19].pendenza, 100);
+  EXPECT_EQ(f.scenario.percorso[337].pendenza, 105) << "the gradients read so far are laid";
+  EXPECT_EQ(f.scenario.percorso[50].montagna, 0) << "rows after it are not read";
+  EXPECT_EQ(punti_linea(f.scenario.griglia_linea)[1].tag[16998], elemento_reale) << "the plan is extended";
+  EXPECT_EQ(f.scenario.tabella_stazioni[84].valore3, 14) << "the train is read";
+  EXPECT_TRUE(p->f.treno_preso);
 
   for (const char* riga : {"curvad1, 16950, 10\n", "montagna, 16950, 17000, 1\n",
                            "indicatori_vmax, 16950, 1,1,1,0,1,1,1,0\n", "cartello_indicatore, 16950, x\n"}) {
     auto q = compila_prova(linea_prova(10000, riga), treno_prova(), 1);
-    EXPECT_EQ(q->f.codice_errore, errore_fuori_percorso) << riga;
-    EXPECT_EQ(q->f.posizione_errore, 16950) << riga;
+    EXPECT_EQ(q->f.registro.codice_errore, errore_fuori_percorso) << riga;
+    EXPECT_EQ(q->f.registro.posizione_errore, 16950) << riga;
   }
 }
 
@@ -370,15 +375,15 @@ TEST(ParserLinea, LUltimoCampoNonEInterpretato) {
   const std::string generale = "[generale]\nlunghezza percorso, 10000\n[curve]\n";
   // A row whose values end the file is applied.
   auto p = compila_prova(generale + "pendenza, 1000, 5");
-  EXPECT_EQ(p->f.codice_errore, 0);
-  EXPECT_EQ(p->f.percorso[100].pendenza, 105);
+  EXPECT_EQ(p->f.registro.codice_errore, 0);
+  EXPECT_EQ(p->f.scenario.percorso[100].pendenza, 105);
   // A keyword that ends the file is not: its missing values are no failed read.
   auto q = compila_prova(generale + "pendenza, 1000, 5\npendenza");
-  EXPECT_EQ(q->f.codice_errore, 0);
+  EXPECT_EQ(q->f.registro.codice_errore, 0);
   // A row cut short by the end of the file is a failed read.
   auto r = compila_prova(generale + "pendenza, 1000\n[fine]\n");
-  EXPECT_EQ(r->f.codice_errore, errore_lettura);
-  EXPECT_TRUE(r->treno_preso);
+  EXPECT_EQ(r->f.registro.codice_errore, errore_lettura);
+  EXPECT_TRUE(r->f.treno_preso);
 }
 
 TEST(ParserLinea, TrattiniNelCorpo) {
@@ -393,7 +398,7 @@ TEST(ParserLinea, TrattiniNelCorpo) {
   };
   for (const caso& c : casi) {
     auto p = compila_prova(linea_prova(10000, c.corpo));
-    EXPECT_EQ(p->f.codice_errore, 0) << c.corpo;
-    EXPECT_EQ(p->f.percorso[10].pendenza, c.pendenza) << c.corpo;
+    EXPECT_EQ(p->f.registro.codice_errore, 0) << c.corpo;
+    EXPECT_EQ(p->f.scenario.percorso[10].pendenza, c.pendenza) << c.corpo;
   }
 }

@@ -34,14 +34,14 @@ struct stato_treno {
   int32_t testata[4] = {nessuna_riga, nessuna_riga, nessuna_riga, nessuna_riga};
 };
 
-passo rifiuta(Form1& f, int32_t codice, std::string dettaglio = {}) {
+passo rifiuta(compilazione& f, int32_t codice, std::string dettaglio = {}) {
   registra_errore(f, codice);
-  if (!dettaglio.empty()) dettaglia_errore(f, std::move(dettaglio));
+  if (!dettaglio.empty()) dettaglia_errore(f.registro, std::move(dettaglio));
   return passo::esci;
 }
-passo rifiuta(Form1& f, int32_t codice, int32_t posizione, std::string dettaglio = {}) {
+passo rifiuta(compilazione& f, int32_t codice, int32_t posizione, std::string dettaglio = {}) {
   registra_errore(f, codice, posizione);
-  if (!dettaglio.empty()) dettaglia_errore(f, std::move(dettaglio));
+  if (!dettaglio.empty()) dettaglia_errore(f.registro, std::move(dettaglio));
   return passo::esci;
 }
 
@@ -49,13 +49,13 @@ passo rifiuta(Form1& f, int32_t codice, int32_t posizione, std::string dettaglio
 bool fuori(stato_treno& st, int32_t p, int32_t margine = 100) {
   if (!oltre_percorso(st.s.f, p, margine)) return false;
   registra_errore(st.s.f, errore_fuori_percorso, p);
-  dettaglia_errore(st.s.f, oltre_griglia(st.s.f, margine));
+  dettaglia_errore(st.s.f.registro, oltre_griglia(st.s.f.scenario, margine));
   return true;
 }
 
 [[noreturn, gnu::noinline]] void velocita_troppo_alta(const stato_treno& st) {
   throw fallimento_comune{"the speed " + std::to_string(st.velocita) + " km/h of " +
-                              nome_riga(st.s.f, st.riga_velocita) +
+                              nome_riga(st.s.f.scenario, st.s.f.registro, st.riga_velocita) +
                               " does not fit a cell: a cell keeps the speed divided by 5 in 8 bits, so speeds "
                               "from 0 to 1277 km/h",
                           false};
@@ -70,7 +70,7 @@ uint8_t quinto(const stato_treno& st) {
 }
 
 // A value kept in its low bits that does not come back as written (353).
-void avvisa_bassi(Form1& f, int32_t indice, const std::string& quale, int64_t valore, int bit) {
+void avvisa_bassi(compilazione& f, int32_t indice, const std::string& quale, int64_t valore, int bit) {
   const int64_t letto = bit == 8 ? int64_t{bassi_8(valore)} : int64_t{bassi_16(valore)};
   if (letto == valore) return;
   const std::string campo = bit == 8 ? "8 bits (0 to 255)" : "16 bits (-32768 to 32767)";
@@ -86,7 +86,7 @@ void testata_32(stato_treno& st, tipo_riga t, int32_t& valore) {
 }
 
 passo riga_velocita(stato_treno& st) {
-  Form1& f = st.s.f;
+  compilazione& f = st.s.f;
   inizia_riga(st.s, tipo_riga::velocita);
   const int32_t p = leggi_32(st.s);
   const int32_t v = leggi_32(st.s);
@@ -97,7 +97,7 @@ passo riga_velocita(stato_treno& st) {
   if (n > 0) {
     do {
       if (st.cursore_velocita >= ultima) break;
-      f.percorso[st.cursore_velocita].velocita = quinto(st);
+      f.scenario.percorso[st.cursore_velocita].velocita = quinto(st);
       ++st.cursore_velocita;
     } while (st.cursore_velocita < n);
   }
@@ -113,7 +113,7 @@ passo riga_velocita(stato_treno& st) {
 }
 
 passo riga_aderenza(stato_treno& st) {
-  Form1& f = st.s.f;
+  compilazione& f = st.s.f;
   inizia_riga(st.s, tipo_riga::aderenza);
   const int32_t p = leggi_32(st.s);
   const int32_t a = leggi_32(st.s);
@@ -128,7 +128,7 @@ passo riga_aderenza(stato_treno& st) {
         return rifiuta(f, errore_aderenze_oltre_percorso, p,
                        "rows out of order have pushed the adhesion past the grid's last cell " +
                            std::to_string(ultima_cella(f)));
-      f.percorso[st.cursore_aderenza].aderenza = bassi_8(st.aderenza);
+      f.scenario.percorso[st.cursore_aderenza].aderenza = bassi_8(st.aderenza);
       ++st.cursore_aderenza;
     } while (st.cursore_aderenza < n);
   }
@@ -144,15 +144,15 @@ passo riga_aderenza(stato_treno& st) {
 
 // After a signal or slow-order row: any code set by now ends the half, also
 // one left by the line half (the recorder's work on the row stays).
-passo dopo_registratore(Form1& f, bool posato, int32_t posizione) {
-  if (f.codice_errore <= 0) return passo::avanti;
-  if (!posato) registra_posizione(f, posizione);
-  else f.posizione_errore = posizione;
+passo dopo_registratore(compilazione& f, bool posato, int32_t posizione) {
+  if (f.registro.codice_errore <= 0) return passo::avanti;
+  if (!posato) registra_posizione(f.registro, posizione);
+  else f.registro.posizione_errore = posizione;
   return passo::esci;
 }
 
 passo riga_segnale(stato_treno& st) {
-  Form1& f = st.s.f;
+  compilazione& f = st.s.f;
   inizia_riga(st.s, tipo_riga::segnale);
   int32_t v[11];
   for (int32_t& x : v) x = leggi_32(st.s);
@@ -185,7 +185,7 @@ passo riga_segnale(stato_treno& st) {
 }
 
 passo riga_rallentamento(stato_treno& st) {
-  Form1& f = st.s.f;
+  compilazione& f = st.s.f;
   inizia_riga(st.s, tipo_riga::rallentamento);
   int32_t v[6];
   for (int32_t& x : v) x = leggi_32(st.s);
@@ -193,7 +193,7 @@ passo riga_rallentamento(stato_treno& st) {
   if (fuori(st, x)) return passo::fine_corpo;
   const int32_t indice = annota_riga(st.s, x, v[1], v[2]);
   const bool posato = memo_rallentamento(f, x, v[1], v[2], v[3], v[4], v[5]);
-  if (!posato && f.codice_errore != errore_conto_occupato) togli_riga(st.s);
+  if (!posato && f.registro.codice_errore != errore_conto_occupato) togli_riga(st.s);
   if (posato) {
     avvisa_bassi(f, indice, "the speed v", v[1], 16);
     avvisa_bassi(f, indice, "f_tt", v[3], 16);
@@ -203,15 +203,15 @@ passo riga_rallentamento(stato_treno& st) {
 }
 
 passo riga_abbattimento(stato_treno& st) {
-  Form1& f = st.s.f;
+  compilazione& f = st.s.f;
   inizia_riga(st.s, tipo_riga::abbattimento);
   const int32_t p = leggi_32(st.s);
   const int32_t w = leggi_32(st.s);
   if (fuori(st, p)) return passo::fine_corpo;
   const int64_t c = cella_di(p / 50.0);  // no + 1, unlike signals and slow orders
   if (!nel_percorso(f, c)) return rifiuta(f, errore_abbattimento_fuori_percorso, p);
-  cella_percorso& cella = f.percorso[c];
-  if (!libera(cella)) return rifiuta(f, errore_abbattimento_occupato, p, descrivi_cella(f, c));
+  cella_percorso& cella = f.scenario.percorso[c];
+  if (!libera(cella)) return rifiuta(f, errore_abbattimento_occupato, p, descrivi_cella(f.scenario, f.registro, c, f.riga_in_posa));
   const int32_t indice = annota_riga(st.s, p, w);
   posa_elemento(f, c);
   if (w < 1) {
@@ -225,7 +225,7 @@ passo riga_abbattimento(stato_treno& st) {
 }
 
 // A station's time as written, when it is not a time of day (322).
-void avvisa_orario(Form1& f, int32_t indice, const record_stazione& r, int64_t ore, int64_t minuti,
+void avvisa_orario(compilazione& f, int32_t indice, const record_stazione& r, int64_t ore, int64_t minuti,
                    int64_t secondi) {
   if (ore == 0 && minuti == 0 && secondi == 0) return;  // no time: the train passes
   if (ore >= 0 && ore <= 23 && minuti >= 0 && minuti <= 59 && secondi >= 0 && secondi <= 59) return;
@@ -240,10 +240,10 @@ void avvisa_orario(Form1& f, int32_t indice, const record_stazione& r, int64_t o
 }
 
 // Error 22 in the author's terms: which two stations, how far apart, which way.
-std::string stazioni_vicine(const Form1& f, int32_t precedente, const record_stazione& r, const record_stazione& q) {
+std::string stazioni_vicine(const compilazione& f, int32_t precedente, const record_stazione& r, const record_stazione& q) {
   const std::string questa = "the station " + citazione(r.nome) + " (span " + std::to_string(r.valore1) + " to " +
                              std::to_string(r.valore2) + " m)";
-  const std::string quella = "the span of " + citazione(q.nome) + " (" + luogo_riga(f, precedente) + ", " +
+  const std::string quella = "the span of " + citazione(q.nome) + " (" + luogo_riga(f.registro, precedente) + ", " +
                              std::to_string(q.valore1) + " to " + std::to_string(q.valore2) + " m)";
   const int64_t distacco = int64_t{r.valore1} - q.valore2;
   if (r.valore3 <= q.valore3)
@@ -258,7 +258,7 @@ std::string stazioni_vicine(const Form1& f, int32_t precedente, const record_sta
 }
 
 passo riga_stazione(stato_treno& st) {
-  Form1& f = st.s.f;
+  compilazione& f = st.s.f;
   sorgente& s = st.s;
   inizia_riga(s, tipo_riga::stazione);
   const int32_t p = leggi_32(s);
@@ -266,7 +266,7 @@ passo riga_stazione(stato_treno& st) {
   // 80 boards not even slot 1 is left.
   if (st.j > st.prossimo_cartello) return rifiuta(f, errore_stazione_senza_slot, p);
   const int32_t j = st.j;
-  record_stazione& r = f.tabella_stazioni[j];
+  record_stazione& r = f.scenario.tabella_stazioni[j];
   r.valore3 = p;
   if (fuori(st, p, 800)) return passo::fine_corpo;
   if (p % 50 != 0) {
@@ -299,7 +299,7 @@ passo riga_stazione(stato_treno& st) {
   avvisa_orario(f, indice, r, ore, minuti, secondi);
   if (avvisa_nome(f, indice, "name", r.nome, f.sorgente_riga, riga_valori) && f.sorgente_riga > riga_valori)
     st.ignorati.nota_prossima = "the values of the row whose keyword was taken as the name of the station at " +
-                                luogo_riga(f, indice);
+                                luogo_riga(f.registro, indice);
 
   // The station's span.
   switch (r.marca) {
@@ -348,23 +348,23 @@ passo riga_stazione(stato_treno& st) {
                          std::to_string(r.valore2) + " m: its point would fall on cell " +
                          std::to_string(cella_di(punto)) + ", and it must lie beyond cell 1");
     const int64_t c = cella_di(punto);
-    cella_percorso& cella = f.percorso[c];  // laid whatever the cell held
+    cella_percorso& cella = f.scenario.percorso[c];  // laid whatever the cell held
     if (!libera(cella))
       avvisa_riga(f, avviso_stazione_su_elemento, indice,
                   "the station point of " + citazione(r.nome) + " on cell " + std::to_string(c) + " (" +
-                      std::to_string(c * 50) + " m) replaces " + cosa_in_cella(f, c) +
+                      std::to_string(c * 50) + " m) replaces " + cosa_in_cella(f.scenario, f.registro, c, f.riga_in_posa) +
                       ", which is lost; the cell keeps that feature's other values");
     cella.tipo = tipo_punto_stazione;
     cella.dato1 = static_cast<int16_t>(j);
     posa_elemento(f, c);
   }
   // Consecutive stations: ascending, at least 350 m between spans.
-  if (j > slot_prima_stazione && int64_t{r.valore1} - 350 < f.tabella_stazioni[j - 1].valore2) {
-    const record_stazione& q = f.tabella_stazioni[j - 1];
+  if (j > slot_prima_stazione && int64_t{r.valore1} - 350 < f.scenario.tabella_stazioni[j - 1].valore2) {
+    const record_stazione& q = f.scenario.tabella_stazioni[j - 1];
     if (r.valore3 <= q.valore3)
       avvisa_riga(f, avviso_stazioni_fuori_ordine, indice,
                   "the station " + citazione(r.nome) + " at " + std::to_string(r.valore3) +
-                      " m is written after " + nome_riga(f, st.riga_stazione) + " at " + std::to_string(q.valore3) +
+                      " m is written after " + nome_riga(f.scenario, f.registro, st.riga_stazione) + " at " + std::to_string(q.valore3) +
                       " m: stations must be written in route order");
     return rifiuta(f, errore_stazioni_vicine, p, stazioni_vicine(f, st.riga_stazione, r, q));
   }
@@ -381,39 +381,39 @@ passo riga_stazione(stato_treno& st) {
 // The end steps: the speed and the adhesion in force run to cell N - 3, then
 // the kilometre references are checked.
 void fine_corpo(stato_treno& st) {
-  Form1& f = st.s.f;
+  compilazione& f = st.s.f;
   st.s.in_riga = false;
   const int64_t n = ultima_cella(f);
   // The speed cursor never passes N (the rows stop at N - 1).
   do {
-    f.percorso[st.cursore_velocita].velocita = quinto(st);
+    f.scenario.percorso[st.cursore_velocita].velocita = quinto(st);
     ++st.cursore_velocita;
   } while (st.cursore_velocita < n - 2);
   do {
     if (!nel_percorso(f, st.cursore_aderenza)) {
       registra_errore(f, errore_aderenze_oltre_percorso);
-      dettaglia_errore(f, "rows out of order have pushed the adhesion past the grid's last cell " + std::to_string(n));
+      dettaglia_errore(f.registro, "rows out of order have pushed the adhesion past the grid's last cell " + std::to_string(n));
       return;
     }
-    f.percorso[st.cursore_aderenza].aderenza = bassi_8(st.aderenza);
+    f.scenario.percorso[st.cursore_aderenza].aderenza = bassi_8(st.aderenza);
     ++st.cursore_aderenza;
   } while (st.cursore_aderenza < n - 2);
 
   std::string errate;
   for (int s = slot_progressiva_alta; s <= slot_progressiva_bassa; ++s) {
-    const record_stazione& r = f.tabella_stazioni[s];
+    const record_stazione& r = f.scenario.tabella_stazioni[s];
     if (r.valore1 % 50 != 0 || r.valore2 % 50 != 0)
       errate += (errate.empty() ? "" : "; ") + std::string("slot ") + std::to_string(s) + " holds " +
                 std::to_string(r.valore1) + ", " + std::to_string(r.valore2) + ", " + std::to_string(r.valore3);
   }
   if (!errate.empty()) {
     registra_errore(f, errore_progressive);
-    dettaglia_errore(f, "once in order, " + errate);
+    dettaglia_errore(f.registro, "once in order, " + errate);
   }
 }
 
 void leggi(stato_treno& st) {
-  Form1& f = st.s.f;
+  compilazione& f = st.s.f;
   campi_ignorati& ci = st.ignorati;
 
   // Nothing before "[generale]" is interpreted; without it only the end steps run.
@@ -426,7 +426,7 @@ void leggi(stato_treno& st) {
   }
   if (!generale) {
     avviso_registrato& a = registra_avviso(
-        f, avviso_campo_ignorato,
+        f.registro, avviso_campo_ignorato,
         campi ? "the train source has no [generale] heading: none of its fields is read"
               : "the train source is empty: no row of the train is read");
     a.file = f.sorgente_file;
@@ -461,8 +461,8 @@ void leggi(stato_treno& st) {
       campo_letto(f, ci);
     else
       campo_ignorato(f, ci, f.riga, st.s.parola.riga, st.s.parola.colonna, false);
-    record_stazione& r84 = f.tabella_stazioni[slot_treno_percorso];
-    record_stazione& r86 = f.tabella_stazioni[slot_treno];
+    record_stazione& r84 = f.scenario.tabella_stazioni[slot_treno_percorso];
+    record_stazione& r86 = f.scenario.tabella_stazioni[slot_treno];
     passo esito = passo::avanti;
     // Every test that passes reads its own values, in this order.
     // A second header row of a kind is told.
@@ -498,7 +498,7 @@ void leggi(stato_treno& st) {
 
 }  // namespace
 
-void leggi_treno(Form1& f, std::string_view testo, int32_t prossimo_cartello) {
+void leggi_treno(compilazione& f, std::string_view testo, int32_t prossimo_cartello) {
   stato_treno st{apri_sorgente(f, testo), prossimo_cartello};
   st.s.nel_treno = true;
   st.ignorati.parte = parte_sorgente::treno;

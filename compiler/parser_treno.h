@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "compiler/form1.h"
+#include "compiler/compilazione.h"
 
 // Reads the train source `testo` into `f`: header values, speed limits and
 // adhesion along the grid, stations (slots 1 upward, below
@@ -12,4 +12,4 @@
 // orders and speed-reduction points; then lays the last speed and adhesion
 // to cell N - 3 and checks the kilometre references. Errors are recorded in
 // `f`; a failed read or conversion throws `fallimento_comune`.
-void leggi_treno(Form1& f, std::string_view testo, int32_t prossimo_cartello);
+void leggi_treno(compilazione& f, std::string_view testo, int32_t prossimo_cartello);

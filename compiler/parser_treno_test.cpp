@@ -30,15 +30,15 @@ TEST(ParserTreno, ValoriDiTestata) {
                  "percentuale massa frenata,    130\n"
                  "sabbia,    200\n"
                  "orologio,    17              12            30 \n");
-  const Form1& f = p->f;
-  EXPECT_EQ(f.codice_errore, 0);
-  EXPECT_EQ(f.tabella_stazioni[84].valore3, 14);
-  EXPECT_EQ(f.tabella_stazioni[84].valore1, 130);
-  EXPECT_EQ(f.tabella_stazioni[86].intero1, 200);
-  EXPECT_EQ(f.tabella_stazioni[86].intero3, 17);
-  EXPECT_EQ(f.tabella_stazioni[86].intero4, 12);
-  EXPECT_EQ(f.tabella_stazioni[86].intero5, 30);
-  EXPECT_EQ(f.tabella_stazioni[84].valore2, 358000) << "the route length stays";
+  const scenario_compilato& f = p->f;
+  EXPECT_EQ(f.registro.codice_errore, 0);
+  EXPECT_EQ(f.scenario.tabella_stazioni[84].valore3, 14);
+  EXPECT_EQ(f.scenario.tabella_stazioni[84].valore1, 130);
+  EXPECT_EQ(f.scenario.tabella_stazioni[86].intero1, 200);
+  EXPECT_EQ(f.scenario.tabella_stazioni[86].intero3, 17);
+  EXPECT_EQ(f.scenario.tabella_stazioni[86].intero4, 12);
+  EXPECT_EQ(f.scenario.tabella_stazioni[86].intero5, 30);
+  EXPECT_EQ(f.scenario.tabella_stazioni[84].valore2, 358000) << "the route length stays";
 }
 
 TEST(ParserTreno, VelocitaEAderenza) {
@@ -61,14 +61,14 @@ TEST(ParserTreno, VelocitaEAderenza) {
   };
   for (const caso& c : casi) {
     auto p = treno(c.corpo);
-    const Form1& f = p->f;
-    ASSERT_EQ(f.codice_errore, 0) << c.nome;
+    const scenario_compilato& f = p->f;
+    ASSERT_EQ(f.registro.codice_errore, 0) << c.nome;
     int cella = 0;
     for (auto [ultima, v] : c.velocita)
-      for (; cella <= ultima; ++cella) EXPECT_EQ(f.percorso[cella].velocita, v) << c.nome << ", cell " << cella;
+      for (; cella <= ultima; ++cella) EXPECT_EQ(f.scenario.percorso[cella].velocita, v) << c.nome << ", cell " << cella;
     cella = 0;
     for (auto [ultima, v] : c.aderenza)
-      for (; cella <= ultima; ++cella) EXPECT_EQ(f.percorso[cella].aderenza, v) << c.nome << ", cell " << cella;
+      for (; cella <= ultima; ++cella) EXPECT_EQ(f.scenario.percorso[cella].aderenza, v) << c.nome << ", cell " << cella;
   }
 }
 
@@ -80,17 +80,17 @@ TEST(ParserTreno, CursoriFuoriOrdine) {
   const std::string linea = linea_prova(0);
 
   auto p = treno(velocita, linea);
-  EXPECT_EQ(p->f.codice_errore, 0) << "the speed stops at cell N - 1, its tail at N";
-  EXPECT_EQ(p->f.percorso[139].velocita, 20);
-  EXPECT_EQ(p->f.percorso[140].velocita, 20);
+  EXPECT_EQ(p->f.registro.codice_errore, 0) << "the speed stops at cell N - 1, its tail at N";
+  EXPECT_EQ(p->f.scenario.percorso[139].velocita, 20);
+  EXPECT_EQ(p->f.scenario.percorso[140].velocita, 20);
 
   auto q = treno(aderenze, linea);
-  EXPECT_EQ(q->f.codice_errore, errore_aderenze_oltre_percorso) << "the tail would write cell 141";
+  EXPECT_EQ(q->f.registro.codice_errore, errore_aderenze_oltre_percorso) << "the tail would write cell 141";
   auto r = treno(aderenze + "aderenza, 50, 7\nnumero vetture, 3\n", linea);
-  EXPECT_EQ(r->f.codice_errore, errore_aderenze_oltre_percorso);
-  EXPECT_EQ(r->f.posizione_errore, 50);
-  EXPECT_EQ(r->f.tabella_stazioni[84].valore3, 0);
-  EXPECT_TRUE(r->treno_preso);
+  EXPECT_EQ(r->f.registro.codice_errore, errore_aderenze_oltre_percorso);
+  EXPECT_EQ(r->f.registro.posizione_errore, 50);
+  EXPECT_EQ(r->f.scenario.tabella_stazioni[84].valore3, 0);
+  EXPECT_TRUE(r->f.treno_preso);
 }
 
 TEST(ParserTreno, Stazioni) {
@@ -115,41 +115,41 @@ TEST(ParserTreno, Stazioni) {
   };
   for (const caso& c : casi) {
     auto p = treno(c.righe);
-    const Form1& f = p->f;
-    ASSERT_EQ(f.codice_errore, 0) << c.nome;
-    const record_stazione& r = f.tabella_stazioni[c.slot];
+    const scenario_compilato& f = p->f;
+    ASSERT_EQ(f.registro.codice_errore, 0) << c.nome;
+    const record_stazione& r = f.scenario.tabella_stazioni[c.slot];
     EXPECT_EQ(r.valore1, c.valore1) << c.nome;
     EXPECT_EQ(r.valore2, c.valore2) << c.nome;
     EXPECT_EQ(r.ottetto3, c.ottetto3) << c.nome;
     EXPECT_EQ(r.ottetto4, c.ottetto4) << c.nome;
     int toccate = 0;
-    for (std::size_t i = 0; i < f.percorso.size(); ++i)
-      if (f.percorso[i].tipo != 0 || f.percorso[i].avviso_segnale != 0) ++toccate;
+    for (std::size_t i = 0; i < f.scenario.percorso.size(); ++i)
+      if (f.scenario.percorso[i].tipo != 0 || f.scenario.percorso[i].avviso_segnale != 0) ++toccate;
     const int attese_prima = c.slot == 2 ? 5 : 0;  // the origin's point and marks
     if (c.punto < 0) {
       EXPECT_EQ(toccate, attese_prima) << c.nome;
       continue;
     }
     EXPECT_EQ(toccate, attese_prima + 1 + (c.avvisi ? 4 : 0)) << c.nome;
-    EXPECT_EQ(f.percorso[c.punto].tipo, 10) << c.nome;
-    EXPECT_EQ(f.percorso[c.punto].dato1, c.slot) << c.nome;
+    EXPECT_EQ(f.scenario.percorso[c.punto].tipo, 10) << c.nome;
+    EXPECT_EQ(f.scenario.percorso[c.punto].dato1, c.slot) << c.nome;
     for (int k = 1; k <= 4; ++k)
-      EXPECT_EQ(f.percorso[c.punto - k].avviso_segnale, c.avvisi ? 80 + k : 0) << c.nome << " k " << k;
+      EXPECT_EQ(f.scenario.percorso[c.punto - k].avviso_segnale, c.avvisi ? 80 + k : 0) << c.nome << " k " << k;
   }
 }
 
 TEST(ParserTreno, CampiDellaStazioneComeLetti) {
   auto p = treno(std::string(riga_origine) +
                  "stazione,  288500,  2,  600,  7, 9, 1,  -4,300,250,  -2,1000,3, 99,  19, 2, 5, SAN MARCO  \n");
-  const Form1& f = p->f;
-  ASSERT_EQ(f.codice_errore, 0);
-  const record_stazione& o = f.tabella_stazioni[1];
+  const scenario_compilato& f = p->f;
+  ASSERT_EQ(f.registro.codice_errore, 0);
+  const record_stazione& o = f.scenario.tabella_stazioni[1];
   EXPECT_EQ(o.nome, "ORIGINE");
   EXPECT_EQ(o.valore3, 0);
   EXPECT_EQ(o.marca, 8);
   EXPECT_EQ(o.marca2, 1);
   EXPECT_EQ(o.codice, 61980);
-  const record_stazione& r = f.tabella_stazioni[2];
+  const record_stazione& r = f.scenario.tabella_stazioni[2];
   EXPECT_EQ(r.nome, "SAN MARCO");
   EXPECT_EQ(r.valore3, 288500);
   EXPECT_EQ(r.marca2, 7);
@@ -176,12 +176,12 @@ TEST(ParserTreno, RifiutiDelleStazioni) {
   struct caso {
     const char* nome;
     std::string linea, righe;
-    int32_t codice, posizione;  // posizione_errore starts at -1
+    int32_t codice, posizione;  // posizione_errore: 0 where the error names no position
   } casi[] = {
       {"position not a multiple of 50", linea_358, stazione(1025, 12, 400), errore_stazione_posizione, 1025},
       {"length not a multiple of 100", linea_358, stazione(1000, 12, 450), errore_stazione_lunghezza, 1000},
-      {"span ends at 100 m", linea_358, stazione(50, 12, 100), errore_stazione_troppo_presto, -1},
-      {"exactly 350 m apart", linea_358, stazione(1000, 12, 400) + stazione(1750, 12, 400), 0, -1},
+      {"span ends at 100 m", linea_358, stazione(50, 12, 100), errore_stazione_troppo_presto, 0},
+      {"exactly 350 m apart", linea_358, stazione(1000, 12, 400) + stazione(1750, 12, 400), 0, 0},
       {"less than 350 m apart", linea_358, stazione(1000, 12, 400) + stazione(1700, 12, 400),
        errore_stazioni_vicine, 1700},
       {"out of order", linea_358, stazione(5000, 12, 400) + stazione(2000, 12, 400), errore_stazioni_vicine, 2000},
@@ -190,24 +190,23 @@ TEST(ParserTreno, RifiutiDelleStazioni) {
       {"80 boards leave no slot", linea_prova(358000, ottanta_cartelli), stazione(1000, 12, 400),
        errore_stazione_senza_slot, 1000},
       {"79 boards: one station, then no slot", linea_prova(358000, settantanove_cartelli), stazione(1000, 12, 400),
-       errore_stazioni_troppe, -1},
+       errore_stazioni_troppe, 0},
       {"a kind above 255", linea_358, "stazione, 1000, 256, 400, 0,0,0, 1,1,0, 4,1,1, 0, 0,0,0, X\n",
-       errore_lettura, -1},
+       errore_lettura, 0},
       {"a time beyond 32 bits", linea_358, "stazione, 1000, 12, 400, 0,0,0, 1,1,0, 4,1,1, 0, 600000,0,0, X\n",
-       errore_lettura, -1},
+       errore_lettura, 0},
   };
   for (const caso& c : casi) {
     auto p = std::make_unique<prova_compilazione>();
-    p->f.posizione_errore = -1;
     p->compila(c.linea, treno_prova(c.righe + "numero vetture, 14\n"));
-    const Form1& f = p->f;
-    EXPECT_EQ(f.codice_errore, c.codice) << c.nome;
-    EXPECT_EQ(f.posizione_errore, c.posizione) << c.nome;
-    EXPECT_EQ(f.tabella_stazioni[84].valore3, c.codice == 0 ? 14 : 0) << c.nome << ": rows after it";
+    const scenario_compilato& f = p->f;
+    EXPECT_EQ(f.registro.codice_errore, c.codice) << c.nome;
+    EXPECT_EQ(f.registro.posizione_errore, c.posizione) << c.nome;
+    EXPECT_EQ(f.scenario.tabella_stazioni[84].valore3, c.codice == 0 ? 14 : 0) << c.nome << ": rows after it";
     if (c.codice == errore_stazione_senza_slot) {
-      EXPECT_EQ(f.tabella_stazioni[1].nome, "km") << "the board stays";
+      EXPECT_EQ(f.scenario.tabella_stazioni[1].nome, "km") << "the board stays";
     }
-    EXPECT_TRUE(p->treno_preso) << c.nome;
+    EXPECT_TRUE(p->f.treno_preso) << c.nome;
   }
 }
 
@@ -215,12 +214,12 @@ TEST(ParserTreno, SettantottoStazioniSenzaCartelli) {
   std::string righe;
   for (int i = 0; i < 79; ++i) righe += stazione(1000 + i * 1000, 12, 400);
   auto p = treno(righe);
-  EXPECT_EQ(p->f.codice_errore, errore_stazioni_troppe);
-  EXPECT_EQ(p->f.tabella_stazioni[79].valore3, 79000) << "the 79th is stored, then refused";
-  EXPECT_EQ(p->f.percorso[79000 / 50 + 3].tipo, 10);
+  EXPECT_EQ(p->f.registro.codice_errore, errore_stazioni_troppe);
+  EXPECT_EQ(p->f.scenario.tabella_stazioni[79].valore3, 79000) << "the 79th is stored, then refused";
+  EXPECT_EQ(p->f.scenario.percorso[79000 / 50 + 3].tipo, 10);
   auto q = treno(righe.substr(0, righe.rfind("stazione")));
-  EXPECT_EQ(q->f.codice_errore, 0) << "78 stations fit";
-  EXPECT_EQ(q->f.tabella_stazioni[78].valore3, 78000);
+  EXPECT_EQ(q->f.registro.codice_errore, 0) << "78 stations fit";
+  EXPECT_EQ(q->f.scenario.tabella_stazioni[78].valore3, 78000);
 }
 
 TEST(ParserTreno, PuntiDiAbbattimento) {
@@ -242,11 +241,11 @@ TEST(ParserTreno, PuntiDiAbbattimento) {
   };
   for (const caso& c : casi) {
     auto p = treno(c.righe);
-    const Form1& f = p->f;
-    EXPECT_EQ(f.codice_errore, c.codice) << c.nome;
-    EXPECT_EQ(f.posizione_errore, c.posizione) << c.nome;
-    EXPECT_EQ(f.percorso[c.cella].tipo, c.tipo) << c.nome;
-    EXPECT_EQ(f.percorso[c.cella].dato1, c.dato1) << c.nome;
+    const scenario_compilato& f = p->f;
+    EXPECT_EQ(f.registro.codice_errore, c.codice) << c.nome;
+    EXPECT_EQ(f.registro.posizione_errore, c.posizione) << c.nome;
+    EXPECT_EQ(f.scenario.percorso[c.cella].tipo, c.tipo) << c.nome;
+    EXPECT_EQ(f.scenario.percorso[c.cella].dato1, c.dato1) << c.nome;
   }
 }
 
@@ -273,14 +272,14 @@ TEST(ParserTreno, SegnaliERallentamentiRifiutati) {
   };
   for (const caso& c : casi) {
     auto p = treno(c.righe + "velocita, 0, 100\nnumero vetture, 14\n");
-    const Form1& f = p->f;
-    EXPECT_EQ(f.codice_errore, c.codice) << c.nome;
-    EXPECT_EQ(f.posizione_errore, c.posizione) << c.nome;
-    ASSERT_FALSE(f.errori.empty());
-    EXPECT_EQ(f.errori.back().posizione, c.posizione) << c.nome;
-    EXPECT_EQ(f.tabella_stazioni[84].valore3, 0) << c.nome << ": rows after it are not read";
-    EXPECT_EQ(f.percorso[5].aderenza, 0) << c.nome << ": no tails";
-    EXPECT_TRUE(p->treno_preso) << c.nome;
+    const scenario_compilato& f = p->f;
+    EXPECT_EQ(f.registro.codice_errore, c.codice) << c.nome;
+    EXPECT_EQ(f.registro.posizione_errore, c.posizione) << c.nome;
+    ASSERT_FALSE(f.registro.errori.empty());
+    EXPECT_EQ(f.registro.errori.back().posizione, c.posizione) << c.nome;
+    EXPECT_EQ(f.scenario.tabella_stazioni[84].valore3, 0) << c.nome << ": rows after it are not read";
+    EXPECT_EQ(f.scenario.percorso[5].aderenza, 0) << c.nome << ": no tails";
+    EXPECT_TRUE(p->f.treno_preso) << c.nome;
   }
 }
 
@@ -292,45 +291,45 @@ TEST(ParserTreno, ErroreDiPosizioneLasciatoDallaLinea) {
                                      "velocita, 0, 100\n"
                                      "segnale, 2000, 2, 4, 1, 0, 0, 1, 3, 1, 0, 0\n"
                                      "sabbia, 200\n"));
-  const Form1& f = p->f;
-  EXPECT_EQ(f.codice_errore, errore_fuori_percorso);
-  EXPECT_EQ(f.posizione_errore, 2000);
-  EXPECT_EQ(f.tabella_stazioni[84].valore3, 14);
-  EXPECT_EQ(f.percorso[41].tipo, 1);
-  EXPECT_EQ(f.tabella_stazioni[86].intero1, 0);
-  EXPECT_EQ(f.percorso[0].velocita, 0) << "no tails";
-  ASSERT_EQ(f.errori.size(), 1u) << "one error found: the line's";
-  EXPECT_EQ(f.errori[0].posizione, 16950);
-  EXPECT_EQ(f.errori[0].file, "Prova_Linea_linea.txt");
-  EXPECT_TRUE(p->treno_preso);
+  const scenario_compilato& f = p->f;
+  EXPECT_EQ(f.registro.codice_errore, errore_fuori_percorso);
+  EXPECT_EQ(f.registro.posizione_errore, 2000);
+  EXPECT_EQ(f.scenario.tabella_stazioni[84].valore3, 14);
+  EXPECT_EQ(f.scenario.percorso[41].tipo, 1);
+  EXPECT_EQ(f.scenario.tabella_stazioni[86].intero1, 0);
+  EXPECT_EQ(f.scenario.percorso[0].velocita, 0) << "no tails";
+  ASSERT_EQ(f.registro.errori.size(), 1u) << "one error found: the line's";
+  EXPECT_EQ(f.registro.errori[0].posizione, 16950);
+  EXPECT_EQ(f.registro.errori[0].file, "Prova_Linea_linea.txt");
+  EXPECT_TRUE(p->f.treno_preso);
 
   // A range error in the train itself ends its body; the end steps run.
   auto q = compila_prova(linea_prova(10000),
                          treno_prova("velocita, 0, 100\n"
                                      "segnale, 16950, 2, 4, 1, 0, 0, 1, 3, 1, 0, 0\n"
                                      "numero vetture, 14\n"));
-  EXPECT_EQ(q->f.codice_errore, errore_fuori_percorso);
-  EXPECT_EQ(q->f.posizione_errore, 16950);
-  EXPECT_EQ(q->f.percorso[337].velocita, 20);
-  EXPECT_EQ(q->f.tabella_stazioni[84].valore3, 0);
+  EXPECT_EQ(q->f.registro.codice_errore, errore_fuori_percorso);
+  EXPECT_EQ(q->f.registro.posizione_errore, 16950);
+  EXPECT_EQ(q->f.scenario.percorso[337].velocita, 20);
+  EXPECT_EQ(q->f.scenario.tabella_stazioni[84].valore3, 0);
 }
 
 TEST(ParserTreno, ControlloDelleProgressive) {
   const std::string con_progressiva =
       "[generale]\nlunghezza percorso, 10000\nprogressiva chilometrica uno, 1025, 0, 0\n[curve]\n[fine]\n";
   auto p = compila_prova(con_progressiva);
-  EXPECT_EQ(p->f.codice_errore, errore_progressive);
+  EXPECT_EQ(p->f.registro.codice_errore, errore_progressive);
 
   // It may replace a range error left by the line.
   auto q = compila_prova(
       "[generale]\nlunghezza percorso, 10000\nprogressiva chilometrica uno, 1000, 25, 0\n[curve]\n"
       "pendenza, 16950, 3\n[fine]\n");
-  EXPECT_EQ(q->f.codice_errore, errore_progressive);
-  EXPECT_EQ(q->f.posizione_errore, 16950);
+  EXPECT_EQ(q->f.registro.codice_errore, errore_progressive);
+  EXPECT_EQ(q->f.registro.posizione_errore, 16950);
 
   // Not when an error ended the train half.
   auto r = compila_prova(con_progressiva, treno_prova("abbattimento, -100, 0\n"));
-  EXPECT_EQ(r->f.codice_errore, errore_abbattimento_fuori_percorso);
+  EXPECT_EQ(r->f.registro.codice_errore, errore_abbattimento_fuori_percorso);
 }
 
 TEST(ParserTreno, ParoleChiaveTrattiniEFineDelFile) {
@@ -359,8 +358,8 @@ TEST(ParserTreno, ParoleChiaveTrattiniEFineDelFile) {
   };
   for (const caso& c : casi) {
     auto p = compila_prova(linea_358, c.testo);
-    EXPECT_EQ(p->f.codice_errore, c.codice) << c.nome;
-    EXPECT_EQ(p->f.tabella_stazioni[84].valore3, c.vetture) << c.nome;
-    EXPECT_TRUE(p->treno_preso) << c.nome;
+    EXPECT_EQ(p->f.registro.codice_errore, c.codice) << c.nome;
+    EXPECT_EQ(p->f.scenario.tabella_stazioni[84].valore3, c.vetture) << c.nome;
+    EXPECT_TRUE(p->f.treno_preso) << c.nome;
   }
 }

@@ -21,8 +21,8 @@ void in_slot(record_stazione& r, const terna& t) {
 
 }  // namespace
 
-void progressive_ordina(Form1& f) {
-  auto& tab = f.tabella_stazioni;
+void progressive_ordina(compilazione& f) {
+  auto& tab = f.scenario.tabella_stazioni;
   const terna t = da_slot(tab[slot_progressiva_alta]), d = da_slot(tab[slot_progressiva_media]),
               u = da_slot(tab[slot_progressiva_bassa]);
   const terna zero;
@@ -62,7 +62,7 @@ void progressive_ordina(Form1& f) {
       tab[s].valore2 = intero_o_esci(int64_t{tab[s].valore2} + 100, "a kilometre reference's second value plus 100");
 }
 
-bool memo_montagna(Form1& f, int32_t inizio, int32_t fine, int32_t tipo) {
+bool memo_montagna(compilazione& f, int32_t inizio, int32_t fine, int32_t tipo) {
   if (f.numero_montagne < 0 || f.numero_montagne >= numero_voci_montagne - 1) {
     registra_errore(f, errore_montagne_troppe);
     return false;
@@ -86,7 +86,7 @@ bool memo_montagna(Form1& f, int32_t inizio, int32_t fine, int32_t tipo) {
 
   int64_t conta = 0;
   for (int64_t c = c0; c <= c1; ++c) {
-    cella_percorso& cella = f.percorso[c];
+    cella_percorso& cella = f.scenario.percorso[c];
     cella.montagna = bassi_8(tipo);
     ++conta;
     // A marked span shows a marker every 200 m: its 4th, 8th, ... cell.
@@ -98,7 +98,7 @@ bool memo_montagna(Form1& f, int32_t inizio, int32_t fine, int32_t tipo) {
   return true;
 }
 
-bool memo_indicatori_v_max(Form1& f, int32_t posizione, int32_t vas, int32_t vbs, int32_t vcs,
+bool memo_indicatori_v_max(compilazione& f, int32_t posizione, int32_t vas, int32_t vbs, int32_t vcs,
                            int32_t strisces, int32_t vad, int32_t vbd, int32_t vcd,
                            int32_t strisced) {
   // The stripe counts are 16-bit values, and so is their combination.
@@ -109,10 +109,10 @@ bool memo_indicatori_v_max(Form1& f, int32_t posizione, int32_t vas, int32_t vbs
     registra_errore(f, errore_indicatore_fuori_percorso);
     return false;
   }
-  cella_percorso& cella = f.percorso[c];
+  cella_percorso& cella = f.scenario.percorso[c];
   if (!libera(cella)) {
     registra_errore(f, errore_indicatore_occupato);
-    dettaglia_errore(f, descrivi_cella(f, c));
+    dettaglia_errore(f.registro, descrivi_cella(f.scenario, f.registro, c, f.riga_in_posa));
     return false;
   }
   cella.tipo = tipo_cartello_vmax;

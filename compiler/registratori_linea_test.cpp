@@ -11,9 +11,9 @@
 namespace {
 
 // A build state with the grid of the 358 km line (cells 0 to 7300).
-std::unique_ptr<Form1> con_percorso(std::size_t celle = 7301) {
-  auto f = std::make_unique<Form1>();
-  f->percorso.assign(celle, cella_percorso{});
+std::unique_ptr<compilazione> con_percorso(std::size_t celle = 7301) {
+  auto f = std::make_unique<compilazione>();
+  f->scenario.percorso.assign(celle, cella_percorso{});
   return f;
 }
 
@@ -22,8 +22,8 @@ struct terna {
   bool operator==(const terna&) const = default;
 };
 
-terna in(const Form1& f, int slot) {
-  const record_stazione& r = f.tabella_stazioni[slot];
+terna in(const compilazione& f, int slot) {
+  const record_stazione& r = f.scenario.tabella_stazioni[slot];
   return {r.valore1, r.valore2, r.valore3};
 }
 
@@ -54,9 +54,9 @@ TEST(ProgressiveOrdina, OrdineDeiTerneNegliSlot81_83) {
   for (const caso& c : casi) {
     auto f = con_percorso(1);
     for (auto [slot, t] : {std::pair{81, c.t}, {82, c.d}, {83, c.u}}) {
-      f->tabella_stazioni[slot].valore1 = t.primo;
-      f->tabella_stazioni[slot].valore2 = t.secondo;
-      f->tabella_stazioni[slot].valore3 = t.terzo;
+      f->scenario.tabella_stazioni[slot].valore1 = t.primo;
+      f->scenario.tabella_stazioni[slot].valore2 = t.secondo;
+      f->scenario.tabella_stazioni[slot].valore3 = t.terzo;
     }
     progressive_ordina(*f);
     EXPECT_EQ(in(*f, 81), c.in81) << c.nome;
@@ -65,16 +65,16 @@ TEST(ProgressiveOrdina, OrdineDeiTerneNegliSlot81_83) {
   }
 
   auto f = con_percorso(1);
-  f->tabella_stazioni[81] = {};
-  f->tabella_stazioni[81].valore1 = 100;
-  f->tabella_stazioni[81].valore2 = INT_MAX;
-  f->tabella_stazioni[81].valore3 = 1;
+  f->scenario.tabella_stazioni[81] = {};
+  f->scenario.tabella_stazioni[81].valore1 = 100;
+  f->scenario.tabella_stazioni[81].valore2 = INT_MAX;
+  f->scenario.tabella_stazioni[81].valore3 = 1;
   EXPECT_THROW(progressive_ordina(*f), fallimento_comune) << "a second value that overflows";
 }
 
 TEST(MemoMontagna, LeDueMontagneDellaLinea) {
   auto f = con_percorso();
-  f->percorso[2715].tipo = 1;  // a signal already there keeps its cell
+  f->scenario.percorso[2715].tipo = 1;  // a signal already there keeps its cell
   ASSERT_TRUE(memo_montagna(*f, 135400, 137400, 11));
   ASSERT_TRUE(memo_montagna(*f, 204400, 209250, 11));
   EXPECT_EQ(f->numero_montagne, 2);
@@ -82,10 +82,10 @@ TEST(MemoMontagna, LeDueMontagneDellaLinea) {
   EXPECT_EQ(f->fine_montagne[2], 209250);
   for (int c = 0; c <= 7300; ++c) {
     const bool in1 = c >= 2708 && c <= 2747, in2 = c >= 4088 && c <= 4184;
-    EXPECT_EQ(f->percorso[c].montagna, in1 || in2 ? 1 : 0) << "cell " << c;
+    EXPECT_EQ(f->scenario.percorso[c].montagna, in1 || in2 ? 1 : 0) << "cell " << c;
     const int primo = in1 ? 2708 : 4088;
     const int tipo_atteso = c == 2715 ? 1 : (in1 || in2) && (c - primo + 1) % 4 == 0 ? 11 : 0;
-    EXPECT_EQ(f->percorso[c].tipo, tipo_atteso) << "cell " << c;
+    EXPECT_EQ(f->scenario.percorso[c].tipo, tipo_atteso) << "cell " << c;
   }
 }
 
@@ -108,9 +108,9 @@ TEST(MemoMontagna, TipiEDistanzaDallaPrecedente) {
     ASSERT_TRUE(memo_montagna(*f, 1000, 2000, 5));
     ASSERT_TRUE(memo_montagna(*f, c.inizio2, c.inizio2 + 1000, c.tipo2));
     const int64_t c0 = std::llround(c.inizio2 / 50.0);
-    EXPECT_EQ(f->percorso[c0 + 5].montagna, c.montagna) << c.nome;
-    EXPECT_EQ(f->percorso[c0 + 3].tipo, c.marcatori ? 11 : 0) << c.nome;
-    EXPECT_EQ(f->percorso[c0 + 4].tipo, 0) << c.nome;
+    EXPECT_EQ(f->scenario.percorso[c0 + 5].montagna, c.montagna) << c.nome;
+    EXPECT_EQ(f->scenario.percorso[c0 + 3].tipo, c.marcatori ? 11 : 0) << c.nome;
+    EXPECT_EQ(f->scenario.percorso[c0 + 4].tipo, 0) << c.nome;
   }
 }
 
@@ -119,7 +119,7 @@ TEST(MemoMontagna, RifiutiPrimaDiScrivereFuoriDalleTabelle) {
   auto f = con_percorso();
   ASSERT_TRUE(memo_montagna(*f, 5000, 5000, 11));
   EXPECT_EQ(f->numero_montagne, 1);
-  EXPECT_EQ(f->percorso[100].montagna, 0);
+  EXPECT_EQ(f->scenario.percorso[100].montagna, 0);
   ASSERT_TRUE(memo_montagna(*f, -500, -500, 1)) << "lays nothing, so nothing is refused";
 
   struct caso {
@@ -132,7 +132,7 @@ TEST(MemoMontagna, RifiutiPrimaDiScrivereFuoriDalleTabelle) {
   for (const caso& c : casi) {
     auto g = con_percorso();
     EXPECT_FALSE(memo_montagna(*g, c.inizio, c.fine, 11)) << c.nome;
-    EXPECT_EQ(g->codice_errore, errore_montagna_fuori_percorso) << c.nome;
+    EXPECT_EQ(g->registro.codice_errore, errore_montagna_fuori_percorso) << c.nome;
     EXPECT_EQ(g->numero_montagne, 0) << c.nome;
   }
   auto g = con_percorso();
@@ -141,9 +141,9 @@ TEST(MemoMontagna, RifiutiPrimaDiScrivereFuoriDalleTabelle) {
   auto h = con_percorso();
   for (int i = 1; i <= 80; ++i) ASSERT_TRUE(memo_montagna(*h, i * 1000, i * 1000 + 500, 1));
   EXPECT_FALSE(memo_montagna(*h, 90000, 90500, 1));
-  EXPECT_EQ(h->codice_errore, errore_montagne_troppe);
+  EXPECT_EQ(h->registro.codice_errore, errore_montagne_troppe);
   EXPECT_EQ(h->numero_montagne, 80);
-  EXPECT_EQ(h->percorso[1800].montagna, 0);
+  EXPECT_EQ(h->scenario.percorso[1800].montagna, 0);
 }
 
 TEST(MemoIndicatoriVMax, ValoriDelCartello) {
@@ -157,9 +157,9 @@ TEST(MemoIndicatoriVMax, ValoriDelCartello) {
   };
   for (const caso& c : casi) {
     auto f = con_percorso();
-    f->percorso[22].tipo = 11;  // a mountain marker gives way
+    f->scenario.percorso[22].tipo = 11;  // a mountain marker gives way
     ASSERT_TRUE(memo_indicatori_v_max(*f, c.v[0], c.v[1], c.v[2], c.v[3], c.v[4], c.v[5], c.v[6], c.v[7], c.v[8]));
-    const cella_percorso& cella = f->percorso[22];
+    const cella_percorso& cella = f->scenario.percorso[22];
     EXPECT_EQ(cella.tipo, 6);
     EXPECT_EQ(cella.dato1, c.dato1);
     EXPECT_EQ(cella.dato2, c.dato2);
@@ -170,16 +170,16 @@ TEST(MemoIndicatoriVMax, ValoriDelCartello) {
 
 TEST(MemoIndicatoriVMax, RifiutiEConversioniCheNonStanno) {
   auto f = con_percorso();
-  f->percorso[22].tipo = 1;
-  f->percorso[22].dato1 = 43;
+  f->scenario.percorso[22].tipo = 1;
+  f->scenario.percorso[22].dato1 = 43;
   EXPECT_FALSE(memo_indicatori_v_max(*f, 1050, 140, 160, 160, 0, 140, 160, 160, 0));
-  EXPECT_EQ(f->codice_errore, errore_indicatore_occupato);
-  EXPECT_EQ(f->percorso[22].tipo, 1);
-  EXPECT_EQ(f->percorso[22].dato1, 43);
+  EXPECT_EQ(f->registro.codice_errore, errore_indicatore_occupato);
+  EXPECT_EQ(f->scenario.percorso[22].tipo, 1);
+  EXPECT_EQ(f->scenario.percorso[22].dato1, 43);
 
   auto g = con_percorso();
   EXPECT_FALSE(memo_indicatori_v_max(*g, -200, 140, 160, 160, 0, 140, 160, 160, 0));
-  EXPECT_EQ(g->codice_errore, errore_indicatore_fuori_percorso);
+  EXPECT_EQ(g->registro.codice_errore, errore_indicatore_fuori_percorso);
 
   // 20 * 1700 = 34000; a stripe count of 40000; 10 * 3300 = 33000.
   EXPECT_THROW(memo_indicatori_v_max(*g, 1050, 1700, 0, 0, 0, 0, 0, 0, 0), fallimento_comune);
@@ -188,6 +188,6 @@ TEST(MemoIndicatoriVMax, RifiutiEConversioniCheNonStanno) {
   // The stripes are combined in 16 bits step by step: 10 * 3277 does not fit, whatever follows.
   EXPECT_THROW(memo_indicatori_v_max(*g, 5050, 0, 0, 0, 3277, 0, 0, 0, -10), fallimento_comune);
   EXPECT_TRUE(memo_indicatori_v_max(*g, 4050, 1638, 0, 0, 3276, 35, 0, 0, 7)) << "32767 fits";
-  EXPECT_EQ(g->percorso[82].dato1, 32767);
-  EXPECT_EQ(g->percorso[82].dato4, 32767);
+  EXPECT_EQ(g->scenario.percorso[82].dato1, 32767);
+  EXPECT_EQ(g->scenario.percorso[82].dato4, 32767);
 }

@@ -5,17 +5,17 @@
 #include "compiler/codici_errore.h"
 #include "compiler/descrizioni.h"
 
-bool memo_segnale(Form1& f, int32_t posizione, int32_t sx, int32_t s1, int32_t s2, int32_t s3,
+bool memo_segnale(compilazione& f, int32_t posizione, int32_t sx, int32_t s1, int32_t s2, int32_t s3,
                   int32_t rapp, int32_t dx, int32_t d1, int32_t d2, int32_t d3, int32_t& tempo) {
   const int64_t i = cella_di(posizione / 50.0 + 1);
   if (!nel_percorso(f, i)) {
     registra_errore(f, errore_segnale_fuori_percorso);
     return false;
   }
-  cella_percorso& cella = f.percorso[i];
+  cella_percorso& cella = f.scenario.percorso[i];
   if (!libera(cella)) {
     registra_errore(f, errore_segnale_occupato);
-    dettaglia_errore(f, descrivi_cella(f, i));
+    dettaglia_errore(f.registro, descrivi_cella(f.scenario, f.registro, i, f.riga_in_posa));
     return false;
   }
   // The farthest approach mark lies 400 m (8 cells) before the signal.
@@ -38,7 +38,7 @@ bool memo_segnale(Form1& f, int32_t posizione, int32_t sx, int32_t s1, int32_t s
   return true;
 }
 
-bool memo_rallentamento(Form1& f, int32_t x, int32_t v, int32_t l, int32_t f_tt, int32_t f_ta,
+bool memo_rallentamento(compilazione& f, int32_t x, int32_t v, int32_t l, int32_t f_tt, int32_t f_ta,
                         int32_t d_v) {
   // Only a slow order starting beyond 1500 m has a warning board (and a countdown).
   const bool avviso = x > 1500;
@@ -59,43 +59,43 @@ bool memo_rallentamento(Form1& f, int32_t x, int32_t v, int32_t l, int32_t f_tt,
     return fuori();
   auto occupata = [&f](int32_t codice, int64_t c, std::string_view quale) {
     registra_errore(f, codice);
-    dettaglia_errore(f, std::string(quale) + ": " + descrivi_cella(f, c));
+    dettaglia_errore(f.registro, std::string(quale) + ": " + descrivi_cella(f.scenario, f.registro, c, f.riga_in_posa));
     return false;
   };
-  if (avviso && !libera(f.percorso[a])) return occupata(errore_avviso_occupato, a, "its warning board");
+  if (avviso && !libera(f.scenario.percorso[a])) return occupata(errore_avviso_occupato, a, "its warning board");
   if (!nel_percorso(f, inizio)) return fuori();
-  if (!libera(f.percorso[inizio])) return occupata(errore_inizio_occupato, inizio, "its start");
+  if (!libera(f.scenario.percorso[inizio])) return occupata(errore_inizio_occupato, inizio, "its start");
   if (!nel_percorso(f, fine)) return fuori();
-  if (!libera(f.percorso[fine])) return occupata(errore_fine_occupato, fine, "its end");
+  if (!libera(f.scenario.percorso[fine])) return occupata(errore_fine_occupato, fine, "its end");
 
   // In this order: where two cells coincide the later write wins (a slow
   // order shorter than 25 m ends up as a start only).
-  cella_percorso& e = f.percorso[fine];
+  cella_percorso& e = f.scenario.percorso[fine];
   e.tipo = tipo_fine_rallentamento;
   posa_elemento(f, fine);
   if (d_v != 0) e.dato2 = bassi_16(d_v);
-  cella_percorso& s = f.percorso[inizio];
+  cella_percorso& s = f.scenario.percorso[inizio];
   s.tipo = tipo_inizio_rallentamento;
   posa_elemento(f, inizio);
   if (d_v != 0) s.dato2 = bassi_16(d_v);
   if (avviso) {
-    cella_percorso& w = f.percorso[a];
+    cella_percorso& w = f.scenario.percorso[a];
     w.tipo = tipo_avviso_rallentamento;
     posa_elemento(f, a);
     if (d_v != 0) w.dato2 = bassi_16(d_v);
     w.dato1 = bassi_16(v);
   }
-  f.percorso[inizio].dato1 = bassi_16(v);
-  f.percorso[fine].dato1 = bassi_16(v);
-  f.percorso[inizio].dato3 = bassi_16(f_tt);
-  f.percorso[fine].dato3 = bassi_16(f_tt);
+  f.scenario.percorso[inizio].dato1 = bassi_16(v);
+  f.scenario.percorso[fine].dato1 = bassi_16(v);
+  f.scenario.percorso[inizio].dato3 = bassi_16(f_tt);
+  f.scenario.percorso[fine].dato3 = bassi_16(f_tt);
 
   if (f_ta != 0) {
     for (int k = 0; k < 4; ++k)
-      if (!libera(f.percorso[b - k]))
+      if (!libera(f.scenario.percorso[b - k]))
         return occupata(errore_conto_occupato, b - k, "its countdown cell " + std::to_string(k + 1));
     for (int k = 0; k < 4; ++k) {
-      cella_percorso& c = f.percorso[b - k];
+      cella_percorso& c = f.scenario.percorso[b - k];
       c.tipo = tipo_conto_rallentamento;
       posa_elemento(f, b - k);
       c.dato1 = static_cast<int16_t>(k + 1);

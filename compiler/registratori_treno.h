@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "compiler/form1.h"
+#include "compiler/compilazione.h"
 
 // Lays a signal on cell i = posizione/50 + 1 (`tipo` 1, the two sides' codes
 // packed in dato1..dato4, `tempo_segnale`) and the approach codes
@@ -13,7 +13,7 @@
 // raised to 101 in the caller's variable. Refuses (false, grid unchanged) with
 // 16 when cell i is occupied, or with its own code when a cell it would write
 // lies outside the grid (a signal before 325 m).
-bool memo_segnale(Form1& f, int32_t posizione, int32_t sx, int32_t s1, int32_t s2, int32_t s3,
+bool memo_segnale(compilazione& f, int32_t posizione, int32_t sx, int32_t s1, int32_t s2, int32_t s3,
                   int32_t rapp, int32_t dx, int32_t d1, int32_t d2, int32_t d3, int32_t& tempo);
 
 // Lays a slow order from `x` over `l` metres at speed `v`: its end (tipo 2),
@@ -22,5 +22,5 @@ bool memo_segnale(Form1& f, int32_t posizione, int32_t sx, int32_t s1, int32_t s
 // 18, 19 (grid unchanged) when the board, start or end cell is occupied, with
 // 20 when a countdown cell is (board, start and end stay laid), and with its
 // own code, before laying anything, when a cell lies outside the grid.
-bool memo_rallentamento(Form1& f, int32_t x, int32_t v, int32_t l, int32_t f_tt, int32_t f_ta,
+bool memo_rallentamento(compilazione& f, int32_t x, int32_t v, int32_t l, int32_t f_tt, int32_t f_ta,
                         int32_t d_v);

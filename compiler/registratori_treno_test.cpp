@@ -8,13 +8,13 @@
 
 namespace {
 
-std::unique_ptr<Form1> con_percorso(std::size_t celle = 7301) {
-  auto f = std::make_unique<Form1>();
-  f->percorso.assign(celle, cella_percorso{});
+std::unique_ptr<compilazione> con_percorso(std::size_t celle = 7301) {
+  auto f = std::make_unique<compilazione>();
+  f->scenario.percorso.assign(celle, cella_percorso{});
   return f;
 }
 
-bool stessa_griglia(const Form1& a, const Form1& b) { return a.percorso == b.percorso; }
+bool stessa_griglia(const compilazione& a, const compilazione& b) { return a.scenario.percorso == b.scenario.percorso; }
 
 }  // namespace
 
@@ -37,7 +37,7 @@ TEST(MemoSegnale, CelleDelSegnaleEDegliAvvisi) {
     int32_t tempo = c.v[10];
     ASSERT_TRUE(memo_segnale(*f, c.v[0], c.v[1], c.v[2], c.v[3], c.v[4], c.v[5], c.v[6], c.v[7], c.v[8], c.v[9], tempo))
         << c.v[0];
-    const cella_percorso& s = f->percorso[c.cella];
+    const cella_percorso& s = f->scenario.percorso[c.cella];
     EXPECT_EQ(s.tipo, 1) << c.v[0];
     EXPECT_EQ(s.dato1, c.dato1) << c.v[0];
     EXPECT_EQ(s.dato2, c.dato2) << c.v[0];
@@ -45,9 +45,9 @@ TEST(MemoSegnale, CelleDelSegnaleEDegliAvvisi) {
     EXPECT_EQ(s.dato4, c.dato4) << c.v[0];
     EXPECT_EQ(s.tempo_segnale, c.tempo_segnale) << c.v[0];
     for (int k = 1; k <= 4; ++k)
-      EXPECT_EQ(f->percorso[c.cella - 2 * k].avviso_segnale, c.primo_avviso + k - 1) << c.v[0] << " k " << k;
-    EXPECT_EQ(f->percorso[c.cella - 1].avviso_segnale, 0) << c.v[0];
-    EXPECT_EQ(f->percorso[c.cella - 3].tipo, 0) << c.v[0];
+      EXPECT_EQ(f->scenario.percorso[c.cella - 2 * k].avviso_segnale, c.primo_avviso + k - 1) << c.v[0] << " k " << k;
+    EXPECT_EQ(f->scenario.percorso[c.cella - 1].avviso_segnale, 0) << c.v[0];
+    EXPECT_EQ(f->scenario.percorso[c.cella - 3].tipo, 0) << c.v[0];
   }
 }
 
@@ -64,7 +64,7 @@ TEST(MemoSegnale, TempoAlzatoA101ESoloConSx2) {
     auto f = con_percorso();
     int32_t tempo = c.tempo;
     ASSERT_TRUE(memo_segnale(*f, 2000, c.sx, 4, 1, 0, 0, 1, 3, 1, 0, tempo));
-    EXPECT_EQ(f->percorso[41].tempo_segnale, c.tempo_segnale) << c.sx << " " << c.tempo;
+    EXPECT_EQ(f->scenario.percorso[41].tempo_segnale, c.tempo_segnale) << c.sx << " " << c.tempo;
     EXPECT_EQ(tempo, c.tempo_dopo) << c.sx << " " << c.tempo;
   }
 }
@@ -85,25 +85,25 @@ TEST(MemoSegnale, CelleOccupateEFuoriPercorso) {
   };
   for (const caso& c : casi) {
     auto f = con_percorso();
-    f->percorso[41].tipo = c.tipo_prima;
-    const auto prima = std::make_unique<Form1>(*f);
+    f->scenario.percorso[41].tipo = c.tipo_prima;
+    const auto prima = std::make_unique<compilazione>(*f);
     int32_t tempo = 50;
     EXPECT_EQ(memo_segnale(*f, c.posizione, 2, 4, 1, 0, 0, 1, 3, 1, 0, tempo), c.posato) << c.posizione;
-    EXPECT_EQ(f->codice_errore, c.codice) << c.posizione;
+    EXPECT_EQ(f->registro.codice_errore, c.codice) << c.posizione;
     if (!c.posato) {
       EXPECT_TRUE(stessa_griglia(*f, *prima)) << "a refused signal lays nothing: " << c.posizione;
       EXPECT_EQ(tempo, 50);
     } else {
-      EXPECT_EQ(f->percorso[41].tipo, 1);
+      EXPECT_EQ(f->scenario.percorso[41].tipo, 1);
     }
   }
 
   // A taken cell is refused as taken, also where the marks would fall before the grid.
   auto g = con_percorso();
-  g->percorso[7].tipo = 10;
+  g->scenario.percorso[7].tipo = 10;
   int32_t tempo = 0;
   EXPECT_FALSE(memo_segnale(*g, 300, 2, 4, 1, 0, 0, 1, 3, 1, 0, tempo));
-  EXPECT_EQ(g->codice_errore, errore_segnale_occupato);
+  EXPECT_EQ(g->registro.codice_errore, errore_segnale_occupato);
 }
 
 TEST(MemoRallentamento, CelleDelRallentamento) {
@@ -118,55 +118,55 @@ TEST(MemoRallentamento, CelleDelRallentamento) {
       {2666, 5, 1, 1, 0},   {2665, 5, 2, 2, 0},   {2664, 5, 3, 3, 0},   {2663, 5, 4, 4, 0},
   };
   for (const auto& a : attese) {
-    const cella_percorso& c = f->percorso[a.cella];
+    const cella_percorso& c = f->scenario.percorso[a.cella];
     EXPECT_EQ(c.tipo, a.tipo) << a.cella;
     EXPECT_EQ(c.dato1, a.dato1) << a.cella;
     EXPECT_EQ(c.dato2, a.dato2) << a.cella;
     EXPECT_EQ(c.dato3, a.dato3) << a.cella;
   }
-  EXPECT_EQ(f->percorso[2662].tipo, 0);
-  EXPECT_EQ(f->percorso[2668].tipo, 0);
+  EXPECT_EQ(f->scenario.percorso[2662].tipo, 0);
+  EXPECT_EQ(f->scenario.percorso[2668].tipo, 0);
 
   auto g = con_percorso();
   ASSERT_TRUE(memo_rallentamento(*g, 324900, 60, 200, 1, 1, 60));
-  EXPECT_EQ(g->percorso[6499].tipo, 3);
-  EXPECT_EQ(g->percorso[6499].dato3, 1);
-  EXPECT_EQ(g->percorso[6503].tipo, 2);
-  EXPECT_EQ(g->percorso[6503].dato3, 1);
+  EXPECT_EQ(g->scenario.percorso[6499].tipo, 3);
+  EXPECT_EQ(g->scenario.percorso[6499].dato3, 1);
+  EXPECT_EQ(g->scenario.percorso[6503].tipo, 2);
+  EXPECT_EQ(g->scenario.percorso[6503].dato3, 1);
 }
 
 TEST(MemoRallentamento, AvvisoEContoSoloOltre1500) {
   auto f = con_percorso();
   ASSERT_TRUE(memo_rallentamento(*f, 1500, 30, 500, 0, 1, 30));
   for (int c = 0; c <= 30; ++c)
-    EXPECT_EQ(f->percorso[c].tipo, 0) << "no warning board, no countdown: cell " << c;
-  EXPECT_EQ(f->percorso[31].tipo, 3);
-  EXPECT_EQ(f->percorso[41].tipo, 2);
+    EXPECT_EQ(f->scenario.percorso[c].tipo, 0) << "no warning board, no countdown: cell " << c;
+  EXPECT_EQ(f->scenario.percorso[31].tipo, 3);
+  EXPECT_EQ(f->scenario.percorso[41].tipo, 2);
 
   auto g = con_percorso();
   ASSERT_TRUE(memo_rallentamento(*g, 1550, 30, 500, 0, 1, 30));
-  EXPECT_EQ(g->percorso[8].tipo, 4);
+  EXPECT_EQ(g->scenario.percorso[8].tipo, 4);
   for (int k = 0; k < 4; ++k) {
-    EXPECT_EQ(g->percorso[7 - k].tipo, 5);
-    EXPECT_EQ(g->percorso[7 - k].dato1, k + 1);
+    EXPECT_EQ(g->scenario.percorso[7 - k].tipo, 5);
+    EXPECT_EQ(g->scenario.percorso[7 - k].dato1, k + 1);
   }
-  EXPECT_EQ(g->percorso[3].tipo, 0);
+  EXPECT_EQ(g->scenario.percorso[3].tipo, 0);
 }
 
 TEST(MemoRallentamento, SenzaSecondaVelocitaEFineSullInizio) {
   // d_v = 0: dato2 of every laid cell keeps what it held.
   auto f = con_percorso();
-  for (auto& c : f->percorso) c.dato2 = 77;
+  for (auto& c : f->scenario.percorso) c.dato2 = 77;
   ASSERT_TRUE(memo_rallentamento(*f, 134500, 80, 800, 0, 1, 0));
-  for (int64_t c : {2667, 2691, 2707, 2666, 2663}) EXPECT_EQ(f->percorso[c].dato2, 77) << c;
-  EXPECT_EQ(f->percorso[2663].dato1, 4);
+  for (int64_t c : {2667, 2691, 2707, 2666, 2663}) EXPECT_EQ(f->scenario.percorso[c].dato2, 77) << c;
+  EXPECT_EQ(f->scenario.percorso[2663].dato1, 4);
 
   // Shorter than 25 m: the end falls on the start, which is written last.
   auto g = con_percorso();
   ASSERT_TRUE(memo_rallentamento(*g, 5000, 40, 20, 1, 0, 40));
-  EXPECT_EQ(g->percorso[101].tipo, 3);
-  EXPECT_EQ(g->percorso[101].dato1, 40);
-  EXPECT_EQ(g->percorso[102].tipo, 0);
+  EXPECT_EQ(g->scenario.percorso[101].tipo, 3);
+  EXPECT_EQ(g->scenario.percorso[101].dato1, 40);
+  EXPECT_EQ(g->scenario.percorso[102].tipo, 0);
 }
 
 TEST(MemoRallentamento, Rifiuti) {
@@ -193,23 +193,23 @@ TEST(MemoRallentamento, Rifiuti) {
   };
   for (const caso& c : casi) {
     auto f = con_percorso();
-    if (c.occupata >= 0) f->percorso[c.occupata].tipo = 1;
-    const auto prima = std::make_unique<Form1>(*f);
+    if (c.occupata >= 0) f->scenario.percorso[c.occupata].tipo = 1;
+    const auto prima = std::make_unique<compilazione>(*f);
     EXPECT_FALSE(memo_rallentamento(*f, c.x, 80, c.l, 0, c.f_ta, 80)) << c.nome;
-    EXPECT_EQ(f->codice_errore, c.codice) << c.nome;
+    EXPECT_EQ(f->registro.codice_errore, c.codice) << c.nome;
     EXPECT_EQ(stessa_griglia(*f, *prima), c.griglia_intatta) << c.nome;
   }
 
   // Refused countdown: board, start and end stay, no countdown cell is laid.
   auto f = con_percorso();
-  f->percorso[2664].tipo = 1;
+  f->scenario.percorso[2664].tipo = 1;
   EXPECT_FALSE(memo_rallentamento(*f, 134500, 80, 800, 0, 1, 80));
-  EXPECT_EQ(f->percorso[2667].tipo, 4);
-  EXPECT_EQ(f->percorso[2691].tipo, 3);
-  EXPECT_EQ(f->percorso[2707].tipo, 2);
-  for (int64_t c : {2666, 2665, 2663}) EXPECT_EQ(f->percorso[c].tipo, 0) << c;
+  EXPECT_EQ(f->scenario.percorso[2667].tipo, 4);
+  EXPECT_EQ(f->scenario.percorso[2691].tipo, 3);
+  EXPECT_EQ(f->scenario.percorso[2707].tipo, 2);
+  for (int64_t c : {2666, 2665, 2663}) EXPECT_EQ(f->scenario.percorso[c].tipo, 0) << c;
   auto g = con_percorso();
   EXPECT_FALSE(memo_rallentamento(*g, 2475, 80, 800, 0, 1, 80));
-  EXPECT_EQ(g->percorso[26].tipo, 4);
-  EXPECT_EQ(g->percorso[25].tipo, 0);
+  EXPECT_EQ(g->scenario.percorso[26].tipo, 4);
+  EXPECT_EQ(g->scenario.percorso[25].tipo, 0);
 }

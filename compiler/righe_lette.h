@@ -33,7 +33,7 @@ constexpr bool ha_posizione(tipo_riga t) {
 // ("position", "speed", "kind", "hours" ...); empty past its last value.
 std::string_view nome_valore(tipo_riga t, int i);
 
-// An index into `Form1::righe_lette`, or none.
+// An index into `compilazione::righe_lette`, or none.
 inline constexpr int32_t nessuna_riga = -1;
 
 // A row as read. The values kept are those the checks after the compile and

@@ -13,12 +13,9 @@
 namespace {
 
 struct compilato {
-  std::unique_ptr<Form1> p = std::make_unique<Form1>();
-  explicit compilato(const std::string& linea, const std::string& treno) {
-    p->nome_scenario = "Piccolo";
-    p->numero_treno = "7";
-    memorizza_dati(*p, 1, {"L", linea}, {"T", treno});
-  }
+  std::unique_ptr<scenario_compilato> p;
+  explicit compilato(const std::string& linea, const std::string& treno)
+      : p(std::make_unique<scenario_compilato>(memorizza_dati("Piccolo", "7", 1, {"L", linea}, {"T", treno}))) {}
 };
 
 std::string luogo(const riga_letta& r) {
@@ -29,9 +26,9 @@ std::string luogo(const riga_letta& r) {
 
 TEST(RigheLette, OgniRigaApplicataColSuoPosto) {
   compilato c(linea_piccola(), treno_piccolo());
-  const Form1& f = *c.p;
-  ASSERT_TRUE(f.errori.empty());
-  EXPECT_TRUE(f.avvisi.empty());
+  const scenario_compilato& f = *c.p;
+  ASSERT_TRUE(f.registro.errori.empty());
+  EXPECT_TRUE(f.registro.avvisi.empty());
   struct attesa {
     tipo_riga tipo;
     const char* luogo;
@@ -64,9 +61,9 @@ TEST(RigheLette, OgniRigaApplicataColSuoPosto) {
       {tipo_riga::rallentamento, "T:15:1", 8000, 60, 600},
       {tipo_riga::segnale, "T:17:1", 2000, 0, 0},
   };
-  ASSERT_EQ(f.righe_lette.size(), std::size(attese));
+  ASSERT_EQ(f.registro.righe_lette.size(), std::size(attese));
   for (std::size_t i = 0; i < std::size(attese); ++i) {
-    const riga_letta& r = f.righe_lette[i];
+    const riga_letta& r = f.registro.righe_lette[i];
     const attesa& a = attese[i];
     EXPECT_EQ(r.tipo, a.tipo) << i << " " << parola_riga(a.tipo);
     EXPECT_EQ(luogo(r), a.luogo) << parola_riga(a.tipo);
@@ -76,31 +73,31 @@ TEST(RigheLette, OgniRigaApplicataColSuoPosto) {
   }
 
   // Each cell names the row that laid what it holds.
-  ASSERT_EQ(f.origini_celle.size(), f.percorso.size());
-  EXPECT_EQ(descrivi_cella(f, 41), "cell 41 holds the signal from T:17");
-  EXPECT_EQ(f.origini_celle[39].segno, 25) << "the signal's approach mark";
-  EXPECT_EQ(descrivi_cella(f, 103), "cell 103 holds the station point of 'BORGO' from T:13");
-  EXPECT_EQ(f.origini_celle[102].segno, 23) << "the station's approach mark";
-  EXPECT_EQ(descrivi_cella(f, 161), "cell 161 holds the slow order start from T:15");
-  EXPECT_EQ(descrivi_cella(f, 22), "cell 22 holds the maximum-speed board from L:19");
-  EXPECT_EQ(f.origini_celle[203].elemento, 12) << "a mountain marker, free for a feature, from L:17";
-  EXPECT_EQ(descrivi_cella(f, 40), "cell 40 is free");
+  ASSERT_EQ(f.registro.origini_celle.size(), f.scenario.percorso.size());
+  EXPECT_EQ(descrivi_cella(f.scenario, f.registro, 41), "cell 41 holds the signal from T:17");
+  EXPECT_EQ(f.registro.origini_celle[39].segno, 25) << "the signal's approach mark";
+  EXPECT_EQ(descrivi_cella(f.scenario, f.registro, 103), "cell 103 holds the station point of 'BORGO' from T:13");
+  EXPECT_EQ(f.registro.origini_celle[102].segno, 23) << "the station's approach mark";
+  EXPECT_EQ(descrivi_cella(f.scenario, f.registro, 161), "cell 161 holds the slow order start from T:15");
+  EXPECT_EQ(descrivi_cella(f.scenario, f.registro, 22), "cell 22 holds the maximum-speed board from L:19");
+  EXPECT_EQ(f.registro.origini_celle[203].elemento, 12) << "a mountain marker, free for a feature, from L:17";
+  EXPECT_EQ(descrivi_cella(f.scenario, f.registro, 40), "cell 40 is free");
 }
 
 TEST(RigheLette, UnaRigaRifiutataNonELetta) {
   // The second signal on the first's cell is refused: it laid nothing.
   compilato c(linea_piccola(), treno_piccolo("segnale,    2000,   2, 4, 1,  0, 0,    1,  3,1,0, 0\r\n"));
-  const Form1& f = *c.p;
-  ASSERT_EQ(f.errori.size(), 1u);
+  const scenario_compilato& f = *c.p;
+  ASSERT_EQ(f.registro.errori.size(), 1u);
   int segnali = 0;
-  for (const riga_letta& r : f.righe_lette) segnali += r.tipo == tipo_riga::segnale;
+  for (const riga_letta& r : f.registro.righe_lette) segnali += r.tipo == tipo_riga::segnale;
   EXPECT_EQ(segnali, 1);
-  EXPECT_EQ(f.righe_lette.back().riga, 17);
+  EXPECT_EQ(f.registro.righe_lette.back().riga, 17);
 
   // A keyword with two rows' words reads both rows, each logged at the keyword.
   compilato d(linea_piccola(), treno_piccolo("velocita aderenza,  9000, 100,  9000, 90\r\n"));
-  ASSERT_TRUE(d.p->errori.empty());
-  const auto& r = d.p->righe_lette;
+  ASSERT_TRUE(d.p->registro.errori.empty());
+  const auto& r = d.p->registro.righe_lette;
   ASSERT_GE(r.size(), 2u);
   EXPECT_EQ(r[r.size() - 2].tipo, tipo_riga::velocita);
   EXPECT_EQ(r.back().tipo, tipo_riga::aderenza);

@@ -25,8 +25,7 @@ struct incorporati {
     scheda = scritto(dati_scheda);
     rallentamenti = scritto(dati_rallentamenti);
     note = scritto(dati_note);
-    const Form1 f = prova_derivati::compila_incorporato();
-    EXPECT_EQ(f.codice_errore, 0);
+    const scenario f = prova_derivati::compila_incorporato();
     opzioni_documenti o;
     o.velocita_massima = 200;
     o.classificazione = "IC";

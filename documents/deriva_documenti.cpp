@@ -51,7 +51,7 @@ std::string maiuscole(std::string s) {
 
 // The last cell that the speed and adhesion tails fill (N - 3); the cells
 // after it keep 0 in every compiled grid.
-int64_t ultima_cella_piena(const Form1& f) { return static_cast<int64_t>(f.percorso.size()) - 3; }
+int64_t ultima_cella_piena(const scenario& f) { return static_cast<int64_t>(f.percorso.size()) - 3; }
 
 bool senza_numeri(const record_stazione& r) {
   return r.marca == 0 && r.valore1 == 0 && r.valore2 == 0 && r.valore3 == 0 && r.marca2 == 0 && r.intero1 == 0 &&
@@ -64,7 +64,7 @@ int64_t chilometro_intero(int64_t metri) {
   return metri >= 0 ? metri / 1000 : -((-metri + 999) / 1000);
 }
 
-std::string km_di(const Form1& f, int64_t posizione) {
+std::string km_di(const scenario& f, int64_t posizione) {
   return chilometri_tre_decimali(progressiva(f, posizione));
 }
 
@@ -114,7 +114,7 @@ struct punto_riferimento {
   std::string luogo;
 };
 
-std::vector<punto_riferimento> punti_riferimento(const Form1& f, const std::vector<stazione_percorso>& st,
+std::vector<punto_riferimento> punti_riferimento(const scenario& f, const std::vector<stazione_percorso>& st,
                                                  avvisi_lavoro& a) {
   std::vector<punto_riferimento> punti;
   if (st.size() < 2 || f.percorso.empty()) return punti;
@@ -155,7 +155,7 @@ std::vector<punto_riferimento> punti_riferimento(const Form1& f, const std::vect
   return punti;
 }
 
-modello_scheda deriva_scheda(const Form1& f, const std::vector<stazione_percorso>& st,
+modello_scheda deriva_scheda(const scenario& f, const std::vector<stazione_percorso>& st,
                              const std::vector<std::string>& nomi, std::span<const orari_stazione> orari,
                              const opzioni_documenti& o, avvisi_lavoro& a) {
   modello_scheda m;
@@ -258,7 +258,7 @@ std::string testo_coppia(const coppia_stazioni& c, const std::string& dove, avvi
   return c.a + "-" + c.b;
 }
 
-modello_rallentamenti deriva_rallentamenti(const Form1& f, const std::vector<stazione_percorso>& st,
+modello_rallentamenti deriva_rallentamenti(const scenario& f, const std::vector<stazione_percorso>& st,
                                            const std::vector<std::string>& nomi, avvisi_lavoro& a) {
   modello_rallentamenti m;
   m.treno = in_ascii(f.numero_treno);
@@ -285,7 +285,7 @@ modello_rallentamenti deriva_rallentamenti(const Form1& f, const std::vector<sta
   return m;
 }
 
-modello_note deriva_note(const Form1& f, const std::vector<stazione_percorso>& st,
+modello_note deriva_note(const scenario& f, const std::vector<stazione_percorso>& st,
                          const std::vector<std::string>& nomi, std::span<const orari_stazione> orari,
                          const opzioni_documenti& o, avvisi_lavoro& a) {
   modello_note m;
@@ -308,7 +308,7 @@ modello_note deriva_note(const Form1& f, const std::vector<stazione_percorso>& s
 
 }  // namespace
 
-std::optional<int32_t> limite_linea(const Form1& f, int64_t posizione) {
+std::optional<int32_t> limite_linea(const scenario& f, int64_t posizione) {
   if (f.percorso.empty()) return std::nullopt;
   const int64_t ultima = std::max<int64_t>(0, ultima_cella_piena(f));
   const int64_t c = std::clamp<int64_t>(static_cast<int64_t>(std::nearbyint(posizione / 50.0)), 0, ultima);
@@ -317,7 +317,7 @@ std::optional<int32_t> limite_linea(const Form1& f, int64_t posizione) {
   return v;
 }
 
-std::vector<stazione_percorso> stazioni_percorso(const Form1& f) {
+std::vector<stazione_percorso> stazioni_percorso(const scenario& f) {
   std::vector<stazione_percorso> st;
   for (int s = slot_prima_stazione; s <= slot_cartelli; ++s) {
     const record_stazione& r = f.tabella_stazioni[s];
@@ -330,7 +330,7 @@ std::vector<stazione_percorso> stazioni_percorso(const Form1& f) {
   return st;
 }
 
-std::vector<rallentamento_percorso> rallentamenti_percorso(const Form1& f) {
+std::vector<rallentamento_percorso> rallentamenti_percorso(const scenario& f) {
   std::vector<rallentamento_percorso> r;
   bool aperto = false;
   for (std::size_t c = 0; c < f.percorso.size(); ++c) {
@@ -348,7 +348,7 @@ std::vector<rallentamento_percorso> rallentamenti_percorso(const Form1& f) {
   return r;
 }
 
-documenti_derivati deriva_documenti(const Form1& f, std::span<const orari_stazione> orari,
+documenti_derivati deriva_documenti(const scenario& f, std::span<const orari_stazione> orari,
                                     const opzioni_documenti& o) {
   documenti_derivati d;
   avvisi_lavoro a{d.avvisi};

@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "compiler/form1.h"
+#include "compiler/codici_avviso.h"
+#include "formato/scenario.h"
 #include "documents/modelli_documenti.h"
 
 // The times of one station as the timing gives them; what is absent is
@@ -51,7 +52,7 @@ struct documenti_derivati {
 // The three documents of the scenario compiled in `f`, with the times of its
 // stations in route order (`orari[i]` for the i-th station; missing entries
 // are empty).
-documenti_derivati deriva_documenti(const Form1& f, std::span<const orari_stazione> orari,
+documenti_derivati deriva_documenti(const scenario& f, std::span<const orari_stazione> orari,
                                     const opzioni_documenti& o);
 
 // A station as the compiled table holds it, its name as written.
@@ -68,7 +69,7 @@ struct stazione_percorso {
 // `slot_prima_stazione` up to the first that holds no number (a station slot
 // always holds one: a kind, a span or a position; a board's text slot only a
 // name), below the header slots.
-std::vector<stazione_percorso> stazioni_percorso(const Form1& f);
+std::vector<stazione_percorso> stazioni_percorso(const scenario& f);
 
 // A slow order read from the route grid: its start cell (`tipo_inizio_rallentamento`)
 // and the first end cell (`tipo_fine_rallentamento`) after it. A feature's cell
@@ -83,8 +84,8 @@ struct rallentamento_percorso {
   int32_t f_tt = 0;        // dato3: 1, to be respected with the whole train
 };
 
-std::vector<rallentamento_percorso> rallentamenti_percorso(const Form1& f);
+std::vector<rallentamento_percorso> rallentamenti_percorso(const scenario& f);
 
 // The line speed limit in km/h at route position `posizione`: the grid's
 // `velocita` x 5 at the cell position / 50. Absent when the grid is.
-std::optional<int32_t> limite_linea(const Form1& f, int64_t posizione);
+std::optional<int32_t> limite_linea(const scenario& f, int64_t posizione);

@@ -13,8 +13,8 @@ constexpr int32_t ore(int h, int m, int s = 0) { return h * 3600 + m * 60 + s; }
 
 // Five stations over 40 km: stops at the origin, the middle one and the
 // destination; 100 km/h to 10 km, then 140, 160 from the fourth station on.
-Form1 linea_cinque() {
-  Form1 f = percorso_vuoto(40000, "2345");
+scenario linea_cinque() {
+  scenario f = percorso_vuoto(40000, "2345");
   metti_velocita(f, 0, 100);
   metti_velocita(f, 10000, 140);
   metti_velocita(f, 25000, 160);
@@ -50,7 +50,7 @@ std::string elenco(const std::vector<avviso_documento>& a) {
 }  // namespace
 
 TEST(DerivaScheda, OrariDelleStazioni) {
-  const Form1 f = linea_cinque();
+  const scenario f = linea_cinque();
   using o = orario_riga;
   using fo = forma_orario;
   struct caso {
@@ -100,7 +100,7 @@ TEST(DerivaScheda, OrariDelleStazioni) {
 }
 
 TEST(DerivaScheda, StazioniEPuntiDiRiferimentoInOrdine) {
-  Form1 f = linea_cinque();
+  scenario f = linea_cinque();
   metti_galleria(f, 18000, 19500);
   metti_galleria(f, 38000, 38500);  // beyond the destination
   metti_cartello(f, 21000, "(Km 21+000)");
@@ -161,7 +161,7 @@ TEST(DerivaScheda, StazioniEPuntiDiRiferimentoInOrdine) {
 }
 
 TEST(DerivaRallentamenti, StazioniChilometroLunghezzaEPrescrizioni) {
-  Form1 f = percorso_vuoto(40000, "77");
+  scenario f = percorso_vuoto(40000, "77");
   metti_velocita(f, 0, 120);
   metti_stazione(f, 2000, "ALFA");      // span 1800 - 2200
   metti_stazione(f, 10000, "BETA");     // 9800 - 10200
@@ -218,7 +218,7 @@ TEST(DerivaRallentamenti, StazioniChilometroLunghezzaEPrescrizioni) {
 }
 
 TEST(DerivaDocumenti, NomiTagliatiETraslitteratiConIlLoroAvviso) {
-  Form1 f = percorso_vuoto(40000, "IC\xc3\xa9 123456789");
+  scenario f = percorso_vuoto(40000, "IC\xc3\xa9 123456789");
   metti_velocita(f, 0, 120);
   metti_stazione(f, 0, "SANTA MARIA DEGLI ANGELI E DEI MARTIRI");  // 38 characters
   metti_stazione(f, 10000, "CITT\xc3\x80 DI CASTELLO");
@@ -284,7 +284,7 @@ TEST(DerivaNote, RitardoSoloQuandoLaPartenzaDellaSchedaDiffersce) {
       {"an origin without a time", 0, ore(17, 3), 0},
   };
   for (const caso& c : casi) {
-    Form1 f = percorso_vuoto(20000, "739");
+    scenario f = percorso_vuoto(20000, "739");
     metti_stazione(f, 0, "CORVANA", c.origine);
     metti_stazione(f, 10000, "TELMISA", ore(20, 30));
     std::vector<orari_stazione> orari(1);
@@ -310,7 +310,7 @@ TEST(DerivaDocumenti, ScenariGeneratiBenFormati) {
   for (const caso& c : casi) {
     SCOPED_TRACE(std::to_string(c.stazioni) + " stations, " + std::to_string(c.rallentamenti) + " slow orders, " +
                  std::to_string(c.lunghezza) + " m");
-    const Form1 f = scenario_generato(c.stazioni, c.rallentamenti, c.lunghezza);
+    const scenario f = scenario_generato(c.stazioni, c.rallentamenti, c.lunghezza);
     const documenti_derivati d = deriva_documenti(f, {}, {});
     EXPECT_EQ(elenco(d.avvisi), "");
     EXPECT_EQ(stazioni(d.scheda).size(), static_cast<std::size_t>(c.stazioni));
@@ -331,7 +331,7 @@ TEST(DerivaDocumenti, ScenariGeneratiBenFormati) {
 }
 
 TEST(DerivaDocumenti, PiuOrariCheStazioni) {
-  Form1 f = percorso_vuoto(20000);
+  scenario f = percorso_vuoto(20000);
   metti_stazione(f, 0, "A", ore(8, 0));
   metti_stazione(f, 10000, "B", ore(8, 10));
   const std::vector<orari_stazione> orari(3);
@@ -340,7 +340,7 @@ TEST(DerivaDocumenti, PiuOrariCheStazioni) {
 }
 
 TEST(DerivaDocumenti, UnoScenarioSenzaStazioniNePercorso) {
-  const Form1 f;  // a build that stopped before sizing its grid
+  const scenario f;  // a build that stopped before sizing its grid
   const documenti_derivati d = deriva_documenti(f, {}, {});
   EXPECT_TRUE(d.scheda.righe.empty());
   EXPECT_TRUE(d.rallentamenti.righe.empty());
@@ -350,7 +350,7 @@ TEST(DerivaDocumenti, UnoScenarioSenzaStazioniNePercorso) {
 }
 
 TEST(DerivaScheda, UnaFermataSubitoDopoMezzanotte) {
-  Form1 f = percorso_vuoto(30000);
+  scenario f = percorso_vuoto(30000);
   metti_stazione(f, 0, "A", ore(23, 50));
   metti_stazione(f, 10000, "B", ore(0, 1));
   metti_stazione(f, 20000, "C", ore(0, 30));

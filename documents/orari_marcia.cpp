@@ -26,7 +26,7 @@ double recupero_in_minuti(double margine_s) {
   return std::clamp(mezzi / 2.0, recupero_minimo_min, recupero_massimo_min);
 }
 
-std::vector<orari_stazione> orari_da_marcia(const Form1& f, const marcia& m, std::optional<int32_t> partenza) {
+std::vector<orari_stazione> orari_da_marcia(const scenario& f, const marcia& m, std::optional<int32_t> partenza) {
   const std::vector<stazione_percorso> st = stazioni_percorso(f);
   std::vector<orari_stazione> orari(st.size());
   std::map<int, std::size_t> indice;  // a slot's place in route order
@@ -76,7 +76,7 @@ std::vector<orari_stazione> orari_da_marcia(const Form1& f, const marcia& m, std
   return orari;
 }
 
-documenti_derivati documenti_da_marcia(const Form1& f, const marcia& m, std::optional<int32_t> partenza,
+documenti_derivati documenti_da_marcia(const scenario& f, const marcia& m, std::optional<int32_t> partenza,
                                        opzioni_documenti o) {
   if (!o.velocita_massima) o.velocita_massima = static_cast<int32_t>(arrotonda(m.modello.velocita_massima_kmh));
   o.sosta = static_cast<int32_t>(arrotonda(m.modello.sosta_s));

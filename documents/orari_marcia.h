@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "analisi/marcia.h"
-#include "compiler/form1.h"
+#include "formato/scenario.h"
 #include "documents/deriva_documenti.h"
 
 // The Rec cell's bounds: four characters, one decimal.
@@ -31,11 +31,11 @@ double recupero_in_minuti(double margine_s);
 // - on the row of the stop that ends each section, the section's margin;
 // - a station outside the run (before the first stop or after the last): none.
 // Times are seconds of the day; a run over midnight gives the times within the next day.
-std::vector<orari_stazione> orari_da_marcia(const Form1& f, const marcia& m,
+std::vector<orari_stazione> orari_da_marcia(const scenario& f, const marcia& m,
                                             std::optional<int32_t> partenza = std::nullopt);
 
 // The three documents of `f` with the times of its fastest run `m`, the top
 // speed of the heading and the dwell from the run's train (a top speed given
 // in `o` stays), the rest of `o` as given.
-documenti_derivati documenti_da_marcia(const Form1& f, const marcia& m, std::optional<int32_t> partenza,
+documenti_derivati documenti_da_marcia(const scenario& f, const marcia& m, std::optional<int32_t> partenza,
                                        opzioni_documenti o);

@@ -19,7 +19,7 @@ constexpr int32_t ore(int h, int m, int s = 0) { return h * 3600 + m * 60 + s; }
 // stops is symmetric: it passes the midway station at half its time. Its
 // fastest time over 10 km is 10000 / 27.78 + 27.78 / 0.5 = 415.56 s.
 struct corsa_a_mano {
-  Form1 f = percorso_vuoto(20000);
+  scenario f = percorso_vuoto(20000);
   marcia m;
   corsa_a_mano() {
     metti_velocita(f, 0, 100);
@@ -99,7 +99,7 @@ TEST(OrariMarcia, LeCinqueFormeDellaCellaEIlRecupero) {
 TEST(OrariMarcia, SostaDelModelloEStazioniFuoriCorsa) {
   // A station before the first stop and one after the last have no times; the
   // arrival at a stop is a dwell of the model before its departure.
-  Form1 f = percorso_vuoto(30000);
+  scenario f = percorso_vuoto(30000);
   metti_velocita(f, 0, 100);
   metti_stazione(f, 0, "PRIMA");
   metti_stazione(f, 5000, "A", ore(23, 50));

@@ -1,6 +1,6 @@
 #include "documents/progressiva.h"
 
-int64_t progressiva(const Form1& f, int64_t posizione) {
+int64_t progressiva(const scenario& f, int64_t posizione) {
   const record_stazione* scelta = nullptr;
   for (int s = slot_progressiva_alta; s <= slot_progressiva_bassa; ++s) {
     const record_stazione& r = f.tabella_stazioni[s];

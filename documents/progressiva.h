@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "compiler/form1.h"
+#include "formato/scenario.h"
 
 // The line's kilometre, in metres, at route position `posizione` (metres from
 // the start of the route), read through the kilometre references of slots
@@ -16,4 +16,4 @@
 // A reference of all zeros reads as the route position too, so a line without
 // references (the built-in one) counts its kilometres from the route's start.
 // The third value takes no part: the ordering has already added what it says.
-int64_t progressiva(const Form1& f, int64_t posizione);
+int64_t progressiva(const scenario& f, int64_t posizione);

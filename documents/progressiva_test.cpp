@@ -34,7 +34,7 @@ TEST(Progressiva, LaRiferimentoPiuAltoNonOltreIlPunto) {
       {"a kilometre below the position", {{{10000, 2000, 0}, {0, 0, 0}, {0, 0, 0}}}, 12000, 4000},
   };
   for (const caso& c : casi) {
-    Form1 f;
+    scenario f;
     for (int i = 0; i < 3; ++i) {
       record_stazione& r = f.tabella_stazioni[slot_progressiva_alta + i];
       r.valore1 = c.slot[i][0];

@@ -21,7 +21,7 @@
 #include "tools/compila.h"
 #include "tools/orari.h"
 #include "tools/rapporto.h"
-#include "tools/testo_sorgenti.h"
+#include "compiler/testo_sorgenti.h"
 
 namespace {
 

@@ -6,7 +6,6 @@
 #include <filesystem>
 
 #include "build/fasi.h"
-#include "compiler/form1.h"
 #include "formato/file.h"
 #include "formato/nomi_file.h"
 #include "sources/dati_linea.h"

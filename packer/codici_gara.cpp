@@ -23,7 +23,7 @@ unsigned char minuscola(unsigned char c) {
 
 // The train number, then the scenario name, in lower case, then the filler:
 // always longer than the 25 characters the codes use.
-std::string stringa_gara(const Form1& f) {
+std::string stringa_gara(const scenario& f) {
   std::string s = f.tabella_stazioni[slot_treno].nome + f.tabella_stazioni[slot_scenario].nome;
   for (char& c : s) c = static_cast<char>(minuscola(static_cast<unsigned char>(c)));
   s += riempitivo_gara;
@@ -32,14 +32,14 @@ std::string stringa_gara(const Form1& f) {
 
 }  // namespace
 
-int32_t codice_gara_og(const Form1& f) {
+int32_t codice_gara_og(const scenario& f) {
   const std::string s = stringa_gara(f);
   int32_t somma = 0;
   for (int i = 1; i <= caratteri_gara; ++i) somma += static_cast<unsigned char>(s[i - 1]);
   return somma;
 }
 
-int32_t codice_gara_st(const Form1& f) {
+int32_t codice_gara_st(const scenario& f) {
   const std::string s = stringa_gara(f);
   int32_t somma = 0;
   for (int i = 1; i <= caratteri_gara; ++i) somma += static_cast<unsigned char>(s[i - 1]) * i;

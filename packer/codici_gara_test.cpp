@@ -4,10 +4,10 @@
 
 namespace {
 
-Form1 con_nomi(const std::string& treno, const std::string& scenario) {
-  Form1 f;
+scenario con_nomi(const std::string& treno, const std::string& nome) {
+  scenario f;
   f.tabella_stazioni[86].nome = treno;
-  f.tabella_stazioni[85].nome = scenario;
+  f.tabella_stazioni[85].nome = nome;
   return f;
 }
 
@@ -29,7 +29,7 @@ TEST(CodiciGara, DaiVenticinquePrimiCaratteri) {
       {"12345", "ABCDEFGHIJKLMNOPQRSTUVWXYZ", 2385, 34455},
   };
   for (const caso& c : casi) {
-    const Form1 f = con_nomi(c.treno, c.scenario);
+    const scenario f = con_nomi(c.treno, c.scenario);
     EXPECT_EQ(codice_gara_og(f), c.og) << c.treno << "/" << c.scenario;
     EXPECT_EQ(codice_gara_st(f), c.st) << c.treno << "/" << c.scenario;
   }

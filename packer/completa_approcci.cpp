@@ -35,7 +35,8 @@ constexpr gruppo_inizio gruppi_inizio[] = {
 };
 
 struct passata {
-  Form1& f;
+  const scenario& s;
+  registro& r;
   std::vector<cella_percorso>& p;
   int n;  // highest index of the grid
   int32_t per = nessuna_riga;  // the row (signal or slow order) the points being laid are for
@@ -49,22 +50,22 @@ struct passata {
     cella_percorso& cella = p[static_cast<std::size_t>(c)];
     cella.tipo = tipo_abbattimento;
     cella.dato1 = velocita_approccio;
-    if (static_cast<std::size_t>(c) < f.origini_celle.size()) {
-      origine_cella& o = f.origini_celle[static_cast<std::size_t>(c)];
+    if (static_cast<std::size_t>(c) < r.origini_celle.size()) {
+      origine_cella& o = r.origini_celle[static_cast<std::size_t>(c)];
       o.elemento = per;  // the approach mark's origin stays
       o.da_approcci = true;
     }
   }
   // The row that laid the feature of cell c, for naming it.
-  int32_t riga_di(int c) const { return origine_di(f, c).elemento; }
+  int32_t riga_di(int c) const { return origine_di(r, c).elemento; }
   std::string nome(const char* cosa, int c) const {
-    const std::string luogo = luogo_riga(f, riga_di(c));
+    const std::string luogo = luogo_riga(r, riga_di(c));
     return std::string(cosa) + (luogo.empty() ? "" : " from " + luogo) + " on cell " + std::to_string(c);
   }
   // "cell 40 holds ...; cell 39 holds ..." for the cells tried.
   std::string tenute(std::initializer_list<int> celle) const {
     std::string t;
-    for (int c : celle) t += (t.empty() ? "" : "; ") + descrivi_cella(f, c);
+    for (int c : celle) t += (t.empty() ? "" : "; ") + descrivi_cella(s, r, c);
     return t;
   }
   void abbassa(int c) {
@@ -88,8 +89,8 @@ struct passata {
       } else if (tipo(d - 2) == tipo_abbattimento) {
         abbassa(d - 2);
       } else {
-        registra_errore(f, errore_approccio_segnale, d * 50);
-        dettaglia_errore(f, nome("the signal", d) + " stands " + std::to_string(k * 50) + " m behind " +
+        registra_errore(r, errore_approccio_segnale, d * 50);
+        dettaglia_errore(r, nome("the signal", d) + " stands " + std::to_string(k * 50) + " m behind " +
                                 nome("the warning board of the slow order", i) + ", and neither cell before it is "
                                 "free: " + tenute({d - 1, d - 2}));
       }
@@ -110,8 +111,8 @@ struct passata {
         }
       }
       if (!posto) {
-        registra_errore(f, errore_approccio_rallentamento, i * 50);
-        dettaglia_errore(f, "before " + nome("the start of the slow order", i) + ": " +
+        registra_errore(r, errore_approccio_rallentamento, i * 50);
+        dettaglia_errore(r, "before " + nome("the start of the slow order", i) + ": " +
                                 tenute({i - g.celle[0], i - g.celle[1], i - g.celle[2]}));
       }
     }
@@ -140,8 +141,8 @@ struct passata {
           poni(k + 1);
           conto = -1;
         } else {
-          registra_errore(f, errore_cammino_rallentamento, k * 50);
-          dettaglia_errore(f, "along " + nome("the slow order", i) + ", no point every 400 m from cell " +
+          registra_errore(r, errore_cammino_rallentamento, k * 50);
+          dettaglia_errore(r, "along " + nome("the slow order", i) + ", no point every 400 m from cell " +
                                   std::to_string(k) + " on: " + tenute({k, k - 1, k + 1}));
         }
       }
@@ -161,8 +162,8 @@ struct passata {
       } else if (libera(s - 1)) {
         poni(s - 1);
       } else {
-        registra_errore(f, errore_cammino_rallentamento, k * 50);  // the end cell's position
-        dettaglia_errore(f, nome("the signal", s + 1) + " follows " + nome("the end of the slow order", k) +
+        registra_errore(r, errore_cammino_rallentamento, k * 50);  // the end cell's position
+        dettaglia_errore(r, nome("the signal", s + 1) + " follows " + nome("the end of the slow order", k) +
                                 ", and neither cell before it is free: " + tenute({s, s - 1}));
       }
     }
@@ -171,9 +172,9 @@ struct passata {
 
 }  // namespace
 
-void completa_approcci(Form1& f) {
-  if (f.percorso.empty()) return;
-  passata ps{f, f.percorso, static_cast<int>(f.percorso.size()) - 1};
+void completa_approcci(scenario& s, registro& r) {
+  if (s.percorso.empty()) return;
+  passata ps{s, r, s.percorso, static_cast<int>(s.percorso.size()) - 1};
   for (int i = 1; i <= ps.n - 2; ++i) {
     if (ps.tipo(i) == tipo_avviso_rallentamento) ps.dietro_avviso(i);
     if (ps.tipo(i) == tipo_inizio_rallentamento) ps.rallentamento(i);

@@ -7,6 +7,7 @@
 
 #include "compiler/codici_errore.h"
 #include "compiler/descrizioni.h"
+#include "compiler/memorizza_dati.h"
 #include "prove/sorgenti.h"
 
 namespace {
@@ -15,23 +16,23 @@ constexpr uint8_t segnale = 1, fine = 2, inizio = 3, avviso = 4, cartello = 6, m
                   abbattimento = 12;
 
 struct griglia {
-  Form1 f;
-  explicit griglia(int n) { f.percorso.assign(static_cast<std::size_t>(n) + 1, cella_percorso{}); }
+  scenario_compilato f;
+  explicit griglia(int n) { f.scenario.percorso.assign(static_cast<std::size_t>(n) + 1, cella_percorso{}); }
   griglia& metti(int c, uint8_t tipo, int16_t dato1 = 0) {
-    f.percorso.at(static_cast<std::size_t>(c)).tipo = tipo;
-    f.percorso.at(static_cast<std::size_t>(c)).dato1 = dato1;
+    f.scenario.percorso.at(static_cast<std::size_t>(c)).tipo = tipo;
+    f.scenario.percorso.at(static_cast<std::size_t>(c)).dato1 = dato1;
     return *this;
   }
   // A slow order: start at i with its speed, end at e.
   griglia& rallentamento(int i, int16_t v, int e) { return metti(i, inizio, v).metti(e, fine, v); }
-  cella_percorso& operator[](int c) { return f.percorso.at(static_cast<std::size_t>(c)); }
+  cella_percorso& operator[](int c) { return f.scenario.percorso.at(static_cast<std::size_t>(c)); }
 };
 
 // The cells the pass turned into points: tipo 12 with the speed 180.
-std::vector<int> punti(const Form1& f) {
+std::vector<int> punti(const scenario_compilato& f) {
   std::vector<int> v;
-  for (std::size_t c = 0; c < f.percorso.size(); ++c)
-    if (f.percorso[c].tipo == abbattimento && f.percorso[c].dato1 == 180) v.push_back(static_cast<int>(c));
+  for (std::size_t c = 0; c < f.scenario.percorso.size(); ++c)
+    if (f.scenario.percorso[c].tipo == abbattimento && f.scenario.percorso[c].dato1 == 180) v.push_back(static_cast<int>(c));
   return v;
 }
 
@@ -43,10 +44,10 @@ TEST(CompletaApprocci, EsempioDiUnRallentamentoConSegnaleDopo) {
   // Slow order at 10000 m, 600 m long, speed 60, a signal at 11000 m.
   griglia g(400);
   g.metti(177, avviso, 60).rallentamento(201, 60, 213).metti(221, segnale);
-  completa_approcci(g.f);
+  completa_approcci(g.f.scenario, g.f.registro);
   EXPECT_EQ(punti(g.f), (celle{183, 190, 196, 209, 220}));
-  EXPECT_EQ(g.f.codice_errore, 0);
-  EXPECT_TRUE(g.f.errori.empty());
+  EXPECT_EQ(g.f.registro.codice_errore, 0);
+  EXPECT_TRUE(g.f.registro.errori.empty());
   // Only tipo and dato1 of the points change.
   EXPECT_EQ(g[220].dato2, 0);
   EXPECT_EQ(g[220].avviso_segnale, 0);
@@ -71,9 +72,9 @@ TEST(CompletaApprocci, SegnaliDietroIlCartelloDiAvviso) {
     griglia g(200);
     g.metti(c.cartello, avviso, 60);
     for (int s : c.segnali) g.metti(s, segnale);
-    completa_approcci(g.f);
+    completa_approcci(g.f.scenario, g.f.registro);
     EXPECT_EQ(punti(g.f), c.attesi) << c.nome;
-    EXPECT_EQ(g.f.codice_errore, 0) << c.nome;
+    EXPECT_EQ(g.f.registro.codice_errore, 0) << c.nome;
   }
 }
 
@@ -99,13 +100,13 @@ TEST(CompletaApprocci, SegnaleConLeCellePrimaOccupate) {
   for (const caso& c : casi) {
     griglia g(200);
     g.metti(100, avviso, 60).metti(90, segnale).metti(89, c.c89.tipo, c.c89.dato1).metti(88, c.c88.tipo, c.c88.dato1);
-    completa_approcci(g.f);
+    completa_approcci(g.f.scenario, g.f.registro);
     EXPECT_EQ(g[89].tipo, c.tipo89) << c.nome;
     EXPECT_EQ(g[89].dato1, c.atteso89) << c.nome;
     EXPECT_EQ(g[88].tipo, c.tipo88) << c.nome;
     EXPECT_EQ(g[88].dato1, c.atteso88) << c.nome;
-    EXPECT_EQ(g.f.codice_errore, c.errore) << c.nome;
-    EXPECT_EQ(g.f.posizione_errore, c.errore != 0 ? 90 * 50 : 0) << c.nome;
+    EXPECT_EQ(g.f.registro.codice_errore, c.errore) << c.nome;
+    EXPECT_EQ(g.f.registro.posizione_errore, c.errore != 0 ? 90 * 50 : 0) << c.nome;
   }
 }
 
@@ -130,31 +131,31 @@ TEST(CompletaApprocci, PuntiPrimaDellInizio) {
     griglia g(200);
     g.rallentamento(c.inizio, 110, c.inizio + 10);
     for (int o : c.occupate) g.metti(o, cartello);
-    completa_approcci(g.f);
+    completa_approcci(g.f.scenario, g.f.registro);
     EXPECT_EQ(punti(g.f), c.attesi) << c.nome;
-    EXPECT_EQ(g.f.codice_errore, 0) << c.nome;
+    EXPECT_EQ(g.f.registro.codice_errore, 0) << c.nome;
   }
 }
 
 TEST(CompletaApprocci, GruppoSenzaCellaLiberaEErroriSuccessivi) {
   griglia g(300);
-  g.f.codice_errore = 25;  // an error of the compiler stays until the pass records its own
+  g.f.registro.codice_errore = 25;  // an error of the compiler stays until the pass records its own
   g.rallentamento(100, 110, 110).metti(95, cartello).metti(94, cartello).metti(93, cartello);
   // A later signal behind a board with no room before it.
   g.metti(220, avviso, 60).metti(210, segnale).metti(209, cartello).metti(208, cartello);
-  completa_approcci(g.f);
+  completa_approcci(g.f.scenario, g.f.registro);
   EXPECT_EQ(punti(g.f), (celle{82, 89}));  // the other groups are still placed
-  ASSERT_EQ(g.f.errori.size(), 2u);
-  EXPECT_EQ(g.f.errori[0].codice, 12);
-  EXPECT_EQ(g.f.errori[0].posizione, 100 * 50);
-  EXPECT_EQ(g.f.errori[1].codice, 11);
-  EXPECT_EQ(g.f.codice_errore, 11);  // the last error found
-  EXPECT_EQ(g.f.posizione_errore, 210 * 50);
+  ASSERT_EQ(g.f.registro.errori.size(), 2u);
+  EXPECT_EQ(g.f.registro.errori[0].codice, 12);
+  EXPECT_EQ(g.f.registro.errori[0].posizione, 100 * 50);
+  EXPECT_EQ(g.f.registro.errori[1].codice, 11);
+  EXPECT_EQ(g.f.registro.codice_errore, 11);  // the last error found
+  EXPECT_EQ(g.f.registro.posizione_errore, 210 * 50);
 
   griglia h(300);
-  h.f.codice_errore = 25;
-  completa_approcci(h.f);
-  EXPECT_EQ(h.f.codice_errore, 25);
+  h.f.registro.codice_errore = 25;
+  completa_approcci(h.f.scenario, h.f.registro);
+  EXPECT_EQ(h.f.registro.codice_errore, 25);
 }
 
 TEST(CompletaApprocci, CamminoLungoIlRallentamento) {
@@ -183,12 +184,12 @@ TEST(CompletaApprocci, CamminoLungoIlRallentamento) {
     g.rallentamento(100, c.velocita, 130).metti(135, segnale);
     for (int o : c.occupate) g.metti(o, cartello);
     for (int m : c.montagne) g.metti(m, montagna);
-    completa_approcci(g.f);
+    completa_approcci(g.f.scenario, g.f.registro);
     celle attesi{82, 89, 95};
     attesi.insert(attesi.end(), c.attesi.begin(), c.attesi.end());
     EXPECT_EQ(punti(g.f), attesi) << c.nome;
-    EXPECT_EQ(g.f.codice_errore, c.errore) << c.nome;
-    EXPECT_EQ(g.f.posizione_errore, c.posizione) << c.nome;
+    EXPECT_EQ(g.f.registro.codice_errore, c.errore) << c.nome;
+    EXPECT_EQ(g.f.registro.posizione_errore, c.posizione) << c.nome;
   }
 }
 
@@ -209,11 +210,11 @@ TEST(CompletaApprocci, SegnaleDopoLaFine) {
     griglia g(300);
     g.rallentamento(100, 60, 104);
     for (int s : c.segnali) g.metti(s, segnale);
-    completa_approcci(g.f);
+    completa_approcci(g.f.scenario, g.f.registro);
     celle attesi{82, 89, 95};
     attesi.insert(attesi.end(), c.attesi.begin(), c.attesi.end());
     EXPECT_EQ(punti(g.f), attesi) << c.nome;
-    EXPECT_EQ(g.f.codice_errore, 0) << c.nome;
+    EXPECT_EQ(g.f.registro.codice_errore, 0) << c.nome;
   }
 }
 
@@ -221,16 +222,16 @@ TEST(CompletaApprocci, CamminoSenzaFineSiFermaAllUltimaCella) {
   // A start with no end cell after it walks to the grid's last cell and no further.
   griglia g(150);
   g.metti(120, inizio, 60).metti(150, segnale);
-  completa_approcci(g.f);
+  completa_approcci(g.f.scenario, g.f.registro);
   EXPECT_EQ(punti(g.f), (celle{102, 109, 115, 128, 136, 144, 149}));
 
   // The due cell is the last one and it and the one before are taken: the
   // cell after lies outside the grid, so the walk records 13.
   griglia h(150);
   h.metti(142, inizio, 60).metti(150, cartello).metti(149, cartello);
-  completa_approcci(h.f);
-  EXPECT_EQ(h.f.codice_errore, 13);
-  EXPECT_EQ(h.f.posizione_errore, 150 * 50);
+  completa_approcci(h.f.scenario, h.f.registro);
+  EXPECT_EQ(h.f.registro.codice_errore, 13);
+  EXPECT_EQ(h.f.registro.posizione_errore, 150 * 50);
   EXPECT_EQ(punti(h.f), (celle{124, 131, 137}));
 }
 
@@ -271,17 +272,17 @@ TEST(CompletaApprocci, GliErroriNominanoLeRighe) {
   };
   for (const caso& c : casi) {
     auto p = compila_prova(linea_prova(20000, c.linea), treno_prova(c.treno));
-    Form1& f = p->f;
-    ASSERT_TRUE(f.errori.empty()) << c.nome;
-    completa_approcci(f);
-    ASSERT_EQ(f.errori.size(), 1u) << c.nome;
-    EXPECT_EQ(f.errori[0].codice, c.codice) << c.nome;
-    EXPECT_EQ(f.errori[0].dettaglio, c.dettaglio) << c.nome;
+    scenario_compilato& f = p->f;
+    ASSERT_TRUE(f.registro.errori.empty()) << c.nome;
+    completa_approcci(f.scenario, f.registro);
+    ASSERT_EQ(f.registro.errori.size(), 1u) << c.nome;
+    EXPECT_EQ(f.registro.errori[0].codice, c.codice) << c.nome;
+    EXPECT_EQ(f.registro.errori[0].dettaglio, c.dettaglio) << c.nome;
   }
 
   // A point the pass laid is named as the pass's, for the row it was for.
   auto p = compila_prova(linea_prova(20000), treno_prova(treno_rallentamento));
-  completa_approcci(p->f);
-  EXPECT_EQ(descrivi_cella(p->f, 156),
+  completa_approcci(p->f.scenario, p->f.registro);
+  EXPECT_EQ(descrivi_cella(p->f.scenario, p->f.registro, 156),
             "cell 156 holds a speed-reduction point the approach pass laid for the slow order from Prova_Linea_12-.txt:3");
 }

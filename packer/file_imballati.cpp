@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <type_traits>
+#include <utility>
 
-#include "compiler/piano_linea.h"
+#include "formato/piano_linea.h"
 
 namespace {
 
@@ -76,16 +78,106 @@ std::size_t punti(const asse_linea& a) { return std::min(a.tag.size(), a.valore.
   return fatti;
 }
 
+// ---- Reading back ----
+
+
+// A cursor over the bytes of a packed file; every read is bounds-checked by
+// the caller through `restano` before it is made.
+struct lettore {
+  std::string_view byte;
+  std::size_t pos = 0;
+
+  std::size_t restano() const { return byte.size() - pos; }
+  uint64_t le(std::size_t n) {
+    uint64_t v = 0;
+    for (std::size_t i = 0; i < n; ++i)
+      v |= static_cast<uint64_t>(static_cast<unsigned char>(byte[pos + i])) << (8 * i);
+    pos += n;
+    return v;
+  }
+  uint16_t u16() { return static_cast<uint16_t>(le(2)); }
+  int16_t i16() { return static_cast<int16_t>(u16()); }
+  double f64() { return std::bit_cast<double>(le(8)); }
+
+  // A fixed-width field: as many bytes as its type holds.
+  template <class T>
+  void prendi(T& v) {
+    static_assert(std::is_integral_v<T>);
+    v = static_cast<T>(static_cast<std::make_unsigned_t<T>>(le(sizeof(T))));
+  }
+};
+
+std::string numero(std::size_t n) { return std::to_string(n); }
+
+// After a station's name: the fields that follow it in its record.
+constexpr std::size_t byte_stazione_dopo_il_nome = byte_stazione_senza_nome - byte_stazione_prima_del_nome;
+
+// The plan as a packed file holds its points, given one by one ([0] x, [1] y):
+// a plan read back.
+std::string codifica_punti(const std::array<asse_linea, 2>& punti_dati) {
+  std::size_t totale = 0;
+  for (const asse_linea& coordinata : punti_dati)
+    for (std::size_t j = 0, n = punti(coordinata); j < n; ++j)
+      totale += byte_elemento(coordinata.tag[j]);
+  std::string out(totale, '\0');
+  scrittore w{out.data()};
+  // All x first, then all y: the metre index runs fastest.
+  for (const asse_linea& coordinata : punti_dati) {
+    const std::size_t n = punti(coordinata);
+    for (std::size_t j = 0; j < n; ++j) {
+      switch (coordinata.tag[j]) {
+        case elemento_intero:
+          // An integer point's value is a 16-bit integer held exactly.
+          w.metti(static_cast<uint16_t>(elemento_intero));
+          w.metti(static_cast<int16_t>(coordinata.valore[j]));
+          break;
+        case elemento_reale:
+          w.metti(static_cast<uint16_t>(elemento_reale));
+          w.metti(coordinata.valore[j]);
+          break;
+        default:  // never filled
+          w.metti(static_cast<uint16_t>(elemento_vuoto));
+          break;
+      }
+    }
+  }
+  return out;
+}
+
 }  // namespace
 
-std::string codifica_percorso(const Form1& f) {
+// ---- Route grid ----
+
+std::string codifica_percorso(const scenario& f) {
   std::string out(byte_cella * f.percorso.size(), '\0');
   scrittore w{out.data()};
   for (const cella_percorso& c : f.percorso) w.metti_record(c, campi_cella);
   return out;
 }
 
-std::string codifica_stazioni(const Form1& f) {
+bool decodifica_percorso(std::string_view byte, scenario& s, std::string& motivo) {
+  std::vector<cella_percorso>& celle = s.percorso;
+  const std::string cella = numero(byte_cella) + "-byte cell";
+  if (byte.empty()) {
+    motivo = "the file is empty: a route grid holds at least one " + cella;
+    return false;
+  }
+  if (byte.size() % byte_cella != 0) {
+    motivo = "length " + numero(byte.size()) + " bytes is not a whole number of " + cella + "s (" +
+             numero(byte.size() / byte_cella) + " cells and " + numero(byte.size() % byte_cella) +
+             " bytes over)";
+    return false;
+  }
+  celle.assign(byte.size() / byte_cella, cella_percorso{});
+  lettore l{byte};
+  for (cella_percorso& c : celle)
+    per_ogni_campo(campi_cella, [&l, &c](const auto& campo) { l.prendi(c.*campo.membro); });
+  return true;
+}
+
+// ---- Station table ----
+
+std::string codifica_stazioni(const scenario& f) {
   std::size_t totale = 0;
   for (const record_stazione& r : f.tabella_stazioni) totale += byte_stazione_senza_nome + byte_testo(r.nome);
   std::string out(totale, '\0');
@@ -94,10 +186,67 @@ std::string codifica_stazioni(const Form1& f) {
   return out;
 }
 
-void codifica_linea(const Form1& f, const scrivi_pezzo& scrivi) {
+bool decodifica_stazioni(std::string_view byte, scenario& s, std::string& motivo) {
+  std::array<record_stazione, numero_slot>& tabella = s.tabella_stazioni;
+  // Read into a table of our own: the caller's is touched only when the whole file is sound.
+  std::array<record_stazione, numero_slot> letta;
+  const std::string forma = "a station table holds " + numero(numero_slot) + " records of " +
+                            numero(byte_stazione_senza_nome) + " bytes plus their names";
+  lettore l{byte};
+  for (int slot = 0; slot < numero_slot; ++slot) {
+    const std::size_t inizio = l.pos;
+    auto corto = [&](const std::string& cosa) {
+      motivo = "slot " + std::to_string(slot) + " (from byte " + numero(inizio) + ") is cut short: " +
+               cosa + "; " + forma;
+      return false;
+    };
+    // The fixed part before the name; the name's length then tells whether the rest is there.
+    if (l.restano() < byte_stazione_prima_del_nome)
+      return corto(numero(l.restano()) + " bytes left, " + numero(byte_stazione_prima_del_nome) +
+                   " needed before the name");
+    record_stazione& r = letta[slot];
+    std::size_t n = 0;
+    bool intero = true;
+    per_ogni_campo(campi_stazione, [&](const auto& campo) {
+      if (!intero) return;
+      if constexpr (campo_testo<std::remove_cvref_t<decltype(campo)>>) {
+        n = l.u16();
+        if (l.restano() < n + byte_stazione_dopo_il_nome) {
+          intero = false;
+          return;
+        }
+        (r.*campo.membro).assign(byte.substr(l.pos, n));
+        l.pos += n;
+      } else {
+        l.prendi(r.*campo.membro);
+      }
+    });
+    if (!intero)
+      return corto("its name of " + numero(n) + " bytes and the " + numero(byte_stazione_dopo_il_nome) +
+                   " bytes after it need " + numero(n + byte_stazione_dopo_il_nome) + ", " +
+                   numero(l.restano()) + " left");
+  }
+  if (l.restano() != 0) {
+    motivo = numero(l.restano()) + " bytes follow the " + numero(numero_slot) + "th record (which ends at byte " +
+             numero(l.pos) + "); a station table holds exactly " + numero(numero_slot) + " records";
+    return false;
+  }
+  tabella = std::move(letta);
+  return true;
+}
+
+// ---- Line plan ----
+
+void codifica_linea(const scenario& f, const scrivi_pezzo& scrivi) {
   constexpr std::size_t byte_reale = byte_tag + byte_reale_linea;
   static_assert(byte_pezzo_linea >= 4 * byte_reale);
   const piano_linea& p = f.griglia_linea;
+  if (!p.letti[0].tag.empty()) {
+    const std::string tutti = codifica_punti(p.letti);
+    for (std::size_t da = 0; da < tutti.size(); da += byte_pezzo_linea)
+      scrivi(da, std::string_view(tutti).substr(da, byte_pezzo_linea));
+    return;
+  }
   // The stretches end within the plan (the parser sees to it); points past
   // its end would break the layout, so a plan that says otherwise packs none.
   const bool reali = p.origine && p.punti >= 2 && ultimo_punto(p) < p.punti;
@@ -159,36 +308,53 @@ void codifica_linea(const Form1& f, const scrivi_pezzo& scrivi) {
   svuota();
 }
 
-std::string codifica_linea(const Form1& f) {
+std::string codifica_linea(const scenario& f) {
   return in_memoria([&f](const scrivi_pezzo& scrivi) { codifica_linea(f, scrivi); });
 }
 
-std::string codifica_linea(const std::array<asse_linea, 2>& punti_dati) {
-  std::size_t totale = 0;
-  for (const asse_linea& coordinata : punti_dati)
-    for (std::size_t j = 0, n = punti(coordinata); j < n; ++j)
-      totale += byte_elemento(coordinata.tag[j]);
-  std::string out(totale, '\0');
-  scrittore w{out.data()};
-  // All x first, then all y: the metre index runs fastest.
-  for (const asse_linea& coordinata : punti_dati) {
-    const std::size_t n = punti(coordinata);
-    for (std::size_t j = 0; j < n; ++j) {
-      switch (coordinata.tag[j]) {
-        case elemento_intero:
-          // An integer point's value is a 16-bit integer held exactly.
-          w.metti(static_cast<uint16_t>(elemento_intero));
-          w.metti(static_cast<int16_t>(coordinata.valore[j]));
-          break;
-        case elemento_reale:
-          w.metti(static_cast<uint16_t>(elemento_reale));
-          w.metti(coordinata.valore[j]);
-          break;
-        default:  // never filled
-          w.metti(static_cast<uint16_t>(elemento_vuoto));
-          break;
-      }
+bool decodifica_linea(std::string_view byte, scenario& s, std::string& motivo) {
+  // First walk: check every tag and length and count the elements, so that the
+  // x and y halves are known before anything is stored.
+  std::size_t quanti = 0;
+  for (lettore l{byte}; l.restano() > 0; ++quanti) {
+    const std::size_t inizio = l.pos;
+    auto guasto = [&](const std::string& cosa) {
+      motivo = "element " + numero(quanti) + " at byte " + numero(inizio) + ": " + cosa;
+      return false;
+    };
+    if (l.restano() < byte_tag)
+      return guasto("cut short: 1 byte left, a " + numero(byte_tag) + "-byte tag needed");
+    const uint16_t tag = l.u16();
+    std::size_t valore = 0;
+    if (!byte_valore(tag, valore))
+      return guasto("unknown tag " + std::to_string(tag) + " (" + std::to_string(elemento_vuoto) + " empty, " +
+                    std::to_string(elemento_intero) + " integer, " + std::to_string(elemento_reale) + " double)");
+    if (l.restano() < valore)
+      return guasto("cut short: its value needs " + numero(valore) + " bytes, " +
+                    numero(l.restano()) + " left");
+    l.pos += valore;
+  }
+  if (quanti == 0 || quanti % 2 != 0) {
+    motivo = quanti == 0 ? "the file is empty: a line plan holds an x and a y for every metre"
+                         : numero(quanti) +
+                               " elements: a line plan holds as many y as x, so an even count";
+    return false;
+  }
+  // Second walk: the bytes are known to be sound.
+  piano_linea& piano = s.griglia_linea;
+  piano = piano_linea{};
+  piano.punti = static_cast<int64_t>(quanti / 2);
+  lettore l{byte};
+  for (asse_linea& coordinata : piano.letti) {
+    coordinata.tag.assign(quanti / 2, elemento_vuoto);
+    coordinata.valore.assign(quanti / 2, 0.0);
+    for (std::size_t j = 0; j < quanti / 2; ++j) {
+      // Only the three known tags are left: they fit a byte.
+      const uint16_t tag = l.u16();
+      coordinata.tag[j] = static_cast<uint8_t>(tag);
+      if (tag == elemento_intero) coordinata.valore[j] = l.i16();
+      if (tag == elemento_reale) coordinata.valore[j] = l.f64();
     }
   }
-  return out;
+  return true;
 }

@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-#include "compiler/piano_linea.h"
+#include "formato/piano_linea.h"
 
 namespace {
 
@@ -16,10 +16,18 @@ std::string byte(std::initializer_list<int> v) {
   return s;
 }
 
+// The packed plan of points given one by one, as a plan read back holds them.
+std::string da_punti(const std::array<asse_linea, 2>& g) {
+  scenario s;
+  s.griglia_linea.punti = static_cast<int64_t>(g[0].tag.size());
+  s.griglia_linea.letti = g;
+  return codifica_linea(s);
+}
+
 }  // namespace
 
 TEST(FileImballati, RecordDiUnaCella) {
-  Form1 f;
+  scenario f;
   f.percorso.resize(2);
   cella_percorso& c = f.percorso[1];
   c.tipo = 1;
@@ -41,7 +49,7 @@ TEST(FileImballati, RecordDiUnaCella) {
 }
 
 TEST(FileImballati, RecordsDelleStazioni) {
-  Form1 f;
+  scenario f;
   record_stazione& r = f.tabella_stazioni[1];
   r.marca = 12;
   r.valore1 = -500;
@@ -73,7 +81,7 @@ TEST(FileImballati, RecordsDelleStazioni) {
 TEST(FileImballati, NomeTroppoLungoPerIlSuoCampo) {
   // The length field holds 65535 at most: the name is cut there, so the
   // records after it are still where the lengths say.
-  Form1 f;
+  scenario f;
   f.tabella_stazioni[1].nome = std::string(70000, 'x');
   f.tabella_stazioni[2].marca = 9;
   const std::string dati = codifica_stazioni(f);
@@ -87,7 +95,7 @@ TEST(FileImballati, ElementiDellaLineaConIlLoroTag) {
   // Two metres: x of both, then y of both.
   g[0] = {{elemento_intero, elemento_reale}, {0.0, 1.5}};
   g[1] = {{elemento_intero, elemento_vuoto}, {-2.0, 0.0}};
-  const std::string dati = codifica_linea(g);
+  const std::string dati = da_punti(g);
   const std::string atteso = byte({2, 0, 0, 0}) + byte({5, 0, 0, 0, 0, 0, 0, 0, 0xF8, 0x3F}) +
                              byte({2, 0, 0xFE, 0xFF}) + byte({0, 0});
   EXPECT_EQ(dati, atteso);
@@ -98,7 +106,7 @@ TEST(FileImballati, ElementiDellaLineaConIlLoroTag) {
 // and hold the bytes of the same points given one by one, elements cut across
 // the pieces' ends coming out whole.
 TEST(FileImballati, LineaDaiTrattiComeDaiSuoiPunti) {
-  Form1 f;
+  scenario f;
   f.griglia_linea.punti = 60000;  // about 1.2 MB: many pieces
   f.griglia_linea.origine = true;
   f.griglia_linea.tratti = {{1000, 0.0, false}, {1700, 0.003, true}, {1800, 0.0, false},
@@ -118,7 +126,7 @@ TEST(FileImballati, LineaDaiTrattiComeDaiSuoiPunti) {
   const std::array<asse_linea, 2> g = punti_linea(f.griglia_linea);
   EXPECT_EQ(g[0].tag[40000], elemento_reale);
   EXPECT_EQ(g[0].tag[40001], elemento_vuoto);
-  EXPECT_TRUE(unito == codifica_linea(g));
+  EXPECT_TRUE(unito == da_punti(g));
   EXPECT_EQ(unito.size(), 2 * (2 * 4 + 39999 * 10 + 19999 * 2));
 
   // Without its first two points a sized plan is all empty elements.

@@ -1,5 +1,5 @@
 // Scenarios for the derived documents' tests: compiled from source texts, or
-// laid by hand on a `Form1` the way the compiler lays them.
+// laid by hand on a `scenario` the way the compiler lays them.
 #pragma once
 
 #include <algorithm>
@@ -8,9 +8,8 @@
 #include <cstdint>
 #include <string>
 
-#include "compiler/form1.h"
-#include "compiler/memorizza_dati.h"
-#include "packer/imballa.h"
+#include "formato/scenario.h"
+#include "porta/compila.h"
 #include "sources/dati_linea.h"
 #include "sources/dati_treno.h"
 
@@ -18,13 +17,14 @@ namespace prova_derivati {
 
 // The scenario of the two source texts compiled and finished as the packer
 // does, under the built-in scenario's name and train number.
-inline Form1 compila_testi(const std::string& linea, const std::string& treno) {
-  Form1 f;
-  f.nome_scenario = "Corvana_Telmisa";
-  f.numero_treno = "739";
-  memorizza_dati(f, 0, {"linea", linea}, {"treno", treno});
-  completa_scenario(f);
-  return f;
+inline scenario compila_testi(const std::string& linea, const std::string& treno) {
+  opzioni_compilazione o;
+  o.nome_scenario = "Corvana_Telmisa";
+  o.numero_treno = "739";
+  o.piano_linea = false;
+  o.da_utf8 = false;
+  o.con_marcia = false;
+  return compila({"linea", linea}, {"treno", treno}, o).scenario;
 }
 
 // The built-in sources, as the packer writes them.
@@ -33,7 +33,7 @@ struct sorgenti_incorporate {
 };
 inline sorgenti_incorporate incorporate() { return {dati_linea(), dati_treno()}; }
 
-inline Form1 compila_incorporato() {
+inline scenario compila_incorporato() {
   const sorgenti_incorporate s = incorporate();
   return compila_testi(s.linea, s.treno);
 }
@@ -43,8 +43,8 @@ inline Form1 compila_incorporato() {
 inline int64_t cella(double x) { return static_cast<int64_t>(std::nearbyint(x)); }
 
 // A route `lunghezza` metres long: its grid sized and all cells empty.
-inline Form1 percorso_vuoto(int32_t lunghezza, const std::string& treno = "12") {
-  Form1 f;
+inline scenario percorso_vuoto(int32_t lunghezza, const std::string& treno = "12") {
+  scenario f;
   f.nome_scenario = "Prova";
   f.numero_treno = treno;
   f.percorso.resize(static_cast<std::size_t>(cella((lunghezza + 7000) / 50.0) + 1));
@@ -53,14 +53,14 @@ inline Form1 percorso_vuoto(int32_t lunghezza, const std::string& treno = "12") 
 }
 
 // The line speed limit `kmh` from `da` metres on, to the last filled cell (N - 3).
-inline void metti_velocita(Form1& f, int32_t da, int32_t kmh) {
+inline void metti_velocita(scenario& f, int32_t da, int32_t kmh) {
   for (int64_t c = cella(da / 50.0); c + 3 < static_cast<int64_t>(f.percorso.size()); ++c)
     f.percorso[c].velocita = static_cast<uint8_t>(cella(kmh / 5.0));
 }
 
 // A station in the next free slot: an ordinary kind, its span around its
 // position, its point on the grid. `codice` is its time of day in seconds.
-inline void metti_stazione(Form1& f, int32_t posizione, const std::string& nome, int32_t codice = 0,
+inline void metti_stazione(scenario& f, int32_t posizione, const std::string& nome, int32_t codice = 0,
                            int32_t lunghezza = 400) {
   int s = slot_prima_stazione;
   while (s < slot_cartelli && (!f.tabella_stazioni[s].nome.empty() || f.tabella_stazioni[s].marca != 0)) ++s;
@@ -77,13 +77,13 @@ inline void metti_stazione(Form1& f, int32_t posizione, const std::string& nome,
 }
 
 // True when the cell a point feature at `posizione` takes is free.
-inline bool libera_a(const Form1& f, int32_t posizione) {
+inline bool libera_a(const scenario& f, int32_t posizione) {
   const uint8_t t = f.percorso[cella(posizione / 50.0 + 1)].tipo;
   return t == tipo_vuoto || t == tipo_marca_montagna;
 }
 
 // A slow order from `x` over `l` metres, as the recorder lays its start and end.
-inline void metti_rallentamento(Form1& f, int32_t x, int32_t v, int32_t l, int16_t f_tt = 0) {
+inline void metti_rallentamento(scenario& f, int32_t x, int32_t v, int32_t l, int16_t f_tt = 0) {
   cella_percorso& inizio = f.percorso[cella(x / 50.0 + 1)];
   cella_percorso& fine = f.percorso[cella((x + l) / 50.0 + 1)];
   fine.tipo = tipo_fine_rallentamento;
@@ -95,12 +95,12 @@ inline void metti_rallentamento(Form1& f, int32_t x, int32_t v, int32_t l, int16
 }
 
 // A mountain span from `inizio` to `fine` metres.
-inline void metti_galleria(Form1& f, int32_t inizio, int32_t fine) {
+inline void metti_galleria(scenario& f, int32_t inizio, int32_t fine) {
   for (int64_t c = cella(inizio / 50.0); c <= cella(fine / 50.0 - 1); ++c) f.percorso[c].montagna = 1;
 }
 
 // A kilometre board at `posizione` showing `testo`, its text in the next board slot down.
-inline void metti_cartello(Form1& f, int32_t posizione, const std::string& testo) {
+inline void metti_cartello(scenario& f, int32_t posizione, const std::string& testo) {
   int s = slot_cartelli;
   while (s > slot_prima_stazione && !f.tabella_stazioni[s].nome.empty()) --s;
   f.tabella_stazioni[s].nome = testo;
@@ -117,10 +117,10 @@ inline void metti_cartello(Form1& f, int32_t posizione, const std::string& testo
 // 3.5 km, and a tunnel every 40 km with a kilometre board after it while the
 // station table has room (stations and boards share it, as the compiler
 // allows: at most 78 together).
-inline Form1 scenario_generato(int stazioni, int rallentamenti, int32_t lunghezza = 0) {
+inline scenario scenario_generato(int stazioni, int rallentamenti, int32_t lunghezza = 0) {
   if (stazioni > 78) std::abort();
   if (lunghezza == 0) lunghezza = std::max({10000, stazioni * 5000, 3000 + rallentamenti * 1500});
-  Form1 f = percorso_vuoto(lunghezza);
+  scenario f = percorso_vuoto(lunghezza);
   const int32_t passo = std::max(5000, lunghezza / std::max(1, stazioni) / 50 * 50);
   for (int32_t p = 0, k = 0; p < lunghezza; p += 3500, ++k) metti_velocita(f, p, 100 + 10 * (k % 5));
   for (int i = 0; i < stazioni; ++i) {

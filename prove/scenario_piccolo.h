@@ -12,7 +12,7 @@
 namespace scenario_piccolo_dettagli {
 
 // The line after its general section.
-inline constexpr std::string_view modello_linea =
+inline constexpr std::string_view modello_sorgente_linea =
     "[curve]\r\n"
     "curvad1,  1000,  600\r\n"
     "curvas4,  3000,  200\r\n"
@@ -28,7 +28,7 @@ inline constexpr std::string_view modello_linea =
     "cartello_indicatore,  9950,   (Km 9+996)\r\n"
     "[fine]\r\n";
 
-inline constexpr std::string_view modello_treno =
+inline constexpr std::string_view modello_sorgente_treno =
     "[generale]\r\n"
     "numero vetture,    14\r\n"
     "percentuale massa frenata,    130\r\n"
@@ -60,11 +60,11 @@ inline std::string con_righe(std::string_view modello, std::string_view segnapos
 // The line source, with `righe` (CR LF lines) after its maximum-speed board.
 inline std::string linea_piccola(std::string_view righe = "") {
   using namespace scenario_piccolo_dettagli;
-  return con_crlf(sezione_generale(20000, 19000)) + con_righe(modello_linea, "{LINEA}", righe);
+  return con_crlf(sezione_generale(20000, 19000)) + con_righe(modello_sorgente_linea, "{LINEA}", righe);
 }
 
 // The train source, with `righe` (CR LF lines) after its signal.
 inline std::string treno_piccolo(std::string_view righe = "") {
   using namespace scenario_piccolo_dettagli;
-  return con_righe(modello_treno, "{TRENO}", righe);
+  return con_righe(modello_sorgente_treno, "{TRENO}", righe);
 }

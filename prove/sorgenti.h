@@ -7,7 +7,6 @@
 #include <string>
 #include <string_view>
 
-#include "compiler/form1.h"
 #include "compiler/memorizza_dati.h"
 
 // `testo` with every line ended by CR LF, as the writers write it.
@@ -51,20 +50,21 @@ inline std::string treno_prova(std::string_view corpo = "") {
 inline constexpr std::string_view etichetta_linea = "Prova_Linea_linea.txt";
 inline constexpr std::string_view etichetta_treno = "Prova_Linea_12-.txt";
 
-struct prova_compilazione {
-  Form1 f;
-  int32_t salva_linea = 0;
-  bool treno_preso = false;  // what the compile answered: it took up the train source
+// The scenario's identity in these tests.
+inline constexpr std::string_view nome_prova = "Prova_Linea";
+inline constexpr std::string_view treno_di_prova = "12";
 
-  explicit prova_compilazione(int32_t salva = 0) : salva_linea(salva) {
-    f.nome_scenario = "Prova_Linea";
-    f.numero_treno = "12";
-  }
+struct prova_compilazione {
+  scenario_compilato f;  // the scenario and the register the compile made
+  int32_t salva_linea = 0;
+
+  explicit prova_compilazione(int32_t salva = 0) : salva_linea(salva) {}
 
   // Compiles both sources, lines ended by '\n' made CR LF, exactly as given.
-  Form1& compila(std::string_view testo_linea, std::string_view testo_treno) {
+  scenario_compilato& compila(std::string_view testo_linea, std::string_view testo_treno) {
     const std::string linea = con_crlf(testo_linea), treno = con_crlf(testo_treno);
-    treno_preso = memorizza_dati(f, salva_linea, {etichetta_linea, linea}, {etichetta_treno, treno});
+    f = memorizza_dati(std::string(nome_prova), std::string(treno_di_prova), salva_linea, {etichetta_linea, linea},
+                       {etichetta_treno, treno});
     return f;
   }
 };

@@ -11,7 +11,7 @@
 
 #include "analisi/marcia.h"
 #include "compiler/lettore_campi.h"
-#include "compiler/memorizza_dati.h"
+#include "porta/compila.h"
 #include "packer/imballa.h"
 
 namespace {
@@ -113,17 +113,19 @@ std::vector<riga_sorgente> di_tipo(const lettura& l, const std::string& parola) 
 }
 
 struct compilato {
-  Form1 f;
+  esito_compilazione f;
   std::map<file_imballato, std::string> file;
 };
 
 std::unique_ptr<compilato> compila_e_imballa(const std::string& linea, const std::string& treno) {
   auto c = std::make_unique<compilato>();
-  c->f.nome_scenario = "Nuovo";
-  c->f.numero_treno = std::string(numero_treno_nuovo);
-  memorizza_dati(c->f, 1, {"Nuovo_linea.txt", linea}, {"Nuovo_1-.txt", treno});
-  if (completa_scenario(c->f))
-    imballa_scenario(c->f, [&](file_imballato quale, const produttore& produci) { c->file[quale] = in_memoria(produci); });
+  opzioni_compilazione o;
+  o.nome_scenario = "Nuovo";
+  o.numero_treno = std::string(numero_treno_nuovo);
+  o.con_marcia = false;
+  c->f = compila({"Nuovo_linea.txt", linea}, {"Nuovo_1-.txt", treno}, o);
+  if (da_imballare(c->f))
+    imballa_scenario(c->f.scenario, [&](file_imballato quale, const produttore& produci) { c->file[quale] = in_memoria(produci); });
   return c;
 }
 
@@ -169,68 +171,68 @@ TEST(ScenarioNuovo, OgniCampoEDiUnaRigaODiUnCommento) {
 TEST(ScenarioNuovo, CompilaSenzaErroriNeAvvisiEOgniRigaELetta) {
   const std::string linea = linea_nuova(), treno = treno_nuovo();
   const auto c = compila_e_imballa(linea, treno);
-  const Form1& f = c->f;
-  ASSERT_EQ(f.codice_errore, 0);
-  EXPECT_TRUE(f.errori.empty());
-  EXPECT_TRUE(f.avvisi.empty()) << f.avvisi.front().codice << ": " << f.avvisi.front().testo;
+  const esito_compilazione& f = c->f;
+  ASSERT_EQ(f.registro.codice_errore, 0);
+  EXPECT_TRUE(f.registro.errori.empty());
+  EXPECT_TRUE(f.registro.avvisi.empty()) << f.registro.avvisi.front().codice << ": " << f.registro.avvisi.front().testo;
   EXPECT_EQ(c->file.size(), 3u) << "the three packed files";
 
   const lettura l = leggi_campi(linea, true), t = leggi_campi(treno, false);
-  const auto& tab = f.tabella_stazioni;
-  const auto& g = f.percorso;
+  const auto& tab = f.scenario.tabella_stazioni;
+  const auto& g = f.scenario.percorso;
   // Each row kind: how many the sources hold, and each row's mark on the build.
-  struct tipo { const lettura* fonte; const char* parola; std::size_t quante; bool (*letta)(const Form1&, const riga_sorgente&); };
+  struct tipo { const lettura* fonte; const char* parola; std::size_t quante; bool (*letta)(const esito_compilazione&, const riga_sorgente&); };
   const tipo tipi[] = {
-      {&l, "lunghezza percorso", 1, [](const Form1& f, const riga_sorgente& r) {
-         return f.tabella_stazioni[slot_treno_percorso].valore2 == r.numeri[0] && f.percorso.size() == 381; }},
+      {&l, "lunghezza percorso", 1, [](const esito_compilazione& f, const riga_sorgente& r) {
+         return f.scenario.tabella_stazioni[slot_treno_percorso].valore2 == r.numeri[0] && f.scenario.percorso.size() == 381; }},
       // All three at 0 0 0: the slots stay empty whatever the ordering.
       {&l, "progressiva chilometrica uno", 1, nullptr},
       {&l, "progressiva chilometrica due", 1, nullptr},
       {&l, "progressiva chilometrica tre", 1, nullptr},
-      {&l, "sfondo uno", 1, [](const Form1& f, const riga_sorgente& r) {
-         return f.tabella_stazioni[slot_scenario].valore1 == r.numeri[0]; }},
-      {&l, "sfondo due", 1, [](const Form1& f, const riga_sorgente& r) {
-         return f.tabella_stazioni[slot_scenario].valore3 == r.numeri[0]; }},
-      {&l, "sfondo tre", 1, [](const Form1& f, const riga_sorgente& r) {
-         return f.tabella_stazioni[slot_scenario].valore2 == r.numeri[0]; }},
-      {&l, "ripetizione segnali 4 codici", 1, [](const Form1& f, const riga_sorgente& r) {
-         const auto& s = f.tabella_stazioni[slot_treno];
+      {&l, "sfondo uno", 1, [](const esito_compilazione& f, const riga_sorgente& r) {
+         return f.scenario.tabella_stazioni[slot_scenario].valore1 == r.numeri[0]; }},
+      {&l, "sfondo due", 1, [](const esito_compilazione& f, const riga_sorgente& r) {
+         return f.scenario.tabella_stazioni[slot_scenario].valore3 == r.numeri[0]; }},
+      {&l, "sfondo tre", 1, [](const esito_compilazione& f, const riga_sorgente& r) {
+         return f.scenario.tabella_stazioni[slot_scenario].valore2 == r.numeri[0]; }},
+      {&l, "ripetizione segnali 4 codici", 1, [](const esito_compilazione& f, const riga_sorgente& r) {
+         const auto& s = f.scenario.tabella_stazioni[slot_treno];
          return s.valore1 == r.numeri[0] && s.valore2 == r.numeri[1] && s.valore3 == 4; }},
       {&l, "curva", 4, nullptr},
-      {&l, "pendenza", 6, [](const Form1& f, const riga_sorgente& r) {
-         return f.percorso[cella(r.numeri[0], 0)].pendenza == r.numeri[1] + 100; }},
-      {&l, "montagna", 1, [](const Form1& f, const riga_sorgente& r) {
-         return f.percorso[cella(r.numeri[0], 0)].montagna == r.numeri[2] - 10; }},
-      {&l, "indicatori_vmax", 6, [](const Form1& f, const riga_sorgente& r) {
-         const cella_percorso& x = f.percorso[cella(r.numeri[0], 1)];
+      {&l, "pendenza", 6, [](const esito_compilazione& f, const riga_sorgente& r) {
+         return f.scenario.percorso[cella(r.numeri[0], 0)].pendenza == r.numeri[1] + 100; }},
+      {&l, "montagna", 1, [](const esito_compilazione& f, const riga_sorgente& r) {
+         return f.scenario.percorso[cella(r.numeri[0], 0)].montagna == r.numeri[2] - 10; }},
+      {&l, "indicatori_vmax", 6, [](const esito_compilazione& f, const riga_sorgente& r) {
+         const cella_percorso& x = f.scenario.percorso[cella(r.numeri[0], 1)];
          return x.tipo == tipo_cartello_vmax && x.dato3 == 20 * r.numeri[3] + r.numeri[7] / 5; }},
-      {&l, "cartello_indicatore", 3, [](const Form1& f, const riga_sorgente& r) {
-         const cella_percorso& x = f.percorso[cella(r.numeri[0], 1)];
-         return x.tipo == tipo_indicatore_km && f.tabella_stazioni[x.dato1].nome == r.testo; }},
-      {&t, "numero vetture", 1, [](const Form1& f, const riga_sorgente& r) {
-         return f.tabella_stazioni[slot_treno_percorso].valore3 == r.numeri[0]; }},
-      {&t, "percentuale massa frenata", 1, [](const Form1& f, const riga_sorgente& r) {
-         return f.tabella_stazioni[slot_treno_percorso].valore1 == r.numeri[0]; }},
-      {&t, "sabbia", 1, [](const Form1& f, const riga_sorgente& r) {
-         return f.tabella_stazioni[slot_treno].intero1 == r.numeri[0]; }},
-      {&t, "orologio", 1, [](const Form1& f, const riga_sorgente& r) {
-         const auto& s = f.tabella_stazioni[slot_treno];
+      {&l, "cartello_indicatore", 3, [](const esito_compilazione& f, const riga_sorgente& r) {
+         const cella_percorso& x = f.scenario.percorso[cella(r.numeri[0], 1)];
+         return x.tipo == tipo_indicatore_km && f.scenario.tabella_stazioni[x.dato1].nome == r.testo; }},
+      {&t, "numero vetture", 1, [](const esito_compilazione& f, const riga_sorgente& r) {
+         return f.scenario.tabella_stazioni[slot_treno_percorso].valore3 == r.numeri[0]; }},
+      {&t, "percentuale massa frenata", 1, [](const esito_compilazione& f, const riga_sorgente& r) {
+         return f.scenario.tabella_stazioni[slot_treno_percorso].valore1 == r.numeri[0]; }},
+      {&t, "sabbia", 1, [](const esito_compilazione& f, const riga_sorgente& r) {
+         return f.scenario.tabella_stazioni[slot_treno].intero1 == r.numeri[0]; }},
+      {&t, "orologio", 1, [](const esito_compilazione& f, const riga_sorgente& r) {
+         const auto& s = f.scenario.tabella_stazioni[slot_treno];
          return s.intero3 == r.numeri[0] && s.intero4 == r.numeri[1] && s.intero5 == r.numeri[2]; }},
-      {&t, "aderenza", 1, [](const Form1& f, const riga_sorgente& r) {
-         return f.percorso[cella(r.numeri[0], 0)].aderenza == r.numeri[1]; }},
-      {&t, "velocita", 7, [](const Form1& f, const riga_sorgente& r) {
-         return f.percorso[cella(r.numeri[0], 0)].velocita * 5 == r.numeri[1]; }},
-      {&t, "stazione", 4, [](const Form1& f, const riga_sorgente& r) {
+      {&t, "aderenza", 1, [](const esito_compilazione& f, const riga_sorgente& r) {
+         return f.scenario.percorso[cella(r.numeri[0], 0)].aderenza == r.numeri[1]; }},
+      {&t, "velocita", 7, [](const esito_compilazione& f, const riga_sorgente& r) {
+         return f.scenario.percorso[cella(r.numeri[0], 0)].velocita * 5 == r.numeri[1]; }},
+      {&t, "stazione", 4, [](const esito_compilazione& f, const riga_sorgente& r) {
          for (int j = slot_prima_stazione; j < slot_cartelli; ++j)
-           if (f.tabella_stazioni[j].nome == r.testo)
-             return f.tabella_stazioni[j].valore3 == r.numeri[0] &&
-                    f.tabella_stazioni[j].codice == r.numeri[13] * 3600 + r.numeri[14] * 60 + r.numeri[15];
+           if (f.scenario.tabella_stazioni[j].nome == r.testo)
+             return f.scenario.tabella_stazioni[j].valore3 == r.numeri[0] &&
+                    f.scenario.tabella_stazioni[j].codice == r.numeri[13] * 3600 + r.numeri[14] * 60 + r.numeri[15];
          return false; }},
-      {&t, "rallentamento", 1, [](const Form1& f, const riga_sorgente& r) {
-         const cella_percorso& x = f.percorso[cella(r.numeri[0], 1)];
+      {&t, "rallentamento", 1, [](const esito_compilazione& f, const riga_sorgente& r) {
+         const cella_percorso& x = f.scenario.percorso[cella(r.numeri[0], 1)];
          return x.tipo == tipo_inizio_rallentamento && x.dato1 == r.numeri[1]; }},
-      {&t, "segnale", 6, [](const Form1& f, const riga_sorgente& r) {
-         const cella_percorso& x = f.percorso[cella(r.numeri[0], 1)];
+      {&t, "segnale", 6, [](const esito_compilazione& f, const riga_sorgente& r) {
+         const cella_percorso& x = f.scenario.percorso[cella(r.numeri[0], 1)];
          return x.tipo == tipo_segnale && x.dato1 == 10 * r.numeri[2] + r.numeri[7]; }},
   };
   std::size_t attese = 0;
@@ -246,7 +248,7 @@ TEST(ScenarioNuovo, CompilaSenzaErroriNeAvvisiEOgniRigaELetta) {
   EXPECT_EQ(l.righe.size() + t.righe.size(), attese) << "a row kind left out above";
   // The curves shape the plan; the references stay zero; stations fill slots 1 to 4.
   for (int s = slot_progressiva_alta; s <= slot_progressiva_bassa; ++s) EXPECT_EQ(tab[s], record_stazione{}) << s;
-  EXPECT_EQ(std::count_if(f.griglia_linea.tratti.begin(), f.griglia_linea.tratti.end(),
+  EXPECT_EQ(std::count_if(f.scenario.griglia_linea.tratti.begin(), f.scenario.griglia_linea.tratti.end(),
                           [](const tratto_linea& x) { return x.curva; }), 4);
   EXPECT_EQ(tab[5].nome, "");
   EXPECT_EQ(std::count_if(g.begin(), g.end(), [](const cella_percorso& x) { return x.tipo == tipo_punto_stazione; }), 4);
@@ -254,7 +256,7 @@ TEST(ScenarioNuovo, CompilaSenzaErroriNeAvvisiEOgniRigaELetta) {
 
 TEST(ScenarioNuovo, LOrarioSiRispettaConMargine) {
   const auto c = compila_e_imballa(linea_nuova(), treno_nuovo());
-  const marcia m = calcola_marcia(c->f, modello_da_scenario(c->f));
+  const marcia m = calcola_marcia(c->f.scenario, modello_da_scenario(c->f.scenario));
   ASSERT_EQ(m.sezioni.size(), 2u);
   for (const sezione& s : m.sezioni) {
     EXPECT_TRUE(s.mantenibile) << s.da.nome;
@@ -293,9 +295,10 @@ std::string con_commenti(const std::string& testo, bool generale) {
   return out;
 }
 
-bool stesso_scenario(const Form1& a, const Form1& b) {
-  return a.percorso == b.percorso && a.tabella_stazioni == b.tabella_stazioni &&
-         a.griglia_linea.tratti == b.griglia_linea.tratti && a.codice_errore == b.codice_errore;
+bool stesso_scenario(const esito_compilazione& a, const esito_compilazione& b) {
+  return a.scenario.percorso == b.scenario.percorso && a.scenario.tabella_stazioni == b.scenario.tabella_stazioni &&
+         a.scenario.griglia_linea.tratti == b.scenario.griglia_linea.tratti &&
+         a.registro.codice_errore == b.registro.codice_errore;
 }
 
 }  // namespace
@@ -360,8 +363,8 @@ TEST(ScenarioNuovo, UnCommentoNonPrendeIlPostoDiUnValore) {
   for (const caso& c : casi) {
     SCOPED_TRACE(c.cosa);
     const auto x = compila_e_imballa(c.linea, c.treno);
-    ASSERT_FALSE(x->f.errori.empty());
-    const errore_registrato& e = x->f.errori.back();
+    ASSERT_FALSE(x->f.registro.errori.empty());
+    const errore_registrato& e = x->f.registro.errori.back();
     EXPECT_EQ(e.codice, c.errore);
     const std::string& testo = e.file == "Nuovo_linea.txt" ? c.linea : c.treno;
     const std::size_t pos = testo.find(c.campo);
@@ -372,11 +375,11 @@ TEST(ScenarioNuovo, UnCommentoNonPrendeIlPostoDiUnValore) {
 
   // A name or a board text is a text: a comment where it is missing is taken as it.
   const auto senza_nome = compila_e_imballa(linea, togli(treno, "0, VALDRESA,", "0,"));
-  EXPECT_EQ(senza_nome->f.tabella_stazioni[1].nome, "[ the origin: leaves at 08:00 ]");
+  EXPECT_EQ(senza_nome->f.scenario.tabella_stazioni[1].nome, "[ the origin: leaves at 08:00 ]");
   // A bracketed field without its hyphen ends the general section: the rows
   // after it are read in the body, where no row takes them.
   const auto senza_trattino = compila_e_imballa(togli(linea, "-[ Scenery", "[ Scenery"), treno);
-  EXPECT_EQ(senza_trattino->f.codice_errore, 0);
-  EXPECT_EQ(senza_trattino->f.tabella_stazioni[slot_scenario].valore1, 0) << "sfondo uno lost";
-  EXPECT_EQ(senza_trattino->f.tabella_stazioni[slot_treno].valore2, 0) << "the cab-signal span lost";
+  EXPECT_EQ(senza_trattino->f.registro.codice_errore, 0);
+  EXPECT_EQ(senza_trattino->f.scenario.tabella_stazioni[slot_scenario].valore1, 0) << "sfondo uno lost";
+  EXPECT_EQ(senza_trattino->f.scenario.tabella_stazioni[slot_treno].valore2, 0) << "the cab-signal span lost";
 }

@@ -30,15 +30,14 @@ void controlla_documenti(const richiesta& r) {
       throw errore_file(p.lexically_normal(), "is one of the sources given; it would be overwritten by a document");
 }
 
-void documenti_dopo_compilazione(const richiesta& r, esito_compilazione& esito, std::ostream& err) {
-  Form1& f = *esito.f;
-  if (stato_uscita(f) == 3) return;  // refused: nothing is written, as the refusal says
-  if (stato_uscita(f) != 0) {
+void documenti_dopo_compilazione(const richiesta& r, esito_comando& esito, std::ostream& err) {
+  const esito_compilazione& c = esito.c;
+  if (stato_uscita(c) == 3) return;  // refused: nothing is written, as the refusal says
+  if (stato_uscita(c) != 0 || !c.marcia) {
     err << "scenario: the build recorded errors: no documents written\n";
     return;
   }
-  const marcia m = calcola_marcia(f, modello_da_scenario(f, r.marcia));
-  const documenti_derivati d = documenti_da_marcia(f, m, r.partenza_scheda, r.documenti);
+  const documenti_derivati d = documenti_da_marcia(c.scenario, *c.marcia, r.partenza_scheda, r.documenti);
   for (const avviso_documento& a : d.avvisi) {
     if (a.codice == 0) {
       err << "scenario: note: " << a.dove << ": " << a.testo << '\n';
@@ -47,7 +46,7 @@ void documenti_dopo_compilazione(const richiesta& r, esito_compilazione& esito, 
     avviso_registrato x;
     x.codice = a.codice;
     x.testo = a.dove + ": " + a.testo;
-    esito.avvisi.push_back(std::move(x));
+    esito.c.registro.avvisi.push_back(std::move(x));
   }
 
   std::error_code ec;

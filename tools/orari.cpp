@@ -175,7 +175,7 @@ bool tutte_mantenibili(const marcia& m) {
 
 }  // namespace
 
-std::vector<valore_usato> valori_usati(const Form1& f, const opzioni_marcia& o, const modello_treno& m) {
+std::vector<valore_usato> valori_usati(const scenario& f, const opzioni_marcia& o, const modello_treno& m) {
   auto data = [](const std::optional<double>& v) { return v && !std::isnan(*v); };
   uint8_t massima = 0;
   for (const cella_percorso& c : f.percorso) massima = std::max(massima, c.velocita);
@@ -228,7 +228,7 @@ std::vector<riga_orario> righe_orario(const marcia& m) {
   return r;
 }
 
-void scrivi_orario_testo(const Form1& f, const opzioni_marcia& o, const marcia& m, std::ostream& out) {
+void scrivi_orario_testo(const scenario& f, const opzioni_marcia& o, const marcia& m, std::ostream& out) {
   out << "Scenario " << f.nome_scenario << ", train " << f.numero_treno
       << ": the fastest run against the timetable\n\nValues used\n";
   for (const valore_usato& v : valori_usati(f, o, m.modello)) {
@@ -323,8 +323,8 @@ void scrivi_orario_csv(const marcia& m, std::ostream& out) {
   }
 }
 
-ordered_json orario_json(const esito_compilazione& e, const opzioni_marcia& o, const marcia* m) {
-  const Form1& f = *e.f;
+ordered_json orario_json(const esito_comando& e, const opzioni_marcia& o, const marcia* m) {
+  const scenario& f = e.c.scenario;
   ordered_json j = esito_json(e);
   j.erase("files");
   j["scenario"] = utf8_da_1252(f.nome_scenario);
@@ -377,18 +377,18 @@ ordered_json orario_json(const esito_compilazione& e, const opzioni_marcia& o, c
 }
 
 int esegui_timing(const richiesta& r, std::ostream& out, std::ostream& err) {
-  esito_compilazione esito = compila_scenario(r);
+  esito_comando esito = compila_scenario(r);
   // The table tells each section's verdict: the timetable's warnings would say it twice.
-  std::erase_if(esito.avvisi, [](const avviso_registrato& a) {
+  std::erase_if(esito.c.registro.avvisi, [](const avviso_registrato& a) {
     return a.codice == avviso_tratta_impossibile || a.codice == avviso_margine_scarso ||
            a.codice == avviso_senza_limite;
   });
-  const Form1& f = *esito.f;
-  const int stato_build = stato_uscita(f);
+  const scenario& f = esito.c.scenario;
+  const int stato_build = stato_uscita(esito.c);
   // Errors or not, the run is timed over what was compiled, once the route grid stands.
-  const bool griglia = f.percorso.size() >= 2;
-  marcia m;
-  if (griglia) m = calcola_marcia(f, modello_da_scenario(f, r.marcia));
+  const bool griglia = esito.c.marcia.has_value();
+  const marcia nessuna;
+  const marcia& m = griglia ? *esito.c.marcia : nessuna;
 
   if (r.forma == formato::json) {
     out << orario_json(esito, r.marcia, griglia ? &m : nullptr)

@@ -11,7 +11,6 @@
 #include <nlohmann/json.hpp>
 
 #include "analisi/marcia.h"
-#include "compiler/form1.h"
 #include "tools/argomenti.h"
 #include "tools/compila.h"
 
@@ -28,7 +27,7 @@ struct valore_usato {
 };
 
 // The values of `m` (the model worked out from `f` and `o`), each with its origin.
-std::vector<valore_usato> valori_usati(const Form1& f, const opzioni_marcia& o, const modello_treno& m);
+std::vector<valore_usato> valori_usati(const scenario& f, const opzioni_marcia& o, const modello_treno& m);
 
 // A row of the timing table, in running order: the departure from a stop,
 // the passing of a station, the arrival at a stop (which ends a section).
@@ -48,9 +47,9 @@ std::vector<riga_orario> righe_orario(const marcia& m);
 // What `scenario timing` prints on standard output for `m`, the fastest run
 // of `f` (of the compile `e`, for the JSON) with the options `o`. The JSON object begins with the build's
 // errors, as `scenario check --json` gives them.
-void scrivi_orario_testo(const Form1& f, const opzioni_marcia& o, const marcia& m, std::ostream& out);
+void scrivi_orario_testo(const scenario& f, const opzioni_marcia& o, const marcia& m, std::ostream& out);
 void scrivi_orario_csv(const marcia& m, std::ostream& out);
-nlohmann::ordered_json orario_json(const esito_compilazione& e, const opzioni_marcia& o, const marcia* m);
+nlohmann::ordered_json orario_json(const esito_comando& e, const opzioni_marcia& o, const marcia* m);
 
 // Runs `scenario timing` on the request `r`: compiles the sources as
 // `check` does, reports the build's errors as it does, and times the run

@@ -43,9 +43,9 @@ void luogo(std::ostream& err, const std::string& file, int32_t riga, int32_t col
 struct sorgenti_indicizzate {
   std::vector<std::pair<std::string_view, indice_righe>> indici;  // by label
 
-  sorgenti_indicizzate(const esito_compilazione& e, bool con_sorgente) {
+  sorgenti_indicizzate(const esito_compilazione& c, bool con_sorgente) {
     if (con_sorgente)
-      for (const sorgente_compilata& s : e.sorgenti) indici.emplace_back(s.etichetta, indicizza_righe(s.testo));
+      for (const sorgente_compilata& s : c.sorgenti) indici.emplace_back(s.etichetta, indicizza_righe(s.testo));
   }
   // The line and caret of a diagnostic at FILE:LINE:COLUMN, when it has such a place.
   void mostra(const std::string& file, int32_t riga, int32_t colonna, std::ostream& err) const {
@@ -67,19 +67,19 @@ void luogo_json(ordered_json& voce, const std::string& file, int32_t riga, int32
 
 }  // namespace
 
-int stato_uscita(const Form1& f) {
-  if (f.errore_imballaggio != 0) return 3;
-  return f.errori.empty() && f.codice_errore == 0 ? 0 : 1;
+int stato_uscita(const esito_compilazione& c) {
+  if (c.rifiuto) return 3;
+  return c.registro.errori.empty() && c.registro.codice_errore == 0 ? 0 : 1;
 }
 
-int stato_uscita(const esito_compilazione& e, bool avvisi_come_errori) {
-  const int stato = stato_uscita(*e.f);
-  return stato == 0 && avvisi_come_errori && !e.avvisi.empty() ? 1 : stato;
+int stato_uscita(const esito_comando& e, bool avvisi_come_errori) {
+  const int stato = stato_uscita(e.c);
+  return stato == 0 && avvisi_come_errori && !e.c.registro.avvisi.empty() ? 1 : stato;
 }
 
-void scrivi_diagnostica(const esito_compilazione& e, bool con_sorgente, std::ostream& err) {
-  const Form1& f = *e.f;
-  const sorgenti_indicizzate sorgenti(e, con_sorgente);
+void scrivi_diagnostica(const esito_comando& e, bool con_sorgente, std::ostream& err) {
+  const registro& f = e.c.registro;
+  const sorgenti_indicizzate sorgenti(e.c, con_sorgente);
   for (const errore_registrato& r : f.errori) {
     luogo(err, r.file, r.riga, r.colonna);
     err << ": error " << r.codice << ": " << descrizione(r.codice);
@@ -88,10 +88,10 @@ void scrivi_diagnostica(const esito_compilazione& e, bool con_sorgente, std::ost
     err << '\n';
     sorgenti.mostra(r.file, r.riga, r.colonna, err);
   }
-  if (f.errore_imballaggio != 0)
-    err << "scenario: error " << f.errore_imballaggio << ": " << descrizione(f.errore_imballaggio)
-        << (f.dettaglio_imballaggio.empty() ? "" : "; " + f.dettaglio_imballaggio) << "\n";
-  for (const avviso_registrato& a : e.avvisi) {
+  if (const auto& r = e.c.rifiuto)
+    err << "scenario: error " << r->codice << ": " << descrizione(r->codice)
+        << (r->dettaglio.empty() ? "" : "; " + r->dettaglio) << "\n";
+  for (const avviso_registrato& a : f.avvisi) {
     luogo(err, a.file, a.riga, a.colonna);
     err << ": warning " << a.codice << ": " << testo_avviso(a);
     if (a.con_posizione) err << " (at " << a.posizione << " m)";
@@ -100,8 +100,8 @@ void scrivi_diagnostica(const esito_compilazione& e, bool con_sorgente, std::ost
   }
 }
 
-ordered_json esito_json(const esito_compilazione& e) {
-  const Form1& f = *e.f;
+ordered_json esito_json(const esito_comando& e) {
+  const registro& f = e.c.registro;
   ordered_json esito;
   esito["codice_errore"] = f.codice_errore;
   esito["posizione_errore"] = f.posizione_errore;
@@ -118,7 +118,7 @@ ordered_json esito_json(const esito_compilazione& e) {
   }
   esito["errori"] = std::move(errori);
   ordered_json avvisi = ordered_json::array();
-  for (const avviso_registrato& a : e.avvisi) {
+  for (const avviso_registrato& a : f.avvisi) {
     ordered_json voce;
     voce["codice"] = a.codice;
     const std::string_view d = descrizione_avviso(a.codice);
@@ -129,15 +129,14 @@ ordered_json esito_json(const esito_compilazione& e) {
     avvisi.push_back(std::move(voce));
   }
   esito["avvisi"] = std::move(avvisi);
-  esito["errore"] = f.errore_imballaggio != 0 ? ordered_json(std::to_string(f.errore_imballaggio))
-                                               : ordered_json(nullptr);
+  const auto& rifiuto = e.c.rifiuto;
+  esito["errore"] = rifiuto ? ordered_json(std::to_string(rifiuto->codice)) : ordered_json(nullptr);
   // What stood in the reserved place, and the row that laid it.
-  esito["dettaglio_errore"] = f.errore_imballaggio != 0 && !f.dettaglio_imballaggio.empty()
-                                  ? ordered_json(f.dettaglio_imballaggio)
-                                  : ordered_json(nullptr);
+  esito["dettaglio_errore"] =
+      rifiuto && !rifiuto->dettaglio.empty() ? ordered_json(rifiuto->dettaglio) : ordered_json(nullptr);
   ordered_json files = ordered_json::array();
   for (const std::filesystem::path& p : e.scritti) files.push_back(p.string());
   esito["files"] = std::move(files);
-  esito["riepilogo"] = json_riepilogo(riassumi(f, e.avvisi.size()));
+  esito["riepilogo"] = json_riepilogo(riassumi(e.c, f.avvisi.size()));
   return esito;
 }

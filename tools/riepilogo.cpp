@@ -25,7 +25,8 @@ std::string ora_del_giorno(int32_t secondi, bool completa) {
   return buf;
 }
 
-riepilogo riassumi(const Form1& f, std::size_t avvisi) {
+riepilogo riassumi(const esito_compilazione& c, std::size_t avvisi) {
+  const scenario& f = c.scenario;
   riepilogo r;
   // The kinds up to the first without a keyword: a kind added later is counted too.
   for (int k = 0; k < 256; ++k) {
@@ -33,13 +34,13 @@ riepilogo riassumi(const Form1& f, std::size_t avvisi) {
     const std::string_view parola = parola_riga(t);
     if (parola.empty()) break;
     int n = 0;
-    for (const riga_letta& l : f.righe_lette) n += l.tipo == t;
+    for (const riga_letta& l : c.registro.righe_lette) n += l.tipo == t;
     r.righe.emplace_back(parola, n);
   }
   r.lunghezza_m = f.tabella_stazioni[slot_treno_percorso].valore2;
   for (const stazione_marcia& s : stazioni_del_percorso(f))
     if (s.codice != 0) r.fermate.push_back({s.nome, s.posizione_m, s.codice});
-  r.errori = f.errori.size() + (f.errore_imballaggio != 0 ? 1 : 0);
+  r.errori = c.registro.errori.size() + (c.rifiuto ? 1 : 0);
   r.avvisi = avvisi;
   return r;
 }

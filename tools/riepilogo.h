@@ -12,7 +12,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "compiler/form1.h"
+#include "porta/compila.h"
 
 struct fermata_riepilogo {
   std::string nome;
@@ -30,8 +30,8 @@ struct riepilogo {
   std::size_t avvisi = 0;
 };
 
-// The summary of the build `f`, with `avvisi` warnings found in all.
-riepilogo riassumi(const Form1& f, std::size_t avvisi);
+// The summary of the build `c`, with `avvisi` warnings found in all.
+riepilogo riassumi(const esito_compilazione& c, std::size_t avvisi);
 
 // Two lines for a terminal:
 //   rows read: 1 lunghezza percorso, 3 progressiva chilometrica, ..., 8 stazione

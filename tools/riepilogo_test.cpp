@@ -10,8 +10,12 @@ TEST(Riepilogo, RigheLetteFermateEConti) {
   // The small scenario, with its row log filled by hand as the compiler
   // fills it: one row of each kind it has, two signals (one dropped of three
   // written shows as 2), no slow order.
-  const auto p = compila_prova(linea_piccola(), treno_piccolo());
-  Form1& f = p->f;
+  opzioni_compilazione o;
+  o.nome_scenario = "P";
+  o.numero_treno = "12";
+  const std::string linea = linea_piccola(), treno = treno_piccolo();
+  esito_compilazione e = compila({"P_linea.txt", linea}, {"P_12-.txt", treno}, o);
+  registro& f = e.registro;
   ASSERT_TRUE(f.errori.empty());
   f.righe_lette = {
       {tipo_riga::lunghezza, false, 2, 1, 20000}, {tipo_riga::progressiva, false, 3, 1, 0},
@@ -21,7 +25,7 @@ TEST(Riepilogo, RigheLetteFermateEConti) {
       {tipo_riga::segnale, true, 17, 1, 2000},    {tipo_riga::segnale, true, 18, 1, 9000},
   };
   f.errori.push_back({8, 12010, true, "P_12-.txt", 13, 14, {}});
-  const riepilogo r = riassumi(f, 3);
+  const riepilogo r = riassumi(e, 3);
 
   EXPECT_EQ(testo_riepilogo(r),
             "rows read: 1 lunghezza percorso, 2 progressiva chilometrica, 2 pendenza, 1 velocita, "
@@ -41,7 +45,7 @@ TEST(Riepilogo, RigheLetteFermateEConti) {
   EXPECT_EQ(j["avvisi"], 3);
 
   // Nothing logged, no stop, one of each: the words follow the numbers.
-  Form1 vuoto;
+  const esito_compilazione vuoto;
   EXPECT_EQ(testo_riepilogo(riassumi(vuoto, 1)), "rows read: none\nroute 0.0 km, 0 stops; 0 errors, 1 warning\n");
 }
 

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "packer/decodifica.h"
+#include "packer/file_imballati.h"
 #include "prove/comando.h"
 #include "prove/scenario_piccolo.h"
 #include "tools/argomenti.h"
@@ -65,9 +65,10 @@ TEST_F(ScaricaComando, IlTipoDelNomeVinceSenzaForce) {
 }
 
 TEST_F(ScaricaComando, FeaturesSoloLeCelleConUnElementoOUnSegno) {
-  std::vector<cella_percorso> celle;
+  scenario letto;
+  const std::vector<cella_percorso>& celle = letto.percorso;
   std::string motivo;
-  ASSERT_TRUE(decodifica_percorso(leggi_tutto(lavoro / "P_12.dat"), celle, motivo)) << motivo;
+  ASSERT_TRUE(decodifica_percorso(leggi_tutto(lavoro / "P_12.dat"), letto, motivo)) << motivo;
   const auto con_elemento = [](const cella_percorso& c) { return c.tipo != 0 || c.avviso_segnale != 0; };
   const auto attese = std::count_if(celle.begin(), celle.end(), con_elemento);
   ASSERT_GT(attese, 20);  // stations, the signal, the boards, the slow order, the markers, the marks

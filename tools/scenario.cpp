@@ -7,7 +7,7 @@
 
 #include "formato/file.h"
 #include "formato/nomi_file.h"
-#include "packer/decodifica.h"
+#include "packer/file_imballati.h"
 #include "tools/argomenti.h"
 #include "tools/compila.h"
 #include "tools/nuovo.h"
@@ -253,29 +253,27 @@ constexpr const char* aiuto_plot =
 
 int esegui_dump(const richiesta& r, std::ostream& out, std::ostream& err) {
   const std::string byte = leggi_file(r.file, byte_massimi_imballato);
+  auto letto = std::make_unique<scenario>();
   std::string motivo;
   const char* nome_tipo = "";
   bool fatto = false;
   switch (r.tipo) {
     case tipo_imballato::percorso: {
       nome_tipo = "route grid";
-      std::vector<cella_percorso> celle;
-      if ((fatto = decodifica_percorso(byte, celle, motivo)))
-        scarica_percorso(celle, r.forma, r.tutti, out, r.solo_elementi);
+      if ((fatto = decodifica_percorso(byte, *letto, motivo)))
+        scarica_percorso(letto->percorso, r.forma, r.tutti, out, r.solo_elementi);
       break;
     }
     case tipo_imballato::stazioni: {
       nome_tipo = "station table";
-      auto tabella = std::make_unique<std::array<record_stazione, numero_slot>>();
-      if ((fatto = decodifica_stazioni(byte, *tabella, motivo)))
-        scarica_stazioni(*tabella, r.forma, r.tutti, out);
+      if ((fatto = decodifica_stazioni(byte, *letto, motivo)))
+        scarica_stazioni(letto->tabella_stazioni, r.forma, r.tutti, out);
       break;
     }
     case tipo_imballato::linea: {
       nome_tipo = "line plan";
-      std::array<asse_linea, 2> griglia;
-      if ((fatto = decodifica_linea(byte, griglia, motivo)))
-        scarica_linea(griglia, r.forma, r.tutti, out);
+      if ((fatto = decodifica_linea(byte, *letto, motivo)))
+        scarica_linea(letto->griglia_linea.letti, r.forma, r.tutti, out);
       break;
     }
     case tipo_imballato::nessuno:
@@ -338,22 +336,22 @@ int esegui_plot(const richiesta& r, std::ostream& err) {
       return 2;
     }
   }
-  auto s = std::make_unique<scenario_imballato>();
+  auto s = std::make_unique<scenario>();
   s->nome_scenario = nome;
   s->numero_treno = numero;
   std::string motivo;
-  if (!decodifica_percorso(leggi_file(percorso, byte_massimi_imballato), s->celle, motivo)) {
+  if (!decodifica_percorso(leggi_file(percorso, byte_massimi_imballato), *s, motivo)) {
     err << "scenario: " << percorso.string() << ": not a packed route grid: " << motivo << '\n';
     return 2;
   }
-  if (!decodifica_stazioni(leggi_file(stazioni, byte_massimi_imballato), s->tabella, motivo)) {
+  if (!decodifica_stazioni(leggi_file(stazioni, byte_massimi_imballato), *s, motivo)) {
     err << "scenario: " << stazioni.string() << ": not a packed station table: " << motivo << '\n';
     return 2;
   }
   // A scenario packed without its line plan is drawn without the track plan.
   std::error_code ec;
   if (std::filesystem::exists(linea, ec) &&
-      !decodifica_linea(leggi_file(linea, byte_massimi_imballato), s->griglia, motivo)) {
+      !decodifica_linea(leggi_file(linea, byte_massimi_imballato), *s, motivo)) {
     err << "scenario: " << linea.string() << ": not a packed line plan: " << motivo << '\n';
     return 2;
   }
@@ -363,7 +361,7 @@ int esegui_plot(const richiesta& r, std::ostream& err) {
 
 int esegui_compilazione(const richiesta& r, bool err_terminale, std::ostream& out, std::ostream& err) {
   if (r.con_documenti) controlla_documenti(r);
-  esito_compilazione esito = compila_scenario(r);
+  esito_comando esito = compila_scenario(r);
   // --strict withheld the packed files: the documents are withheld with them.
   if (r.con_documenti && !esito.trattenuto) documenti_dopo_compilazione(r, esito, err);
   if (r.forma == formato::json) {
@@ -373,7 +371,7 @@ int esegui_compilazione(const richiesta& r, bool err_terminale, std::ostream& ou
                               (r.sorgente == righe_sorgente::se_terminale && err_terminale);
     scrivi_diagnostica(esito, con_sorgente, err);
     if (esito.trattenuto) err << "scenario: --strict: nothing written\n";
-    if (err_terminale) err << testo_riepilogo(riassumi(*esito.f, esito.avvisi.size()));
+    if (err_terminale) err << testo_riepilogo(riassumi(esito.c, esito.c.registro.avvisi.size()));
   }
   // --strict fails on a warning as on an error.
   return stato_uscita(esito, r.avvisi_come_errori || r.severo);
@@ -381,7 +379,7 @@ int esegui_compilazione(const richiesta& r, bool err_terminale, std::ostream& ou
 
 }  // namespace
 
-int scenario(std::span<const std::string> argomenti, std::ostream& out, std::ostream& err,
+int esegui_scenario(std::span<const std::string> argomenti, std::ostream& out, std::ostream& err,
              bool err_terminale) {
   richiesta r;
   std::string errore;

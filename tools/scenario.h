@@ -11,5 +11,5 @@
 // cannot be read or written; 3 refused by a packing check, nothing written.
 // `err_terminale`: `err` is a terminal, where a pack or check shows each
 // diagnostic's source line and ends with a summary.
-int scenario(std::span<const std::string> argomenti, std::ostream& out, std::ostream& err,
+int esegui_scenario(std::span<const std::string> argomenti, std::ostream& out, std::ostream& err,
              bool err_terminale = false);

@@ -10,7 +10,7 @@
 #include "build/fasi.h"
 #include "compiler/memorizza_dati.h"
 #include "formato/nomi_file.h"
-#include "packer/decodifica.h"
+#include "packer/file_imballati.h"
 #include "packer/imballa.h"
 #include "prove/cartella.h"
 #include "prove/comando.h"
@@ -37,13 +37,10 @@ class ComandoScenario : public CartelleComando {
   }
   // The packer's own stages run on the same sources: each packed file's bytes by its name.
   std::map<std::string, std::string> imballa_qui(int32_t j) {
-    auto f = std::make_unique<Form1>();
-    f->nome_scenario = "P";
-    f->numero_treno = "12";
-    memorizza_dati(*f, j, {"P_linea.txt", linea}, {"P_12-.txt", treno});
+    auto f = std::make_unique<scenario_compilato>(memorizza_dati("P", "12", j, {"P_linea.txt", linea}, {"P_12-.txt", treno}));
     std::map<std::string, std::string> file;
-    if (completa_scenario(*f))
-      imballa_scenario(*f, [&](file_imballato quale, const produttore& produci) {
+    if (!completa_scenario(f->scenario, f->registro) && ha_percorso(f->scenario))
+      imballa_scenario(f->scenario, [&](file_imballato quale, const produttore& produci) {
         file[file_imballato_di(quale, "P", "12")] = in_memoria(produci);
       });
     return file;
@@ -356,7 +353,7 @@ TEST_F(ComandoScenario, IlScenarioIncorporatoComeLoImballaIlPacker) {
   Form1 f;
   nomina_scenario(f);
   esegui_build(f, packer);
-  ASSERT_EQ(f.codice_errore, 0);
+  ASSERT_EQ(f.esito.registro.codice_errore, 0);
 
   // ...and the same sources handed to the tool by an author.
   linea = dati_linea();
@@ -378,22 +375,23 @@ TEST_F(ComandoScenario, IlScenarioIncorporatoComeLoImballaIlPacker) {
   EXPECT_EQ(leggi_tutto(lavoro / "Corvana_Telmisa_739-.txt"), treno);
 
   // What was packed reads back as the build's records, field by field.
-  std::vector<cella_percorso> celle;
-  std::array<record_stazione, numero_slot> tabella;
+  scenario letto;
+  const std::vector<cella_percorso>& celle = letto.percorso;
+  const std::array<record_stazione, numero_slot>& tabella = letto.tabella_stazioni;
   std::string motivo;
   const auto imballato = [&](file_imballato quale) {
     return leggi_tutto(packer / file_imballato_di(quale, f.nome_scenario, f.numero_treno));
   };
-  ASSERT_TRUE(decodifica_percorso(imballato(file_imballato::percorso), celle, motivo)) << motivo;
-  ASSERT_TRUE(decodifica_stazioni(imballato(file_imballato::stazioni), tabella, motivo)) << motivo;
+  ASSERT_TRUE(decodifica_percorso(imballato(file_imballato::percorso), letto, motivo)) << motivo;
+  ASSERT_TRUE(decodifica_stazioni(imballato(file_imballato::stazioni), letto, motivo)) << motivo;
   ASSERT_EQ(celle.size(), 7301u);
   for (std::size_t i = 0; i < celle.size(); ++i) {
-    const cella_percorso &a = f.percorso[i], &b = celle[i];
+    const cella_percorso &a = f.esito.scenario.percorso[i], &b = celle[i];
     ASSERT_TRUE(a == b)
         << "cell " << i;
   }
   for (int s = 0; s < numero_slot; ++s) {
-    const record_stazione &a = f.tabella_stazioni[s], &b = tabella[s];
+    const record_stazione &a = f.esito.scenario.tabella_stazioni[s], &b = tabella[s];
     EXPECT_TRUE(a == b)
         << "slot " << s;
   }

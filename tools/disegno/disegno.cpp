@@ -56,7 +56,7 @@ constexpr const char* stile =
 
 }  // namespace
 
-std::string disegna_scenario(const scenario_imballato& s, const opzioni_marcia& opzioni) {
+std::string disegna_scenario(const scenario& s, const opzioni_marcia& opzioni) {
   const lettura l = leggi(s);
   const marcia m = marcia_imballata(s, opzioni);
   svg corpo;

@@ -20,18 +20,9 @@
 
 #include "analisi/marcia.h"
 #include "formato/record.h"
+#include "formato/scenario.h"
 #include "formato/vocabolario.h"
 #include "tools/disegno/geometria.h"
-
-// The three packed files, decoded. `griglia` is empty when the scenario was
-// packed without its line plan; the picture then has no track plan.
-struct scenario_imballato {
-  std::string nome_scenario;  // used when the station table names none
-  std::string numero_treno;
-  std::vector<cella_percorso> celle;
-  std::array<record_stazione, numero_slot> tabella;
-  std::array<asse_linea, 2> griglia;
-};
 
 // Coordinate `asse` (0 x, 1 y) of the plan point `metro` metres from the
 // start, in metres; nothing when the point lies past the plan or was never
@@ -39,6 +30,9 @@ struct scenario_imballato {
 std::optional<double> punto_piano(const std::array<asse_linea, 2>& griglia, int asse,
                                   std::size_t metro);
 
-// The whole SVG document, UTF-8 (the packed names are single-byte text, read
-// as Latin-1); the fastest run with the train model's values `o` where given.
-std::string disegna_scenario(const scenario_imballato& s, const opzioni_marcia& o = {});
+// The whole SVG document of a scenario read back from its packed files (its
+// line plan, when it was packed, as read: `griglia_linea.letti`), UTF-8 (the
+// packed names are single-byte text, read as Windows-1252); the fastest run
+// with the train model's values `o` where given. The station table's names
+// come first; the scenario's own identity stands in where it names none.
+std::string disegna_scenario(const scenario& s, const opzioni_marcia& o = {});

@@ -14,7 +14,7 @@
 #endif
 
 #include "build/fasi.h"
-#include "packer/decodifica.h"
+#include "packer/file_imballati.h"
 #include "prove/cartella.h"
 #include "prove/comando.h"
 #include "prove/disegno.h"
@@ -199,9 +199,10 @@ TEST_F(ComandoPlot, ScenarioIncorporato_DocumentoPiccoloCompleto) {
   EXPECT_GE(polilinee, 2u);
 
   // Every station of the packed table, named on the plan and over the profiles.
-  std::array<record_stazione, numero_slot> tabella;
+  scenario letto;
+  const std::array<record_stazione, numero_slot>& tabella = letto.tabella_stazioni;
   ASSERT_TRUE(decodifica_stazioni(leggi_tutto(radice.percorso / "incorporato" / "Corvana_Telmisa_739.sim"),
-                                  tabella, errore));
+                                  letto, errore));
   int stazioni = 0;
   for (int j = 1; j < slot_cartelli && !tabella[j].nome.empty(); ++j, ++stazioni)
     EXPECT_EQ(testi.count(tabella[j].nome), 2u) << tabella[j].nome;

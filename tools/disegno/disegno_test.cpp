@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "compiler/memorizza_dati.h"
-#include "packer/decodifica.h"
+#include "packer/file_imballati.h"
 #include "packer/imballa.h"
 #include "prove/disegno.h"
 #include "prove/tre_fermate.h"
@@ -19,20 +19,19 @@ namespace {
 
 // Packs the two sources with the packer's own stages and reads the three
 // packed files back with the decoders.
-std::unique_ptr<scenario_imballato> imballa(const std::string& linea, const std::string& treno) {
-  auto f = std::make_unique<Form1>();
-  f->nome_scenario = "Prova";
-  f->numero_treno = "7";
-  memorizza_dati(*f, 1, {"Prova_linea.txt", linea}, {"Prova_7-.txt", treno});
-  auto s = std::make_unique<scenario_imballato>();
-  EXPECT_TRUE(completa_scenario(*f));
-  imballa_scenario(*f, [&s](file_imballato quale, const produttore& produci) {
+std::unique_ptr<scenario> imballa(const std::string& linea, const std::string& treno) {
+  scenario_compilato f = memorizza_dati("Prova", "7", 1, {"Prova_linea.txt", linea}, {"Prova_7-.txt", treno});
+  auto s = std::make_unique<scenario>();
+  s->nome_scenario = "Prova";
+  s->numero_treno = "7";
+  EXPECT_FALSE(completa_scenario(f.scenario, f.registro));
+  imballa_scenario(f.scenario, [&s](file_imballato quale, const produttore& produci) {
     const std::string byte = in_memoria(produci);
     std::string motivo;
     switch (quale) {
-      case file_imballato::percorso: EXPECT_TRUE(decodifica_percorso(byte, s->celle, motivo)) << motivo; break;
-      case file_imballato::stazioni: EXPECT_TRUE(decodifica_stazioni(byte, s->tabella, motivo)) << motivo; break;
-      case file_imballato::linea: EXPECT_TRUE(decodifica_linea(byte, s->griglia, motivo)) << motivo; break;
+      case file_imballato::percorso: EXPECT_TRUE(decodifica_percorso(byte, *s, motivo)) << motivo; break;
+      case file_imballato::stazioni: EXPECT_TRUE(decodifica_stazioni(byte, *s, motivo)) << motivo; break;
+      case file_imballato::linea: EXPECT_TRUE(decodifica_linea(byte, *s, motivo)) << motivo; break;
     }
   });
   return s;
@@ -163,11 +162,11 @@ TEST(DisegnaScenario, UnaCurva_LaFineStaDoveLUltimoPuntoDelPiano) {
   const double px_metro = px_barra / std::stod(scala->attributi.at("data-metri"));
 
   std::size_t ultimo = 0;
-  const auto fine_piano = ultimo_punto(s->griglia, ultimo);
+  const auto fine_piano = ultimo_punto(s->griglia_linea.letti, ultimo);
   ASSERT_TRUE(fine_piano);
   EXPECT_EQ(ultimo, 6000u + 7000 - 2) << "the last two metres of a plan are never computed";
-  const auto inizio_piano = punto{*punto_piano(s->griglia, 0, 0), *punto_piano(s->griglia, 1, 0)};
-  const auto fine_percorso = punto{*punto_piano(s->griglia, 0, 6000), *punto_piano(s->griglia, 1, 6000)};
+  const auto inizio_piano = punto{*punto_piano(s->griglia_linea.letti, 0, 0), *punto_piano(s->griglia_linea.letti, 1, 0)};
+  const auto fine_percorso = punto{*punto_piano(s->griglia_linea.letti, 0, 6000), *punto_piano(s->griglia_linea.letti, 1, 6000)};
 
   // Where a plan point must stand: the same scale on both axes, north up.
   const punto_svg origine = punti_traccia.front();
@@ -209,7 +208,7 @@ TEST(DisegnaScenario, NomiEScritte_InTestoXml) {
   const auto testi = d.testi();
   auto conta = [&](const std::string& t) { return std::count(testi.begin(), testi.end(), t); };
   // Each station is named on the plan and above the profiles; the packed
-  // single-byte name is read as Latin-1.
+  // single-byte name is read as Windows-1252.
   EXPECT_EQ(conta("SANT'ANNA & C."), 2);
   EXPECT_EQ(conta("CITT\xC3\x80 <ALTA>"), 2);
   EXPECT_EQ(conta("(Km 2+996)"), 1);
@@ -224,35 +223,35 @@ TEST(DisegnaScenario, FileStraniNonRomponoIlDisegno) {
   const auto buono = imballa(linea_una_curva, treno_due_stazioni);
   struct caso {
     const char* cosa;
-    void (*guasta)(scenario_imballato&);
+    void (*guasta)(scenario&);
   };
   const caso casi[] = {
-      {"no line plan", [](scenario_imballato& s) { s.griglia = {}; }},
+      {"no line plan", [](scenario& s) { s.griglia_linea.letti = {}; }},
       {"a plan of odd points",
-       [](scenario_imballato& s) {
-         for (std::size_t m = 100; m < 200; ++m) s.griglia[0].valore[m] = std::numeric_limits<double>::quiet_NaN();
-         s.griglia[1].valore[300] = std::numeric_limits<double>::infinity();
-         s.griglia[1].valore[400] = 1e300;
+       [](scenario& s) {
+         for (std::size_t m = 100; m < 200; ++m) s.griglia_linea.letti[0].valore[m] = std::numeric_limits<double>::quiet_NaN();
+         s.griglia_linea.letti[1].valore[300] = std::numeric_limits<double>::infinity();
+         s.griglia_linea.letti[1].valore[400] = 1e300;
        }},
       {"board cells naming slots outside the table",
-       [](scenario_imballato& s) {
-         s.celle[10].tipo = 14;
-         s.celle[10].dato1 = -1;
-         s.celle[11].tipo = 14;
-         s.celle[11].dato1 = 32767;
+       [](scenario& s) {
+         s.percorso[10].tipo = 14;
+         s.percorso[10].dato1 = -1;
+         s.percorso[11].tipo = 14;
+         s.percorso[11].dato1 = 32767;
        }},
-      {"a name with control bytes", [](scenario_imballato& s) { s.tabella[1].nome = std::string("A\x01\x1F\x7F", 4); }},
-      {"a name longer than the sheet", [](scenario_imballato& s) { s.tabella[2].nome = std::string(400, 'W'); }},
+      {"a name with control bytes", [](scenario& s) { s.tabella_stazioni[1].nome = std::string("A\x01\x1F\x7F", 4); }},
+      {"a name longer than the sheet", [](scenario& s) { s.tabella_stazioni[2].nome = std::string(400, 'W'); }},
       {"no route length and no grid",
-       [](scenario_imballato& s) {
-         s.tabella[84].valore2 = 0;
-         s.celle.clear();
+       [](scenario& s) {
+         s.tabella_stazioni[84].valore2 = 0;
+         s.percorso.clear();
        }},
-      {"a route length far beyond the grid", [](scenario_imballato& s) { s.tabella[84].valore2 = 2000000000; }},
+      {"a route length far beyond the grid", [](scenario& s) { s.tabella_stazioni[84].valore2 = 2000000000; }},
   };
   for (const caso& c : casi) {
     SCOPED_TRACE(c.cosa);
-    auto s = std::make_unique<scenario_imballato>(*buono);
+    auto s = std::make_unique<scenario>(*buono);
     c.guasta(*s);
     const std::string svg = disegna_scenario(*s);
     const documento d = leggi_disegno(svg);
@@ -260,9 +259,9 @@ TEST(DisegnaScenario, FileStraniNonRomponoIlDisegno) {
     // Every station is still named over the profiles, and on the plan where there is one.
     const auto testi = d.testi();
     for (int j = 1; j <= 2; ++j) {
-      // Read as Latin-1; a control byte, which XML cannot carry, shows as '?'.
-      const std::string nome = s->tabella[j].nome[0] == 'A' ? "A??\x7F" : utf8_da_1252(s->tabella[j].nome);
-      const long volte = s->griglia[0].tag.empty() ? 1 : 2;
+      // Read as Windows-1252; a control byte, which XML cannot carry, shows as '?'.
+      const std::string nome = s->tabella_stazioni[j].nome[0] == 'A' ? "A??\x7F" : utf8_da_1252(s->tabella_stazioni[j].nome);
+      const long volte = s->griglia_linea.letti[0].tag.empty() ? 1 : 2;
       EXPECT_EQ(std::count(testi.begin(), testi.end(), nome), volte) << nome.substr(0, 20);
     }
   }
@@ -371,10 +370,10 @@ TEST(DisegnaScenario, LaMarciaPiuVeloce_SottoIlLimiteEPerOgniFermata) {
 
     // Every stop's position on the route kilometres' axis.
     std::vector<double> fermate;
-    const double lunghezza = s->tabella[slot_treno_percorso].valore2;
-    for (int j = slot_prima_stazione; j < slot_cartelli && !s->tabella[j].nome.empty(); ++j)
-      if (s->tabella[j].codice != 0)
-        fermate.push_back(disegno::asse_da + s->tabella[j].valore3 / lunghezza * (disegno::asse_a - disegno::asse_da));
+    const double lunghezza = s->tabella_stazioni[slot_treno_percorso].valore2;
+    for (int j = slot_prima_stazione; j < slot_cartelli && !s->tabella_stazioni[j].nome.empty(); ++j)
+      if (s->tabella_stazioni[j].codice != 0)
+        fermate.push_back(disegno::asse_da + s->tabella_stazioni[j].valore3 / lunghezza * (disegno::asse_a - disegno::asse_da));
     ASSERT_EQ(fermate.size(), partenze.size() + 1);
 
     for (std::size_t k = 0; k + 1 < fermate.size(); ++k) {

@@ -19,19 +19,19 @@ std::size_t metri_piano(const std::array<asse_linea, 2>& griglia) {
   return std::min(griglia[0].tag.size(), griglia[1].tag.size());
 }
 
-lettura leggi(const scenario_imballato& s) {
+lettura leggi(const scenario& s) {
   lettura l;
-  const auto& t = s.tabella;
+  const auto& t = s.tabella_stazioni;
   l.nome = !t[slot_scenario].nome.empty() ? t[slot_scenario].nome : s.nome_scenario;
   l.numero = !t[slot_treno].nome.empty() ? t[slot_treno].nome : s.numero_treno;
-  const int64_t fine_griglia = s.celle.empty() ? 0 : static_cast<int64_t>(s.celle.size() - 1) * 50;
+  const int64_t fine_griglia = s.percorso.empty() ? 0 : static_cast<int64_t>(s.percorso.size() - 1) * 50;
   l.lunghezza = t[slot_treno_percorso].valore2 > 0 ? t[slot_treno_percorso].valore2
                 : fine_griglia > 7000 ? fine_griglia - 7000
                                       : fine_griglia;
 
   std::array<bool, numero_slot> slot_cartello{};
-  for (std::size_t i = 0; i < s.celle.size(); ++i) {
-    const cella_percorso& c = s.celle[i];
+  for (std::size_t i = 0; i < s.percorso.size(); ++i) {
+    const cella_percorso& c = s.percorso[i];
     const int64_t metro = static_cast<int64_t>(i) * 50;
     switch (c.tipo) {
       case tipo_segnale:
@@ -41,10 +41,10 @@ lettura leggi(const scenario_imballato& s) {
         // A slow order runs from its start cell to the next end cell; a start
         // laid over its own end (a very short order) covers its one cell.
         std::size_t j = i + 1;
-        while (j < s.celle.size() && s.celle[j].tipo != tipo_fine_rallentamento &&
-               s.celle[j].tipo != tipo_inizio_rallentamento)
+        while (j < s.percorso.size() && s.percorso[j].tipo != tipo_fine_rallentamento &&
+               s.percorso[j].tipo != tipo_inizio_rallentamento)
           ++j;
-        const int64_t fine = j < s.celle.size() && s.celle[j].tipo == tipo_fine_rallentamento
+        const int64_t fine = j < s.percorso.size() && s.percorso[j].tipo == tipo_fine_rallentamento
                                  ? static_cast<int64_t>(j) * 50
                                  : metro + 50;
         l.rallentamenti.push_back({{metro, fine}, c.dato1});

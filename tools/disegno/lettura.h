@@ -46,7 +46,7 @@ struct lettura {
 
 // Reads the packed scenario into what is drawn. Features of the route grid
 // stand where their cell stands, cell i at i x 50 m, as the simulator reads them.
-lettura leggi(const scenario_imballato& s);
+lettura leggi(const scenario& s);
 
 // How many metres the plan holds.
 std::size_t metri_piano(const std::array<asse_linea, 2>& griglia);

@@ -3,10 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <memory>
 #include <string>
 
-#include "compiler/form1.h"
 #include "compiler/numeri.h"
 #include "tools/disegno/etichette.h"
 #include "tools/disegno/geometria.h"
@@ -39,12 +37,8 @@ double passo_ore(double ampiezza) {
 
 }  // namespace
 
-marcia marcia_imballata(const scenario_imballato& s, const opzioni_marcia& o) {
-  // The run reads the route grid and the station table alone.
-  auto f = std::make_unique<Form1>();
-  f->percorso = s.celle;
-  f->tabella_stazioni = s.tabella;
-  return calcola_marcia(*f, modello_da_scenario(*f, o));
+marcia marcia_imballata(const scenario& s, const opzioni_marcia& o) {
+  return calcola_marcia(s, modello_da_scenario(s, o));
 }
 
 std::vector<std::pair<std::size_t, std::size_t>> tratti_sezioni(const marcia& m) {

@@ -16,7 +16,7 @@ namespace disegno {
 
 // The fastest run of the packed scenario, worked out from its route grid and
 // station table exactly as `scenario timing` works it out from the compiled ones.
-marcia marcia_imballata(const scenario_imballato& s, const opzioni_marcia& o);
+marcia marcia_imballata(const scenario& s, const opzioni_marcia& o);
 
 // For each section of `m`, the span [first, last) of `m.profilo` that its run takes.
 std::vector<std::pair<std::size_t, std::size_t>> tratti_sezioni(const marcia& m);

@@ -23,8 +23,8 @@ struct trasformazione {
 
 }  // namespace
 
-spazio_piano disegna_piano(svg& o, const scenario_imballato& s, const lettura& l, double alto) {
-  const auto& g = s.griglia;
+spazio_piano disegna_piano(svg& o, const scenario& s, const lettura& l, double alto) {
+  const auto& g = s.griglia_linea.letti;
   const int64_t metri = static_cast<int64_t>(metri_piano(g));
   double x_min = 0, x_max = 0, y_min = 0, y_max = 0;
   bool qualcuno = false;
@@ -168,11 +168,11 @@ spazio_piano disegna_piano(svg& o, const scenario_imballato& s, const lettura& l
   // Labels are written after their leader lines, so that a line runs under
   // a name's halo and never across its letters.
   svg etichette;
-  auto etichetta = [&](punto q, const std::string& t_latin1, double corpo, const char* classe,
+  auto etichetta = [&](punto q, const std::string& t_1252, double corpo, const char* classe,
                        bool sempre) {
-    const double w = larghezza_testo(t_latin1, corpo), h = corpo * 1.2;
+    const double w = larghezza_testo(t_1252, corpo), h = corpo * 1.2;
     if (const auto r = pos.posa(q, w, h, sempre))
-      testo(etichette, r->x0, r->y1 - h * 0.25, t_latin1, classe);
+      testo(etichette, r->x0, r->y1 - h * 0.25, t_1252, classe);
   };
   if (inizio) etichetta(t(*inizio), "start", 12, "marca", true);
   if (fine) etichetta(t(*fine), "end " + km(static_cast<double>(l.lunghezza)) + " km", 12, "marca", true);

@@ -16,6 +16,6 @@ struct spazio_piano {
 };
 
 // Draws the track plan from `alto` down; what it left, for the legend.
-spazio_piano disegna_piano(svg& o, const scenario_imballato& s, const lettura& l, double alto);
+spazio_piano disegna_piano(svg& o, const scenario& s, const lettura& l, double alto);
 
 }  // namespace disegno

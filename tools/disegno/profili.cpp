@@ -40,11 +40,11 @@ void gradini(svg& o, const std::vector<std::optional<double>>& valori, const pan
 
 }  // namespace
 
-double disegna_profili(svg& o, const scenario_imballato& s, const lettura& l, const marcia& m, double alto) {
+double disegna_profili(svg& o, const scenario& s, const lettura& l, const marcia& m, double alto) {
   asse_km a;
   a.lunghezza = std::max<double>(static_cast<double>(l.lunghezza), 50);
   // Cells whose point lies on the route, 0 to L.
-  const std::size_t celle = std::min<std::size_t>(s.celle.size(), static_cast<std::size_t>(l.lunghezza / 50));
+  const std::size_t celle = std::min<std::size_t>(s.percorso.size(), static_cast<std::size_t>(l.lunghezza / 50));
 
   // Station names in staggered rows above the profiles.
   std::vector<double> fine_riga;
@@ -81,8 +81,8 @@ double disegna_profili(svg& o, const scenario_imballato& s, const lettura& l, co
   double h = 0, h_min = 0, h_max = 0, g_min = 0, g_max = 0;
   for (std::size_t i = 0; i < celle; ++i) {
     quote[i] = {static_cast<double>(i) * 50, h};
-    if (s.celle[i].pendenza != 0) {
-      const double g = static_cast<double>(s.celle[i].pendenza) - 100;
+    if (s.percorso[i].pendenza != 0) {
+      const double g = static_cast<double>(s.percorso[i].pendenza) - 100;
       pendenze[i] = g;
       g_min = std::min(g_min, g);
       g_max = std::max(g_max, g);
@@ -105,7 +105,7 @@ double disegna_profili(svg& o, const scenario_imballato& s, const lettura& l, co
   std::vector<std::optional<double>> velocita(celle);
   double v_max = 0;
   for (std::size_t i = 0; i < celle; ++i) {
-    velocita[i] = s.celle[i].velocita * 5.0;
+    velocita[i] = s.percorso[i].velocita * 5.0;
     v_max = std::max(v_max, *velocita[i]);
   }
   for (const auto& r : l.rallentamenti) v_max = std::max<double>(v_max, r.velocita);

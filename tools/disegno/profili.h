@@ -11,6 +11,6 @@
 namespace disegno {
 
 // Draws the profiles from `alto` down; returns the height they take.
-double disegna_profili(svg& o, const scenario_imballato& s, const lettura& l, const marcia& m, double alto);
+double disegna_profili(svg& o, const scenario& s, const lettura& l, const marcia& m, double alto);
 
 }  // namespace disegno

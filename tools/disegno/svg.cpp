@@ -39,15 +39,15 @@ std::string testo_xml(std::string_view t) {
   return u;
 }
 
-double larghezza_testo(std::string_view latin1, double corpo) {
-  return static_cast<double>(latin1.size()) * corpo * 0.64;
+double larghezza_testo(std::string_view testo_1252, double corpo) {
+  return static_cast<double>(testo_1252.size()) * corpo * 0.64;
 }
 
-void testo(svg& o, double x, double y, std::string_view latin1, std::string_view classe,
+void testo(svg& o, double x, double y, std::string_view testo_1252, std::string_view classe,
            std::string_view ancora) {
   o << "<text x=\"" << x << "\" y=\"" << y << "\" class=\"" << classe << '"';
   if (!ancora.empty()) o << " text-anchor=\"" << ancora << '"';
-  o << '>' << testo_xml(latin1) << "</text>\n";
+  o << '>' << testo_xml(testo_1252) << "</text>\n";
 }
 
 void polilinea(svg& o, const std::vector<punto>& p, std::string_view classe, std::string_view id) {

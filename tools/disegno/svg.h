@@ -32,15 +32,15 @@ struct svg {
   svg& operator<<(int v) { return *this << static_cast<double>(v); }
 };
 
-// Text of the document: the packed single-byte names read as Latin-1, the
+// Text of the document: the packed single-byte names read as Windows-1252, the
 // characters that XML reserves escaped, control bytes (not allowed in XML) shown as '?'.
 std::string testo_xml(std::string_view t);
 
 // Width of a line of text, estimated: sans-serif capitals run about 0.64 em.
-double larghezza_testo(std::string_view latin1, double corpo);
+double larghezza_testo(std::string_view testo_1252, double corpo);
 
 // A text element at (x, y) of class `classe`, anchored as `ancora` says (start when empty).
-void testo(svg& o, double x, double y, std::string_view latin1, std::string_view classe,
+void testo(svg& o, double x, double y, std::string_view testo_1252, std::string_view classe,
            std::string_view ancora = {});
 
 // A polyline of class `classe` through `p` (nothing for fewer than two points).

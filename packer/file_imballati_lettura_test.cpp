@@ -1,12 +1,10 @@
-#include "packer/decodifica.h"
+#include "packer/file_imballati.h"
 
 #include <gtest/gtest.h>
 
 #include <bit>
 #include <cstdint>
 #include <string>
-
-#include "packer/file_imballati.h"
 
 namespace {
 
@@ -49,9 +47,10 @@ TEST(Decodifica, PercorsoCampoPerCampo) {
   p.u8(0).i16(0).i16(0).i16(0).i16(0).u8(0).u8(0).u8(0).u8(0).u8(0).u8(0);
   p.u8(1).i16(5121).i16(-2).i16(32767).i16(-32768).u8(101).u8(81).u8(3).u8(32).u8(255).u8(44);
   ASSERT_EQ(p.b.size(), 30u);
-  std::vector<cella_percorso> celle;
+  scenario letto;
+  const std::vector<cella_percorso>& celle = letto.percorso;
   std::string motivo;
-  ASSERT_TRUE(decodifica_percorso(p.b, celle, motivo)) << motivo;
+  ASSERT_TRUE(decodifica_percorso(p.b, letto, motivo)) << motivo;
   ASSERT_EQ(celle.size(), 2u);
   const cella_percorso& c = celle[1];
   EXPECT_EQ(c.tipo, 1);
@@ -71,11 +70,12 @@ TEST(Decodifica, PercorsoCampoPerCampo) {
 
 TEST(Decodifica, PercorsoDiLunghezzaSbagliataRifiutato) {
   for (std::size_t lunghezza : {0u, 1u, 14u, 16u, 109514u}) {
-    std::vector<cella_percorso> celle(3);
+    scenario letto;
+    letto.percorso.resize(3);
     std::string motivo;
-    EXPECT_FALSE(decodifica_percorso(std::string(lunghezza, '\0'), celle, motivo)) << lunghezza;
+    EXPECT_FALSE(decodifica_percorso(std::string(lunghezza, '\0'), letto, motivo)) << lunghezza;
     EXPECT_NE(motivo.find("15-byte"), std::string::npos) << motivo;
-    EXPECT_EQ(celle.size(), 3u) << "left alone on a refusal";
+    EXPECT_EQ(letto.percorso.size(), 3u) << "left alone on a refusal";
   }
 }
 
@@ -89,9 +89,10 @@ TEST(Decodifica, StazioniConNomiEVuote) {
   EXPECT_EQ(con_nome, 43u);
   const std::string file = stazioni_vuote_dopo(p, 2);
 
-  std::array<record_stazione, numero_slot> t;
+  scenario letto;
+  const std::array<record_stazione, numero_slot>& t = letto.tabella_stazioni;
   std::string motivo;
-  ASSERT_TRUE(decodifica_stazioni(file, t, motivo)) << motivo;
+  ASSERT_TRUE(decodifica_stazioni(file, letto, motivo)) << motivo;
   const record_stazione& r = t[1];
   EXPECT_EQ(r.marca, 7);
   EXPECT_EQ(r.valore1, -100007);
@@ -124,10 +125,11 @@ TEST(Decodifica, StazioniTroncateOLungheRifiutate) {
       {lungo.b, "name of 60000 bytes"},
   };
   for (const caso& c : casi) {
-    std::array<record_stazione, numero_slot> t;
+    scenario letto;
+    std::array<record_stazione, numero_slot>& t = letto.tabella_stazioni;
     t[5].nome = "prima";
     std::string motivo;
-    EXPECT_FALSE(decodifica_stazioni(c.byte, t, motivo)) << c.byte.size();
+    EXPECT_FALSE(decodifica_stazioni(c.byte, letto, motivo)) << c.byte.size();
     EXPECT_NE(motivo.find(c.parola), std::string::npos) << motivo;
     EXPECT_EQ(t[5].nome, "prima") << "the caller's table is touched only on success";
   }
@@ -137,9 +139,10 @@ TEST(Decodifica, LineaTuttiGliXPoiTuttiGliY) {
   byte_prova p;
   // x of metres 0, 1, 2, then y of metres 0, 1, 2.
   p.i16(2).i16(0).i16(2).i16(-1).i16(5).f64(0.001).i16(2).i16(0).i16(2).i16(1).i16(0);
-  std::array<asse_linea, 2> g;
+  scenario letto;
+  const std::array<asse_linea, 2>& g = letto.griglia_linea.letti;
   std::string motivo;
-  ASSERT_TRUE(decodifica_linea(p.b, g, motivo)) << motivo;
+  ASSERT_TRUE(decodifica_linea(p.b, letto, motivo)) << motivo;
   for (const asse_linea& a : g) {
     ASSERT_EQ(a.tag.size(), 3u);
     ASSERT_EQ(a.valore.size(), 3u);
@@ -163,16 +166,17 @@ TEST(Decodifica, LineaGuastaRifiutata) {
       {byte_prova{}.i16(0).i16(3).b, "unknown tag 3"},
   };
   for (const caso& c : casi) {
-    std::array<asse_linea, 2> g;
+    scenario letto;
+  const std::array<asse_linea, 2>& g = letto.griglia_linea.letti;
     std::string motivo;
-    EXPECT_FALSE(decodifica_linea(c.byte, g, motivo));
+    EXPECT_FALSE(decodifica_linea(c.byte, letto, motivo));
     EXPECT_NE(motivo.find(c.parola), std::string::npos) << motivo;
   }
 }
 
 // What the packer writes reads back as the records it was written from.
 TEST(Decodifica, AndataERitornoDalleCodifiche) {
-  Form1 f;
+  scenario f;
   f.percorso.resize(40);
   for (std::size_t i = 0; i < f.percorso.size(); ++i) {
     cella_percorso& c = f.percorso[i];
@@ -221,13 +225,16 @@ TEST(Decodifica, AndataERitornoDalleCodifiche) {
       if (a.tag[j] == elemento_reale) a.valore[j] = (k == 0 ? 0.001 : -1e300) * static_cast<double>(j);
     }
 
-  std::vector<cella_percorso> celle;
-  std::array<record_stazione, numero_slot> tabella;
-  std::array<asse_linea, 2> griglia;
+  f.griglia_linea.punti = 9;
+  f.griglia_linea.letti = punti;
+  scenario letto;
+  const std::vector<cella_percorso>& celle = letto.percorso;
+  const std::array<record_stazione, numero_slot>& tabella = letto.tabella_stazioni;
+  const std::array<asse_linea, 2>& griglia = letto.griglia_linea.letti;
   std::string motivo;
-  ASSERT_TRUE(decodifica_percorso(codifica_percorso(f), celle, motivo)) << motivo;
-  ASSERT_TRUE(decodifica_stazioni(codifica_stazioni(f), tabella, motivo)) << motivo;
-  ASSERT_TRUE(decodifica_linea(codifica_linea(punti), griglia, motivo)) << motivo;
+  ASSERT_TRUE(decodifica_percorso(codifica_percorso(f), letto, motivo)) << motivo;
+  ASSERT_TRUE(decodifica_stazioni(codifica_stazioni(f), letto, motivo)) << motivo;
+  ASSERT_TRUE(decodifica_linea(codifica_linea(f), letto, motivo)) << motivo;
 
   ASSERT_EQ(celle.size(), f.percorso.size());
   for (std::size_t i = 0; i < celle.size(); ++i) {

@@ -1,4 +1,5 @@
-// The points of the line plan, worked out from its stretches.
+// The points of the line plan, worked out from its stretches: the plan's own
+// arithmetic, which the compiler lays and the packer writes.
 #pragma once
 
 #include <algorithm>
@@ -6,7 +7,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "compiler/form1.h"
+#include "formato/scenario.h"
 
 // A walk along the plan's points, from point 2 on, that can stop and go on.
 struct cammino_piano {
@@ -70,6 +71,6 @@ void percorri_piano(const piano_linea& p, F&& punto) {
 inline int64_t ultimo_punto(const piano_linea& p) { return p.tratti.empty() ? 1 : p.tratti.back().fino; }
 
 // Every point of the plan with its tag, as the packed file holds them:
-// [0] x, [1] y, `p.punti` points each. For the tests and the tools; the
-// build itself never holds them.
+// [0] x, [1] y, `p.punti` points each (a plan read back: the points it was
+// read with). For the tests and the tools; the build itself never holds them.
 std::array<asse_linea, 2> punti_linea(const piano_linea& p);

@@ -1,4 +1,4 @@
-#include "tools/testo_sorgenti.h"
+#include "compiler/testo_sorgenti.h"
 
 #include "compiler/descrizioni.h"
 #include "formato/testo_1252.h"

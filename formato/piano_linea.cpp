@@ -1,6 +1,7 @@
-#include "compiler/piano_linea.h"
+#include "formato/piano_linea.h"
 
 std::array<asse_linea, 2> punti_linea(const piano_linea& p) {
+  if (!p.letti[0].tag.empty()) return p.letti;
   std::array<asse_linea, 2> g;
   const auto n = static_cast<std::size_t>(p.punti);
   for (asse_linea& a : g) {

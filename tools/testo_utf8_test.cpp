@@ -1,5 +1,5 @@
 // A source written in UTF-8: what the packed files and the warnings make of it.
-#include "tools/testo_sorgenti.h"
+#include "compiler/testo_sorgenti.h"
 
 #include <gtest/gtest.h>
 
@@ -37,7 +37,7 @@ class TestoSorgenti : public CartelleComando {
     scrivi_tutto(lavoro / "P_linea.txt", sostituisci(linea_piccola(), "(Km 9+996)", cartello));
     scrivi_tutto(lavoro / "P_12-.txt", sostituisci(treno_piccolo(), "BORGO\r\n", nome + ",  [ fermata \u00e8 ]\r\n"));
   }
-  esito_compilazione compila() {
+  esito_comando compila() {
     richiesta r;
     r.cosa = azione::check;
     r.linea = lavoro / "P_linea.txt";
@@ -52,10 +52,10 @@ class TestoSorgenti : public CartelleComando {
 
 TEST_F(TestoSorgenti, NomeUtf8ImballatoComeWindows1252EAvvisato) {
   sorgenti("Citt\u00e0 \u2019Alta\u2019", "(Km 9+996 \u2192 Nord)");
-  const esito_compilazione e = compila();
-  ASSERT_EQ(e.f->codice_errore, 0);
-  EXPECT_EQ(e.f->tabella_stazioni[2].nome, "Citt\xe0 \x92" "Alta\x92");
-  EXPECT_EQ(e.f->tabella_stazioni[80].nome, "(Km 9+996 ? Nord)");
+  const esito_comando e = compila();
+  ASSERT_EQ(e.c.registro.codice_errore, 0);
+  EXPECT_EQ(e.c.scenario.tabella_stazioni[2].nome, "Citt\xe0 \x92" "Alta\x92");
+  EXPECT_EQ(e.c.scenario.tabella_stazioni[80].nome, "(Km 9+996 ? Nord)");
   // One warning a field, at its first character beyond ASCII (or the first
   // with no single-byte form), counted in characters; the comment gets none.
   const std::string linea = (lavoro / "P_linea.txt").string(), treno = (lavoro / "P_12-.txt").string();
@@ -66,9 +66,9 @@ TEST_F(TestoSorgenti, NomeUtf8ImballatoComeWindows1252EAvvisato) {
                            "each stored as '?'"},
       {302, treno, a_grave, "'Citt\u00e0 \u2019Alta\u2019' is UTF-8 text: stored as single-byte Windows-1252"},
   };
-  ASSERT_EQ(e.f->avvisi.size(), std::size(attesi));
+  ASSERT_EQ(e.c.registro.avvisi.size(), std::size(attesi));
   for (std::size_t i = 0; i < std::size(attesi); ++i) {
-    const avviso_registrato& a = e.f->avvisi[i];
+    const avviso_registrato& a = e.c.registro.avvisi[i];
     EXPECT_EQ(a.codice, attesi[i].codice) << i;
     EXPECT_EQ(a.file, attesi[i].file) << i;
     EXPECT_EQ(std::make_pair(a.riga, a.colonna), attesi[i].dove) << i;
@@ -89,19 +89,19 @@ TEST_F(TestoSorgenti, UnCarattereDiControlloNonArrivaAlTerminale) {
   // A control byte kept as it is in the field, but quoted as \xNN.
   // A control character of UTF-8 (U+009B starts a terminal's command) as \uNNNN.
   sorgenti("Citt\u00e0\x01", "(Km 9+996 \x02\u009b)");
-  const esito_compilazione e = compila();
-  ASSERT_EQ(e.f->avvisi.size(), 2u);
-  EXPECT_EQ(e.f->avvisi[0].testo, "'(Km 9+996 \\x02\\u009B)' holds \\u009B, with no single-byte form in "
+  const esito_comando e = compila();
+  ASSERT_EQ(e.c.registro.avvisi.size(), 2u);
+  EXPECT_EQ(e.c.registro.avvisi[0].testo, "'(Km 9+996 \\x02\\u009B)' holds \\u009B, with no single-byte form in "
                                   "Windows-1252: each stored as '?'");
-  EXPECT_EQ(e.f->avvisi[1].testo, "'Citt\u00e0\\x01' is UTF-8 text: stored as single-byte Windows-1252");
-  EXPECT_EQ(e.f->tabella_stazioni[2].nome, "Citt\xe0\x01");
+  EXPECT_EQ(e.c.registro.avvisi[1].testo, "'Citt\u00e0\\x01' is UTF-8 text: stored as single-byte Windows-1252");
+  EXPECT_EQ(e.c.scenario.tabella_stazioni[2].nome, "Citt\xe0\x01");
 }
 
 TEST_F(TestoSorgenti, ByteSingoliGiaNonToccatiNeAvvisati) {
   // Not UTF-8 (a Latin-1 letter): taken as single bytes already.
   sorgenti("Citt\xe0", "(Km 9+996)");
-  const esito_compilazione e = compila();
-  ASSERT_EQ(e.f->codice_errore, 0);
-  EXPECT_EQ(e.f->tabella_stazioni[2].nome, "Citt\xe0");
-  EXPECT_TRUE(e.f->avvisi.empty());
+  const esito_comando e = compila();
+  ASSERT_EQ(e.c.registro.codice_errore, 0);
+  EXPECT_EQ(e.c.scenario.tabella_stazioni[2].nome, "Citt\xe0");
+  EXPECT_TRUE(e.c.registro.avvisi.empty());
 }
