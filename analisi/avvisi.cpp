@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "compiler/numeri.h"
+#include "formato/numeri.h"
 #include "formato/testo_1252.h"
 
 namespace {

@@ -17,7 +17,7 @@
 
 #include "analisi/marcia.h"
 #include "bench/genera_scenario.h"
-#include "build/fasi.h"
+#include "impacchetta/fasi.h"
 #include "compiler/lettore_campi.h"
 #include "compiler/memorizza_dati.h"
 #include "documents/deriva_documenti.h"

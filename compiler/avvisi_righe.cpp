@@ -4,7 +4,7 @@
 
 #include "compiler/codici_avviso.h"
 #include "compiler/descrizioni.h"
-#include "compiler/numeri.h"
+#include "formato/numeri.h"
 
 namespace {
 

@@ -4,7 +4,6 @@
 
 #include "compiler/codici_avviso.h"
 #include "compiler/descrizioni.h"
-#include "compiler/lettura_sorgente.h"
 #include "compiler/parole_chiave.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "compiler/compilazione.h"
-#include "compiler/numeri.h"
+#include "formato/numeri.h"
 
 // The cell index of a position already divided by 50 (and moved by the
 // feature's offset), rounded half to even: 1025 / 50 + 1 = 21.5 gives 22.

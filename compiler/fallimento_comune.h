@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "compiler/numeri.h"
+#include "formato/numeri.h"
 
 struct fallimento_comune {
   // What went wrong, in the author's terms: what was expected and what was found.

@@ -129,10 +129,3 @@ void leggi_testo(sorgente& s, std::string& out) {
 int32_t leggi_32(sorgente& s) { return numero<int32_t>(s); }
 int16_t leggi_16(sorgente& s) { return numero<int16_t>(s); }
 uint8_t leggi_8(sorgente& s) { return numero<uint8_t>(s); }
-
-std::string minuscole(std::string_view testo) {
-  std::string out(testo);
-  for (char& c : out)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return out;
-}

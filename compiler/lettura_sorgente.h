@@ -56,7 +56,3 @@ void leggi_testo(sorgente& s, std::string& out);
 int32_t leggi_32(sorgente& s);
 int16_t leggi_16(sorgente& s);
 uint8_t leggi_8(sorgente& s);
-
-// Keyword tests are substring tests (compiler/parole_chiave.h); `minuscole`
-// serves the case-insensitive ones.
-std::string minuscole(std::string_view testo);

@@ -4,7 +4,16 @@
 #pragma once
 
 #include <span>
+#include <string>
 #include <string_view>
+
+// `testo` in lower case, ASCII letters only, for the case-insensitive tests.
+inline std::string minuscole(std::string_view testo) {
+  std::string out(testo);
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return out;
+}
 
 inline bool contiene(std::string_view campo, std::string_view parola) {
   return campo.find(parola) != std::string_view::npos;

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "sources/scrivi_righe.h"
+#include "formato/scrivi_righe.h"
 
 std::string dati_note() {
   static constexpr std::string_view righe[] = {

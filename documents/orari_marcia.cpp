@@ -4,7 +4,7 @@
 #include <cmath>
 #include <map>
 
-#include "compiler/numeri.h"
+#include "formato/numeri.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "sources/scrivi_righe.h"
+#include "formato/scrivi_righe.h"
 
 // One row per slow order of the run, in route order: the stations the section
 // lies between, the kilometre post after which it begins, the speed, the

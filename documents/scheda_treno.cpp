@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "sources/scrivi_righe.h"
+#include "formato/scrivi_righe.h"
 
 // The sheet as the driver reads it. Pages 1 to 3 show the run from CORVANA to
 // TELMISA, one row per station or reference point: the line speed, the running

@@ -12,16 +12,10 @@
 #include <vector>
 
 #include "compiler/codici_avviso.h"
-#include "compiler/memorizza_dati.h"
-#include "packer/decodifica.h"
+#include "formato/testo_1252.h"
 #include "packer/file_imballati.h"
-#include "packer/imballa.h"
+#include "porta/compila.h"
 #include "sources/dati_linea.h"
-#include "analisi/avvisi.h"
-#include "tools/compila.h"
-#include "tools/orari.h"
-#include "tools/rapporto.h"
-#include "compiler/testo_sorgenti.h"
 
 namespace {
 
@@ -36,7 +30,7 @@ constexpr std::size_t punti_riletti = 57001;
 // A packed file read back and packed again must give the very bytes packed.
 template <class Decodifica, class Ricodifica>
 void rilegge(const std::string& byte, Decodifica decodifica, Ricodifica ricodifica) {
-  auto copia = std::make_unique<Form1>();
+  auto copia = std::make_unique<scenario>();
   std::string motivo;
   if (!decodifica(byte, *copia, motivo)) guasto("a packed file does not read back");
   if (ricodifica(*copia) != byte) guasto("a packed file does not read back to the bytes packed");
@@ -55,10 +49,29 @@ void copre_una_volta(const produttore& produci) {
   }
 }
 
+// A text a person reads: printable characters only (UTF-8 ones included),
+// never a control character nor a byte that forms no character.
+bool leggibile(std::string_view t) {
+  for (std::size_t i = 0; i < t.size();) {
+    const unsigned char c = static_cast<unsigned char>(t[i]);
+    if (c >= 0x20 && c < 0x7F) {
+      ++i;
+      continue;
+    }
+    const std::size_t n = c >= 0xF0 && c <= 0xF4 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 && c <= 0xDF ? 2 : 0;
+    if (n == 0 || i + n > t.size()) return false;
+    if (c == 0xC2 && static_cast<unsigned char>(t[i + 1]) < 0xA0) return false;  // U+0080 to U+009F: controls
+    for (std::size_t k = 1; k < n; ++k)
+      if ((static_cast<unsigned char>(t[i + k]) & 0xC0) != 0x80) return false;
+    i += n;
+  }
+  return true;
+}
+
 // The fastest run of whatever the build left, as `scenario timing` works it
-// out and prints it, with the default train and with one at every bound of
-// the model: no crash, every number finite.
-void cronometra(const Form1& f) {
+// out, with the default train and with one at every bound of the model: no
+// crash, every number finite.
+void cronometra(const scenario& f) {
   opzioni_marcia estremo;
   estremo.accelerazione = accelerazione_residua_minima;
   estremo.decelerazione = accelerazione_massima;
@@ -93,38 +106,21 @@ void cronometra(const Form1& f) {
       finito(i.inizio_m);
       finito(i.fine_m);
     }
-    // What the tool prints of it, in its three forms.
-    std::ostringstream testo;
-    scrivi_orario_testo(f, o, m, testo);
-    scrivi_orario_csv(m, testo);
+    // What a report prints of it: the stations' names, printable.
+    for (const sezione& s : m.sezioni)
+      for (const stazione_marcia* x : {&s.da, &s.a})
+        if (!leggibile(stampabile_da_1252(x->nome))) guasto("a station's name does not print as text");
   }
-}
-
-// A text a person reads: printable characters only (UTF-8 ones included),
-// never a control character nor a byte that forms no character.
-bool leggibile(std::string_view t) {
-  for (std::size_t i = 0; i < t.size();) {
-    const unsigned char c = static_cast<unsigned char>(t[i]);
-    if (c >= 0x20 && c < 0x7F) {
-      ++i;
-      continue;
-    }
-    const std::size_t n = c >= 0xF0 && c <= 0xF4 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 && c <= 0xDF ? 2 : 0;
-    if (n == 0 || i + n > t.size()) return false;
-    if (c == 0xC2 && static_cast<unsigned char>(t[i + 1]) < 0xA0) return false;  // U+0080 to U+009F: controls
-    for (std::size_t k = 1; k < n; ++k)
-      if ((static_cast<unsigned char>(t[i + k]) & 0xC0) != 0x80) return false;
-    i += n;
-  }
-  return true;
 }
 
 // What the build tells an author: every warning of the table, readable,
 // placed in a source that was given (at a line and column from 1), its
 // position on the route grid or said to be off it; every error's detail
 // readable; every row of the log placed; every cell's origin a row of the log.
-void controlla_avvisi(const Form1& f) {
-  const int64_t fine_griglia = f.percorso.empty() ? 0 : (static_cast<int64_t>(f.percorso.size()) - 1) * 50;
+void controlla_avvisi(const esito_compilazione& e) {
+  const registro& f = e.registro;
+  const int64_t fine_griglia =
+      e.scenario.percorso.empty() ? 0 : (static_cast<int64_t>(e.scenario.percorso.size()) - 1) * 50;
   for (const avviso_registrato& a : f.avvisi) {
     if (descrizione_avviso(a.codice).empty()) guasto("a warning with a code not in the table");
     if (a.testo.empty() || !leggibile(a.testo)) guasto("a warning's text is empty or not printable");
@@ -137,10 +133,10 @@ void controlla_avvisi(const Form1& f) {
   }
   for (const errore_registrato& e : f.errori)
     if (!leggibile(e.dettaglio)) guasto("an error's detail is not printable");
-  if (!leggibile(f.dettaglio_imballaggio)) guasto("a packing refusal's detail is not printable");
+  if (e.rifiuto && !leggibile(e.rifiuto->dettaglio)) guasto("a packing refusal's detail is not printable");
   for (const riga_letta& r : f.righe_lette)
     if (r.riga < 1 || r.colonna < 1) guasto("a row of the log has no place");
-  if (!f.origini_celle.empty() && f.origini_celle.size() != f.percorso.size())
+  if (!f.origini_celle.empty() && f.origini_celle.size() != e.scenario.percorso.size())
     guasto("the cells' origins do not match the grid");
   const auto nella_lista = [&f](int32_t i) {
     return i == nessuna_riga || (i >= 0 && static_cast<std::size_t>(i) < f.righe_lette.size());
@@ -157,72 +153,44 @@ const std::string& linea_incorporata() {
 }
 
 void compila_sorgenti(std::string_view linea, std::optional<std::string_view> treno, int j) {
-  auto f = std::make_unique<Form1>();
-  f->nome_scenario = "F";
-  f->numero_treno = "1";
-  // Made single-byte text first, as the tool makes them.
-  std::string testo_linea(linea), testo_treno(treno.value_or(""));
-  const std::vector<avviso_registrato> avvisi = rendi_1252(testo_linea, "F_linea.txt");
-  if (testo_linea.size() > linea.size()) guasto("a source grew when made single-byte text");
-  rendi_1252(testo_treno, "F_1-.txt");
+  // Compiled through the core's door, exactly as `scenario check` compiles:
+  // made single-byte text first, finished, the fastest run timed.
+  opzioni_compilazione o;
+  o.nome_scenario = "F";
+  o.numero_treno = "1";
+  o.piano_linea = j != 0;
   const testo_sorgente sorgente_treno =
-      treno ? testo_sorgente{"F_1-.txt", testo_treno} : testo_sorgente{"F_1-.txt", {}, stato_sorgente::mancante};
-  memorizza_dati(*f, j, {"F_linea.txt", testo_linea}, sorgente_treno);
-  f->avvisi.insert(f->avvisi.begin(), avvisi.begin(), avvisi.end());
-  const bool da_imballare = completa_scenario(*f);
+      treno ? testo_sorgente{"F_1-.txt", *treno} : testo_sorgente{"F_1-.txt", {}, stato_sorgente::mancante};
+  const auto e = std::make_unique<esito_compilazione>(compila({"F_linea.txt", linea}, sorgente_treno, o));
+  if (e->sorgenti[0].testo.size() > linea.size()) guasto("a source grew when made single-byte text");
 
   // The build keeps the last error; its log must end with that very code.
-  const int32_t ultimo = f->errori.empty() ? 0 : f->errori.back().codice;
-  if (f->codice_errore != ultimo) guasto("codice_errore disagrees with the last error recorded");
+  const registro& r = e->registro;
+  const int32_t ultimo = r.errori.empty() ? 0 : r.errori.back().codice;
+  if (r.codice_errore != ultimo) guasto("codice_errore disagrees with the last error recorded");
+  if (e->marcia.has_value() != ha_percorso(e->scenario)) guasto("a route grid that was not timed, or the other way");
 
-  controlla_avvisi(*f);
-  cronometra(*f);
-
-  // What the tool prints from this state, the timetable's warnings with the
-  // compiler's, as `scenario check` gathers them.
-  esito_compilazione esito;
-  esito.sorgenti = {{"F_linea.txt", testo_linea}, {"F_1-.txt", testo_treno}};
-  esito.avvisi = f->avvisi;
-  for (avviso_registrato& a : avvisi_marcia(*f, opzioni_marcia{}, 3.0, "F_1-.txt")) {
-    if (descrizione_avviso(a.codice).empty() || !leggibile(a.testo)) guasto("a timetable warning is not told right");
-    esito.avvisi.push_back(std::move(a));
-  }
-  esito.f = std::move(f);
-  std::ostringstream testo;
-  scrivi_diagnostica(esito, true, testo);
-  testo << esito_json(esito).dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
-  const marcia m = calcola_marcia(*esito.f, modello_da_scenario(*esito.f, opzioni_marcia{}));
-  testo << orario_json(esito, opzioni_marcia{}, &m).dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
-  f = std::move(esito.f);
-
-  if (da_imballare != (f->percorso.size() >= 2 && f->errore_imballaggio == 0))
-    guasto("a build that packs nothing was found ready to pack, or the other way round");
-  if (!da_imballare) return;
+  controlla_avvisi(*e);
+  cronometra(e->scenario);
+  if (!da_imballare(*e)) return;
 
   // Each packed file reads back exactly.
-  imballa_scenario(*f, [&](file_imballato quale, const produttore& produci) {
+  const scenario& f = e->scenario;
+  imballa_scenario(f, [&](file_imballato quale, const produttore& produci) {
     switch (quale) {
       case file_imballato::linea:
         // The plan's layout is the same at any length; a long one would only slow the search.
-        if (f->griglia_linea.punti > static_cast<int64_t>(punti_riletti)) {
+        if (f.griglia_linea.punti > static_cast<int64_t>(punti_riletti)) {
           copre_una_volta(produci);
         } else {
-          const std::string byte = in_memoria(produci);
-          std::array<asse_linea, 2> punti;
-          std::string motivo;
-          if (!decodifica_linea(byte, punti, motivo)) guasto("a packed file does not read back");
-          if (codifica_linea(punti) != byte) guasto("a packed file does not read back to the bytes packed");
+          rilegge(in_memoria(produci), decodifica_linea, [](const scenario& c) { return codifica_linea(c); });
         }
         break;
       case file_imballato::stazioni:
-        rilegge(in_memoria(produci),
-                [](std::string_view b, Form1& c, std::string& m) { return decodifica_stazioni(b, c.tabella_stazioni, m); },
-                codifica_stazioni);
+        rilegge(in_memoria(produci), decodifica_stazioni, codifica_stazioni);
         break;
       case file_imballato::percorso:
-        rilegge(in_memoria(produci),
-                [](std::string_view b, Form1& c, std::string& m) { return decodifica_percorso(b, c.percorso, m); },
-                codifica_percorso);
+        rilegge(in_memoria(produci), decodifica_percorso, codifica_percorso);
         break;
     }
   });

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "build/fasi.h"
+#include "impacchetta/fasi.h"
 #include "formato/file.h"
 #include "formato/nomi_file.h"
 #include "sources/dati_linea.h"

@@ -1,7 +1,7 @@
 // Calls errore("1251") and nothing else: what follows the call must never run.
 #include <cstdio>
 
-#include "build/finestra.h"
+#include "impacchetta/finestra.h"
 
 int main() {
   errore("1251");

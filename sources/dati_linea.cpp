@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "sources/scrivi_righe.h"
+#include "formato/scrivi_righe.h"
 
 std::string dati_linea() {
   // The line Corvana - Telmisa: 358 km, one background, cab signals from 0 to 356 km.

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "sources/scrivi_righe.h"
+#include "formato/scrivi_righe.h"
 
 std::string dati_treno() {
   // Train 739, fourteen cars, leaving Corvana at 17:13 and due in Telmisa at 20:30.

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "compiler/numeri.h"
+#include "formato/numeri.h"
 #include "formato/testo_1252.h"
 #include "tools/compila.h"
 #include "tools/rapporto.h"

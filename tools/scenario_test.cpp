@@ -7,7 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "build/fasi.h"
+#include "impacchetta/fasi.h"
 #include "compiler/memorizza_dati.h"
 #include "formato/nomi_file.h"
 #include "packer/file_imballati.h"

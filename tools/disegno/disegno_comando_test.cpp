@@ -13,7 +13,7 @@
 #include <zlib.h>
 #endif
 
-#include "build/fasi.h"
+#include "impacchetta/fasi.h"
 #include "packer/file_imballati.h"
 #include "prove/cartella.h"
 #include "prove/comando.h"

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "compiler/numeri.h"
+#include "formato/numeri.h"
 #include "tools/disegno/etichette.h"
 #include "tools/disegno/geometria.h"
 

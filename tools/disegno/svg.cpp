@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "compiler/numeri.h"
+#include "formato/numeri.h"
 #include "formato/testo_1252.h"
 
 namespace disegno {

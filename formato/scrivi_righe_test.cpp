@@ -1,4 +1,4 @@
-#include "sources/scrivi_righe.h"
+#include "formato/scrivi_righe.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "build/form_load.h"
+#include "impacchetta/form_load.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
-#include "build/fasi.h"
-#include "build/finestra.h"
+#include "impacchetta/fasi.h"
+#include "impacchetta/finestra.h"
 #include "formato/file.h"
 
 namespace {

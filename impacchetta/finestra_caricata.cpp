@@ -1,4 +1,4 @@
-// The packer's window layer: the same calls as build/finestra.cpp, which is
+// The packer's window layer: the same calls as impacchetta/finestra.cpp, which is
 // loaded as a module (libfinestra_fltk.so) only when a display is named. The
 // libraries of a window system cost a run more than its whole build, and a
 // run without a display needs none of them.
@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "build/finestra.h"
+#include "impacchetta/finestra.h"
 
 namespace {
 

@@ -18,8 +18,8 @@
 #include <thread>
 #include <csignal>
 
-#include "build/finestra.h"
-#include "build/finestra_fltk.h"
+#include "impacchetta/finestra.h"
+#include "impacchetta/finestra_fltk.h"
 #include "prove/cartella.h"
 
 namespace {

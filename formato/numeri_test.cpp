@@ -1,4 +1,4 @@
-#include "compiler/numeri.h"
+#include "formato/numeri.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "build/finestra.h"
+#include "impacchetta/finestra.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "build/finestra_fltk.h"
+#include "impacchetta/finestra_fltk.h"
 
 namespace {
 

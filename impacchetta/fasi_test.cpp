@@ -1,6 +1,6 @@
 // The one-shot program's stages and their files: the ritual around the
 // compile (write, read back, delete), and the whole build's six files.
-#include "build/fasi.h"
+#include "impacchetta/fasi.h"
 
 #include <gtest/gtest.h>
 

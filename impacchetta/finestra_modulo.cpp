@@ -1,6 +1,6 @@
 // The window layer as a module that the packer loads only when a display is
 // named: a headless run never maps FLTK, X11 and their libraries.
-#include "build/finestra.h"
+#include "impacchetta/finestra.h"
 
 extern "C" {
 

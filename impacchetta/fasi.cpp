@@ -1,4 +1,4 @@
-#include "build/fasi.h"
+#include "impacchetta/fasi.h"
 
 #include <string>
 

@@ -1,3 +1,3 @@
-#include "build/form_load.h"
+#include "impacchetta/form_load.h"
 
 int main() { return Form_Load(); }
