@@ -17,8 +17,15 @@ struct errore_file : std::runtime_error {
 };
 
 // Replaces `file` whole with `contenuto`: written beside it under a temporary
-// name, flushed, then renamed over it, so that a failure never leaves a
-// truncated file where an older good one stood. Throws `errore_file`.
+// name, closed, then renamed over it. What this guarantees: every reader sees
+// the old file or the new one whole, never a part of either, and a failed
+// write (a full disk, a file too large) leaves the older file as it was and no
+// temporary file behind. What it does not: the data is not synced to the disk,
+// so a power cut or a crash of the system right after the run may lose the new
+// file (or, on some file systems, leave it empty). That is enough for files
+// that are made again from their sources by running again, where a sync of
+// the three packed files and their directory would add about as much time as
+// the whole pack takes (bench/costo_fsync). Throws `errore_file`.
 void sostituisci_file(const std::filesystem::path& file, std::string_view contenuto);
 
 // The same replacement for content that `produci` makes in pieces, each

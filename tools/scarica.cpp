@@ -180,8 +180,9 @@ void scarica_stazioni(const std::array<record_stazione, numero_slot>& tabella, f
     if (!tutti && slot_vuoto(r)) continue;
     riga.assign(buf, static_cast<std::size_t>(std::snprintf(buf, sizeof buf, csv ? "%d" : "%4d", i)));
     colonne(riga, r, campi_stazione, csv);
-    if (csv) riga.append(",").append(campo_csv(r.nome));
-    else if (!r.nome.empty()) riga.append("  ").append(r.nome);
+    // The name as every report prints one: UTF-8, a control byte as \xNN.
+    if (csv) riga.append(",").append(campo_csv(stampabile_da_1252(r.nome)));
+    else if (!r.nome.empty()) riga.append("  ").append(stampabile_da_1252(r.nome));
     riga += '\n';
     out << riga;
   }

@@ -85,3 +85,29 @@ TEST_F(ScaricaComando, FeaturesSoloLeCelleConUnElementoOUnSegno) {
   ASSERT_EQ(json.stato, 0) << json.err;
   EXPECT_EQ(std::count(json.out.begin(), json.out.end(), '\n'), 2 + attese);  // one cell a line, and the close
 }
+
+TEST_F(ScaricaComando, UnNomeSiLeggeUgualeInOgniForma) {
+  // A station table whose names hold a single-byte letter and a control byte:
+  // the letter reads as its character in all three forms; the control byte
+  // never reaches the terminal raw (\xNN in text and CSV, \u0001 in JSON).
+  scenario s;
+  s.tabella_stazioni[1].nome = "CITT\xC0";
+  s.tabella_stazioni[2].nome = "BORGO\x01";
+  s.tabella_stazioni[2].marca = 12;
+  scrivi_tutto(lavoro / "N_1.sim", codifica_stazioni(s));
+  struct caso { const char* forma; const char* citta; const char* borgo; };
+  const caso casi[] = {
+      {"", "  CITT\xC3\x80\n", "  BORGO\\x01\n"},
+      {"--csv", ",CITT\xC3\x80\n", ",BORGO\\x01\n"},
+      {"--json", "\"CITT\xC3\x80\"", "\"BORGO\\u0001\""},
+  };
+  for (const caso& c : casi) {
+    std::vector<std::string> a = {"dump", "N_1.sim"};
+    if (*c.forma) a.push_back(c.forma);
+    const risultato_comando r = esegui(a);
+    ASSERT_EQ(r.stato, 0) << c.forma << r.err;
+    EXPECT_NE(r.out.find(c.citta), std::string::npos) << c.forma << "\n" << r.out;
+    EXPECT_NE(r.out.find(c.borgo), std::string::npos) << c.forma << "\n" << r.out;
+    EXPECT_EQ(r.out.find('\x01'), std::string::npos) << c.forma;
+  }
+}
