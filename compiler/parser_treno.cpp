@@ -146,8 +146,21 @@ passo riga_aderenza(stato_treno& st) {
 // one left by the line half (the recorder's work on the row stays).
 passo dopo_registratore(compilazione& f, bool posato, int32_t posizione) {
   if (f.registro.codice_errore <= 0) return passo::avanti;
-  if (!posato) registra_posizione(f.registro, posizione);
-  else f.registro.posizione_errore = posizione;
+  if (!posato) {
+    registra_posizione(f.registro, posizione);
+    return passo::esci;
+  }
+  // The row was laid, and the code is an earlier error's (the line half's):
+  // the half ends here all the same, with the pair at this row. Told as an
+  // error of its own at this row, so that the author learns that the rest of
+  // the train source was never read, and why.
+  const int32_t codice = f.registro.codice_errore;
+  const errore_registrato prima = f.registro.errori.empty() ? errore_registrato{} : f.registro.errori.back();
+  registra_errore(f, codice, posizione);
+  dettaglia_errore(f.registro,
+                   "the train source is read no further: error " + std::to_string(codice) + " recorded earlier" +
+                       (prima.file.empty() ? std::string() : " at " + prima.file + ":" + std::to_string(prima.riga)) +
+                       " ends its reading at the first signal or slow-order row; mend that error first");
   return passo::esci;
 }
 

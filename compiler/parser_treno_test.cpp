@@ -298,9 +298,19 @@ TEST(ParserTreno, ErroreDiPosizioneLasciatoDallaLinea) {
   EXPECT_EQ(f.scenario.percorso[41].tipo, 1);
   EXPECT_EQ(f.scenario.tabella_stazioni[86].intero1, 0);
   EXPECT_EQ(f.scenario.percorso[0].velocita, 0) << "no tails";
-  ASSERT_EQ(f.registro.errori.size(), 1u) << "one error found: the line's";
+  // Both reach the author: the line's, and where the train source's reading
+  // stopped because of it, naming it; the pair is the second's.
+  ASSERT_EQ(f.registro.errori.size(), 2u);
   EXPECT_EQ(f.registro.errori[0].posizione, 16950);
   EXPECT_EQ(f.registro.errori[0].file, "Prova_Linea_linea.txt");
+  const errore_registrato& fermo = f.registro.errori[1];
+  EXPECT_EQ(fermo.codice, errore_fuori_percorso);
+  EXPECT_EQ(fermo.posizione, 2000);
+  EXPECT_EQ(fermo.file, "Prova_Linea_12-.txt");
+  EXPECT_EQ(fermo.riga, 4) << "the signal's row";
+  EXPECT_EQ(fermo.dettaglio,
+            "the train source is read no further: error 15 recorded earlier at Prova_Linea_linea.txt:11 ends its "
+            "reading at the first signal or slow-order row; mend that error first");
   EXPECT_TRUE(p->f.treno_preso);
 
   // A range error in the train itself ends its body; the end steps run.

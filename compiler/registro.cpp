@@ -54,3 +54,12 @@ void avviso_alla_riga(const registro& r, const scenario& s, avviso_registrato& a
       a.testo += " (the row's position, " + std::to_string(rl.posizione) + " m, lies past the route grid's end)";
   }
 }
+
+int32_t riga_dello_slot(const registro& r, int slot) {
+  for (std::size_t i = 0; i < r.righe_lette.size(); ++i) {
+    const riga_letta& rl = r.righe_lette[i];
+    if ((rl.tipo == tipo_riga::stazione || rl.tipo == tipo_riga::indicatore_km) && rl.valore == slot)
+      return static_cast<int32_t>(i);
+  }
+  return nessuna_riga;
+}

@@ -63,3 +63,8 @@ avviso_registrato& registra_avviso(registro& r, int32_t codice, std::string test
 // Gives a warning the place of row `indice` (its keyword field) and its
 // position, said to lie off the grid of `s` where it does.
 void avviso_alla_riga(const registro& r, const scenario& s, avviso_registrato& a, int32_t indice);
+
+// The row that wrote the text of station-table slot `slot`: the station row
+// that filled it, or the kilometre board row whose text it holds; none when
+// the log holds no such row.
+int32_t riga_dello_slot(const registro& r, int slot);

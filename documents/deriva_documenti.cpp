@@ -16,7 +16,7 @@ struct avvisi_lavoro {
 
   // `testo` in plain ASCII, a bar written as '/' (it would read as the
   // table's own); says so when that changed it.
-  std::string ascii(std::string_view testo, const std::string& dove, std::string_view cosa) {
+  std::string ascii(std::string_view testo, const std::string& dove, std::string_view cosa, int slot = 0) {
     std::string a = in_ascii(testo);
     const bool fuori_ascii = a != testo;
     bool barra = false;
@@ -27,18 +27,18 @@ struct avvisi_lavoro {
                        std::string(cosa) + " \"" + visibile(testo) + "\" has " +
                            (fuori_ascii ? "characters outside plain ASCII" : "") +
                            (fuori_ascii && barra ? " and " : "") + (barra ? "a bar" : "") + ": written \"" + a + "\"",
-                       avviso_documento_traslitterato});
+                       avviso_documento_traslitterato, slot});
     return a;
   }
 
   // `testo` (plain ASCII) cut to `larghezza`; says so when it was longer.
-  std::string cella(const std::string& testo, std::size_t larghezza, const std::string& dove) {
+  std::string cella(const std::string& testo, std::size_t larghezza, const std::string& dove, int slot = 0) {
     if (testo.size() <= larghezza) return testo;
     std::string t = taglia(testo, larghezza);
     lista.push_back({dove,
                      "\"" + testo + "\" is longer than its cell (" + std::to_string(larghezza) +
                          " characters): cut to \"" + t + "\"",
-                     avviso_documento_tagliato});
+                     avviso_documento_tagliato, slot});
     return t;
   }
 };
@@ -83,7 +83,7 @@ std::optional<int32_t> in_decimi(const std::optional<double>& minuti, const std:
 std::vector<std::string> nomi_ascii(const std::vector<stazione_percorso>& st, avvisi_lavoro& a) {
   std::vector<std::string> nomi;
   for (std::size_t i = 0; i < st.size(); ++i)
-    nomi.push_back(a.ascii(st[i].nome, "station " + std::to_string(i + 1), "name"));
+    nomi.push_back(a.ascii(st[i].nome, "station " + std::to_string(i + 1), "name", st[i].slot));
   return nomi;
 }
 
@@ -149,8 +149,8 @@ std::vector<punto_riferimento> punti_riferimento(const scenario& f, const std::v
       a.lista.push_back({dove, "the board names slot " + std::to_string(slot) + ", outside the boards' slots: left out"});
       continue;
     }
-    const std::string testo = a.ascii(f.tabella_stazioni[slot].nome, dove, "board text");
-    punti.push_back({p, a.cella("Cartello " + testo, larghezza_luogo, dove)});
+    const std::string testo = a.ascii(f.tabella_stazioni[slot].nome, dove, "board text", slot);
+    punti.push_back({p, a.cella("Cartello " + testo, larghezza_luogo, dove, slot)});
   }
   return punti;
 }
@@ -163,8 +163,9 @@ modello_scheda deriva_scheda(const scenario& f, const std::vector<stazione_perco
   t.treno = a.cella(a.ascii(f.numero_treno, "train number", "number"), larghezza_treno_testa,
                     "train sheet, heading");
   if (!st.empty()) {
-    t.origine = a.cella(nomi.front(), larghezza_stazione_testa, "train sheet, heading (origin)");
-    t.destinazione = a.cella(nomi.back(), larghezza_stazione_testa, "train sheet, heading (destination)");
+    t.origine = a.cella(nomi.front(), larghezza_stazione_testa, "train sheet, heading (origin)", st.front().slot);
+    t.destinazione =
+        a.cella(nomi.back(), larghezza_stazione_testa, "train sheet, heading (destination)", st.back().slot);
   }
   t.velocita_massima = o.velocita_massima;
   if (const int32_t p = f.tabella_stazioni[slot_treno_percorso].valore1; p != 0) t.massa_frenata = p;
@@ -182,7 +183,7 @@ modello_scheda deriva_scheda(const scenario& f, const std::vector<stazione_perco
     r.stazione = true;
     r.velocita_linea = limite_linea(f, st[i].posizione);
     r.chilometro = progressiva(f, st[i].posizione);
-    r.luogo = a.cella(nomi[i], larghezza_luogo, dove);
+    r.luogo = a.cella(nomi[i], larghezza_luogo, dove, st[i].slot);
     r.orario = orario_stazione(st[i], ti, i, st.size(), o.sosta);
     r.recupero = in_decimi(ti.recupero, dove, a);
     righe.emplace_back(st[i].posizione, 0, i, std::move(r));

@@ -40,6 +40,10 @@ struct avviso_documento {
   // (a text written in plain letters); 0 for anything else (a value left out or
   // written as 0), which has no warning code of its own.
   int32_t codice = 0;
+  // The slot of the station table whose text it is about (a station's name,
+  // a kilometre board's text), so that a report can point at the row that
+  // wrote it; 0 for none.
+  int slot = 0;
 };
 
 struct documenti_derivati {

@@ -46,6 +46,8 @@ void documenti_dopo_compilazione(const richiesta& r, esito_comando& esito, std::
     avviso_registrato x;
     x.codice = a.codice;
     x.testo = a.dove + ": " + a.testo;
+    // At the row that wrote the text, where the author mends it.
+    if (a.slot != 0) avviso_alla_riga(c.registro, c.scenario, x, riga_dello_slot(c.registro, a.slot));
     esito.c.registro.avvisi.push_back(std::move(x));
   }
 

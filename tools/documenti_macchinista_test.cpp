@@ -1,6 +1,8 @@
 // `scenario docs` and `scenario pack --docs` as the author runs them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <nlohmann/json.hpp>
 
 #include "documents/modelli_documenti.h"
@@ -147,6 +149,20 @@ TEST_F(ComandoDocumenti, NomiTagliatiOInLettereSempliciSonoAvvisi) {
             "scenario: warning 372: notes: signature \"Jos\\xc3\\xa9\" has characters outside plain ASCII: written "
             "\"Jose'\"\n");
   EXPECT_EQ(problemi(lavoro, "P", "12"), std::vector<std::string>{});
+}
+
+TEST_F(ComandoDocumenti, UnNomeDellaStazioneSiAvvisaAllaSuaRiga) {
+  // A station named with a single-byte letter: the warning of its plain
+  // letters stands at the station's row of the train source, where it is mended.
+  std::string treno = treno_piccolo();
+  treno.replace(treno.find("BORGO\r\n"), 5, "BORG\xD2");
+  scrivi_sorgenti(linea_piccola(), treno);
+  const std::size_t riga =
+      static_cast<std::size_t>(std::count(treno.begin(), treno.begin() + static_cast<long>(treno.find("BORG\xD2")), '\n')) + 1;
+  const risultato_comando r = esegui({"docs", "P_linea.txt", "P_12-.txt"});
+  EXPECT_EQ(r.stato, 0) << r.err;
+  const std::string atteso = "P_12-.txt:" + std::to_string(riga) + ":1: warning 372: station 2: name";
+  EXPECT_NE(r.err.find(atteso), std::string::npos) << r.err;
 }
 
 TEST_F(ComandoDocumenti, IlScenarioIncorporato) {
