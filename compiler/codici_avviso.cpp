@@ -5,40 +5,55 @@
 namespace {
 
 constexpr voce_avviso voci[] = {
-    {avviso_campo_ignorato, "a field that no row kind reads; skipped"},
-    {avviso_testo_convertito, "UTF-8 text stored as single-byte text"},
-    {avviso_testo_non_convertibile, "UTF-8 text with no single-byte form"},
-    {avviso_nome_mancante, "a name or text that is missing, empty or a number"},
-    {avviso_riga_ripetuta, "a header row given again: the later one counts"},
-    {avviso_stazioni_fuori_ordine, "station rows out of ascending position order"},
-    {avviso_velocita_fuori_ordine, "speed-limit rows out of ascending position order"},
-    {avviso_aderenze_fuori_ordine, "adhesion rows out of ascending position order"},
-    {avviso_pendenze_fuori_ordine, "gradient rows out of ascending position order"},
-    {avviso_curve_fuori_ordine, "curve rows out of ascending position order, or overlapping"},
-    {avviso_orario_indietro, "a stop's time before the previous stop's"},
-    {avviso_orario_non_valido, "a station time that is not a time of day"},
-    {avviso_rallentamenti_sovrapposti, "slow orders whose sections overlap"},
-    {avviso_rallentamento_oltre_fine, "a slow order past the route's end"},
-    {avviso_segnale_oltre_fine, "a signal past the route's end"},
-    {avviso_rallentamento_lunghezza, "a slow order of length 0 or below"},
-    {avviso_rallentamento_velocita, "a slow order at speed 0 or above the line limit there"},
-    {avviso_rallentamento_senza_fine, "a slow order so short that its end falls on its start's cell"},
-    {avviso_stazione_su_elemento, "a station point laid over a signal, a board or another point feature"},
-    {avviso_segno_sovrascritto, "an approach mark laid over another"},
-    {avviso_velocita_arrotondata, "a speed the packed file cannot hold as written"},
-    {avviso_nome_tagliato, "a name or board text cut to fit its length field"},
-    {avviso_valore_troncato, "a value kept in fewer bits than it needs"},
-    {avviso_codici_segnale, "a signal code outside the range its packing keeps apart"},
-    {avviso_tratta_impossibile, "a section scheduled shorter than the fastest run"},
-    {avviso_margine_scarso, "a section's margin under the recovery threshold"},
-    {avviso_senza_limite, "a stretch of the run with no speed limit laid"},
-    {avviso_documento_tagliato, "a name cut to fit its cell in a driver's document"},
-    {avviso_documento_traslitterato, "a name written in plain letters in a driver's document"},
+    {avviso_campo_ignorato, peso::errore, "a field that no row kind reads; skipped"},
+    {avviso_testo_convertito, peso::nota, "UTF-8 text stored as single-byte text"},
+    {avviso_testo_non_convertibile, peso::errore, "UTF-8 text with no single-byte form"},
+    {avviso_nome_mancante, peso::errore, "a name or text that is missing, empty or a number"},
+    {avviso_riga_ripetuta, peso::errore, "a header row given again: the later one counts"},
+    {avviso_stazioni_fuori_ordine, peso::avviso, "station rows out of ascending position order"},
+    {avviso_velocita_fuori_ordine, peso::avviso, "speed-limit rows out of ascending position order"},
+    {avviso_aderenze_fuori_ordine, peso::avviso, "adhesion rows out of ascending position order"},
+    {avviso_pendenze_fuori_ordine, peso::avviso, "gradient rows out of ascending position order"},
+    {avviso_curve_fuori_ordine, peso::avviso, "curve rows out of ascending position order, or overlapping"},
+    {avviso_orario_indietro, peso::avviso, "a stop's time before the previous stop's"},
+    {avviso_orario_non_valido, peso::avviso, "a station time that is not a time of day"},
+    {avviso_rallentamenti_sovrapposti, peso::avviso, "slow orders whose sections overlap"},
+    {avviso_rallentamento_oltre_fine, peso::avviso, "a slow order past the route's end"},
+    {avviso_segnale_oltre_fine, peso::avviso, "a signal past the route's end"},
+    {avviso_rallentamento_lunghezza, peso::avviso, "a slow order of length 0 or below"},
+    {avviso_rallentamento_velocita, peso::avviso, "a slow order at speed 0 or above the line limit there"},
+    {avviso_rallentamento_senza_fine, peso::avviso, "a slow order so short that its end falls on its start's cell"},
+    {avviso_stazione_su_elemento, peso::errore, "a station point laid over a signal, a board or another point feature"},
+    {avviso_segno_sovrascritto, peso::errore, "an approach mark laid over another"},
+    {avviso_velocita_arrotondata, peso::errore, "a speed the packed file cannot hold as written"},
+    {avviso_nome_tagliato, peso::errore, "a name or board text cut to fit its length field"},
+    {avviso_valore_troncato, peso::errore, "a value kept in fewer bits than it needs"},
+    {avviso_codici_segnale, peso::errore, "a signal code outside the range its packing keeps apart"},
+    {avviso_tratta_impossibile, peso::avviso, "a section scheduled shorter than the fastest run"},
+    {avviso_margine_scarso, peso::avviso, "a section's margin under the recovery threshold"},
+    {avviso_senza_limite, peso::avviso, "a stretch of the run with no speed limit laid"},
+    {avviso_documento_tagliato, peso::avviso, "a name cut to fit its cell in a driver's document"},
+    {avviso_documento_traslitterato, peso::avviso, "a name written in plain letters in a driver's document"},
 };
 
 }  // namespace
 
 std::span<const voce_avviso> tabella_avvisi() { return voci; }
+
+peso peso_avviso(int32_t codice) {
+  for (const voce_avviso& v : voci)
+    if (v.codice == codice) return v.peso;
+  return peso::avviso;
+}
+
+std::string_view nome_peso(peso g) {
+  switch (g) {
+    case peso::nota: return "note";
+    case peso::errore: return "error";
+    case peso::avviso: break;
+  }
+  return "warning";
+}
 
 std::string_view descrizione_avviso(int32_t codice) {
   const auto v = std::lower_bound(std::begin(voci), std::end(voci), codice,

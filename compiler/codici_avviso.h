@@ -54,8 +54,19 @@ enum codice_avviso : int32_t {
   avviso_documento_traslitterato = 372,  // a name written in plain letters
 };
 
+// How the tool weighs a finding. The packed files hold what the author wrote,
+// or the tool says no:
+//   errore  something the author wrote is dropped, cut, rounded or replaced in
+//           the packed files: the tool refuses the scenario (exit status 1,
+//           nothing written);
+//   avviso  stored exactly as written, but almost surely not what was meant;
+//   nota    a lossless change of form (UTF-8 made single-byte): nothing to do.
+// The compiler's own error pair and the packed bytes never depend on it.
+enum class peso : uint8_t { nota, avviso, errore };
+
 struct voce_avviso {
   int32_t codice;
+  ::peso peso;
   std::string_view descrizione;
 };
 
@@ -63,6 +74,10 @@ struct voce_avviso {
 std::span<const voce_avviso> tabella_avvisi();
 // The description of `codice`, or an empty text for a code not in the table.
 std::string_view descrizione_avviso(int32_t codice);
+// How the tool weighs `codice` (an unknown code as a warning).
+peso peso_avviso(int32_t codice);
+// "error", "warning", "note": as the reports name the weight.
+std::string_view nome_peso(peso g);
 
 // A warning as found: its code, a one-line text in the author's terms (the
 // table's description when empty), where it stands in a source when it has a
