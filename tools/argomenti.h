@@ -38,6 +38,7 @@ struct richiesta {
 
   // docs, and pack --docs: the driver's three documents
   bool con_documenti = false;
+  std::string_view prima_opzione_documenti;  // the first of their options given, for telling pack it needs --docs
   opzioni_documenti documenti;              // --classification, --mass, --signature, --contact
   std::optional<int32_t> partenza_scheda;   // --departure, seconds of the day
 
@@ -47,7 +48,8 @@ struct richiesta {
   bool tutti = false;                             // --all
   bool solo_elementi = false;                     // --features: grid cells with a point feature or a mark
 
-  // dump: a kind that contradicts the name; new: files that exist
+  // dump: a kind that contradicts the name; new: files that exist; pack and
+  // docs: write what the packer would write in spite of errors
   bool forza = false;                             // --force
 
   // plot: the directory of the packed files and the picture to write
@@ -61,7 +63,8 @@ struct richiesta {
   formato forma = formato::testo;
 };
 
-// Reads the arguments after the program's name into `r`. Returns false with
+// Reads the arguments after the program's name into `r`, as the table of
+// commands and options says (tools/riga_di_comando.h). Returns false with
 // `errore` (one line, for the author) on a usage error. Names and numbers
 // not given are found from the file names; the kind of a dumped file from its name.
 bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::string& errore);

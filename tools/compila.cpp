@@ -1,10 +1,16 @@
 #include "tools/compila.h"
 
+#include <cstdio>
 #include <string>
 
 #include "formato/file.h"
 #include "formato/nomi_file.h"
 #include "packer/imballa.h"
+#include "tools/verdetto.h"
+#include "tools/documenti_macchinista.h"
+#include "tools/rapporto.h"
+#include "tools/riepilogo.h"
+#include "formato/testo_1252.h"
 
 namespace {
 
@@ -41,14 +47,18 @@ esito_comando compila_scenario(const richiesta& r) {
   esito.c = compila({etichetta_linea, linea}, {etichetta_treno, treno}, o);
   const esito_compilazione& c = esito.c;
   if (!imballa || c.rifiuto) return esito;
-  const bool errori = !c.registro.errori.empty() || c.registro.codice_errore != 0;
-  if (r.severo && (errori || !c.registro.avvisi.empty())) {
+  // The packed files hold what the author wrote, or nothing is written: an
+  // error found (the compiler's, or something written that would be dropped,
+  // cut, rounded or replaced) withholds them, unless --force asks for what
+  // the packer itself would write. --strict withholds them on a warning too.
+  const verdetto v = verdetto_di(c);
+  if ((v.errori > 0 && !r.forza) || (r.severo && (v.errori > 0 || v.avvisi > 0))) {
     esito.trattenuto = true;
     return esito;
   }
 
-  // The directory is made for every pack that no check refused, also when
-  // the compiler gave up before sizing the grid and nothing is packed.
+  // The directory is made for every pack that writes, also when the compiler
+  // gave up before sizing the grid and nothing is packed.
   std::error_code ec;
   if (!std::filesystem::is_directory(r.cartella_uscita, ec)) {
     std::filesystem::create_directories(r.cartella_uscita, ec);
@@ -60,4 +70,48 @@ esito_comando compila_scenario(const richiesta& r) {
     esito.scritti.push_back(destinazione(quale).lexically_normal());
   });
   return esito;
+}
+
+namespace {
+
+std::string quanti(std::size_t n, const char* cosa) {
+  return std::to_string(n) + " " + cosa + (n == 1 ? "" : "s");
+}
+
+// What a pack that wrote packed: its scenario, train, route and files.
+std::string imballato(const esito_comando& e) {
+  const scenario& s = e.c.scenario;
+  char km[48];
+  std::snprintf(km, sizeof km, "%.1f", s.tabella_stazioni[slot_treno_percorso].valore2 / 1000.0);
+  std::string t = "scenario: packed " + stampabile_da_1252(s.nome_scenario) + ", train " +
+                  stampabile_da_1252(s.numero_treno) + ", route " + km + " km:";
+  for (std::size_t i = 0; i < e.scritti.size(); ++i) t += (i == 0 ? " " : ", ") + e.scritti[i].string();
+  return t + "\n";
+}
+
+}  // namespace
+
+verdetto esegui_compilazione(const richiesta& r, ambiente& a) {
+  if (r.con_documenti) controlla_documenti(r);
+  esito_comando esito = compila_scenario(r);
+  // Withheld packed files withhold the documents with them.
+  if (r.con_documenti && !esito.trattenuto) documenti_dopo_compilazione(r, esito, a.err);
+  const verdetto v = verdetto_di(esito.c);
+  if (r.forma == formato::json) {
+    a.out << esito_json(esito).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+    return v;
+  }
+  const bool con_sorgente =
+      r.sorgente == righe_sorgente::sempre || (r.sorgente == righe_sorgente::se_terminale && a.err_terminale);
+  scrivi_diagnostica(esito, con_sorgente, a.err);
+  if (esito.trattenuto) {
+    const bool per_avvisi = v.errori == 0;  // --strict, on warnings alone
+    a.err << "scenario: nothing written: "
+          << (per_avvisi ? quanti(v.avvisi, "warning") + " under --strict" : quanti(v.errori, "error")) << '\n';
+  }
+  if (a.err_terminale) {
+    a.err << testo_riepilogo(riassumi(esito.c, v));
+    if (r.cosa == azione::pack && !esito.scritti.empty()) a.err << imballato(esito);
+  }
+  return v;
 }

@@ -115,6 +115,9 @@ TEST_F(Diagnosi, StatiDUscitaConAvvisi) {
       {"pack --strict, clean, writes", "pack", "", {"--strict"}, 0, true, ""},
       {"pack --strict with a warning", "pack", stretta, {"--strict"}, 1, false, avviso_stretta},
       {"pack --strict with an error", "pack", doppio, {"--strict"}, 1, false, ""},
+      // An error withholds the packed files, --strict or not; --force writes them, the status still 1.
+      {"pack with an error writes nothing", "pack", doppio, {}, 1, false, ""},
+      {"pack --force with an error writes", "pack", doppio, {"--force"}, 1, true, ""},
       {"pack --strict --docs with a warning: no document either", "pack", stretta, {"--strict", "--docs"}, 1,
        false, avviso_stretta},
   };
@@ -141,8 +144,8 @@ TEST_F(Diagnosi, StatiDUscitaConAvvisi) {
       // --strict leaves nothing behind: no file, no directory.
       EXPECT_EQ(altro(), std::vector<std::string>{});
     }
-    const bool trattenuto = std::find(c.opzioni.begin(), c.opzioni.end(), "--strict") != c.opzioni.end() && c.stato == 1;
-    EXPECT_EQ(r.err.find("scenario: --strict: nothing written\n") != std::string::npos, trattenuto) << r.err;
+    const bool trattenuto = c.comando == std::string("pack") && !c.scritti;
+    EXPECT_EQ(r.err.find("scenario: nothing written: ") != std::string::npos, trattenuto) << r.err;
     fs::remove_all(lavoro / "uscita");
   }
 }
@@ -175,7 +178,9 @@ TEST_F(Diagnosi, JsonConErroriEAvvisi) {
     return k;
   };
   EXPECT_EQ(chiavi(j), (std::vector<std::string>{"codice_errore", "posizione_errore", "errori", "avvisi", "errore",
-                                                 "dettaglio_errore", "files", "riepilogo"}));
+                                                 "dettaglio_errore", "scenario", "treno", "files", "riepilogo"}));
+  EXPECT_EQ(j["scenario"], "P");
+  EXPECT_EQ(j["treno"], "12");
   ASSERT_EQ(j["errori"].size(), 1u);
   const nlohmann::ordered_json& e = j["errori"][0];
   EXPECT_EQ(chiavi(e), (std::vector<std::string>{"codice", "posizione", "file", "riga", "colonna", "descrizione",
@@ -189,8 +194,9 @@ TEST_F(Diagnosi, JsonConErroriEAvvisi) {
   for (const auto& v : j["avvisi"])
     if (v["codice"] == 361) a = &v;
   ASSERT_NE(a, nullptr) << j["avvisi"].dump();
-  EXPECT_EQ(chiavi(*a), (std::vector<std::string>{"codice", "descrizione", "testo", "file", "riga", "colonna",
-                                                  "posizione"}));
+  EXPECT_EQ(chiavi(*a), (std::vector<std::string>{"codice", "descrizione", "testo", "gravita", "file", "riga",
+                                                  "colonna", "posizione"}));
+  EXPECT_EQ((*a)["gravita"], "avviso") << "stored as written: it does not withhold the files";
   EXPECT_EQ((*a)["descrizione"], "a section scheduled shorter than the fastest run");
   EXPECT_EQ((*a)["testo"].get<std::string>().rfind("BORGO to TERZA, 10.0 km: scheduled 5:00, fastest run ", 0), 0u);
   EXPECT_EQ((*a)["posizione"], 15000);

@@ -8,6 +8,7 @@
 #include "formato/file.h"
 #include "formato/nomi_file.h"
 #include "tools/rapporto.h"
+#include "tools/verdetto.h"
 
 namespace {
 
@@ -32,9 +33,16 @@ void controlla_documenti(const richiesta& r) {
 
 void documenti_dopo_compilazione(const richiesta& r, esito_comando& esito, std::ostream& err) {
   const esito_compilazione& c = esito.c;
-  if (stato_uscita(c) == 3) return;  // refused: nothing is written, as the refusal says
-  if (stato_uscita(c) != 0 || !c.marcia) {
-    err << "scenario: the build recorded errors: no documents written\n";
+  const verdetto v = verdetto_di(c);
+  if (v.rifiuto) return;  // refused: nothing is written, as the refusal says
+  // A timetable taken from a scenario the compiler did not read as written
+  // would look right and be wrong: no documents, unless asked for all the same.
+  if (v.errori > 0 && !r.forza) {
+    err << "scenario: errors found: no documents written (--force writes them all the same)\n";
+    return;
+  }
+  if (!c.marcia) {
+    err << "scenario: no route grid was built: no documents written\n";
     return;
   }
   const documenti_derivati d = documenti_da_marcia(c.scenario, *c.marcia, r.partenza_scheda, r.documenti);

@@ -17,13 +17,14 @@ std::vector<std::filesystem::path> percorsi_documenti(const richiesta& r);
 // sources given: checked before anything is compiled or written.
 void controlla_documenti(const richiesta& r);
 
-// After the compile: when the build recorded no error, derives the three
+// After the compile: when nothing was found that the verdict weighs as an
+// error (or with r.forza, once the route grid stands), derives the three
 // documents with the times of the scenario's fastest run (the one the
 // compile timed, its train as r.marcia gives it), adds their warnings to the esito's, writes them
 // into r.cartella_uscita (made if missing), each replaced whole, and adds
 // them to the files written. A notice with no warning code of its own is told
-// on `err`. When the build recorded errors, writes none and says so on `err`:
-// a timetable taken from a scenario the compiler did not read whole would
-// look right and be wrong.
+// on `err`. Otherwise writes none and says so on `err`: a timetable taken
+// from a scenario the compiler did not read as written would look right and
+// be wrong.
 void documenti_dopo_compilazione(const richiesta& r, esito_comando& esito, std::ostream& err);
 

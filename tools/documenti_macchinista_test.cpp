@@ -114,12 +114,21 @@ TEST_F(ComandoDocumenti, ConErroriOGuastiNessunDocumento) {
   const risultato_comando d = esegui({"docs", "P_linea.txt", "P_12-.txt", "-o", "documenti"});
   EXPECT_EQ(d.stato, 1);
   EXPECT_NE(d.err.find("P_12-.txt:"), std::string::npos) << d.err;
-  EXPECT_NE(d.err.find("scenario: the build recorded errors: no documents written\n"), std::string::npos) << d.err;
+  EXPECT_NE(d.err.find("scenario: errors found: no documents written (--force writes them all the same)\n"),
+            std::string::npos)
+      << d.err;
   EXPECT_FALSE(fs::exists(lavoro / "documenti"));
-  // pack still writes its packed files, as the build leaves them.
+  // pack writes neither its packed files nor the documents...
   const risultato_comando p = esegui({"pack", "P_linea.txt", "P_12-.txt", "-o", "uscita", "--docs"});
   EXPECT_EQ(p.stato, 1);
-  EXPECT_EQ(elenco(lavoro / "uscita"), (std::vector<std::string>{"P_12.dat", "P_12.sim", "P_linea.dat"}));
+  EXPECT_FALSE(fs::exists(lavoro / "uscita"));
+  // ...unless forced: then the packed files as the packer writes them, and the
+  // documents of the build as it stands, the status 1 all the same.
+  const risultato_comando f = esegui({"pack", "P_linea.txt", "P_12-.txt", "-o", "uscita", "--docs", "--force"});
+  EXPECT_EQ(f.stato, 1);
+  EXPECT_EQ(elenco(lavoro / "uscita"), (std::vector<std::string>{"P_12.dat", "P_12.sim", "P_12_note.txt",
+                                                                 "P_12_rallentamenti.txt", "P_12_scheda_treno.txt",
+                                                                 "P_linea.dat"}));
   sorgenti_intatte();
   fs::remove_all(lavoro / "uscita");
 

@@ -89,8 +89,8 @@ TEST_F(GuastiScenario, CioCheNonESorgenteFinisceConUnErroreChiaro) {
       // Read and compiled: the compiler's own error, with the place it was found.
       {{"check", "vuoto.txt", "P_12-.txt", "--name", "P"}, 1, "vuoto.txt: error 102:"},
       {{"check", "binario.bin", "P_12-.txt", "--name", "P"}, 1, "binario.bin:"},
-      // A train source without "[generale]" is an empty train by its format's rule: no error.
-      {{"check", "P_linea.txt", "binario.bin", "--train", "12"}, 0, ""},
+      // A train source without "[generale]": none of it is read, which is told as an error.
+      {{"check", "P_linea.txt", "binario.bin", "--train", "12"}, 1, "no [generale] heading"},
       {{"dump", "binario.bin", "--kind", "stations"}, 2, "scenario: binario.bin: not a packed station table"},
   };
   for (const caso& c : casi) {

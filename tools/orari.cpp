@@ -13,36 +13,6 @@
 
 using nlohmann::ordered_json;
 
-const char* const aiuto_timing =
-    "usage: scenario timing LINE TRAIN [--name NAME] [--train NUMBER]\n"
-    "                       [model options] [--json | --csv]\n"
-    "\n"
-    "Compiles LINE and TRAIN exactly as 'scenario check' does and works out the\n"
-    "fastest run of the train against its timetable: leaving each stop from\n"
-    "standstill, full acceleration up to the most restrictive limit (line limits,\n"
-    "slow orders, speed-reduction points, the top speed), braking in time for every\n"
-    "lower limit and for the next stop, gradients acting on both. Prints the values\n"
-    "of the train model used and where each came from, then, station by station,\n"
-    "the scheduled and the fastest times: departures, stations passed (the\n"
-    "scheduled passing time is the section's margin spread over it, to the minute)\n"
-    "and arrivals with the section's margin; then each section between two stops\n"
-    "with its distance, scheduled and fastest running times and margin. A section\n"
-    "whose margin is below 0 cannot be kept. The model is told in docs/marcia.md.\n"
-    "Errors the build records are reported as 'scenario check' reports them; the\n"
-    "run is timed over the scenario as compiled, when its route grid was built.\n"
-    "\n"
-    "options:\n"
-    "  --name NAME      scenario name (default: X, from a line source named X_linea.txt)\n"
-    "  --train NUMBER   train number (default: N, from a train source named X_N-.txt)\n"
-    "  --json           one JSON object on standard output: the build's errors as\n"
-    "                   'check --json' gives them, then scenario, treno, modello,\n"
-    "                   righe, sezioni, senza_limite, anomalie, fuori_corsa, mantenibile\n"
-    "  --csv            the rows of the table as comma-separated values, with a header\n"
-    "                   row; times and durations in seconds\n"
-    "\n"
-    "exit status: 0 every section can be kept; 1 a section cannot be kept, or the\n"
-    "build recorded errors; 2 usage or file error; 3 refused by error 1250 or 1251.\n";
-
 namespace {
 
 // `v` with at most `decimali` decimals, trailing zeros left out: "0.4", "175", "26.4".
@@ -169,11 +139,11 @@ ordered_json stazione_json(const stazione_marcia& s) {
   return j;
 }
 
+}  // namespace
+
 bool tutte_mantenibili(const marcia& m) {
   return std::all_of(m.sezioni.begin(), m.sezioni.end(), [](const sezione& s) { return s.mantenibile; });
 }
-
-}  // namespace
 
 std::vector<valore_usato> valori_usati(const scenario& f, const opzioni_marcia& o, const modello_treno& m) {
   auto data = [](const std::optional<double>& v) { return v && !std::isnan(*v); };
@@ -374,36 +344,4 @@ ordered_json orario_json(const esito_comando& e, const opzioni_marcia& o, const 
   j["fuori_corsa"] = std::move(fuori);
   j["mantenibile"] = m ? ordered_json(tutte_mantenibili(*m)) : ordered_json(nullptr);
   return j;
-}
-
-int esegui_timing(const richiesta& r, std::ostream& out, std::ostream& err) {
-  esito_comando esito = compila_scenario(r);
-  // The table tells each section's verdict: the timetable's warnings would say it twice.
-  std::erase_if(esito.c.registro.avvisi, [](const avviso_registrato& a) {
-    return a.codice == avviso_tratta_impossibile || a.codice == avviso_margine_scarso ||
-           a.codice == avviso_senza_limite;
-  });
-  const scenario& f = esito.c.scenario;
-  const int stato_build = stato_uscita(esito.c);
-  // Errors or not, the run is timed over what was compiled, once the route grid stands.
-  const bool griglia = esito.c.marcia.has_value();
-  const marcia nessuna;
-  const marcia& m = griglia ? *esito.c.marcia : nessuna;
-
-  if (r.forma == formato::json) {
-    out << orario_json(esito, r.marcia, griglia ? &m : nullptr)
-               .dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
-        << '\n';
-  } else {
-    scrivi_diagnostica(esito, false, err);
-    if (stato_build != 0)
-      err << (griglia ? "scenario: the build recorded errors; the run is timed over the scenario as compiled\n"
-                      : "scenario: the build recorded errors and built no route grid; nothing to time\n");
-    if (griglia) {
-      if (r.forma == formato::csv) scrivi_orario_csv(m, out);
-      else scrivi_orario_testo(f, r.marcia, m, out);
-    }
-  }
-  if (stato_build != 0) return stato_build;
-  return tutte_mantenibili(m) ? 0 : 1;
 }

@@ -14,8 +14,6 @@
 #include "tools/argomenti.h"
 #include "tools/compila.h"
 
-extern const char* const aiuto_timing;
-
 // A value of the train model as the run used it, and where it came from.
 struct valore_usato {
   std::string_view chiave;   // its JSON key: "accelerazione"
@@ -51,8 +49,5 @@ void scrivi_orario_testo(const scenario& f, const opzioni_marcia& o, const marci
 void scrivi_orario_csv(const marcia& m, std::ostream& out);
 nlohmann::ordered_json orario_json(const esito_comando& e, const opzioni_marcia& o, const marcia* m);
 
-// Runs `scenario timing` on the request `r`: compiles the sources as
-// `check` does, reports the build's errors as it does, and times the run
-// when the route grid was built. The exit status: 0 every section can be
-// kept; 1 one cannot, or the build recorded errors; 3 refused by a packing check.
-int esegui_timing(const richiesta& r, std::ostream& out, std::ostream& err);
+// True when every section of `m` can be kept.
+bool tutte_mantenibili(const marcia& m);

@@ -201,7 +201,7 @@ TEST_F(ComandoTiming, ErroriDellaCompilazione) {
   EXPECT_EQ(r.err.rfind("P_12-.txt:", 0), 0u) << r.err;
   EXPECT_NE(r.err.find(": error 16: signal on an occupied cell (at 2000 m); cell 41 holds the signal from "
                        "P_12-.txt:9\n"
-                       "scenario: the build recorded errors; the run is timed over the scenario as compiled\n"),
+                       "scenario: errors found; the run is timed over the scenario as compiled\n"),
             std::string::npos)
       << r.err;
   // The compiler gave up on the train's rows at the error: the speed limit
@@ -225,7 +225,7 @@ TEST_F(ComandoTiming, ErroriDellaCompilazione) {
   const risultato_comando n = timing();
   EXPECT_EQ(n.stato, 1);
   EXPECT_EQ(n.out, "");
-  EXPECT_NE(n.err.find("scenario: the build recorded errors and built no route grid; nothing to time\n"),
+  EXPECT_NE(n.err.find("scenario: errors found and no route grid built; nothing to time\n"),
             std::string::npos)
       << n.err;
   const nlohmann::json vuoto = nlohmann::json::parse(timing({"--json"}).out);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "compiler/codici_errore.h"
+#include "formato/testo_1252.h"
 #include "tools/riepilogo.h"
 #include "tools/sorgente_evidenziata.h"
 
@@ -67,16 +68,6 @@ void luogo_json(ordered_json& voce, const std::string& file, int32_t riga, int32
 
 }  // namespace
 
-int stato_uscita(const esito_compilazione& c) {
-  if (c.rifiuto) return 3;
-  return c.registro.errori.empty() && c.registro.codice_errore == 0 ? 0 : 1;
-}
-
-int stato_uscita(const esito_comando& e, bool avvisi_come_errori) {
-  const int stato = stato_uscita(e.c);
-  return stato == 0 && avvisi_come_errori && !e.c.registro.avvisi.empty() ? 1 : stato;
-}
-
 void scrivi_diagnostica(const esito_comando& e, bool con_sorgente, std::ostream& err) {
   const registro& f = e.c.registro;
   const sorgenti_indicizzate sorgenti(e.c, con_sorgente);
@@ -93,7 +84,7 @@ void scrivi_diagnostica(const esito_comando& e, bool con_sorgente, std::ostream&
         << (r->dettaglio.empty() ? "" : "; " + r->dettaglio) << "\n";
   for (const avviso_registrato& a : f.avvisi) {
     luogo(err, a.file, a.riga, a.colonna);
-    err << ": warning " << a.codice << ": " << testo_avviso(a);
+    err << ": " << nome_peso(peso_avviso(a.codice)) << ' ' << a.codice << ": " << testo_avviso(a);
     if (a.con_posizione) err << " (at " << a.posizione << " m)";
     err << '\n';
     sorgenti.mostra(a.file, a.riga, a.colonna, err);
@@ -124,6 +115,9 @@ ordered_json esito_json(const esito_comando& e) {
     const std::string_view d = descrizione_avviso(a.codice);
     voce["descrizione"] = d.empty() ? std::string("unknown warning") : std::string(d);
     voce["testo"] = testo_avviso(a);
+    // The tool's weight of it: "errore" (it withholds the packed files), "avviso" or "nota".
+    const peso p = peso_avviso(a.codice);
+    voce["gravita"] = p == peso::errore ? "errore" : p == peso::nota ? "nota" : "avviso";
     luogo_json(voce, a.file, a.riga, a.colonna);
     voce["posizione"] = a.con_posizione ? ordered_json(a.posizione) : ordered_json(nullptr);
     avvisi.push_back(std::move(voce));
@@ -134,9 +128,12 @@ ordered_json esito_json(const esito_comando& e) {
   // What stood in the reserved place, and the row that laid it.
   esito["dettaglio_errore"] =
       rifiuto && !rifiuto->dettaglio.empty() ? ordered_json(rifiuto->dettaglio) : ordered_json(nullptr);
+  // What was packed, or would have been: the names of its files.
+  esito["scenario"] = utf8_da_1252(e.c.scenario.nome_scenario);
+  esito["treno"] = utf8_da_1252(e.c.scenario.numero_treno);
   ordered_json files = ordered_json::array();
   for (const std::filesystem::path& p : e.scritti) files.push_back(p.string());
   esito["files"] = std::move(files);
-  esito["riepilogo"] = json_riepilogo(riassumi(e.c, f.avvisi.size()));
+  esito["riepilogo"] = json_riepilogo(riassumi(e.c, verdetto_di(e.c)));
   return esito;
 }

@@ -25,7 +25,7 @@ std::string ora_del_giorno(int32_t secondi, bool completa) {
   return buf;
 }
 
-riepilogo riassumi(const esito_compilazione& c, std::size_t avvisi) {
+riepilogo riassumi(const esito_compilazione& c, const verdetto& v) {
   const scenario& f = c.scenario;
   riepilogo r;
   // The kinds up to the first without a keyword: a kind added later is counted too.
@@ -40,8 +40,8 @@ riepilogo riassumi(const esito_compilazione& c, std::size_t avvisi) {
   r.lunghezza_m = f.tabella_stazioni[slot_treno_percorso].valore2;
   for (const stazione_marcia& s : stazioni_del_percorso(f))
     if (s.codice != 0) r.fermate.push_back({s.nome, s.posizione_m, s.codice});
-  r.errori = c.registro.errori.size() + (c.rifiuto ? 1 : 0);
-  r.avvisi = avvisi;
+  r.errori = v.errori + (v.rifiuto ? 1 : 0);
+  r.avvisi = v.avvisi;
   return r;
 }
 

@@ -13,6 +13,7 @@
 #include <nlohmann/json.hpp>
 
 #include "porta/compila.h"
+#include "tools/verdetto.h"
 
 struct fermata_riepilogo {
   std::string nome;
@@ -26,12 +27,12 @@ struct riepilogo {
   std::vector<std::pair<std::string_view, int>> righe;
   int32_t lunghezza_m = 0;  // as the route length row gave it; 0 when none was read
   std::vector<fermata_riepilogo> fermate;
-  std::size_t errori = 0;
-  std::size_t avvisi = 0;
+  std::size_t errori = 0;  // errors, the refusal of a packing check included
+  std::size_t avvisi = 0;  // warnings (notes are not counted)
 };
 
-// The summary of the build `c`, with `avvisi` warnings found in all.
-riepilogo riassumi(const esito_compilazione& c, std::size_t avvisi);
+// The summary of the build `c`, with the errors and warnings of `v`.
+riepilogo riassumi(const esito_compilazione& c, const verdetto& v);
 
 // Two lines for a terminal:
 //   rows read: 1 lunghezza percorso, 3 progressiva chilometrica, ..., 8 stazione

@@ -25,7 +25,9 @@ TEST(Riepilogo, RigheLetteFermateEConti) {
       {tipo_riga::segnale, true, 17, 1, 2000},    {tipo_riga::segnale, true, 18, 1, 9000},
   };
   f.errori.push_back({8, 12010, true, "P_12-.txt", 13, 14, {}});
-  const riepilogo r = riassumi(e, 3);
+  verdetto v = verdetto_di(e);
+  v.avvisi = 3;
+  const riepilogo r = riassumi(e, v);
 
   EXPECT_EQ(testo_riepilogo(r),
             "rows read: 1 lunghezza percorso, 2 progressiva chilometrica, 2 pendenza, 1 velocita, "
@@ -46,7 +48,9 @@ TEST(Riepilogo, RigheLetteFermateEConti) {
 
   // Nothing logged, no stop, one of each: the words follow the numbers.
   const esito_compilazione vuoto;
-  EXPECT_EQ(testo_riepilogo(riassumi(vuoto, 1)), "rows read: none\nroute 0.0 km, 0 stops; 0 errors, 1 warning\n");
+  verdetto uno;
+  uno.avvisi = 1;
+  EXPECT_EQ(testo_riepilogo(riassumi(vuoto, uno)), "rows read: none\nroute 0.0 km, 0 stops; 0 errors, 1 warning\n");
 }
 
 TEST(Riepilogo, UnNomeASingoloByteLeggibileEIntero) {
