@@ -157,7 +157,7 @@ TEST_F(Diagnosi, OpzioniSbagliate) {
       {{"--min-margin=-1"}, "scenario: option --min-margin needs a per cent from 0 to 100, not '-1'\n"},
       {{"--min-margin", "101"}, "scenario: option --min-margin needs a per cent from 0 to 100, not '101'\n"},
       {{"--min-margin"}, "scenario: option --min-margin needs a value\n"},
-      {{"--strict"}, "scenario: unknown option '--strict' for check; try 'scenario check --help'\n"},
+      {{"--docs"}, "scenario: unknown option '--docs' for check; try 'scenario check --help'\n"},
   };
   for (const auto& [opzioni, messaggio] : casi) {
     const risultato_comando r = esegui("check", opzioni);

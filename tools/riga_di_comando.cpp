@@ -111,6 +111,11 @@ const opzione opzione_forza{"--force", "", "",
                               r.forza = true;
                               return true;
                             }};
+const opzione opzione_severo{"--strict", "", "",
+                             [](richiesta& r, const std::string&, std::string&) {
+                               r.severo = true;
+                               return true;
+                             }};
 const opzione opzione_avvisi_come_errori{"--warnings-as-errors", "",
                                          "exit with status 1 when there is a warning, as for an error",
                                          [](richiesta& r, const std::string&, std::string&) {

@@ -77,7 +77,7 @@ const comando* comando_di(azione cosa);
 
 // The options that the tool's commands share.
 extern const opzione opzione_nome, opzione_treno, opzione_uscita, opzione_json, opzione_csv, opzione_forza,
-    opzione_avvisi_come_errori, opzione_margine_minimo, opzione_sorgente, opzione_senza_sorgente;
+    opzione_severo, opzione_avvisi_come_errori, opzione_margine_minimo, opzione_sorgente, opzione_senza_sorgente;
 // The options of the driver's documents (docs, pack --docs).
 extern const opzione opzione_classificazione, opzione_massa, opzione_partenza, opzione_firma, opzione_contatto;
 

@@ -111,3 +111,17 @@ TEST_F(TestoSorgenti, ByteSingoliGiaNonToccatiNeAvvisati) {
   EXPECT_EQ(e.c.scenario.tabella_stazioni[2].nome, "Citt\xe0");
   EXPECT_TRUE(e.c.registro.avvisi.empty());
 }
+
+TEST_F(TestoSorgenti, LettereAccentateNonFermanoStrict) {
+  // UTF-8 letters that each have their single byte are a note, not a warning:
+  // a correct scenario with accented names passes --strict and packs.
+  sorgenti("Citt\u00e0 \u2019Alta\u2019", "(Km 9+996)");
+  const risultato_comando check =
+      esegui_scenario({"check", "P_linea.txt", "P_12-.txt", "--strict"}, lavoro, temporanea, uscite);
+  EXPECT_EQ(check.stato, 0) << check.err;
+  EXPECT_NE(check.err.find(": note 302: "), std::string::npos) << check.err;
+  const risultato_comando pack =
+      esegui_scenario({"pack", "P_linea.txt", "P_12-.txt", "--strict"}, lavoro, temporanea, uscite);
+  EXPECT_EQ(pack.stato, 0) << pack.err;
+  EXPECT_TRUE(fs::exists(lavoro / "P_12.sim"));
+}

@@ -7,6 +7,8 @@ namespace {
 constexpr uso_opzione opzioni[] = {
     {&opzione_nome},
     {&opzione_treno},
+    {&opzione_severo, "exit with status 1 when there is a warning, as pack --strict refuses to write (notes do not "
+                      "count)"},
     {&opzione_avvisi_come_errori},
     {&opzione_margine_minimo},
     {&opzione_sorgente},

@@ -10,13 +10,6 @@ const opzione senza_linea{"--no-line-plan", "",
                             r.senza_linea = true;
                             return true;
                           }};
-const opzione severo{"--strict", "",
-                     "write nothing, and make no directory, when the build finds a warning too (notes do not "
-                     "count; exit status 1)",
-                     [](richiesta& r, const std::string&, std::string&) {
-                       r.severo = true;
-                       return true;
-                     }};
 const opzione con_documenti{"--docs", "",
                             "also write the driver's three documents into DIR, as 'scenario docs' does, with its "
                             "options",
@@ -30,7 +23,9 @@ constexpr uso_opzione opzioni[] = {
     {&opzione_nome},
     {&opzione_treno},
     {&senza_linea},
-    {&severo},
+    {&opzione_severo,
+     "write nothing, and make no directory, when the build finds a warning too (notes do not count; exit status "
+     "1)"},
     {&opzione_forza,
      "write what the packer itself would write in spite of errors (exit status 1 all the same), for those who "
      "need its exact bytes"},
