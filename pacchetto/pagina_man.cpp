@@ -1,17 +1,17 @@
-// Writes the manual page of `scenario` from the program's own help texts, so
-// that the page and `scenario --help` cannot disagree and a command added
-// later appears in the page by itself.
-//   pagina_man SCENARIO MODELLO PAGINA
-// runs SCENARIO --help and SCENARIO COMMAND --help for every command the first
-// lists, and fills the hand-written MODELLO (the name, the files, an example
-// session) at its marks: @VERSIONE@, @SINOSSI@, @DESCRIZIONE@, @COMANDI@,
-// @OPZIONI@ and @USCITA@. The help texts are plain text in a few shapes:
-//   usage: LINE (continued on indented lines)     -> the synopsis
-//   head:                                         -> a part of its own
-//     TERM   DESCRIPTION (continued, indented)    -> a tagged paragraph
-//     indented text                               -> an indented paragraph
-//   text                                          -> a paragraph
-#include <cstdio>
+// Writes the manual page of `scenario` from the tool's own table of commands
+// and options (tools/riga_di_comando.h), so that the page, `scenario --help`
+// and the parser cannot disagree and a command or an option added later
+// appears in the page by itself.
+//   pagina_man MODELLO PAGINA RIFERIMENTO
+// fills the hand-written MODELLO (the name, the files, an example session) at
+// its marks: @VERSIONE@, @SINOSSI@, @DESCRIZIONE@, @COMANDI@, @MODELLO@,
+// @OPZIONI@ and @USCITA@. The texts name the reference's files as
+// docs/NAME.md, where they are in the sources; the page names them in
+// RIFERIMENTO, where the package installs them. A command's description is
+// plain text in a few shapes:
+//   TERM   DESCRIPTION (continued, indented)    -> a tagged paragraph
+//   indented text                               -> an indented paragraph
+//   text                                        -> a paragraph
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -21,18 +21,10 @@
 #include <string>
 #include <vector>
 
-namespace {
+#include "tools/opzioni_marcia.h"
+#include "tools/riga_di_comando.h"
 
-std::string esegui(const std::string& programma, const std::string& argomenti) {
-  const std::string comando = "'" + programma + "' " + argomenti;
-  FILE* p = ::popen(comando.c_str(), "r");
-  if (p == nullptr) throw std::runtime_error("cannot run " + comando);
-  std::string testo;
-  char buf[4096];
-  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) testo.append(buf, n);
-  if (::pclose(p) != 0) throw std::runtime_error(comando + " failed");
-  return testo;
-}
+namespace {
 
 std::vector<std::string> righe(const std::string& testo) {
   std::vector<std::string> r;
@@ -60,35 +52,6 @@ std::string roff(const std::string& testo) {
   }
   if (!r.empty() && (r[0] == '.' || r[0] == '\'')) r = "\\&" + r;
   return r;
-}
-
-// The parts of a help text: its usage line, then its body split at each head.
-struct aiuto {
-  std::string sinossi;
-  std::vector<std::string> corpo;                              // before the first head
-  std::vector<std::pair<std::string, std::vector<std::string>>> parti;  // head, lines
-};
-
-aiuto leggi_aiuto(const std::string& testo) {
-  aiuto a;
-  const std::vector<std::string> r = righe(testo);
-  std::size_t i = 0;
-  if (i < r.size() && r[i].rfind("usage: ", 0) == 0) {
-    a.sinossi = r[i++].substr(7);
-    for (; i < r.size() && !vuota(r[i]) && rientro(r[i]) > 0; ++i) a.sinossi += " " + r[i].substr(rientro(r[i]));
-  }
-  std::vector<std::string>* dove = &a.corpo;
-  static const std::regex testa(R"(^([a-z][a-z ]*):$)");
-  for (; i < r.size(); ++i) {
-    std::smatch m;
-    if (std::regex_match(r[i], m, testa)) {
-      a.parti.push_back({m[1], {}});
-      dove = &a.parti.back().second;
-    } else {
-      dove->push_back(r[i]);
-    }
-  }
-  return a;
 }
 
 // Lines of help in roff: paragraphs, tagged paragraphs for "TERM  TEXT" rows,
@@ -140,83 +103,99 @@ std::string corpo_roff(const std::vector<std::string>& r) {
   return out.str();
 }
 
-std::string sinossi_roff(const std::string& sinossi) { return ".nf\n" + roff(sinossi) + "\n.fi\n"; }
+// An option as the synopsis writes it: [-o DIR], bold name, italic value.
+std::string opzione_roff(const opzione& o) {
+  return "\\fB" + roff(std::string(o.nome)) + "\\fR" + (o.valore.empty() ? "" : " \\fI" + roff(std::string(o.valore)) + "\\fR");
+}
 
-// The words that begin the rows of the general help's command list.
-std::vector<std::string> comandi(const aiuto& generale) {
-  std::vector<std::string> c;
-  static const std::regex nome(R"(^  ([a-z][a-z-]*)( .*)?$)");
-  for (const auto& [testa, r] : generale.parti) {
-    if (testa != "commands") continue;
-    for (const std::string& riga : r) {
-      std::smatch m;
-      if (std::regex_match(riga, m, nome)) c.push_back(m[1]);
-    }
+// A command's synopsis: the program's name, the command and its arguments,
+// then each option in brackets, filled and wrapped with a hanging indent; a
+// bracket is never broken.
+std::string sinossi_roff(const comando& c) {
+  std::string t = ".SY scenario\n\\fB" + roff(std::string(c.nome)) + "\\fR";
+  if (!c.argomenti.empty()) t += " \\fI" + roff(std::string(c.argomenti)) + "\\fR";
+  t += "\n";
+  for (std::size_t i = 0; i < c.opzioni.size(); ++i) {
+    std::string p = "[" + opzione_roff(*c.opzioni[i].o);
+    while (i + 1 < c.opzioni.size() && c.opzioni[i + 1].alternativa) p += " | " + opzione_roff(*c.opzioni[++i].o);
+    p += "]";
+    // Spaces inside a bracket do not break.
+    std::string unito;
+    for (const char x : p) unito += x == ' ' ? std::string("\\~") : std::string(1, x);
+    t += unito + "\n";
   }
-  return c;
+  if (c.modello) t += "[\\fImodel\\~options\\fR]\n";
+  return t + ".YS\n";
+}
+
+// The help texts name the reference's files as docs/NAME.md, in the sources;
+// the page names them where they are installed.
+std::string con_riferimento(const std::string& testo, const std::string& cartella) {
+  static const std::regex file(R"((^|[^\w/])docs/(\w+\.md))");
+  return std::regex_replace(testo, file, "$1" + cartella + "/$2");
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc != 4) {
-    std::cerr << "usage: pagina_man SCENARIO MODELLO PAGINA\n";
+    std::cerr << "usage: pagina_man MODELLO PAGINA RIFERIMENTO\n";
     return 2;
   }
   try {
-    const std::string programma = argv[1];
-    const aiuto generale = leggi_aiuto(esegui(programma, "--help"));
-    std::string versione = esegui(programma, "--version");
-    versione = versione.substr(0, versione.find('\n'));
-    versione = versione.substr(versione.rfind(' ') + 1);
-
+    const std::string riferimento = argv[3];
+    const auto testo = [&](std::string_view t) { return con_riferimento(std::string(t), riferimento); };
     std::map<std::string, std::string> segni;
-    segni["@VERSIONE@"] = versione;
-    std::string sinossi = roff(generale.sinossi) + '\n';
-    segni["@DESCRIZIONE@"] = corpo_roff(generale.corpo);
-    std::string sinossi_comandi, descrizione_comandi;
-    for (const std::string& c : comandi(generale)) {
-      const aiuto a = leggi_aiuto(esegui(programma, c + " --help"));
-      sinossi += roff(a.sinossi) + '\n';
-      descrizione_comandi += ".SS \"scenario " + c + "\"\n" + sinossi_roff(a.sinossi) + corpo_roff(a.corpo);
-      for (const auto& [testa, r] : a.parti) {
-        descrizione_comandi += ".PP\n\\fI" + roff(testa) + ":\\fR\n";
-        descrizione_comandi += corpo_roff(r);
+    segni["@VERSIONE@"] = VERSIONE_SCENARIO;
+    std::string sinossi, comandi_roff;
+    for (const comando* c : comandi()) {
+      sinossi += sinossi_roff(*c);
+      comandi_roff += ".SS \"scenario " + std::string(c->nome) + "\"\n" + sinossi_roff(*c) +
+                      corpo_roff(righe(testo(c->descrizione)));
+      if (!c->opzioni.empty()) {
+        comandi_roff += ".PP\n\\fIOptions:\\fR\n";
+        for (const uso_opzione& u : c->opzioni)
+          comandi_roff += ".TP\n" + opzione_roff(*u.o) + "\n" + roff(testo(u.aiuto.empty() ? u.o->aiuto : u.aiuto)) + "\n";
       }
+      if (c->modello) comandi_roff += ".PP\nIt takes the train model options too (see \\fBMODEL OPTIONS\\fR).\n";
+      if (!c->uscita.empty()) comandi_roff += ".PP\n\\fIExit status:\\fR " + roff(testo(c->uscita)) + "\n";
     }
-    segni["@SINOSSI@"] = ".nf\n" + sinossi + ".fi\n";
-    segni["@COMANDI@"] = descrizione_comandi;
-    for (const auto& [testa, r] : generale.parti) {
-      if (testa == "commands") {
-        // Its rows are the commands, told in full above; what follows them are
-        // the options that stand alone.
-        std::vector<std::string> opzioni;
-        bool dopo = false;
-        for (const std::string& riga : r) {
-          if (dopo) opzioni.push_back(riga);
-          if (vuota(riga)) dopo = true;
-        }
-        segni["@OPZIONI@"] = corpo_roff(opzioni);
-      } else if (testa == "exit status") {
-        segni["@USCITA@"] = corpo_roff(r);
-      } else {
-        segni["@DESCRIZIONE@"] += ".PP\n\\fI" + roff(testa) + ":\\fR\n" + corpo_roff(r);
-      }
+    segni["@SINOSSI@"] = sinossi;
+    segni["@COMANDI@"] = comandi_roff;
+    // The general help: its description, its options standing alone and its exit statuses.
+    const std::vector<std::string> generale = righe(testo(aiuto_generale()));
+    std::vector<std::string> descrizione, opzioni, uscita;
+    std::vector<std::string>* dove = nullptr;
+    for (std::size_t i = 0; i < generale.size(); ++i) {
+      const std::string& r = generale[i];
+      if (i == 2) dove = &descrizione;
+      if (r == "commands:") dove = nullptr;
+      else if (r.rfind("  --", 0) == 0 && dove == nullptr) dove = &opzioni;
+      else if (r == "exit status:") { dove = &uscita; continue; }
+      else if (r.rfind("The formats", 0) == 0) dove = &descrizione;
+      if (dove != nullptr) dove->push_back(r);
     }
+    segni["@DESCRIZIONE@"] = corpo_roff(descrizione);
+    segni["@OPZIONI@"] = corpo_roff(opzioni);
+    segni["@USCITA@"] = corpo_roff(uscita);
+    // The train model's options: their own rows of help, after their head line.
+    std::vector<std::string> modello = righe(testo(aiuto_opzioni_marcia()));
+    if (!modello.empty()) modello.erase(modello.begin());
+    segni["@MODELLO@"] = corpo_roff(modello);
 
-    std::ifstream modello(argv[2]);
-    if (!modello) throw std::runtime_error(std::string("cannot read ") + argv[2]);
+    std::ifstream modello_pagina(argv[1]);
+    if (!modello_pagina) throw std::runtime_error(std::string("cannot read ") + argv[1]);
     std::ostringstream pagina;
     // Each mark stands on a line of its own, and its text ends with a newline.
-    for (auto& [segno, testo] : segni)
-      while (!testo.empty() && testo.back() == '\n') testo.pop_back();
-    for (std::string riga; std::getline(modello, riga);) {
-      for (const auto& [segno, testo] : segni) {
-        for (std::size_t p; (p = riga.find(segno)) != std::string::npos;) riga.replace(p, segno.size(), testo);
+    for (auto& [segno, t] : segni)
+      while (!t.empty() && t.back() == '\n') t.pop_back();
+    for (std::string riga; std::getline(modello_pagina, riga);) {
+      for (const auto& [segno, t] : segni) {
+        for (std::size_t p; (p = riga.find(segno)) != std::string::npos;) riga.replace(p, segno.size(), t);
       }
       pagina << riga << '\n';
     }
-    std::ofstream(argv[3], std::ios::binary) << pagina.str();
+    std::ofstream(argv[2], std::ios::binary) << pagina.str();
   } catch (const std::exception& e) {
     std::cerr << "pagina_man: " << e.what() << '\n';
     return 1;
