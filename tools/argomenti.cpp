@@ -65,6 +65,7 @@ const char* nome_comando(azione a) {
     case azione::plot: return "plot";
     case azione::nuovo: return "new";
     case azione::timing: return "timing";
+    case azione::incorporato: return "builtin";
     default: return "dump";
   }
 }
@@ -168,7 +169,7 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
   r = richiesta{};
   errore.clear();  // an error is told by its text being set
   if (argomenti.empty()) {
-    errore = "no command given (pack, check, timing, docs, dump, plot or new); try 'scenario --help'";
+    errore = "no command given (pack, check, timing, docs, dump, plot, new or builtin); try 'scenario --help'";
     return false;
   }
   const std::string& primo = argomenti[0];
@@ -187,8 +188,9 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
   else if (primo == "docs") r.cosa = azione::docs;
   else if (primo == "new") r.cosa = azione::nuovo;
   else if (primo == "timing") r.cosa = azione::timing;
+  else if (primo == "builtin") r.cosa = azione::incorporato;
   else {
-    errore = "unknown command '" + primo + "' (pack, check, timing, docs, dump, plot or new); try 'scenario --help'";
+    errore = "unknown command '" + primo + "' (pack, check, timing, docs, dump, plot, new or builtin); try 'scenario --help'";
     return false;
   }
 
@@ -205,6 +207,7 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
   const bool disegna = r.cosa == azione::plot;
   const bool scarica = r.cosa == azione::dump;
   const bool nuovo = r.cosa == azione::nuovo;
+  const bool incorporato = r.cosa == azione::incorporato;
   // The commands that report the build's errors and warnings as check does.
   const bool riporta = compila && r.cosa != azione::timing;
   const std::string comando = nome_comando(r.cosa);
@@ -219,7 +222,7 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
       posizionali.push_back(a);
     } else if (a == "--") {
       solo_posizionali = true;
-    } else if (!disegna && !nuovo && a == "--json") {
+    } else if (!disegna && !nuovo && !incorporato && a == "--json") {
       json = true;
     } else if (r.cosa == azione::pack && a == "--no-line-plan") {
       r.senza_linea = true;
@@ -236,7 +239,7 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
     } else if ((documenti || r.cosa == azione::pack) && opzione_documenti(argomenti, i, r, errore)) {
       if (!errore.empty()) return false;
       if (opzione_documento.empty()) opzione_documento = a.substr(0, a.find('='));
-    } else if ((r.cosa == azione::pack || disegna || documenti || nuovo) &&
+    } else if ((r.cosa == azione::pack || disegna || documenti || nuovo || incorporato) &&
                opzione_con_valore("-o", argomenti, i, valore, errore)) {
       if (!errore.empty()) return false;
       if (valore.empty()) {
@@ -261,8 +264,10 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
       r.tutti = true;
     } else if (scarica && a == "--features") {
       r.solo_elementi = true;
-    } else if ((scarica || nuovo) && a == "--force") {
+    } else if ((scarica || nuovo || incorporato) && a == "--force") {
       r.forza = true;
+    } else if (incorporato && a == "--sources") {
+      r.con_sorgenti = true;
     } else if (scarica && opzione_con_valore("--kind", argomenti, i, valore, errore)) {
       if (!errore.empty()) return false;
       if (valore == "grid") r.tipo = tipo_imballato::percorso;
@@ -311,6 +316,18 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
     r.nome_scenario = posizionali[0];
     if (!numero_dato) r.numero_treno = numero_treno_nuovo;
     return nome_valido(r.nome_scenario, "scenario name", errore);
+  }
+
+  if (incorporato) {
+    if (!posizionali.empty()) {
+      errore = "builtin takes no file: its scenario is built in; try 'scenario builtin --help'";
+      return false;
+    }
+    if (r.forza && !r.con_sorgenti) {
+      errore = "option --force replaces the sources: give --sources too";
+      return false;
+    }
+    return true;
   }
 
   if (scarica) {

@@ -10,6 +10,7 @@
 #include "packer/decodifica.h"
 #include "tools/argomenti.h"
 #include "tools/compila.h"
+#include "tools/incorporato.h"
 #include "tools/nuovo.h"
 #include "tools/disegno/disegno.h"
 #include "tools/documenti_macchinista.h"
@@ -41,6 +42,9 @@ constexpr const char* aiuto_generale =
     "                    timetable: the margin of every section between two stops\n"
     "  new NAME          write a starter line and train source, every row commented,\n"
     "                    to begin a scenario from\n"
+    "  builtin           write the built-in scenario's documents and packed files\n"
+    "                    into a directory, byte for byte as the packer writes them\n"
+    "                    beside itself\n"
     "\n"
     "  --help            this help; 'scenario COMMAND --help' for a command's\n"
     "  --version         the tool's version\n"
@@ -399,6 +403,7 @@ int scenario(std::span<const std::string> argomenti, std::ostream& out, std::ost
                             : r.aiuto_su == azione::docs   ? aiuto_docs
                             : r.aiuto_su == azione::nuovo  ? aiuto_new
                             : r.aiuto_su == azione::timing ? aiuto_timing
+                            : r.aiuto_su == azione::incorporato ? aiuto_builtin
                                                            : aiuto_generale;
         // Every command that compiles or draws takes the train model's options.
         const bool marcia = r.aiuto_su == azione::pack || r.aiuto_su == azione::check ||
@@ -422,6 +427,8 @@ int scenario(std::span<const std::string> argomenti, std::ostream& out, std::ost
         return esegui_compilazione(r, err_terminale, out, err);
       case azione::timing:
         return esegui_timing(r, out, err);
+      case azione::incorporato:
+        return esegui_incorporato(r, out, err);
       case azione::nessuna:
         break;
     }
