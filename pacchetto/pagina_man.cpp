@@ -1,13 +1,16 @@
 // Writes the manual page of `scenario` from the program's own help texts, so
 // that the page and `scenario --help` cannot disagree and a command added
 // later appears in the page by itself.
-//   pagina_man SCENARIO MODELLO PAGINA
+//   pagina_man SCENARIO MODELLO PAGINA RIFERIMENTO
 // runs SCENARIO --help and SCENARIO COMMAND --help for every command the first
 // lists, and fills the hand-written MODELLO (the name, the files, an example
 // session) at its marks: @VERSIONE@, @SINOSSI@, @DESCRIZIONE@, @COMANDI@,
-// @OPZIONI@ and @USCITA@. The help texts are plain text in a few shapes:
+// @OPZIONI@ and @USCITA@. The help texts name the reference's files as
+// docs/NAME.md, where they are in the sources; the page names them in
+// RIFERIMENTO, where the package installs them. The help texts are plain text
+// in a few shapes:
 //   usage: LINE (continued on indented lines)     -> the synopsis
-//   head:                                         -> a part of its own
+//   head:  (after an empty line)                  -> a part of its own
 //     TERM   DESCRIPTION (continued, indented)    -> a tagged paragraph
 //     indented text                               -> an indented paragraph
 //   text                                          -> a paragraph
@@ -81,7 +84,8 @@ aiuto leggi_aiuto(const std::string& testo) {
   static const std::regex testa(R"(^([a-z][a-z ]*):$)");
   for (; i < r.size(); ++i) {
     std::smatch m;
-    if (std::regex_match(r[i], m, testa)) {
+    // A line of a paragraph that happens to end with a colon is no head.
+    if ((i == 0 || vuota(r[i - 1])) && std::regex_match(r[i], m, testa)) {
       a.parti.push_back({m[1], {}});
       dove = &a.parti.back().second;
     } else {
@@ -140,7 +144,44 @@ std::string corpo_roff(const std::vector<std::string>& r) {
   return out.str();
 }
 
-std::string sinossi_roff(const std::string& sinossi) { return ".nf\n" + roff(sinossi) + "\n.fi\n"; }
+// A usage line as a man page's synopsis: the program's name, then its words
+// filled and wrapped with a hanging indent. A bracket that holds no other
+// bracket is kept on one line, as "[-o DIR]" or "[--source | --no-source]",
+// and so is an option with its value.
+std::string sinossi_roff(const std::string& sinossi) {
+  const std::size_t spazio = sinossi.find(' ');
+  const std::string programma = sinossi.substr(0, spazio);
+  const std::string resto = spazio == std::string::npos ? "" : sinossi.substr(spazio + 1);
+  constexpr char unito = '\x01';  // a space that does not break, until roff's escapes are in
+  std::string parole = resto;
+  int dentro = 0;
+  for (std::size_t i = 0; i < parole.size(); ++i) {
+    if (parole[i] == '[') ++dentro;
+    if (parole[i] == ']') --dentro;
+    if (parole[i] != ' ' || i + 1 == parole.size() || parole[i + 1] == '[') continue;
+    // An option and its value stay together too, as "-o FILE.svg".
+    const std::size_t parola = parole.find_last_of(" [", i - 1) + 1;  // npos + 1 = 0
+    const bool valore = parole[parola] == '-' && parole[i + 1] != '-' && parole[i + 1] != '|';
+    if ((dentro > 0 && parole[i - 1] != ']') || valore) parole[i] = unito;
+  }
+  std::string testo;
+  for (const char c : roff(parole)) testo += c == unito ? std::string("\\~") : std::string(1, c);
+  return ".SY " + programma + "\n" + testo + "\n.YS\n";
+}
+
+// The help texts name the reference's files as docs/NAME.md, in the sources;
+// the page names them where they are installed.
+std::string con_riferimento(const std::string& testo, const std::string& cartella) {
+  static const std::regex file(R"((^|[^\w/])docs/(\w+\.md))");
+  std::string r;
+  auto da = testo.cbegin();
+  for (std::sregex_iterator m(testo.begin(), testo.end(), file), fine; m != fine; ++m) {
+    r.append(da, (*m)[2].first - 5);
+    r += cartella + "/" + (*m)[2].str();
+    da = (*m)[2].second;
+  }
+  return r.append(da, testo.cend());
+}
 
 // The words that begin the rows of the general help's command list.
 std::vector<std::string> comandi(const aiuto& generale) {
@@ -159,32 +200,32 @@ std::vector<std::string> comandi(const aiuto& generale) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
-    std::cerr << "usage: pagina_man SCENARIO MODELLO PAGINA\n";
+  if (argc != 5) {
+    std::cerr << "usage: pagina_man SCENARIO MODELLO PAGINA RIFERIMENTO\n";
     return 2;
   }
   try {
-    const std::string programma = argv[1];
-    const aiuto generale = leggi_aiuto(esegui(programma, "--help"));
+    const std::string programma = argv[1], riferimento = argv[4];
+    const aiuto generale = leggi_aiuto(con_riferimento(esegui(programma, "--help"), riferimento));
     std::string versione = esegui(programma, "--version");
     versione = versione.substr(0, versione.find('\n'));
     versione = versione.substr(versione.rfind(' ') + 1);
 
     std::map<std::string, std::string> segni;
     segni["@VERSIONE@"] = versione;
-    std::string sinossi = roff(generale.sinossi) + '\n';
+    std::string sinossi = sinossi_roff(generale.sinossi);
     segni["@DESCRIZIONE@"] = corpo_roff(generale.corpo);
     std::string sinossi_comandi, descrizione_comandi;
     for (const std::string& c : comandi(generale)) {
-      const aiuto a = leggi_aiuto(esegui(programma, c + " --help"));
-      sinossi += roff(a.sinossi) + '\n';
+      const aiuto a = leggi_aiuto(con_riferimento(esegui(programma, c + " --help"), riferimento));
+      sinossi += sinossi_roff(a.sinossi);
       descrizione_comandi += ".SS \"scenario " + c + "\"\n" + sinossi_roff(a.sinossi) + corpo_roff(a.corpo);
       for (const auto& [testa, r] : a.parti) {
         descrizione_comandi += ".PP\n\\fI" + roff(testa) + ":\\fR\n";
         descrizione_comandi += corpo_roff(r);
       }
     }
-    segni["@SINOSSI@"] = ".nf\n" + sinossi + ".fi\n";
+    segni["@SINOSSI@"] = sinossi;
     segni["@COMANDI@"] = descrizione_comandi;
     for (const auto& [testa, r] : generale.parti) {
       if (testa == "commands") {

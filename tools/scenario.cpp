@@ -17,6 +17,7 @@
 #include "tools/opzioni_marcia.h"
 #include "tools/orari.h"
 #include "tools/rapporto.h"
+#include "tools/riferimento.h"
 #include "tools/riepilogo.h"
 #include "tools/scarica.h"
 
@@ -409,7 +410,8 @@ int scenario(std::span<const std::string> argomenti, std::ostream& out, std::ost
         const bool marcia = r.aiuto_su == azione::pack || r.aiuto_su == azione::check ||
                             r.aiuto_su == azione::docs || r.aiuto_su == azione::plot ||
                             r.aiuto_su == azione::timing;
-        out << (marcia ? con_opzioni_marcia(aiuto) : std::string(aiuto));
+        // The reference as it stands beside an installed tool, else the sources' docs/.
+        out << con_riferimento(marcia ? con_opzioni_marcia(aiuto) : std::string(aiuto), cartella_riferimento());
         return 0;
       }
       case azione::versione:
