@@ -8,8 +8,9 @@
 #include <string>
 
 // Why the packer may not write in `cartella`, the absolute directory that
-// holds it: "a system directory", or "where it is installed" (any
-// PREFIX/libexec/impacchetta). Empty when it may.
+// holds it: "a system directory" (the root, /bin, /etc, /lib, /usr/bin,
+// /usr/local/share and the like, and all below them), or "where it is
+// installed" (any PREFIX/libexec/impacchetta). Empty when it may.
 std::string cartella_vietata(const std::filesystem::path& cartella);
 
 // The way out for a user whose packer cannot write beside itself, as lines for
