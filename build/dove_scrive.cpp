@@ -26,6 +26,9 @@ bool tra(const std::filesystem::path& nome, std::span<const std::string_view> no
 std::string cartella_vietata(const std::filesystem::path& cartella) {
   std::filesystem::path c = cartella.lexically_normal();
   if (!c.empty() && c.filename().empty()) c = c.parent_path();  // "/etc/" as "/etc"
+  // PREFIX/libexec/impacchetta, in any prefix (/usr's among them): the tree
+  // that was installed is left as it was installed.
+  if (c.filename() == "impacchetta" && c.parent_path().filename() == "libexec") return "where it is installed";
   if (c.has_root_directory()) {
     auto p = std::next(c.begin());
     if (p == c.end() || tra(*p, dalla_radice)) return "a system directory";
@@ -35,9 +38,6 @@ std::string cartella_vietata(const std::filesystem::path& cartella) {
       if (p == c.end() || tra(*p, da_usr)) return "a system directory";
     }
   }
-  // PREFIX/libexec/impacchetta, in any prefix: the tree that was installed is
-  // left as it was installed.
-  if (c.filename() == "impacchetta" && c.parent_path().filename() == "libexec") return "where it is installed";
   return {};
 }
 

@@ -7,8 +7,8 @@ TEST(DoveScrive, MaiNelleCartelleDiSistemaNeDoveEInstallato) {
   struct caso { const char* cartella; const char* perche; };
   const caso casi[] = {
       {"/usr/bin", "a system directory"},
-      {"/usr/libexec/impacchetta", "a system directory"},
-      {"/usr/local/libexec/impacchetta", "a system directory"},
+      {"/usr/libexec/impacchetta", "where it is installed"},
+      {"/usr/local/libexec/impacchetta", "where it is installed"},
       {"/usr/local/games/simulatore", "a system directory"},
       {"/usr/share/impacchetta/", "a system directory"},
       {"/usr", "a system directory"},
