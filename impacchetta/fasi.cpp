@@ -39,8 +39,8 @@ struct sorgente_riletta {
 }  // namespace
 
 void nomina_scenario(Form1& f) {
-  f.nome_scenario = "Corvana_Telmisa";
-  f.numero_treno = "739";
+  f.nome_scenario = nome_scenario_incorporato;
+  f.numero_treno = numero_treno_incorporato;
 }
 
 void esegui_build(Form1& f, const fs::path& cartella) {

@@ -25,22 +25,14 @@ const modulo_finestra* modulo() {
   static const modulo_finestra* caricato = []() -> const modulo_finestra* {
     const char* nome = std::getenv("DISPLAY");
     if (nome == nullptr || *nome == '\0') return nullptr;
-    // Beside the program first (the build tree, or a copy shipped with its
-    // module), then where an installation puts it: PREFIX/lib/impacchetta/ for
-    // PREFIX/bin/impacchetta, wherever PREFIX is.
+    // Beside the program: the build tree, an installation's
+    // PREFIX/libexec/impacchetta/, or a copy made with its module.
     std::error_code ec;
-    const std::filesystem::path cartella = std::filesystem::read_symlink("/proc/self/exe", ec).parent_path();
+    const std::filesystem::path modulo =
+        std::filesystem::read_symlink("/proc/self/exe", ec).parent_path() / "libfinestra_fltk.so";
     void* h = nullptr;
-    if (!ec) {
-      for (const auto& modulo : {cartella / "libfinestra_fltk.so",
-                                 cartella.parent_path() / "lib" / "impacchetta" / "libfinestra_fltk.so"}) {
-        std::error_code ec_modulo;
-        if (std::filesystem::exists(modulo, ec_modulo)) {
-          h = ::dlopen(modulo.c_str(), RTLD_NOW | RTLD_LOCAL);
-          break;
-        }
-      }
-    }
+    std::error_code ec_modulo;
+    if (!ec && std::filesystem::exists(modulo, ec_modulo)) h = ::dlopen(modulo.c_str(), RTLD_NOW | RTLD_LOCAL);
     static modulo_finestra m;
     if (h != nullptr) {
       m.mostra = reinterpret_cast<void (*)()>(::dlsym(h, "impacchetta_mostra_finestra"));
@@ -50,7 +42,7 @@ const modulo_finestra* modulo() {
     if (m.mostra == nullptr || m.chiudi == nullptr || m.errore == nullptr) {
       const char* motivo = h != nullptr ? "incomplete module" : ::dlerror();
       std::fprintf(stderr, "impacchetta: no window: %s\n",
-                   motivo != nullptr ? motivo : "no libfinestra_fltk.so beside the program or in ../lib/impacchetta/");
+                   motivo != nullptr ? motivo : "no libfinestra_fltk.so beside the program");
       return nullptr;
     }
     return &m;

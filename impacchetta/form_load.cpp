@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 
+#include "impacchetta/dove_scrive.h"
 #include "impacchetta/fasi.h"
 #include "impacchetta/finestra.h"
 #include "formato/file.h"
@@ -25,12 +26,17 @@ int Form_Load() {
   static Form1 f;  // the build state lives for the whole run
   nomina_scenario(f);
   const std::filesystem::path cartella = cartella_programma();
+  if (const std::string perche = cartella_vietata(cartella); !perche.empty()) {
+    std::fprintf(stderr, "impacchetta: %s: nothing written: the packer writes its files beside itself, and this is %s\n%s",
+                 cartella.c_str(), perche.c_str(), altra_via().c_str());
+    return 2;
+  }
 
   mostra_finestra();
   try {
     esegui_build(f, cartella);
   } catch (const errore_file& e) {
-    std::fprintf(stderr, "impacchetta: %s\n", e.what());
+    std::fprintf(stderr, "impacchetta: %s\n%s", e.what(), altra_via().c_str());
     chiudi_finestra();
     return 2;
   }

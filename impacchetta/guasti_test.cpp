@@ -104,8 +104,33 @@ TEST_F(ProgrammaInCartella, CartellaSenzaPermessoDiScritturaFermaConStato2) {
   // The first file the build writes is the line source: named, with the system's reason.
   EXPECT_NE(e.err.find((dir / "Corvana_Telmisa_linea.txt").string()), std::string::npos) << e.err;
   EXPECT_NE(e.err.find("Permission denied"), std::string::npos) << e.err;
+  // And the way out: a copy of one's own, or the tool.
+  EXPECT_NE(e.err.find("copy impacchetta and libfinestra_fltk.so into a folder of your own"), std::string::npos) << e.err;
+  EXPECT_NE(e.err.find("scenario builtin -o DIR"), std::string::npos) << e.err;
   // Nothing made, nothing lost: the older files are all there, byte for byte.
   EXPECT_EQ(fotografa(dir), prima);
+}
+
+TEST_F(ProgrammaInCartella, DoveEInstallatoNonScriveNullaNeancheDaRoot) {
+  // An installation's place in a prefix of its own, open to the program's
+  // writes when run as root: it is the rule that refuses, not the permissions.
+  const fs::path installato = radice.percorso / "prefisso/libexec/impacchetta";
+  fs::create_directories(installato);
+  fs::copy_file(dir / "impacchetta", installato / "impacchetta");
+  dir = installato;
+  for (const auto& [chi, prepara] : {std::pair<const char*, std::function<void()>>{"as it runs", [] {}},
+                                     {"unprivileged", senza_privilegi}}) {
+    const esito_programma e = esegui(prepara);
+    EXPECT_EQ(e.stato, 2) << chi << "\n" << e.err;
+    EXPECT_EQ(e.err.rfind("impacchetta: " + installato.string() +
+                              ": nothing written: the packer writes its files beside itself, and this is where it "
+                              "is installed\n",
+                          0),
+              0u)
+        << chi << "\n" << e.err;
+    EXPECT_NE(e.err.find("scenario builtin -o DIR"), std::string::npos) << chi << "\n" << e.err;
+    EXPECT_TRUE(fotografa(dir).empty()) << chi << ": a file was left beside the installed packer";
+  }
 }
 
 TEST_F(ProgrammaInCartella, ScritturaInterrottaLasciaIntattoIlFileVecchio) {

@@ -12,7 +12,7 @@
 #include "analisi/marcia.h"
 #include "documents/deriva_documenti.h"
 
-enum class azione { nessuna, aiuto, versione, pack, check, dump, plot, docs, nuovo, timing };
+enum class azione { nessuna, aiuto, versione, pack, check, dump, plot, docs, nuovo, timing, incorporato };
 enum class formato { testo, json, csv };
 enum class tipo_imballato { nessuno, percorso, stazioni, linea };
 // Whether a diagnostic shows its source line and a caret: by default only
@@ -23,7 +23,7 @@ struct richiesta {
   azione cosa = azione::nessuna;
   azione aiuto_su = azione::nessuna;  // --help after a command: that command's help
 
-  // pack, check, docs, timing (new: NAME, --train, -o)
+  // pack, check, docs, timing (new: NAME, --train, -o; builtin: -o)
   std::filesystem::path linea;
   std::filesystem::path treno;
   std::filesystem::path cartella_uscita = ".";
@@ -48,9 +48,12 @@ struct richiesta {
   bool tutti = false;                             // --all
   bool solo_elementi = false;                     // --features: grid cells with a point feature or a mark
 
-  // dump: a kind that contradicts the name; new: files that exist; pack and
-  // docs: write what the packer would write in spite of errors
+  // dump: a kind that contradicts the name; new, builtin: sources that exist;
+  // pack and docs: write what the packer would write in spite of errors
   bool forza = false;                             // --force
+
+  // builtin: the two sources kept beside what is built from them
+  bool con_sorgenti = false;                      // --sources
 
   // plot: the directory of the packed files and the picture to write
   std::filesystem::path cartella_imballati;

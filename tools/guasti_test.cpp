@@ -139,3 +139,24 @@ TEST_F(GuastiScenario, UnaScritturaCheFallisceLasciaIFileDiPrima) {
   }
   fs::permissions(uscita, fs::perms::all);
 }
+
+TEST_F(GuastiScenario, BuiltinDoveNonPuoScrivereNonLasciaNulla) {
+  const fs::path chiusa = lavoro / "chiusa";
+  fs::create_directory(chiusa);
+  fs::permissions(chiusa, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
+  struct caso { std::vector<std::string> a; const char* messaggio; };
+  const caso casi[] = {
+      {{"builtin", "-o", "chiusa", "--sources"},
+       "scenario: chiusa/Corvana_Telmisa_linea.txt: cannot create: Permission denied\n"},
+      {{"builtin", "-o", "chiusa/sotto"}, "scenario: chiusa/sotto: cannot create the directory: Permission denied\n"},
+  };
+  for (const caso& c : casi) {
+    const risultato_comando r = esegui(c.a, senza_privilegi);
+    EXPECT_EQ(r.stato, 2) << c.messaggio;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, c.messaggio);
+    EXPECT_TRUE(fs::is_empty(chiusa)) << c.messaggio;
+  }
+  fs::permissions(chiusa, fs::perms::all);
+}

@@ -4,6 +4,7 @@
 
 #include "formato/file.h"
 #include "tools/argomenti.h"
+#include "tools/riferimento.h"
 #include "tools/riga_di_comando.h"
 #include "tools/verdetto.h"
 
@@ -19,7 +20,8 @@ int esegui_scenario(std::span<const std::string> argomenti, std::ostream& out, s
   }
   if (r.cosa == azione::aiuto) {
     const comando* c = comando_di(r.aiuto_su);
-    out << (c != nullptr ? aiuto_comando(*c) : aiuto_generale());
+    // The reference as it stands beside an installed tool, else the sources' docs/.
+    out << con_riferimento(c != nullptr ? aiuto_comando(*c) : aiuto_generale(), cartella_riferimento());
     return stato_uscita(v, false);
   }
   if (r.cosa == azione::versione) {

@@ -59,6 +59,7 @@ TEST_F(ComandoScenario, AiutoEVersione) {
       {{"check", "-h"}, "usage: scenario check LINE TRAIN"},
       {{"dump", "--help"}, "usage: scenario dump FILE"},
       {{"docs", "--help"}, "usage: scenario docs LINE TRAIN"},
+      {{"builtin", "--help"}, "usage: scenario builtin [-o DIR]"},
       {{"--version"}, "scenario 0."},
   };
   for (const caso& c : casi) {
