@@ -103,6 +103,13 @@ std::string cosa_in_cella(const Form1& f, int64_t c) {
   return "the " + cosa + " from " + luogo;
 }
 
+void colpevole_cella(Form1& f, int64_t c) {
+  if (c < 0 || static_cast<std::size_t>(c) >= f.percorso.size()) return;
+  if (tipo_libero(f.percorso[static_cast<std::size_t>(c)].tipo)) return;
+  const int32_t riga = origine_di(f, c).elemento;
+  if (riga != f.riga_in_posa) colpevole(f, riga);
+}
+
 std::string descrivi_cella(const Form1& f, int64_t c) {
   const std::string cella = "cell " + std::to_string(c);
   if (c < 0 || static_cast<std::size_t>(c) >= f.percorso.size()) return cella + " lies outside the route grid";

@@ -29,6 +29,10 @@ std::string nome_riga(const Form1& f, int32_t indice);
 // "cell 264 is free".
 std::string descrivi_cella(const Form1& f, int64_t c);
 
+// The row that laid what cell `c` holds, named as a culprit of the error just
+// recorded (`colpevole`); nothing for a free cell or one the row being laid holds.
+void colpevole_cella(Form1& f, int64_t c);
+
 // What cell `c` holds, as `descrivi_cella` names it after "holds": "the
 // signal from F_1-.txt:30"; "nothing" for a free cell.
 std::string cosa_in_cella(const Form1& f, int64_t c);

@@ -41,6 +41,14 @@ void dettaglia_errore(Form1& f, std::string dettaglio) {
   if (!f.errori.empty()) f.errori.back().dettaglio = std::move(dettaglio);
 }
 
+void colpevole(Form1& f, int32_t indice) {
+  if (f.errori.empty() || indice < 0 || static_cast<std::size_t>(indice) >= f.righe_lette.size()) return;
+  std::vector<int32_t>& righe = f.errori.back().righe_colpevoli;
+  for (const int32_t r : righe)
+    if (r == indice) return;
+  righe.push_back(indice);
+}
+
 avviso_registrato& registra_avviso(Form1& f, int32_t codice, std::string testo) {
   avviso_registrato a;
   a.codice = codice;

@@ -48,6 +48,9 @@ struct errore_registrato {
   // author's terms (the row that holds a cell, the field that could not be
   // read and what was expected there); empty when the description says it all.
   std::string dettaglio;
+  // The rows the detail names as culprits (indices into `Form1::righe_lette`):
+  // what an editor links the error to.
+  std::vector<int32_t> righe_colpevoli;
 };
 
 // Mountain spans recorded by the line parser: entries 1..80 used.
@@ -116,6 +119,9 @@ void registra_errore(Form1& f, int32_t codice, int32_t posizione);
 void registra_posizione(Form1& f, int32_t posizione);
 // Gives the error just recorded its detail text.
 void dettaglia_errore(Form1& f, std::string dettaglio);
+// Names row `indice` as a culprit of the error just recorded; none, and a
+// row named already, add nothing.
+void colpevole(Form1& f, int32_t indice);
 
 // Records a warning with the text `testo`, at no place in the sources; the
 // caller adds the place and the position where there are some.

@@ -309,7 +309,11 @@ passo riga_cartello(stato_linea& st) {
   const int64_t c = cella_di(p / 50.0 + 1);
   if (!nel_percorso(f, c)) return rifiuta(f, errore_cartello_fuori_percorso, p);
   cella_percorso& cella = f.percorso[c];
-  if (!libera(cella)) return rifiuta(f, errore_cartello_occupato, p, descrivi_cella(f, c));
+  if (!libera(cella)) {
+    rifiuta(f, errore_cartello_occupato, p, descrivi_cella(f, c));
+    colpevole_cella(f, c);
+    return passo::esci;
+  }
   // Board texts fill slots 80 down to 1; slot 0 is never written.
   if (st.prossimo_cartello < slot_prima_stazione) return rifiuta(f, errore_cartelli_troppi, p);
   const int32_t indice = annota_riga(st.s, p, st.prossimo_cartello);

@@ -211,7 +211,11 @@ passo riga_abbattimento(stato_treno& st) {
   const int64_t c = cella_di(p / 50.0);  // no + 1, unlike signals and slow orders
   if (!nel_percorso(f, c)) return rifiuta(f, errore_abbattimento_fuori_percorso, p);
   cella_percorso& cella = f.percorso[c];
-  if (!libera(cella)) return rifiuta(f, errore_abbattimento_occupato, p, descrivi_cella(f, c));
+  if (!libera(cella)) {
+    rifiuta(f, errore_abbattimento_occupato, p, descrivi_cella(f, c));
+    colpevole_cella(f, c);
+    return passo::esci;
+  }
   const int32_t indice = annota_riga(st.s, p, w);
   posa_elemento(f, c);
   if (w < 1) {
@@ -366,7 +370,9 @@ passo riga_stazione(stato_treno& st) {
                   "the station " + citazione(r.nome) + " at " + std::to_string(r.valore3) +
                       " m is written after " + nome_riga(f, st.riga_stazione) + " at " + std::to_string(q.valore3) +
                       " m: stations must be written in route order");
-    return rifiuta(f, errore_stazioni_vicine, p, stazioni_vicine(f, st.riga_stazione, r, q));
+    rifiuta(f, errore_stazioni_vicine, p, stazioni_vicine(f, st.riga_stazione, r, q));
+    colpevole(f, st.riga_stazione);
+    return passo::esci;
   }
   st.riga_stazione = indice;
   ++st.j;

@@ -113,6 +113,7 @@ bool memo_indicatori_v_max(Form1& f, int32_t posizione, int32_t vas, int32_t vbs
   if (!libera(cella)) {
     registra_errore(f, errore_indicatore_occupato);
     dettaglia_errore(f, descrivi_cella(f, c));
+    colpevole_cella(f, c);
     return false;
   }
   cella.tipo = tipo_cartello_vmax;

@@ -16,6 +16,7 @@ bool memo_segnale(Form1& f, int32_t posizione, int32_t sx, int32_t s1, int32_t s
   if (!libera(cella)) {
     registra_errore(f, errore_segnale_occupato);
     dettaglia_errore(f, descrivi_cella(f, i));
+    colpevole_cella(f, i);
     return false;
   }
   // The farthest approach mark lies 400 m (8 cells) before the signal.
@@ -60,6 +61,7 @@ bool memo_rallentamento(Form1& f, int32_t x, int32_t v, int32_t l, int32_t f_tt,
   auto occupata = [&f](int32_t codice, int64_t c, std::string_view quale) {
     registra_errore(f, codice);
     dettaglia_errore(f, std::string(quale) + ": " + descrivi_cella(f, c));
+    colpevole_cella(f, c);
     return false;
   };
   if (avviso && !libera(f.percorso[a])) return occupata(errore_avviso_occupato, a, "its warning board");

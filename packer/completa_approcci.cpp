@@ -67,6 +67,12 @@ struct passata {
     for (int c : celle) t += (t.empty() ? "" : "; ") + descrivi_cella(f, c);
     return t;
   }
+  // The rows of the error just recorded, in the order its detail names them:
+  // the features named, then what holds the cells tried.
+  void colpevoli(std::initializer_list<int> nominate, std::initializer_list<int> celle) {
+    for (int c : nominate) colpevole(f, riga_di(c));
+    for (int c : celle) colpevole_cella(f, c);
+  }
   void abbassa(int c) {
     cella_percorso& cella = p[static_cast<std::size_t>(c)];
     cella.dato1 = minimo(velocita_approccio, cella.dato1);
@@ -92,6 +98,7 @@ struct passata {
         dettaglia_errore(f, nome("the signal", d) + " stands " + std::to_string(k * 50) + " m behind " +
                                 nome("the warning board of the slow order", i) + ", and neither cell before it is "
                                 "free: " + tenute({d - 1, d - 2}));
+        colpevoli({d, i}, {d - 1, d - 2});
       }
     }
   }
@@ -113,6 +120,7 @@ struct passata {
         registra_errore(f, errore_approccio_rallentamento, i * 50);
         dettaglia_errore(f, "before " + nome("the start of the slow order", i) + ": " +
                                 tenute({i - g.celle[0], i - g.celle[1], i - g.celle[2]}));
+        colpevoli({i}, {i - g.celle[0], i - g.celle[1], i - g.celle[2]});
       }
     }
 
@@ -143,6 +151,7 @@ struct passata {
           registra_errore(f, errore_cammino_rallentamento, k * 50);
           dettaglia_errore(f, "along " + nome("the slow order", i) + ", no point every 400 m from cell " +
                                   std::to_string(k) + " on: " + tenute({k, k - 1, k + 1}));
+          colpevoli({i}, {k, k - 1, k + 1});
         }
       }
     } while (tipo(k) != tipo_fine_rallentamento && k < n);
@@ -164,6 +173,7 @@ struct passata {
         registra_errore(f, errore_cammino_rallentamento, k * 50);  // the end cell's position
         dettaglia_errore(f, nome("the signal", s + 1) + " follows " + nome("the end of the slow order", k) +
                                 ", and neither cell before it is free: " + tenute({s, s - 1}));
+        colpevoli({s + 1, k}, {s, s - 1});
       }
     }
   }
