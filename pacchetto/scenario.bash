@@ -19,7 +19,7 @@ _scenario() {
   local comando=${COMP_WORDS[1]} opzioni
   COMPREPLY=()
   if ((COMP_CWORD == 1)); then
-    COMPREPLY=($(compgen -W 'pack check timing docs dump plot new --help --version' -- "$cur"))
+    COMPREPLY=($(compgen -W 'pack check timing docs dump plot new lsp --help --version' -- "$cur"))
     return
   fi
   # --opt=VALUE is completed as --opt VALUE.
@@ -50,6 +50,7 @@ _scenario() {
     plot) opzioni="-o --name --train --help $marcia" ;;
     timing) opzioni="--name --train --json --csv --help $marcia" ;;
     new) opzioni='--train -o --force --help' ;;
+    lsp) opzioni='--stdio --help' ;;
     *) return ;;
   esac
   if [[ $cur == -* ]]; then

@@ -65,6 +65,7 @@ const char* nome_comando(azione a) {
     case azione::plot: return "plot";
     case azione::nuovo: return "new";
     case azione::timing: return "timing";
+    case azione::lsp: return "lsp";
     default: return "dump";
   }
 }
@@ -168,7 +169,7 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
   r = richiesta{};
   errore.clear();  // an error is told by its text being set
   if (argomenti.empty()) {
-    errore = "no command given (pack, check, timing, docs, dump, plot or new); try 'scenario --help'";
+    errore = "no command given (pack, check, timing, docs, dump, plot, new or lsp); try 'scenario --help'";
     return false;
   }
   const std::string& primo = argomenti[0];
@@ -187,8 +188,9 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
   else if (primo == "docs") r.cosa = azione::docs;
   else if (primo == "new") r.cosa = azione::nuovo;
   else if (primo == "timing") r.cosa = azione::timing;
+  else if (primo == "lsp") r.cosa = azione::lsp;
   else {
-    errore = "unknown command '" + primo + "' (pack, check, timing, docs, dump, plot or new); try 'scenario --help'";
+    errore = "unknown command '" + primo + "' (pack, check, timing, docs, dump, plot, new or lsp); try 'scenario --help'";
     return false;
   }
 
@@ -205,6 +207,7 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
   const bool disegna = r.cosa == azione::plot;
   const bool scarica = r.cosa == azione::dump;
   const bool nuovo = r.cosa == azione::nuovo;
+  const bool lsp = r.cosa == azione::lsp;
   // The commands that report the build's errors and warnings as check does.
   const bool riporta = compila && r.cosa != azione::timing;
   const std::string comando = nome_comando(r.cosa);
@@ -219,7 +222,9 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
       posizionali.push_back(a);
     } else if (a == "--") {
       solo_posizionali = true;
-    } else if (!disegna && !nuovo && a == "--json") {
+    } else if (lsp && a == "--stdio") {
+      // The channel the editors' clients name: standard input and output, the only one.
+    } else if (!disegna && !nuovo && !lsp && a == "--json") {
       json = true;
     } else if (r.cosa == azione::pack && a == "--no-line-plan") {
       r.senza_linea = true;
@@ -300,6 +305,14 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
     }
     // The name and the number not given are found from the files in the directory.
     r.cartella_imballati = posizionali[0];
+    return true;
+  }
+
+  if (lsp) {
+    if (!posizionali.empty()) {
+      errore = "lsp takes no file: the editor sends the sources; try 'scenario lsp --help'";
+      return false;
+    }
     return true;
   }
 

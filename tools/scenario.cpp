@@ -12,6 +12,7 @@
 #include "tools/compila.h"
 #include "tools/nuovo.h"
 #include "tools/disegno/disegno.h"
+#include "tools/lsp/servitore.h"
 #include "tools/documenti_macchinista.h"
 #include "tools/opzioni_marcia.h"
 #include "tools/orari.h"
@@ -41,6 +42,8 @@ constexpr const char* aiuto_generale =
     "                    timetable: the margin of every section between two stops\n"
     "  new NAME          write a starter line and train source, every row commented,\n"
     "                    to begin a scenario from\n"
+    "  lsp               a language server for editors: every error and warning as\n"
+    "                    you type, hover, completion, the outline, quick fixes\n"
     "\n"
     "  --help            this help; 'scenario COMMAND --help' for a command's\n"
     "  --version         the tool's version\n"
@@ -228,6 +231,30 @@ constexpr const char* aiuto_new =
     "exit status: 0 written; 2 usage error, a file that exists, or a file that\n"
     "cannot be written.\n";
 
+constexpr const char* aiuto_lsp =
+    "usage: scenario lsp [--stdio]\n"
+    "\n"
+    "Serves the Language Server Protocol on standard input and output, for an\n"
+    "editor to start. On opening a source and on every change, the source and the\n"
+    "others of its scenario (X_linea.txt with the X_NUMBER-.txt beside it, each as\n"
+    "the editor holds it when it is open, else as saved) are compiled as 'scenario\n"
+    "check' compiles them, and every error and warning is shown where it stands,\n"
+    "with the rows it names. Hover tells what a row and each of its values mean,\n"
+    "their units and ranges, what the packer makes of them and where the row\n"
+    "stands; completion offers the keywords and headings of the section, and the\n"
+    "stations' names; the outline lists the sections, stations, signals and slow\n"
+    "orders; go to definition leads from an error to its culprit rows and from a\n"
+    "station's name to its row; quick fixes mend a misspelt keyword and a general\n"
+    "section's comment without its hyphen. The setup for each editor is in\n"
+    "docs/editor.md.\n"
+    "\n"
+    "options:\n"
+    "  --stdio          talk over standard input and output (the only channel; the\n"
+    "                   option is taken because editors' clients pass it)\n"
+    "\n"
+    "exit status: 0 when the editor ends the session with shutdown and exit; 1 when\n"
+    "exit, or the end of the input, comes without shutdown.\n";
+
 constexpr const char* aiuto_plot =
     "usage: scenario plot DIR [--name NAME] [--train NUMBER] -o FILE.svg\n"
     "\n"
@@ -399,6 +426,7 @@ int scenario(std::span<const std::string> argomenti, std::ostream& out, std::ost
                             : r.aiuto_su == azione::docs   ? aiuto_docs
                             : r.aiuto_su == azione::nuovo  ? aiuto_new
                             : r.aiuto_su == azione::timing ? aiuto_timing
+                            : r.aiuto_su == azione::lsp    ? aiuto_lsp
                                                            : aiuto_generale;
         // Every command that compiles or draws takes the train model's options.
         const bool marcia = r.aiuto_su == azione::pack || r.aiuto_su == azione::check ||
@@ -422,6 +450,8 @@ int scenario(std::span<const std::string> argomenti, std::ostream& out, std::ost
         return esegui_compilazione(r, err_terminale, out, err);
       case azione::timing:
         return esegui_timing(r, out, err);
+      case azione::lsp:
+        return servi_lsp(0, 1, err);
       case azione::nessuna:
         break;
     }
