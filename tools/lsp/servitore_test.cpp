@@ -377,3 +377,213 @@ TEST_F(ServitoreLsp, RichiesteERisposte) {
   }
   chiudi();
 }
+
+namespace {
+
+std::string incorniciato(const std::string& corpo) {
+  return "Content-Length: " + std::to_string(corpo.size()) + "\r\n\r\n" + corpo;
+}
+std::string messaggio(const json& m) { return incorniciato(m.dump()); }
+std::string richiesta(int id, const std::string& metodo, json parametri = json::object()) {
+  return messaggio({{"jsonrpc", "2.0"}, {"id", id}, {"method", metodo}, {"params", std::move(parametri)}});
+}
+std::string notifica(const std::string& metodo, json parametri = json::object()) {
+  return messaggio({{"jsonrpc", "2.0"}, {"method", metodo}, {"params", std::move(parametri)}});
+}
+
+// Every framed message of `uscita`, in order.
+std::vector<json> messaggi(const std::string& uscita) {
+  std::vector<json> m;
+  for (std::size_t i = 0; (i = uscita.find("Content-Length: ", i)) != std::string::npos;) {
+    const std::size_t testa = uscita.find("\r\n\r\n", i);
+    const std::size_t n = std::stoul(uscita.substr(i + 16, testa - i - 16));
+    m.push_back(json::parse(uscita.substr(testa + 4, n)));
+    i = testa + 4 + n;
+  }
+  return m;
+}
+
+}  // namespace
+
+// Any bytes, any order, any end: the server answers what it can, drops what
+// it cannot, never crashes nor waits for nothing, and exits as the protocol
+// says: 0 after shutdown, 1 without.
+TEST(ServitoreLspRobusto, NessunCrolloNessunAttesa) {
+  const std::string inizia = richiesta(1, "initialize", {{"capabilities", json::object()}});
+  const std::string spegni = richiesta(9, "shutdown") + notifica("exit");
+  const json documento = {{"uri", "file:///nessun/luogo/X_linea.txt"}};
+  struct caso {
+    const char* nome;
+    std::string byte;
+    int stato;
+    // Each answer in order: its id and its error code, 0 for a result.
+    std::vector<std::pair<json, int>> risposte;
+  } casi[] = {
+      {"exit before anything", notifica("exit"), 1, {}},
+      {"the input ends at once", "", 1, {}},
+      {"shutdown, then exit", inizia + spegni, 0, {{1, 0}, {9, 0}}},
+      {"shutdown, then the input ends", inizia + richiesta(9, "shutdown"), 0, {{1, 0}, {9, 0}}},
+      {"exit without shutdown", inizia + notifica("exit"), 1, {{1, 0}}},
+      {"a request before initialize", richiesta(3, "textDocument/hover") + inizia + spegni, 0,
+       {{3, -32002}, {1, 0}, {9, 0}}},
+      {"initialize twice", inizia + richiesta(2, "initialize") + spegni, 0, {{1, 0}, {2, -32600}, {9, 0}}},
+      {"a request after shutdown", inizia + richiesta(9, "shutdown") + richiesta(4, "textDocument/hover") +
+                                       notifica("exit"),
+       0, {{1, 0}, {9, 0}, {4, -32600}}},
+      {"garbage before a message", std::string("\x00\xff\x01garbage\r\n", 12) + inizia + spegni, 0, {{1, 0}, {9, 0}}},
+      {"a header without Content-Length", "Content-Type: x\r\n\r\n{}" + inizia + spegni, 0, {{1, 0}, {9, 0}}},
+      {"a Content-Length that is no number", "Content-Length: dodici\r\n\r\n" + inizia + spegni, 0, {{1, 0}, {9, 0}}},
+      {"a header in lower case with LF alone", "content-length: " + std::to_string(json({{"jsonrpc", "2.0"}, {"id", 1}, {"method", "initialize"}, {"params", json::object()}}).dump().size()) + "\n\n" +
+       json({{"jsonrpc", "2.0"}, {"id", 1}, {"method", "initialize"}, {"params", json::object()}}).dump() + spegni,
+       0, {{1, 0}, {9, 0}}},
+      {"a body that is not JSON", incorniciato("{nope") + inizia + spegni, 0, {{nullptr, -32700}, {1, 0}, {9, 0}}},
+      {"JSON that is no request", incorniciato("[1,2]") + incorniciato("42") + inizia + spegni, 0,
+       {{nullptr, -32600}, {nullptr, -32600}, {1, 0}, {9, 0}}},
+      {"a request whose id is an object", messaggio({{"id", json::object()}, {"method", "initialize"}}) + inizia + spegni,
+       0, {{nullptr, -32600}, {1, 0}, {9, 0}}},
+      {"a client's answer, and notifications nobody sent for", inizia + messaggio({{"id", 77}, {"result", nullptr}}) +
+                                                                 notifica("$/cancelRequest", {{"id", 1}}) + notifica("no/such") +
+                                                                 spegni,
+       0, {{1, 0}, {9, 0}}},
+      {"changes to a source never opened, opened without text, places of every sort",
+       inizia + notifica("textDocument/didChange", {{"textDocument", documento}, {"contentChanges", {{{"text", "x"}}}}}) +
+           notifica("textDocument/didOpen", {{"textDocument", documento}}) +
+           notifica("textDocument/didOpen", {{"textDocument", {{"uri", documento["uri"]}, {"version", 1}, {"text", "[generale]\r\n"}}}}) +
+           richiesta(2, "textDocument/hover", {{"textDocument", documento}, {"position", {{"line", -5}, {"character", 1e3}}}}) +
+           richiesta(3, "textDocument/hover", {{"textDocument", documento}, {"position", {{"line", 1u << 31}, {"character", -1}}}}) +
+           notifica("textDocument/didChange",
+                    {{"textDocument", documento},
+                     {"contentChanges", {{{"range", {{"start", {{"line", 9}, {"character", 99}}}, {"end", {{"line", 0}, {"character", 0}}}}}, {"text", "\xC3\xA8"}}}}}) +
+           richiesta(4, "textDocument/completion", {{"textDocument", documento}, {"position", {{"line", 0}, {"character", 99}}}}) +
+           richiesta(5, "textDocument/documentSymbol", {{"textDocument", documento}}) + spegni,
+       0, {{1, 0}, {2, -32602}, {3, 0}, {4, 0}, {5, 0}, {9, 0}}},
+      {"a Content-Length past any source, then the end", "Content-Length: 99999999999\r\n\r\n{}", 1, {}},
+      {"a body cut short by the end", inizia + "Content-Length: 100\r\n\r\n{\"id\":", 1, {{1, 0}}},
+  };
+  cartella_prova radice;
+  for (const caso& k : casi) {
+    SCOPED_TRACE(k.nome);
+    cliente_lsp c(SCENARIO, {"lsp"}, radice.percorso, radice.percorso / "errori.txt");
+    c.invia_byte(k.byte);
+    c.chiudi_ingresso();
+    const std::vector<json> uscita = messaggi(c.resto(20));
+    EXPECT_EQ(c.attendi_uscita(10), k.stato);
+    std::vector<std::pair<json, int>> risposte;
+    for (const json& m : uscita)
+      if (!m.contains("method")) risposte.push_back({m["id"], m.contains("error") ? m["error"]["code"].get<int>() : 0});
+    EXPECT_EQ(risposte, k.risposte);
+  }
+}
+
+// A client that goes away, reading nothing more, ends the server: its
+// writes fail, and it exits without a signal.
+TEST(ServitoreLspRobusto, IlClienteSparisce) {
+  cartella_prova radice;
+  cliente_lsp c(SCENARIO, {"lsp"}, radice.percorso, radice.percorso / "errori.txt");
+  c.chiudi_uscita();
+  c.invia_byte(richiesta(1, "initialize") + richiesta(2, "shutdown"));
+  c.invia_byte(notifica("initialized"));
+  EXPECT_EQ(c.attendi_uscita(10), 1);
+}
+
+// Columns in the encoding agreed at the start: UTF-8 when the client offers
+// it, UTF-16 otherwise; a source saved as single bytes, which the editor
+// shows decoded, gives check's findings at the right columns.
+TEST_F(ServitoreLsp, ColonneNellaCodificaConcordata) {
+  // Before the faulty position, a comment of characters of one, two and
+  // three bytes in UTF-8, the last beyond the BMP (two UTF-16 units).
+  const std::string riga = "[ \xC3\xA0\xE2\x82\xAC\xF0\x9D\x84\x9E ], stazione,  1025,  12,  400,  0, 0, 0,  1, 1, 0,  "
+                           "4, 1, 1,   0,   0,  0,  0, CITT\xC3\x80";
+  std::string treno = treno_nuovo();
+  treno.insert(treno.find("[fine]"), riga + "\r\n");
+  const int64_t r = riga_che_inizia(treno, "[ \xC3\xA0");
+  const std::size_t byte = riga.find("1025");
+  struct caso {
+    const char* nome;
+    json codifiche;  // what the client offers
+    std::string attesa;
+    int64_t colonna;
+  } casi[] = {
+      {"nothing offered: UTF-16", nullptr, "utf-16", static_cast<int64_t>(byte) - 5},
+      {"UTF-8 offered", {"utf-16", "utf-8"}, "utf-8", static_cast<int64_t>(byte)},
+      {"UTF-32 alone offered: UTF-16 all the same", {"utf-32"}, "utf-16", static_cast<int64_t>(byte) - 5},
+  };
+  for (const caso& k : casi) {
+    SCOPED_TRACE(k.nome);
+    json capacita = json::object();
+    if (!k.codifiche.is_null()) capacita["general"]["positionEncodings"] = k.codifiche;
+    EXPECT_EQ(avvia(capacita)["capabilities"]["positionEncoding"], k.attesa);
+    apri("Mia_1-.txt", treno);
+    const json d = diagnostiche("Mia_1-.txt");
+    ASSERT_FALSE(d.empty());
+    const json& errore = d[0];
+    EXPECT_EQ(errore["code"], 8);
+    EXPECT_EQ(errore["range"]["start"], posizione(r, k.colonna));
+    EXPECT_EQ(errore["range"]["end"], posizione(r, k.colonna + 4));
+    // And back: the hover there is that field's.
+    const json h = chiedi("textDocument/hover", "Mia_1-.txt", {{"position", posizione(r, k.colonna + 1)}});
+    EXPECT_NE(h["result"]["contents"]["value"].get<std::string>().find("position (column 1)"), std::string::npos);
+    chiudi();
+  }
+
+  // Saved as single bytes: no conversion warning, as check says; the editor
+  // may have decoded it as Windows-1252 or as Latin-1.
+  std::string byte_singolo = riga;
+  converti_in_1252(byte_singolo);
+  std::string su_disco = treno_nuovo();
+  su_disco.insert(su_disco.find("[fine]"), byte_singolo + "\r\n");
+  scrivi_tutto(lavoro / "Mia_1-.txt", su_disco);
+  std::vector<reperto_check> attesi = da_check(json::parse(esegui({"check", "Mia_linea.txt", "Mia_1-.txt", "--json"}).out));
+  ASSERT_EQ(attesi.size(), 1u);
+  // From 1, in characters: the one beyond the BMP is a single '?' there.
+  EXPECT_EQ(attesi[0].colonna, static_cast<int64_t>(byte) - 6 + 1);
+  std::string latino;  // each byte as the character of the same number
+  for (const char b : su_disco) {
+    const auto u = static_cast<unsigned char>(b);
+    if (u < 0x80) latino += b;
+    else latino += static_cast<char>(0xC0 | (u >> 6)), latino += static_cast<char>(0x80 | (u & 0x3F));
+  }
+  for (const std::string& decodificato : {utf8_da_1252(su_disco), latino}) {
+    avvia();
+    apri("Mia_1-.txt", decodificato);
+    EXPECT_EQ(da_lsp(diagnostiche("Mia_1-.txt"), "Mia_1-.txt"), attesi);
+    chiudi();
+  }
+}
+
+// A line is compiled with each train beside it, and its findings told once;
+// a line alone, with no train; a train with no line is not checked, and says
+// so; a file named neither way, likewise.
+TEST_F(ServitoreLsp, PiuTreniNessunoONessunaLinea) {
+  std::string linea = linea_nuova();
+  linea.replace(linea.find("pendenza,    2000,    6"), 23, "pendenza,    2000,  160");
+  scrivi_tutto(lavoro / "Mia_linea.txt", linea);
+  scrivi_tutto(lavoro / "Mia_2-.txt", treno_nuovo());
+  avvia();
+  apri("Mia_linea.txt", linea);
+  const json d = diagnostiche("Mia_linea.txt");
+  ASSERT_EQ(d.size(), 1u) << d.dump(1);
+  EXPECT_EQ(d[0]["code"], 353);
+  EXPECT_EQ(d[0]["message"].get<std::string>().find("with train"), std::string::npos);
+
+  // With no train beside it: the line's own findings, and nothing of a train.
+  fs::remove(lavoro / "Mia_1-.txt");
+  fs::remove(lavoro / "Mia_2-.txt");
+  apri("Sola_linea.txt", linea);
+  const json sola = diagnostiche("Sola_linea.txt");
+  ASSERT_EQ(sola.size(), 1u) << sola.dump(1);
+  EXPECT_EQ(sola[0]["code"], 353);
+
+  apri("Orfano_3-.txt", treno_nuovo());
+  const json orfano = diagnostiche("Orfano_3-.txt");
+  ASSERT_EQ(orfano.size(), 1u);
+  EXPECT_EQ(orfano[0]["severity"], 2);
+  EXPECT_FALSE(orfano[0].contains("code"));
+  EXPECT_NE(orfano[0]["message"].get<std::string>().find("Orfano_linea.txt"), std::string::npos);
+
+  apri("appunti.txt", treno_nuovo());
+  const json appunti = diagnostiche("appunti.txt");
+  ASSERT_EQ(appunti.size(), 1u);
+  EXPECT_EQ(appunti[0]["severity"], 3);
+  chiudi();
+}

@@ -85,11 +85,16 @@ esito_lettura lettore_messaggi::prossimo(canale_lsp& c, std::string& corpo) {
   };
 
   std::size_t inizio_corpo = 0, fine = std::string::npos;
-  while ((fine = fine_intestazione(dati, inizio, inizio_corpo)) == std::string::npos) {
+  // Bytes searched already are not searched again as more arrive, but for
+  // the three that may begin the block's end.
+  std::size_t da = inizio;
+  while ((fine = fine_intestazione(dati, da, inizio_corpo)) == std::string::npos) {
     // Bytes that end no header block in reasonable room are no header: keep
     // only what could begin the block's end.
     if (dati.size() - inizio > byte_massimi_intestazione) inizio = dati.size() - 3;
+    const std::size_t cercati = dati.size() - inizio;
     if (!leggi_ancora()) return esito_lettura::fine;
+    da = inizio + (cercati > 3 ? cercati - 3 : 0);
   }
   std::size_t lunghezza = 0;
   const bool valida = lunghezza_contenuto(std::string_view(dati).substr(inizio, fine - inizio), lunghezza);
