@@ -1,12 +1,14 @@
--- Neovim's own language client against `scenario lsp`, as an author meets it:
--- open a train source with a mistake, see the diagnostic, fix it, see it go;
--- hover on a gradient; complete at the start of a body line of the line source;
--- go to a culprit. Run headless by tools/lsp/neovim_test.cpp:
---   SCENARIO=... CARTELLA=... RISULTATI=... nvim --headless -u NONE -i NONE -c 'luafile neovim_lsp.lua'
--- It writes one KEY=VALUE line per finding into RISULTATI, which the test reads,
--- and always ends the editor.
+-- Neovim's own language client against `scenario lsp`, as an author meets it
+-- with the editor files the package installs (tools/lsp/editori/): open a
+-- train source with a mistake, see the diagnostic, go to its culprit, fix it,
+-- see it go; hover on a gradient; complete at the start of a body line of the
+-- line source. Run headless by tools/lsp/neovim_test.cpp:
+--   SCENARIO=... EDITORI=... CARTELLA=... RISULTATI=... nvim --headless -u NONE -i NONE -c 'luafile neovim_lsp.lua'
+-- It writes one KEY=VALUE line per finding into RISULTATI, which the test
+-- reads, and always ends the editor.
 local scenario = os.getenv('SCENARIO')
 local cartella = os.getenv('CARTELLA')
+local editori = os.getenv('EDITORI')
 local risultati = assert(io.open(os.getenv('RISULTATI'), 'w'))
 
 local function scrivi(chiave, valore)
@@ -20,19 +22,26 @@ local function fine()
 end
 
 local ok, errore = pcall(function()
-  local client = vim.lsp.start_client({
-    name = 'scenario',
-    cmd = { scenario, 'lsp' },
-    root_dir = cartella,
-    flags = { debounce_text_changes = 0 },
-    on_exit = function(codice, segnale) scrivi('uscita', codice .. '/' .. segnale) end,
-  })
-  scrivi('client', client ~= nil)
+  -- The files as installed: file-type detection, highlighting, the client's start.
+  vim.opt.runtimepath:prepend(editori .. '/vim')
+  vim.opt.runtimepath:prepend(editori .. '/nvim')
+  vim.g.scenario_lsp_comando = { scenario, 'lsp' }
+  vim.cmd('filetype plugin on')
+  vim.cmd('syntax on')
 
   -- The train source, with a signal on a station's cell.
   vim.cmd('edit ' .. cartella .. '/Mia_1-.txt')
   local treno = vim.api.nvim_get_current_buf()
-  vim.lsp.buf_attach_client(treno, client)
+  local client = vim.g.scenario_lsp_cliente
+  scrivi('filetype', vim.bo.filetype)
+  scrivi('client', client ~= nil)
+  for i, r in ipairs(vim.api.nvim_buf_get_lines(treno, 0, -1, false)) do
+    if r:find('^stazione') then
+      scrivi('sintassi', vim.fn.synIDattr(vim.fn.synID(i, 1, 1), 'name') .. ',' ..
+        vim.fn.synIDattr(vim.fn.synID(i, r:find('%d'), 1), 'name'))
+      break
+    end
+  end
   scrivi('diagnostica', vim.wait(10000, function() return #vim.diagnostic.get(treno) > 0 end, 20))
   local d = vim.diagnostic.get(treno)[1]
   if d then
@@ -57,10 +66,10 @@ local ok, errore = pcall(function()
   end
   scrivi('risolta', vim.wait(10000, function() return #vim.diagnostic.get(treno) == 0 end, 20))
 
-  -- The line source, opened beside it.
+  -- The line source, opened beside it: the same server.
   vim.cmd('edit ' .. cartella .. '/Mia_linea.txt')
   local linea = vim.api.nvim_get_current_buf()
-  vim.lsp.buf_attach_client(linea, client)
+  scrivi('stesso_client', vim.g.scenario_lsp_cliente == client)
   vim.wait(10000, function() return vim.lsp.buf_is_attached(linea, client) end, 20)
 
   -- Hover on a gradient value: the floating window's text.
@@ -102,9 +111,9 @@ local ok, errore = pcall(function()
   scrivi('completamento', table.concat(etichette, ','))
 
   -- The editor ends the server with shutdown and exit.
+  local c = vim.lsp.get_client_by_id(client)
   vim.lsp.stop_client(client)
-  vim.wait(5000, function() return vim.lsp.get_client_by_id(client) == nil end, 20)
-  vim.wait(2000, function() return false end, 50)  -- the exit callback runs on the loop
+  scrivi('fermato', vim.wait(5000, function() return c.is_stopped() end, 20))
 end)
 if not ok then scrivi('errore', errore) end
 fine()

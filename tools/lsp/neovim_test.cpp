@@ -1,5 +1,6 @@
 // Neovim's built-in language client, headless, against `scenario lsp`: the
-// editor authors have, not a scripted fake of it (prove/neovim_lsp.lua).
+// editor authors have, not a scripted fake of it (prove/neovim_lsp.lua), with
+// the editor files the package installs.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -27,7 +28,7 @@ TEST(NeovimLsp, ErroreCorrezioneHoverCompletamento) {
   const int stato = esegui_con_limite(
       {"/usr/bin/env", "HOME=" + casa.string(), "XDG_CONFIG_HOME=" + casa.string(), "XDG_DATA_HOME=" + casa.string(),
        "XDG_STATE_HOME=" + casa.string(), "XDG_CACHE_HOME=" + casa.string(), std::string("SCENARIO=") + SCENARIO,
-       "CARTELLA=" + cartella.string(), "RISULTATI=" + risultati.string(), nvim.string(), "--headless", "-u", "NONE",
+       std::string("EDITORI=") + CARTELLA_EDITORI, "CARTELLA=" + cartella.string(), "RISULTATI=" + risultati.string(), nvim.string(), "--headless", "-u", "NONE",
        "-i", "NONE", "-n", "-c", std::string("luafile ") + SCRIPT_NEOVIM},
       radice.percorso / "nvim.txt", 120);
   ASSERT_EQ(stato, 0) << leggi_tutto(radice.percorso / "nvim.txt");
@@ -36,7 +37,11 @@ TEST(NeovimLsp, ErroreCorrezioneHoverCompletamento) {
   for (std::string riga; std::getline(in, riga);)
     if (const std::size_t uguale = riga.find('='); uguale != std::string::npos) r[riga.substr(0, uguale)] = riga.substr(uguale + 1);
   EXPECT_EQ(r["errore"], "") << leggi_tutto(radice.percorso / "nvim.txt");
+  // The file type by the source's name, the highlighting, the client started by the file type.
+  EXPECT_EQ(r["filetype"], "scenario");
+  EXPECT_EQ(r["sintassi"], "scenarioParola,scenarioNumero");
   EXPECT_EQ(r["client"], "true");
+  EXPECT_EQ(r["stesso_client"], "true");
 
   // The error at the signal's row and column (from 0: line 61, column 53 as check tells it).
   EXPECT_EQ(r["diagnostica"], "true");
@@ -57,6 +62,5 @@ TEST(NeovimLsp, ErroreCorrezioneHoverCompletamento) {
     EXPECT_NE(("," + r["completamento"] + ",").find(std::string(",") + k + ","), std::string::npos) << k << ": "
                                                                                                    << r["completamento"];
   EXPECT_EQ(r["completamento"].find("lunghezza percorso"), std::string::npos);
-  // The editor's shutdown and exit: status 0, no signal.
-  EXPECT_EQ(r["uscita"], "0/0");
+  EXPECT_EQ(r["fermato"], "true");
 }
