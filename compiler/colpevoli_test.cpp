@@ -90,7 +90,7 @@ TEST(Colpevoli, GliErroriDiconoChiEDove) {
       {"a speed whose fifth does not fit", "", "velocita, 0, 2000\nvelocita, 1000, 100\n", errore_lettura,
        "the speed 2000 km/h of the 'velocita' row at Prova_Linea_12-.txt:2 does not fit a cell: a cell keeps the speed "
        "divided by 5 in 8 bits, so speeds from 0 to 1277 km/h",
-       3, 17},
+       3, 17, {"Prova_Linea_12-.txt:2"}},
       {"board speeds that do not fit", "indicatori_vmax, 1050, 2000,1,1,0,1,1,1,0\n", "", errore_lettura,
        "the 'indicatori_vmax' row at 11:1: 20 x vas + vad / 5 of 40000.2 does not fit its field (whole numbers from "
        "-32768 to 32767)",

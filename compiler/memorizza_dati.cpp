@@ -73,6 +73,7 @@ bool memorizza_dati(Form1& f, int32_t salva_linea, const testo_sorgente& linea, 
     // sources, whichever half it left.
     registra_errore(f, errore_lettura);
     dettaglia_errore(f, e.dettaglio);
+    colpevole(f, e.riga_colpevole);
   } catch (...) {
     registra_errore(f, errore_lettura);  // no memory for the grid
   }

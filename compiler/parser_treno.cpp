@@ -58,7 +58,7 @@ bool fuori(stato_treno& st, int32_t p, int32_t margine = 100) {
                               nome_riga(st.s.f, st.riga_velocita) +
                               " does not fit a cell: a cell keeps the speed divided by 5 in 8 bits, so speeds "
                               "from 0 to 1277 km/h",
-                          false};
+                          false, st.riga_velocita};
 }
 
 // A speed is stored as its fifth; one that rounds outside 0..255 is a failed
