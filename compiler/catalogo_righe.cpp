@@ -77,8 +77,6 @@ constexpr std::span<const forma_parola> da(const forma_parola (&forme)[N], std::
 
 // ---- values, by kind ----
 
-constexpr std::string_view in_cella_piu_uno = "it stands in cell position / 50 + 1, rounded half to even";
-
 constexpr voce_valore v_lunghezza[] = {
     {"route length", "the route's length from its start to its end", "m", "0 to 1000000",
      "sizes the grid: cells 0 to (length + 7000) / 50, and the line plan to length + 7000 m"},
