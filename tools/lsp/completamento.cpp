@@ -2,6 +2,7 @@
 // section headings, at the start of a line; the stations of the line's
 // trains where a station's name is written.
 #include <algorithm>
+#include <limits>
 
 #include "compiler/catalogo_righe.h"
 #include "compiler/lettore_campi.h"
@@ -26,24 +27,28 @@ json voce(std::string_view etichetta, std::string_view significato, int tipo, co
 
 bool spazio(char c) { return c == ' ' || c == '\t'; }
 
-// Which value of a station row the cursor stands in, the row's keyword
-// beginning the line's text `prima` that runs to the cursor: counted as the
-// compiler reads the fields, a value under way counting as the one it begins.
+// Which value of a row the cursor stands in, the row's keyword beginning the
+// line's text `prima` that runs to the cursor: counted as the compiler reads
+// the fields. The cursor stands in the last field read when that reaches it
+// (an empty one after a comma too), or when it is a text, which runs on
+// blanks and all; after a number and a blank, in the next.
 int valore_in_corso(std::string_view prima, const voce_riga& voce) {
   lettore_campi l = apri_campi(prima);
   std::string t;
   leggi_testo(l, t);  // the keyword
   int letti = 0;
+  bool testo = false;
+  std::size_t fine = 0;
   for (const voce_valore& x : voce.valori) {
     if (fine_campi(l)) break;
     int64_t n = 0;
-    if (x.lettura == lettura_valore::testo) leggi_testo(l, t);
-    else leggi_numero(l, INT64_MIN, INT64_MAX, n);
+    testo = x.lettura == lettura_valore::testo;
+    if (testo) leggi_testo(l, t);
+    else leggi_numero(l, std::numeric_limits<int64_t>::min(), std::numeric_limits<int64_t>::max(), n);
+    fine = static_cast<std::size_t>(l.ultimo.colonna - 1) + l.testo_ultimo.size();
     ++letti;
   }
-  // Text right before the cursor belongs to the last field read.
-  const bool in_campo = !prima.empty() && prima.back() != ',' && !spazio(prima.back());
-  return in_campo ? letti - 1 : letti;
+  return letti > 0 && (testo || fine >= prima.size()) ? letti - 1 : letti;
 }
 
 }  // namespace

@@ -246,8 +246,10 @@ TEST_F(ServitoreLsp, LeDiagnosticheSonoQuelleDiCheck) {
 // the outline, definition and the quick fixes.
 TEST_F(ServitoreLsp, RichiesteERisposte) {
   std::string linea = linea_nuova(), treno = treno_nuovo();
-  // A misspelt gradient.
+  // A misspelt gradient; a station whose name is being written.
   linea.replace(linea.find("pendenza,    4800"), 8, "pendnza,");
+  const std::string nuova = "stazione,    9500,  28,  200,  0, 0, 0,  1, 1, 0,  4, 1, 1,   0,   0,  0,  0, ";
+  treno.insert(treno.find("[rallentamenti]"), nuova + "\r\n");
   // A second train with a station of its own, on disk only.
   scrivi_tutto(lavoro / "Mia_2-.txt", "[generale]\r\nstazione,   5000,  28,  200,  0, 0, 0,  1, 1, 0,  4, 1, 1,   0,   "
                                       "0,  0,  0, BIVIO ROSSO\r\n[fine]\r\n");
@@ -332,6 +334,15 @@ TEST_F(ServitoreLsp, RichiesteERisposte) {
          for (const char* k : {"VALDRESA", "BORGO FIORINO", "PIANALTA", "BIVIO ROSSO"}) EXPECT_TRUE(e.contains(k)) << k;
          EXPECT_FALSE(e.contains("stazione"));
        }},
+      {"completion of a station's name being written", "textDocument/completion", "Mia_1-.txt",
+       {{"position", posizione(riga_che_inizia(treno, nuova), static_cast<int64_t>(nuova.size()))}},
+       [&](const json& r) {
+         const std::set<std::string> e = etichette(r);
+         for (const char* k : {"VALDRESA", "CASTELNERO", "BIVIO ROSSO"}) EXPECT_TRUE(e.contains(k)) << k;
+       }},
+      {"no name where a number is written", "textDocument/completion", "Mia_1-.txt",
+       {{"position", posizione(riga_che_inizia(treno, nuova), static_cast<int64_t>(nuova.size()) - 2)}},
+       [&](const json& r) { EXPECT_TRUE(r["result"].empty()) << r.dump(); }},
       {"the outline of the train lists its stations with their kilometre", "textDocument/documentSymbol", "Mia_1-.txt", {},
        [&](const json& r) {
          std::vector<std::string> stazioni;
@@ -339,7 +350,8 @@ TEST_F(ServitoreLsp, RichiesteERisposte) {
            for (const json& figlio : sezione["children"])
              if (figlio["kind"] == 23) stazioni.push_back(figlio["name"].get<std::string>() + " " + figlio["detail"].get<std::string>());
          EXPECT_EQ(stazioni, (std::vector<std::string>{"VALDRESA km 0.000 · 08:00:00", "BORGO FIORINO km 3.000",
-                                                       "CASTELNERO km 8.000 · 08:09:00", "PIANALTA km 11.000 · 08:12:00"}));
+                                                       "CASTELNERO km 8.000 · 08:09:00",
+                                                       "PIANALTA km 11.000 · 08:12:00", "stazione km 9.500"}));
        }},
       {"definition: a station's name in a comment leads to its row", "textDocument/definition", "Mia_1-.txt",
        {{"position", posizione(commento, static_cast<int64_t>(riga_commento.find("VALDRESA")) + 2)}},
