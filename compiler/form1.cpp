@@ -57,6 +57,10 @@ avviso_registrato& registra_avviso(Form1& f, int32_t codice, std::string testo) 
   return f.avvisi.back();
 }
 
+void colpevole_avviso(const Form1& f, avviso_registrato& a, int32_t indice) {
+  if (indice >= 0 && static_cast<std::size_t>(indice) < f.righe_lette.size()) a.righe_colpevoli.push_back(indice);
+}
+
 void avviso_alla_riga(const Form1& f, avviso_registrato& a, int32_t indice) {
   if (indice < 0 || static_cast<std::size_t>(indice) >= f.righe_lette.size()) return;
   const riga_letta& r = f.righe_lette[static_cast<std::size_t>(indice)];

@@ -128,3 +128,5 @@ void colpevole(Form1& f, int32_t indice);
 avviso_registrato& registra_avviso(Form1& f, int32_t codice, std::string testo);
 // Gives a warning the place of row `indice` (its keyword field) and its position.
 void avviso_alla_riga(const Form1& f, avviso_registrato& a, int32_t indice);
+// Names row `indice` as a culprit of warning `a`; none adds nothing.
+void colpevole_avviso(const Form1& f, avviso_registrato& a, int32_t indice);

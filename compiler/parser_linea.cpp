@@ -241,16 +241,16 @@ passo riga_curva(stato_linea& st, const std::string& parola) {
   if (st.riga_curva != nessuna_riga && inizio < st.j - 1) {
     const std::string prima = "the curve before it (" + luogo_riga(f, st.riga_curva) + "), which ends at " +
                               std::to_string(st.j - 1) + " m";
-    if (fino < st.j)
-      avvisa_riga(f, avviso_curve_fuori_ordine, indice,
-                  citazione(f.riga) + " from " + std::to_string(inizio) + " m to " +
-                      std::to_string(fino) + " m lies before the end of " + prima +
-                      ": rows must rise along the route, and nothing of this curve is laid");
-    else
-      avvisa_riga(f, avviso_curve_fuori_ordine, indice,
-                  citazione(f.riga) + " from " + std::to_string(inizio) +
-                      " m overlaps " + prima + ": it turns only from " + std::to_string(st.j) +
-                      " m, with no straight run between");
+    avviso_registrato& a =
+        fino < st.j
+            ? avvisa_riga(f, avviso_curve_fuori_ordine, indice,
+                          citazione(f.riga) + " from " + std::to_string(inizio) + " m to " + std::to_string(fino) +
+                              " m lies before the end of " + prima +
+                              ": rows must rise along the route, and nothing of this curve is laid")
+            : avvisa_riga(f, avviso_curve_fuori_ordine, indice,
+                          citazione(f.riga) + " from " + std::to_string(inizio) + " m overlaps " + prima +
+                              ": it turns only from " + std::to_string(st.j) + " m, with no straight run between");
+    colpevole_avviso(f, a, st.riga_curva);
   }
   st.riga_curva = indice;
 

@@ -354,10 +354,12 @@ passo riga_stazione(stato_treno& st) {
     const int64_t c = cella_di(punto);
     cella_percorso& cella = f.percorso[c];  // laid whatever the cell held
     if (!libera(cella))
-      avvisa_riga(f, avviso_stazione_su_elemento, indice,
-                  "the station point of " + citazione(r.nome) + " on cell " + std::to_string(c) + " (" +
-                      std::to_string(c * 50) + " m) replaces " + cosa_in_cella(f, c) +
-                      ", which is lost; the cell keeps that feature's other values");
+      colpevole_avviso(f,
+                       avvisa_riga(f, avviso_stazione_su_elemento, indice,
+                                   "the station point of " + citazione(r.nome) + " on cell " + std::to_string(c) +
+                                       " (" + std::to_string(c * 50) + " m) replaces " + cosa_in_cella(f, c) +
+                                       ", which is lost; the cell keeps that feature's other values"),
+                       origine_di(f, c).elemento);
     cella.tipo = tipo_punto_stazione;
     cella.dato1 = static_cast<int16_t>(j);
     posa_elemento(f, c);
@@ -366,10 +368,12 @@ passo riga_stazione(stato_treno& st) {
   if (j > slot_prima_stazione && int64_t{r.valore1} - 350 < f.tabella_stazioni[j - 1].valore2) {
     const record_stazione& q = f.tabella_stazioni[j - 1];
     if (r.valore3 <= q.valore3)
-      avvisa_riga(f, avviso_stazioni_fuori_ordine, indice,
-                  "the station " + citazione(r.nome) + " at " + std::to_string(r.valore3) +
-                      " m is written after " + nome_riga(f, st.riga_stazione) + " at " + std::to_string(q.valore3) +
-                      " m: stations must be written in route order");
+      colpevole_avviso(f,
+                       avvisa_riga(f, avviso_stazioni_fuori_ordine, indice,
+                                   "the station " + citazione(r.nome) + " at " + std::to_string(r.valore3) +
+                                       " m is written after " + nome_riga(f, st.riga_stazione) + " at " +
+                                       std::to_string(q.valore3) + " m: stations must be written in route order"),
+                       st.riga_stazione);
     rifiuta(f, errore_stazioni_vicine, p, stazioni_vicine(f, st.riga_stazione, r, q));
     colpevole(f, st.riga_stazione);
     return passo::esci;

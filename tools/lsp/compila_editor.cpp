@@ -75,6 +75,8 @@ esito_editor compila_editor(const sorgente_editor& linea, const sorgente_editor&
     r.testo = (a.testo.empty() ? std::string(d.empty() ? "unknown warning" : d) : a.testo) +
               posizione(a.con_posizione, a.posizione);
     if (!a.file.empty()) r.luogo = {a.file, a.riga, a.colonna};
+    for (const int32_t c : a.righe_colpevoli)
+      if (c >= 0 && static_cast<std::size_t>(c) < f->righe_lette.size()) r.colpevoli.push_back(colpevole_di(*f, c));
     esito.reperti.push_back(std::move(r));
   }
   for (const riga_letta& r : f->righe_lette) esito.righe.push_back({r.tipo, r.nel_treno, r.riga, r.colonna});

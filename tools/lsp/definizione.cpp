@@ -19,7 +19,10 @@ json definizione(stato_servitore& s, const documento& d, posizione_lsp p) {
   if (const auto lista = s.diagnostiche.find(d.vista.uri); lista != s.diagnostiche.end())
     for (const diagnostica_lsp& x : lista->second)
       if (dentro(x.intervallo, p))
-        for (const diagnostica_lsp::colpevole& c : x.colpevoli) luoghi.push_back(luogo(c.posto));
+        for (const diagnostica_lsp::colpevole& c : x.colpevoli)
+          // Findings at one place may name the same row: it is given once.
+          if (const json l = luogo(c.posto); std::find(luoghi.begin(), luoghi.end(), l) == luoghi.end())
+            luoghi.push_back(l);
   if (!luoghi.empty()) return luoghi;
 
   // A station's name under the cursor, as a word of its own on the line.

@@ -599,3 +599,25 @@ TEST_F(ServitoreLsp, PiuTreniNessunoONessunaLinea) {
   EXPECT_EQ(appunti[0]["severity"], 3);
   chiudi();
 }
+
+// The mirror of the first case: the signal written before the station, whose
+// point replaces it with a warning; the signal's row linked, and reached.
+TEST_F(ServitoreLsp, AvvisoConLaRigaCheNomina) {
+  const std::string segnale = "segnale,    8150,   2, 4, 1, 0,  0,   1, 3, 1, 0,   0\r\n";
+  std::string treno = treno_nuovo();
+  treno.insert(treno.find("stazione,       0"), segnale);
+  scrivi_tutto(lavoro / "Mia_1-.txt", treno);
+  const std::vector<reperto_check> attesi = da_check(json::parse(esegui({"check", "Mia_linea.txt", "Mia_1-.txt", "--json"}).out));
+  avvia();
+  apri("Mia_1-.txt", treno);
+  const json d = diagnostiche("Mia_1-.txt");
+  EXPECT_EQ(da_lsp(d, "Mia_1-.txt"), attesi);
+  const auto su_elemento = std::find_if(d.begin(), d.end(), [](const json& x) { return x["code"] == 341; });
+  ASSERT_NE(su_elemento, d.end()) << d.dump(1);
+  ASSERT_EQ((*su_elemento)["relatedInformation"].size(), 1u);
+  const json& legata = (*su_elemento)["relatedInformation"][0];
+  EXPECT_EQ(legata["location"]["range"]["start"], posizione(riga_che_inizia(treno, "segnale,    8150"), 0));
+  const json definizione = chiedi("textDocument/definition", "Mia_1-.txt", {{"position", (*su_elemento)["range"]["start"]}});
+  EXPECT_EQ(definizione["result"], json::array({legata["location"]}));
+  chiudi();
+}
