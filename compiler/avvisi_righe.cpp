@@ -42,7 +42,7 @@ void avvisa_fuori_ordine(compilazione& f, int32_t codice, int32_t indice, int32_
     t += valore + " is laid only from " + std::to_string(da) + " m";
   else
     t += "the value of the row before is never laid";
-  avvisa_riga(f, codice, indice, std::move(t));
+  colpevole_avviso(f.registro, avvisa_riga(f, codice, indice, std::move(t)), precedente);
 }
 
 bool avvisa_nome(compilazione& f, int32_t indice, std::string_view cosa, std::string_view nome, int32_t riga_nome,
@@ -70,8 +70,11 @@ bool avvisa_nome(compilazione& f, int32_t indice, std::string_view cosa, std::st
 void avvisa_ripetuta(compilazione& f, int32_t indice, int32_t& precedente) {
   if (indice == nessuna_riga) return;
   if (precedente != nessuna_riga)
-    avvisa_riga(f, avviso_riga_ripetuta, indice,
-                citazione(f.riga) + " is given again: this row's values replace those of " + nome_riga(f.scenario, f.registro, precedente));
+    colpevole_avviso(f.registro,
+                     avvisa_riga(f, avviso_riga_ripetuta, indice,
+                                 citazione(f.riga) + " is given again: this row's values replace those of " +
+                                     nome_riga(f.scenario, f.registro, precedente)),
+                     precedente);
   precedente = indice;
 }
 
@@ -107,7 +110,7 @@ void avvisa_segni(compilazione& f, const segni_sovrascritti& s) {
       celle += "cell " + std::to_string(s.voci[k].cella) + " (" + std::to_string(s.voci[k].cella * 50) +
                " m): " + std::to_string(s.voci[k].dopo) + " over " + std::to_string(s.voci[k].prima);
     }
-    avvisa_riga(f, avviso_segno_sovrascritto, f.riga_in_posa,
-                "the approach marks of this row replace those of " + nome_riga(f.scenario, f.registro, altra) + " on " + celle);
+    colpevole_avviso(f.registro, avvisa_riga(f, avviso_segno_sovrascritto, f.riga_in_posa,
+                "the approach marks of this row replace those of " + nome_riga(f.scenario, f.registro, altra) + " on " + celle), altra);
   }
 }

@@ -8,6 +8,7 @@
 
 #include "compiler/codici_avviso.h"
 #include "compiler/codici_errore.h"
+#include "compiler/descrizioni.h"
 #include "packer/imballa.h"
 #include "prove/sorgenti.h"
 
@@ -38,12 +39,14 @@ std::string sostituisci(std::string testo, const std::string& vecchio, const std
   return testo;
 }
 
-// A warning as a case expects it: its code, words its text must hold, and
-// the line of the field it points at (0: not checked).
+// A warning as a case expects it: its code, words its text must hold, the
+// line of the field it points at (0: not checked), and where the other rows
+// it names stand.
 struct atteso {
   int32_t codice;
   const char* parole;
   int32_t riga = 0;
+  std::vector<std::string> colpevoli = {};
 };
 
 std::string elenco(const scenario_compilato& f) {
@@ -124,18 +127,19 @@ TEST(Avvisi, OgniErroreDellAutoreEDetto) {
       {"the cars given twice", linea_prova(20000, linea_base),
        treno_prova("numero vetture, 14\n" + treno_base("numero vetture, 12\n")),
        {{avviso_riga_ripetuta, "'numero vetture' is given again: this row's values replace those of the 'numero "
-                               "vetture' row at Prova_Linea_12-.txt:2", 10}}},
+                               "vetture' row at Prova_Linea_12-.txt:2", 10, {"Prova_Linea_12-.txt:2"}}}},
       {"a background given twice", sostituisci(linea_prova(20000, linea_base), "sfondo tre", "sfondo uno"),
        treno_prova(treno_base()),
        {{avviso_riga_ripetuta, "'sfondo uno' is given again: this row's values replace those of the 'sfondo' row at "
-                               "Prova_Linea_linea.txt:6", 8}}},
+                               "Prova_Linea_linea.txt:6", 8, {"Prova_Linea_linea.txt:6"}}}},
       // Times.
       {"a stop before the one before it", linea_prova(20000, linea_base),
        treno_prova(sostituisci(treno_base(), "17,30,0", "17,5,0")),
-       {{avviso_orario_indietro, "'VALDORA' is due at 17:05:00, before 'BORGO' (Prova_Linea_12-.txt:5) at 17:20:00", 6}}},
+       {{avviso_orario_indietro, "'VALDORA' is due at 17:05:00, before 'BORGO' (Prova_Linea_12-.txt:5) at 17:20:00", 6,
+         {"Prova_Linea_12-.txt:5"}}}},
       {"a stop at the same time", linea_prova(20000, linea_base),
        treno_prova(sostituisci(treno_base(), "17,30,0", "17,20,0")),
-       {{avviso_orario_indietro, "the same time as 'BORGO'", 6}}},
+       {{avviso_orario_indietro, "the same time as 'BORGO'", 6, {"Prova_Linea_12-.txt:5"}}}},
       {"one crossing of midnight", linea_prova(20000, linea_base),
        treno_prova(sostituisci(sostituisci(sostituisci(treno_base(), "17,13,0", "23,40,0"), "17,20,0", "23,52,0"),
                                "17,30,0", "0,4,0")),
@@ -150,19 +154,19 @@ TEST(Avvisi, OgniErroreDellAutoreEDetto) {
        treno_prova(treno_base("velocita, 15000, 100\nvelocita, 6000, 120\n")),
        {{avviso_velocita_fuori_ordine, "'velocita' at 6000 m does not come after the row before it, at 15000 m "
                                        "(Prova_Linea_12-.txt:9): rows must rise along the route; 120 km/h is laid only "
-                                       "from 15050 m", 10}}},
+                                       "from 15050 m", 10, {"Prova_Linea_12-.txt:9"}}}},
       {"two speed limits at 0 m", linea_prova(20000, linea_base), treno_prova(treno_base("velocita, 0, 120\n")),
-       {{avviso_velocita_fuori_ordine, "the value of the row before is never laid", 9}}},
+       {{avviso_velocita_fuori_ordine, "the value of the row before is never laid", 9, {"Prova_Linea_12-.txt:2"}}}},
       {"gradients swapped", linea_prova(20000, "pendenza, 4000, -3\npendenza, 2000, 6\n"), treno_prova(treno_base()),
-       {{avviso_pendenze_fuori_ordine, "gradient 6 is laid only from 4050 m", 12}}},
+       {{avviso_pendenze_fuori_ordine, "gradient 6 is laid only from 4050 m", 12, {"Prova_Linea_linea.txt:11"}}}},
       {"adhesion swapped", linea_prova(20000, linea_base), treno_prova(treno_base("aderenza, 9000, 90\naderenza, 4000, 80\n")),
-       {{avviso_aderenze_fuori_ordine, "adhesion 80 is laid only from 9050 m", 10}}},
+       {{avviso_aderenze_fuori_ordine, "adhesion 80 is laid only from 9050 m", 10, {"Prova_Linea_12-.txt:9"}}}},
       {"curves overlapping", linea_prova(20000, linea_base + "curvad1, 1000, 600\ncurvas2, 1400, 300\n"),
        treno_prova(treno_base()),
        {{avviso_curve_fuori_ordine, "'curvas2' from 1400 m overlaps the curve before it (Prova_Linea_linea.txt:13), "
-                                    "which ends at 1600 m: it turns only from 1601 m", 14}}},
+                                    "which ends at 1600 m: it turns only from 1601 m", 14, {"Prova_Linea_linea.txt:13"}}}},
       {"curves swapped", linea_prova(20000, linea_base + "curvad1, 5000, 600\ncurvas2, 1400, 300\n"),
-       treno_prova(treno_base()), {{avviso_curve_fuori_ordine, "nothing of this curve is laid", 14}}},
+       treno_prova(treno_base()), {{avviso_curve_fuori_ordine, "nothing of this curve is laid", 14, {"Prova_Linea_linea.txt:13"}}}},
       // Slow orders and signals.
       {"a slow order past the route's end", linea_prova(20000, linea_base),
        treno_prova(treno_base("rallentamento, 19800, 60, 600, 0, 1, 60\n")),
@@ -185,7 +189,7 @@ TEST(Avvisi, OgniErroreDellAutoreEDetto) {
       {"slow orders overlapping", linea_prova(20000, linea_base),
        treno_prova(treno_base("rallentamento, 8300, 50, 400, 0, 0, 50\n")),
        {{avviso_rallentamenti_sovrapposti, "from 8300 m to 8700 m overlaps the one from 8000 m to 8600 m "
-                                           "(Prova_Linea_12-.txt:7)", 9}}},
+                                           "(Prova_Linea_12-.txt:7)", 9, {"Prova_Linea_12-.txt:7"}}}},
       {"a signal past the route's end", linea_prova(20000, linea_base),
        treno_prova(treno_base("segnale, 20500, 2, 4,1,0, 0, 1, 3,1,0, 0\n")),
        {{avviso_segnale_oltre_fine, "the signal at 20500 m stands past the route's end at 20000 m", 9}}},
@@ -195,15 +199,16 @@ TEST(Avvisi, OgniErroreDellAutoreEDetto) {
        treno_prova(velocita_base + aderenza_base + "segnale, 5100, 2, 4,1,0, 0, 1, 3,1,0, 0\n" + stazioni_base() +
                    rallentamento_base),
        {{avviso_segno_sovrascritto, "the approach marks of this row replace those of the 'segnale' row at "
-                                    "Prova_Linea_12-.txt:4 on cell 101 (5050 m): 82 over 71, cell 99 (4950 m): 84 over 72", 6},
+                                    "Prova_Linea_12-.txt:4 on cell 101 (5050 m): 82 over 71, cell 99 (4950 m): 84 over 72", 6,
+         {"Prova_Linea_12-.txt:4"}},
         {avviso_stazione_su_elemento, "the station point of 'BORGO' on cell 103 (5150 m) replaces the signal from "
-                                      "Prova_Linea_12-.txt:4, which is lost", 6}}},
+                                      "Prova_Linea_12-.txt:4, which is lost", 6, {"Prova_Linea_12-.txt:4"}}}},
       {"a station point over a board", linea_prova(20000, linea_base + "cartello_indicatore, 5100, (Km 5)\n"),
        treno_prova(treno_base()),
-       {{avviso_stazione_su_elemento, "replaces the kilometre board from Prova_Linea_linea.txt:13", 5}}},
+       {{avviso_stazione_su_elemento, "replaces the kilometre board from Prova_Linea_linea.txt:13", 5, {"Prova_Linea_linea.txt:13"}}}},
       {"two signals whose marks cross", linea_prova(20000, linea_base),
        treno_prova(treno_base("segnale, 3000, 2, 4,1,1, 0, 2, 2,1,1, 0\nsegnale, 3200, 2, 4,0,0, 0, 0, 0,0,0, 0\n")),
-       {{avviso_segno_sovrascritto, "replace those of the 'segnale' row at Prova_Linea_12-.txt:9", 10}}},
+       {{avviso_segno_sovrascritto, "replace those of the 'segnale' row at Prova_Linea_12-.txt:9", 10, {"Prova_Linea_12-.txt:9"}}}},
       // Values the packed files cannot hold as written.
       {"a speed limit of 117", linea_prova(20000, linea_base), treno_prova(treno_base("velocita, 15000, 117\n")),
        {{avviso_velocita_arrotondata, "the speed limit 117 km/h is kept as 115 km/h", 9}}},
@@ -238,6 +243,9 @@ TEST(Avvisi, OgniErroreDellAutoreEDetto) {
         EXPECT_EQ(trovato->riga, a.riga) << c.nome << ": " << trovato->testo;
       }
       EXPECT_FALSE(trovato->file.empty()) << c.nome;
+      std::vector<std::string> colpevoli;
+      for (const int32_t r : trovato->righe_colpevoli) colpevoli.push_back(luogo_riga(f.registro, r));
+      EXPECT_EQ(colpevoli, a.colpevoli) << c.nome << ": " << trovato->testo;
     }
   }
 }

@@ -8,20 +8,6 @@
 
 namespace {
 
-constexpr std::string_view generali[] = {
-    "lunghezza percorso",           "progressiva chilometrica uno", "progressiva chilometrica due",
-    "progressiva chilometrica tre", "sfondo uno",                   "sfondo due",
-    "sfondo tre",                   "ripetizione segnali 4 codici", "ripetizione segnali 9 codici",
-};
-constexpr std::string_view corpo_linea[] = {
-    "pendenza", "curvad1", "curvad2", "curvad3", "curvad4", "curvad5", "curvad6", "curvas1", "curvas2",
-    "curvas3",  "curvas4", "curvas5", "curvas6", "montagna", "indicatori_vmax", "cartello_indicatore",
-};
-constexpr std::string_view treno[] = {
-    "numero vetture", "percentuale massa frenata", "velocita", "aderenza", "orologio",
-    "sabbia",         "segnale",                   "rallentamento", "abbattimento", "stazione",
-};
-
 // Fields longer than this are compared with no keyword: none is that long.
 constexpr std::size_t lettere_confrontate = 64;
 
@@ -35,9 +21,9 @@ bool numero(std::string_view t) {
 
 std::span<const std::string_view> parole_di(parte_sorgente p) {
   switch (p) {
-    case parte_sorgente::generale_linea: return generali;
-    case parte_sorgente::corpo_linea: return corpo_linea;
-    case parte_sorgente::treno: return treno;
+    case parte_sorgente::generale_linea: return parole_generali();
+    case parte_sorgente::corpo_linea: return parole_corpo_linea();
+    case parte_sorgente::treno: return parole_treno();
   }
   return {};
 }
@@ -112,10 +98,6 @@ void apri(compilazione& f, campi_ignorati& c, std::string_view campo, int32_t ri
 }
 
 }  // namespace
-
-std::span<const std::string_view> parole_generali() { return generali; }
-std::span<const std::string_view> parole_corpo_linea() { return corpo_linea; }
-std::span<const std::string_view> parole_treno() { return treno; }
 
 int distanza_parole(std::string_view a, std::string_view b) {
   // Three rows of the table are enough: a swap looks two back. Texts longer

@@ -90,4 +90,7 @@ struct avviso_registrato {
   int32_t colonna = 0;
   bool con_posizione = false;
   int32_t posizione = 0;   // metres along the route
+  // The other rows the text names (indices into the build's rows read): what
+  // an editor links the warning to.
+  std::vector<int32_t> righe_colpevoli;
 };

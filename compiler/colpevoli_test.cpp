@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "compiler/codici_errore.h"
+#include "compiler/descrizioni.h"
 #include "packer/imballa.h"
 #include "prove/sorgenti.h"
 
@@ -28,26 +30,27 @@ TEST(Colpevoli, GliErroriDiconoChiEDove) {
     int32_t codice;
     const char* dettaglio;  // the whole detail text, the sources named as the tests name them
     int32_t riga, colonna;  // where the error points: the last field read
+    std::vector<std::string> colpevoli = {};  // the rows the detail names, where they stand
   } casi[] = {
       // Occupied cells: what holds the cell, and the row that laid it.
       {"board on a speed board", "indicatori_vmax, 1050, 140,160,160,0,140,160,160,0\ncartello_indicatore, 1050, x\n",
-       "", errore_cartello_occupato, "cell 22 holds the maximum-speed board from Prova_Linea_linea.txt:11", 12, 28},
+       "", errore_cartello_occupato, "cell 22 holds the maximum-speed board from Prova_Linea_linea.txt:11", 12, 28, {"Prova_Linea_linea.txt:11"}},
       {"speed board on a board", "cartello_indicatore, 1050, x\nindicatori_vmax, 1050, 140,160,160,0,140,160,160,0\n",
-       "", errore_indicatore_occupato, "cell 22 holds the kilometre board from Prova_Linea_linea.txt:11", 12, 50},
+       "", errore_indicatore_occupato, "cell 22 holds the kilometre board from Prova_Linea_linea.txt:11", 12, 50, {"Prova_Linea_linea.txt:11"}},
       {"speed-reduction point on a signal", "", segnale_2000 + "abbattimento, 2050, 60\n", errore_abbattimento_occupato,
-       "cell 41 holds the signal from Prova_Linea_12-.txt:2", 3, 21},
+       "cell 41 holds the signal from Prova_Linea_12-.txt:2", 3, 21, {"Prova_Linea_12-.txt:2"}},
       {"signal on a signal", "", segnale_2000 + segnale_2000, errore_segnale_occupato,
-       "cell 41 holds the signal from Prova_Linea_12-.txt:2", 3, 34},
+       "cell 41 holds the signal from Prova_Linea_12-.txt:2", 3, 34, {"Prova_Linea_12-.txt:2"}},
       {"signal on a station point", "", corvana + borgo + "segnale, 14100, 2,4,1,0,0,1,3,1,0,0\n",
-       errore_segnale_occupato, "cell 283 holds the station point of 'BORGO' from Prova_Linea_12-.txt:3", 4, 35},
+       errore_segnale_occupato, "cell 283 holds the station point of 'BORGO' from Prova_Linea_12-.txt:3", 4, 35, {"Prova_Linea_12-.txt:3"}},
       {"warning board on a signal", "", "segnale, 6800, 2,4,1,0,0,1,3,1,0,0\n" + rallentamento_8000,
-       errore_avviso_occupato, "its warning board: cell 137 holds the signal from Prova_Linea_12-.txt:2", 3, 37},
+       errore_avviso_occupato, "its warning board: cell 137 holds the signal from Prova_Linea_12-.txt:2", 3, 37, {"Prova_Linea_12-.txt:2"}},
       {"start on a signal", "", "segnale, 8000, 2,4,1,0,0,1,3,1,0,0\n" + rallentamento_8000, errore_inizio_occupato,
-       "its start: cell 161 holds the signal from Prova_Linea_12-.txt:2", 3, 37},
+       "its start: cell 161 holds the signal from Prova_Linea_12-.txt:2", 3, 37, {"Prova_Linea_12-.txt:2"}},
       {"end on a signal", "", "segnale, 8600, 2,4,1,0,0,1,3,1,0,0\n" + rallentamento_8000, errore_fine_occupato,
-       "its end: cell 173 holds the signal from Prova_Linea_12-.txt:2", 3, 37},
+       "its end: cell 173 holds the signal from Prova_Linea_12-.txt:2", 3, 37, {"Prova_Linea_12-.txt:2"}},
       {"countdown on a signal", "", "segnale, 6750, 2,4,1,0,0,1,3,1,0,0\n" + rallentamento_8000,
-       errore_conto_occupato, "its countdown cell 1: cell 136 holds the signal from Prova_Linea_12-.txt:2", 3, 37},
+       errore_conto_occupato, "its countdown cell 1: cell 136 holds the signal from Prova_Linea_12-.txt:2", 3, 37, {"Prova_Linea_12-.txt:2"}},
       {"countdown on its own warning board", "", "rallentamento, 2475, 60, 600, 0, 1, 60\n", errore_conto_occupato,
        "its countdown cell 1: cell 26 holds this same row's slow order warning board", 2, 37},
       // Two stations too close: which two, how far apart, which way.
@@ -55,15 +58,15 @@ TEST(Colpevoli, GliErroriDiconoChiEDove) {
        "the station 'VALDORA' (span 4800 to 5200 m) stands at 5000 m, before the station written before it: it starts "
        "9400 m before the span of 'BORGO' (Prova_Linea_12-.txt:3, 13800 to 14200 m) ends; stations must be written in "
        "route order",
-       4, 60},
+       4, 60, {"Prova_Linea_12-.txt:3"}},
       {"a station too close after", "", corvana + borgo + valdora(14500), errore_stazioni_vicine,
        "the station 'VALDORA' (span 14300 to 14700 m) starts only 100 m after the span of 'BORGO' "
        "(Prova_Linea_12-.txt:3, 13800 to 14200 m) ends; spans must be 350 m apart at least",
-       4, 61},
+       4, 61, {"Prova_Linea_12-.txt:3"}},
       {"two station spans overlapping", "", corvana + borgo + valdora(14300), errore_stazioni_vicine,
        "the station 'VALDORA' (span 14100 to 14500 m) starts 100 m before the span of 'BORGO' (Prova_Linea_12-.txt:3, "
        "13800 to 14200 m) ends: the spans overlap; they must be 350 m apart at least",
-       4, 61},
+       4, 61, {"Prova_Linea_12-.txt:3"}},
       // The common failure exit: the row, the value, what was expected, what was found.
       {"a comma missing after the keyword", "", "velocita 1000, 160\naderenza, 0, 100\n", errore_lettura,
        "the 'velocita' row at 2:1: expected its speed, a whole number; found 'aderenza' (the keyword field 'velocita "
@@ -87,7 +90,7 @@ TEST(Colpevoli, GliErroriDiconoChiEDove) {
       {"a speed whose fifth does not fit", "", "velocita, 0, 2000\nvelocita, 1000, 100\n", errore_lettura,
        "the speed 2000 km/h of the 'velocita' row at Prova_Linea_12-.txt:2 does not fit a cell: a cell keeps the speed "
        "divided by 5 in 8 bits, so speeds from 0 to 1277 km/h",
-       3, 17},
+       3, 17, {"Prova_Linea_12-.txt:2"}},
       {"board speeds that do not fit", "indicatori_vmax, 1050, 2000,1,1,0,1,1,1,0\n", "", errore_lettura,
        "the 'indicatori_vmax' row at 11:1: 20 x vas + vad / 5 of 40000.2 does not fit its field (whole numbers from "
        "-32768 to 32767)",
@@ -110,5 +113,8 @@ TEST(Colpevoli, GliErroriDiconoChiEDove) {
     EXPECT_EQ(e.dettaglio, c.dettaglio) << c.nome;
     EXPECT_EQ(e.riga, c.riga) << c.nome;
     EXPECT_EQ(e.colonna, c.colonna) << c.nome;
+    std::vector<std::string> colpevoli;
+    for (const int32_t r : e.righe_colpevoli) colpevoli.push_back(luogo_riga(f.registro, r));
+    EXPECT_EQ(colpevoli, c.colpevoli) << c.nome;
   }
 }

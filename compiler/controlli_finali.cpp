@@ -36,16 +36,16 @@ void orari(compilazione& f) {
       const std::string quella = citazione(q->nome) + " (" + luogo_riga(f.registro, prima) + ") at " + ora_testo(q->codice);
       if (ora < ora_prima && ora + giorno_s - ora_prima <= mezza_giornata_s) {
         if (giorni > 0)
-          avvisa_riga(f, avviso_orario_indietro, indice,
+          colpevole_avviso(f.registro, avvisa_riga(f, avviso_orario_indietro, indice,
                       "the station " + citazione(s->nome) + ", due at " + ora_testo(s->codice) +
-                          " after " + quella + ", crosses midnight a second time: a run may cross it once");
+                          " after " + quella + ", crosses midnight a second time: a run may cross it once"), prima);
         giorni += giorno_s;
         ora += giorno_s;
       } else {
-        avvisa_riga(f, avviso_orario_indietro, indice,
+        colpevole_avviso(f.registro, avvisa_riga(f, avviso_orario_indietro, indice,
                     "the station " + citazione(s->nome) + " is due at " + ora_testo(s->codice) +
                         (ora == ora_prima ? ", the same time as " : ", before ") + quella +
-                        ": stop times must rise along the run");
+                        ": stop times must rise along the run"), prima);
       }
     }
     prima = indice;
@@ -116,10 +116,10 @@ void rallentamenti(compilazione& f) {
   const rallentamento* piu_lungo = nullptr;
   for (const rallentamento& t : tratti) {
     if (piu_lungo != nullptr && t.inizio < piu_lungo->fine)
-      avvisa_riga(f, avviso_rallentamenti_sovrapposti, t.indice,
+      colpevole_avviso(f.registro, avvisa_riga(f, avviso_rallentamenti_sovrapposti, t.indice,
                   "the slow order from " + std::to_string(t.inizio) + " m to " + std::to_string(t.fine) +
                       " m overlaps the one from " + std::to_string(piu_lungo->inizio) + " m to " +
-                      std::to_string(piu_lungo->fine) + " m (" + luogo_riga(f.registro, piu_lungo->indice) + ")");
+                      std::to_string(piu_lungo->fine) + " m (" + luogo_riga(f.registro, piu_lungo->indice) + ")"), piu_lungo->indice);
     if (piu_lungo == nullptr || t.fine > piu_lungo->fine) piu_lungo = &t;
   }
 }

@@ -91,6 +91,13 @@ std::string cosa_in_cella(const scenario& s, const registro& r, int64_t c, int32
   return "the " + cosa + " from " + luogo;
 }
 
+void colpevole_cella(const scenario& s, registro& r, int64_t c, int32_t riga_in_posa) {
+  if (c < 0 || static_cast<std::size_t>(c) >= s.percorso.size()) return;
+  if (tipo_libero(s.percorso[static_cast<std::size_t>(c)].tipo)) return;
+  const int32_t riga = origine_di(r, c).elemento;
+  if (riga != riga_in_posa) colpevole(r, riga);
+}
+
 std::string descrivi_cella(const scenario& s, const registro& r, int64_t c, int32_t riga_in_posa) {
   const std::string cella = "cell " + std::to_string(c);
   if (c < 0 || static_cast<std::size_t>(c) >= s.percorso.size()) return cella + " lies outside the route grid";

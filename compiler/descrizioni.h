@@ -29,6 +29,11 @@ std::string nome_riga(const scenario& s, const registro& r, int32_t indice);
 // "cell 264 is free". The row `riga_in_posa`, being laid, is "this same row".
 std::string descrivi_cella(const scenario& s, const registro& r, int64_t c, int32_t riga_in_posa = nessuna_riga);
 
+// The row that laid what cell `c` holds, named as a culprit of the error just
+// recorded (`colpevole`); nothing for a free cell or one the row being laid
+// (`riga_in_posa`) holds.
+void colpevole_cella(const scenario& s, registro& r, int64_t c, int32_t riga_in_posa = nessuna_riga);
+
 // What cell `c` holds, as `descrivi_cella` names it after "holds": "the
 // signal from F_1-.txt:30"; "nothing" for a free cell.
 std::string cosa_in_cella(const scenario& s, const registro& r, int64_t c, int32_t riga_in_posa = nessuna_riga);

@@ -22,6 +22,9 @@ struct fallimento_comune {
   // The row being read is still to be named before the detail (a conversion
   // inside a row knows its numbers, not the row).
   bool nomina_riga = true;
+  // A row read before that the detail names as the culprit (an index into
+  // `Form1::righe_lette`), or -1.
+  int32_t riga_colpevole = -1;
 };
 
 // `x` as a message shows it: whole when it is whole.

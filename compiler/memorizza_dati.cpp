@@ -64,6 +64,7 @@ scenario_compilato memorizza_dati(std::string nome_scenario, std::string numero_
     // sources, whichever half it left.
     registra_errore(f, errore_lettura);
     dettaglia_errore(f.registro, e.dettaglio);
+    colpevole(f.registro, e.riga_colpevole);
   } catch (...) {
     registra_errore(f, errore_lettura);  // no memory for the grid
   }

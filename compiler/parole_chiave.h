@@ -68,7 +68,8 @@ inline bool riga_treno(std::string_view m) {
 // A section heading: a field with both "[" and "]". It matches no row.
 inline bool intestazione(std::string_view r) { return contiene(r, "[") && contiene(r, "]"); }
 
-// The keywords as the writers write them, for suggesting the nearest one.
+// The keywords as the writers write them, for suggesting the nearest one
+// (from the row catalogue, compiler/catalogo_righe.h).
 std::span<const std::string_view> parole_generali();
 std::span<const std::string_view> parole_corpo_linea();
 std::span<const std::string_view> parole_treno();

@@ -241,16 +241,16 @@ passo riga_curva(stato_linea& st, const std::string& parola) {
   if (st.riga_curva != nessuna_riga && inizio < st.j - 1) {
     const std::string prima = "the curve before it (" + luogo_riga(f.registro, st.riga_curva) + "), which ends at " +
                               std::to_string(st.j - 1) + " m";
-    if (fino < st.j)
-      avvisa_riga(f, avviso_curve_fuori_ordine, indice,
-                  citazione(f.riga) + " from " + std::to_string(inizio) + " m to " +
-                      std::to_string(fino) + " m lies before the end of " + prima +
-                      ": rows must rise along the route, and nothing of this curve is laid");
-    else
-      avvisa_riga(f, avviso_curve_fuori_ordine, indice,
-                  citazione(f.riga) + " from " + std::to_string(inizio) +
-                      " m overlaps " + prima + ": it turns only from " + std::to_string(st.j) +
-                      " m, with no straight run between");
+    avviso_registrato& a =
+        fino < st.j
+            ? avvisa_riga(f, avviso_curve_fuori_ordine, indice,
+                          citazione(f.riga) + " from " + std::to_string(inizio) + " m to " + std::to_string(fino) +
+                              " m lies before the end of " + prima +
+                              ": rows must rise along the route, and nothing of this curve is laid")
+            : avvisa_riga(f, avviso_curve_fuori_ordine, indice,
+                          citazione(f.riga) + " from " + std::to_string(inizio) + " m overlaps " + prima +
+                              ": it turns only from " + std::to_string(st.j) + " m, with no straight run between");
+    colpevole_avviso(f.registro, a, st.riga_curva);
   }
   st.riga_curva = indice;
 
@@ -309,7 +309,11 @@ passo riga_cartello(stato_linea& st) {
   const int64_t c = cella_di(p / 50.0 + 1);
   if (!nel_percorso(f, c)) return rifiuta(f, errore_cartello_fuori_percorso, p);
   cella_percorso& cella = f.scenario.percorso[c];
-  if (!libera(cella)) return rifiuta(f, errore_cartello_occupato, p, descrivi_cella(f.scenario, f.registro, c, f.riga_in_posa));
+  if (!libera(cella)) {
+    rifiuta(f, errore_cartello_occupato, p, descrivi_cella(f.scenario, f.registro, c, f.riga_in_posa));
+    colpevole_cella(f.scenario, f.registro, c, f.riga_in_posa);
+    return passo::esci;
+  }
   // Board texts fill slots 80 down to 1; slot 0 is never written.
   if (st.prossimo_cartello < slot_prima_stazione) return rifiuta(f, errore_cartelli_troppi, p);
   const int32_t indice = annota_riga(st.s, p, st.prossimo_cartello);

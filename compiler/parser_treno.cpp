@@ -58,7 +58,7 @@ bool fuori(stato_treno& st, int32_t p, int32_t margine = 100) {
                               nome_riga(st.s.f.scenario, st.s.f.registro, st.riga_velocita) +
                               " does not fit a cell: a cell keeps the speed divided by 5 in 8 bits, so speeds "
                               "from 0 to 1277 km/h",
-                          false};
+                          false, st.riga_velocita};
 }
 
 // A speed is stored as its fifth; one that rounds outside 0..255 is a failed
@@ -224,7 +224,11 @@ passo riga_abbattimento(stato_treno& st) {
   const int64_t c = cella_di(p / 50.0);  // no + 1, unlike signals and slow orders
   if (!nel_percorso(f, c)) return rifiuta(f, errore_abbattimento_fuori_percorso, p);
   cella_percorso& cella = f.scenario.percorso[c];
-  if (!libera(cella)) return rifiuta(f, errore_abbattimento_occupato, p, descrivi_cella(f.scenario, f.registro, c, f.riga_in_posa));
+  if (!libera(cella)) {
+    rifiuta(f, errore_abbattimento_occupato, p, descrivi_cella(f.scenario, f.registro, c, f.riga_in_posa));
+    colpevole_cella(f.scenario, f.registro, c, f.riga_in_posa);
+    return passo::esci;
+  }
   const int32_t indice = annota_riga(st.s, p, w);
   posa_elemento(f, c);
   if (w < 1) {
@@ -363,10 +367,11 @@ passo riga_stazione(stato_treno& st) {
     const int64_t c = cella_di(punto);
     cella_percorso& cella = f.scenario.percorso[c];  // laid whatever the cell held
     if (!libera(cella))
-      avvisa_riga(f, avviso_stazione_su_elemento, indice,
+      colpevole_avviso(f.registro, avvisa_riga(f, avviso_stazione_su_elemento, indice,
                   "the station point of " + citazione(r.nome) + " on cell " + std::to_string(c) + " (" +
                       std::to_string(c * 50) + " m) replaces " + cosa_in_cella(f.scenario, f.registro, c, f.riga_in_posa) +
-                      ", which is lost; the cell keeps that feature's other values");
+                      ", which is lost; the cell keeps that feature's other values"),
+                       origine_di(f.registro, c).elemento);
     cella.tipo = tipo_punto_stazione;
     cella.dato1 = static_cast<int16_t>(j);
     posa_elemento(f, c);
@@ -375,11 +380,13 @@ passo riga_stazione(stato_treno& st) {
   if (j > slot_prima_stazione && int64_t{r.valore1} - 350 < f.scenario.tabella_stazioni[j - 1].valore2) {
     const record_stazione& q = f.scenario.tabella_stazioni[j - 1];
     if (r.valore3 <= q.valore3)
-      avvisa_riga(f, avviso_stazioni_fuori_ordine, indice,
+      colpevole_avviso(f.registro, avvisa_riga(f, avviso_stazioni_fuori_ordine, indice,
                   "the station " + citazione(r.nome) + " at " + std::to_string(r.valore3) +
                       " m is written after " + nome_riga(f.scenario, f.registro, st.riga_stazione) + " at " + std::to_string(q.valore3) +
-                      " m: stations must be written in route order");
-    return rifiuta(f, errore_stazioni_vicine, p, stazioni_vicine(f, st.riga_stazione, r, q));
+                      " m: stations must be written in route order"), st.riga_stazione);
+    rifiuta(f, errore_stazioni_vicine, p, stazioni_vicine(f, st.riga_stazione, r, q));
+    colpevole(f.registro, st.riga_stazione);
+    return passo::esci;
   }
   st.riga_stazione = indice;
   ++st.j;

@@ -113,6 +113,7 @@ bool memo_indicatori_v_max(compilazione& f, int32_t posizione, int32_t vas, int3
   if (!libera(cella)) {
     registra_errore(f, errore_indicatore_occupato);
     dettaglia_errore(f.registro, descrivi_cella(f.scenario, f.registro, c, f.riga_in_posa));
+    colpevole_cella(f.scenario, f.registro, c, f.riga_in_posa);
     return false;
   }
   cella.tipo = tipo_cartello_vmax;

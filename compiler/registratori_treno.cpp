@@ -16,6 +16,7 @@ bool memo_segnale(compilazione& f, int32_t posizione, int32_t sx, int32_t s1, in
   if (!libera(cella)) {
     registra_errore(f, errore_segnale_occupato);
     dettaglia_errore(f.registro, descrivi_cella(f.scenario, f.registro, i, f.riga_in_posa));
+    colpevole_cella(f.scenario, f.registro, i, f.riga_in_posa);
     return false;
   }
   // The farthest approach mark lies 400 m (8 cells) before the signal.
@@ -60,6 +61,7 @@ bool memo_rallentamento(compilazione& f, int32_t x, int32_t v, int32_t l, int32_
   auto occupata = [&f](int32_t codice, int64_t c, std::string_view quale) {
     registra_errore(f, codice);
     dettaglia_errore(f.registro, std::string(quale) + ": " + descrivi_cella(f.scenario, f.registro, c, f.riga_in_posa));
+    colpevole_cella(f.scenario, f.registro, c, f.riga_in_posa);
     return false;
   };
   if (avviso && !libera(f.scenario.percorso[a])) return occupata(errore_avviso_occupato, a, "its warning board");

@@ -30,6 +30,18 @@ void dettaglia_errore(registro& r, std::string dettaglio) {
   if (!r.errori.empty()) r.errori.back().dettaglio = std::move(dettaglio);
 }
 
+void colpevole(registro& r, int32_t indice) {
+  if (r.errori.empty() || indice < 0 || static_cast<std::size_t>(indice) >= r.righe_lette.size()) return;
+  std::vector<int32_t>& righe = r.errori.back().righe_colpevoli;
+  for (const int32_t x : righe)
+    if (x == indice) return;
+  righe.push_back(indice);
+}
+
+void colpevole_avviso(const registro& r, avviso_registrato& a, int32_t indice) {
+  if (indice >= 0 && static_cast<std::size_t>(indice) < r.righe_lette.size()) a.righe_colpevoli.push_back(indice);
+}
+
 avviso_registrato& registra_avviso(registro& r, int32_t codice, std::string testo) {
   avviso_registrato a;
   a.codice = codice;

@@ -24,6 +24,9 @@ struct errore_registrato {
   // author's terms (the row that holds a cell, the field that could not be
   // read and what was expected there); empty when the description says it all.
   std::string dettaglio;
+  // The rows the detail names as culprits (indices into `registro::righe_lette`):
+  // what an editor links the error to.
+  std::vector<int32_t> righe_colpevoli;
 };
 
 struct registro {
@@ -56,6 +59,9 @@ errore_registrato& registra_errore(registro& r, int32_t codice, int32_t posizion
 void registra_posizione(registro& r, int32_t posizione);
 // Gives the error just recorded its detail text.
 void dettaglia_errore(registro& r, std::string dettaglio);
+// Names row `indice` as a culprit of the error just recorded; none, and a
+// row named already, add nothing.
+void colpevole(registro& r, int32_t indice);
 
 // Records a warning with the text `testo`, at no place in the sources; the
 // caller adds the place and the position where there are some.
@@ -63,6 +69,8 @@ avviso_registrato& registra_avviso(registro& r, int32_t codice, std::string test
 // Gives a warning the place of row `indice` (its keyword field) and its
 // position, said to lie off the grid of `s` where it does.
 void avviso_alla_riga(const registro& r, const scenario& s, avviso_registrato& a, int32_t indice);
+// Names row `indice` as a culprit of warning `a`; none adds nothing.
+void colpevole_avviso(const registro& r, avviso_registrato& a, int32_t indice);
 
 // The row that wrote the text of station-table slot `slot`: the station row
 // that filled it, or the kilometre board row whose text it holds; none when

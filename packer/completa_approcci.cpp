@@ -68,6 +68,12 @@ struct passata {
     for (int c : celle) t += (t.empty() ? "" : "; ") + descrivi_cella(s, r, c);
     return t;
   }
+  // The rows of the error just recorded, in the order its detail names them:
+  // the features named, then what holds the cells tried.
+  void colpevoli(std::initializer_list<int> nominate, std::initializer_list<int> celle) {
+    for (int c : nominate) colpevole(r, riga_di(c));
+    for (int c : celle) colpevole_cella(s, r, c);
+  }
   void abbassa(int c) {
     cella_percorso& cella = p[static_cast<std::size_t>(c)];
     cella.dato1 = minimo(velocita_approccio, cella.dato1);
@@ -93,6 +99,7 @@ struct passata {
         dettaglia_errore(r, nome("the signal", d) + " stands " + std::to_string(k * 50) + " m behind " +
                                 nome("the warning board of the slow order", i) + ", and neither cell before it is "
                                 "free: " + tenute({d - 1, d - 2}));
+        colpevoli({d, i}, {d - 1, d - 2});
       }
     }
   }
@@ -114,6 +121,7 @@ struct passata {
         registra_errore(r, errore_approccio_rallentamento, i * 50);
         dettaglia_errore(r, "before " + nome("the start of the slow order", i) + ": " +
                                 tenute({i - g.celle[0], i - g.celle[1], i - g.celle[2]}));
+        colpevoli({i}, {i - g.celle[0], i - g.celle[1], i - g.celle[2]});
       }
     }
 
@@ -144,6 +152,7 @@ struct passata {
           registra_errore(r, errore_cammino_rallentamento, k * 50);
           dettaglia_errore(r, "along " + nome("the slow order", i) + ", no point every 400 m from cell " +
                                   std::to_string(k) + " on: " + tenute({k, k - 1, k + 1}));
+          colpevoli({i}, {k, k - 1, k + 1});
         }
       }
     } while (tipo(k) != tipo_fine_rallentamento && k < n);
@@ -165,6 +174,7 @@ struct passata {
         registra_errore(r, errore_cammino_rallentamento, k * 50);  // the end cell's position
         dettaglia_errore(r, nome("the signal", s + 1) + " follows " + nome("the end of the slow order", k) +
                                 ", and neither cell before it is free: " + tenute({s, s - 1}));
+        colpevoli({s + 1, k}, {s, s - 1});
       }
     }
   }

@@ -244,31 +244,36 @@ TEST(CompletaApprocci, GliErroriNominanoLeRighe) {
     std::string linea, treno;
     int32_t codice;
     const char* dettaglio;
+    std::vector<std::string> colpevoli;  // the rows the detail names, in its order, where they stand
   } casi[] = {
       {"no cell before a signal behind a warning board", "cartello_indicatore, 6400, a\ncartello_indicatore, 6350, b\n",
        "velocita, 0, 160\nsegnale, 6450, 2,4,1,0,0,1,3,1,0,0\nrallentamento, 8000, 60, 600, 0, 1, 60\n",
        errore_approccio_segnale,
        "the signal from Prova_Linea_12-.txt:3 on cell 130 stands 350 m behind the warning board of the slow order from "
        "Prova_Linea_12-.txt:4 on cell 137, and neither cell before it is free: cell 129 holds the kilometre board from "
-       "Prova_Linea_linea.txt:11; cell 128 holds the kilometre board from Prova_Linea_linea.txt:12"},
+       "Prova_Linea_linea.txt:11; cell 128 holds the kilometre board from Prova_Linea_linea.txt:12",
+       {"Prova_Linea_12-.txt:3", "Prova_Linea_12-.txt:4", "Prova_Linea_linea.txt:11", "Prova_Linea_linea.txt:12"}},
       {"no cell before a slow order's start", "",
        "velocita, 0, 160\nabbattimento, 7800, 100\nabbattimento, 7750, 100\nabbattimento, 7700, 100\n"
        "rallentamento, 8000, 60, 600, 0, 1, 60\n",
        errore_approccio_rallentamento,
        "before the start of the slow order from Prova_Linea_12-.txt:6 on cell 161: cell 156 holds the speed-reduction "
        "point from Prova_Linea_12-.txt:3; cell 155 holds the speed-reduction point from Prova_Linea_12-.txt:4; cell 154 "
-       "holds the speed-reduction point from Prova_Linea_12-.txt:5"},
+       "holds the speed-reduction point from Prova_Linea_12-.txt:5",
+       {"Prova_Linea_12-.txt:6", "Prova_Linea_12-.txt:3", "Prova_Linea_12-.txt:4", "Prova_Linea_12-.txt:5"}},
       {"no cell along a slow order",
        "cartello_indicatore, 8400, a\ncartello_indicatore, 8350, b\ncartello_indicatore, 8450, c\n",
        treno_rallentamento, errore_cammino_rallentamento,
        "along the slow order from Prova_Linea_12-.txt:3 on cell 161, no point every 400 m from cell 169 on: cell 169 "
        "holds the kilometre board from Prova_Linea_linea.txt:11; cell 168 holds the kilometre board from "
-       "Prova_Linea_linea.txt:12; cell 170 holds the kilometre board from Prova_Linea_linea.txt:13"},
+       "Prova_Linea_linea.txt:12; cell 170 holds the kilometre board from Prova_Linea_linea.txt:13",
+       {"Prova_Linea_12-.txt:3", "Prova_Linea_linea.txt:11", "Prova_Linea_linea.txt:12", "Prova_Linea_linea.txt:13"}},
       {"no cell before the signal after a slow order", "cartello_indicatore, 8900, a\ncartello_indicatore, 8850, b\n",
        treno_rallentamento + "segnale, 8950, 2,4,1,0,0,1,3,1,0,0\n", errore_cammino_rallentamento,
        "the signal from Prova_Linea_12-.txt:4 on cell 180 follows the end of the slow order from Prova_Linea_12-.txt:3 "
        "on cell 173, and neither cell before it is free: cell 179 holds the kilometre board from "
-       "Prova_Linea_linea.txt:11; cell 178 holds the kilometre board from Prova_Linea_linea.txt:12"},
+       "Prova_Linea_linea.txt:11; cell 178 holds the kilometre board from Prova_Linea_linea.txt:12",
+       {"Prova_Linea_12-.txt:4", "Prova_Linea_12-.txt:3", "Prova_Linea_linea.txt:11", "Prova_Linea_linea.txt:12"}},
   };
   for (const caso& c : casi) {
     auto p = compila_prova(linea_prova(20000, c.linea), treno_prova(c.treno));
@@ -278,6 +283,9 @@ TEST(CompletaApprocci, GliErroriNominanoLeRighe) {
     ASSERT_EQ(f.registro.errori.size(), 1u) << c.nome;
     EXPECT_EQ(f.registro.errori[0].codice, c.codice) << c.nome;
     EXPECT_EQ(f.registro.errori[0].dettaglio, c.dettaglio) << c.nome;
+    std::vector<std::string> colpevoli;
+    for (const int32_t r : f.registro.errori[0].righe_colpevoli) colpevoli.push_back(luogo_riga(f.registro, r));
+    EXPECT_EQ(colpevoli, c.colpevoli) << c.nome;
   }
 
   // A point the pass laid is named as the pass's, for the row it was for.

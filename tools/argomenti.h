@@ -12,7 +12,7 @@
 #include "analisi/marcia.h"
 #include "documents/deriva_documenti.h"
 
-enum class azione { nessuna, aiuto, versione, pack, check, dump, plot, docs, nuovo, timing, incorporato };
+enum class azione { nessuna, aiuto, versione, pack, check, dump, plot, docs, nuovo, timing, incorporato, lsp };
 enum class formato { testo, json, csv };
 enum class tipo_imballato { nessuno, percorso, stazioni, linea };
 // Whether a diagnostic shows its source line and a caret: by default only

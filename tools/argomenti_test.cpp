@@ -121,6 +121,9 @@ TEST(Argomenti, AiutoEVersione) {
   EXPECT_EQ(r.aiuto_su, azione::pack);
   ASSERT_TRUE(leggi({"--version"}, r, errore));
   EXPECT_EQ(r.cosa, azione::versione);
+  // The language server takes the option editors' clients pass.
+  ASSERT_TRUE(leggi({"lsp", "--stdio"}, r, errore)) << errore;
+  EXPECT_EQ(r.cosa, azione::lsp);
 }
 
 TEST(Argomenti, ErroriDUso) {
@@ -153,6 +156,8 @@ TEST(Argomenti, ErroriDUso) {
       {{"docs", "X_linea.txt", "X_1-.txt", "--docs"}, "unknown option '--docs' for docs"},
       {{"pack", "X_linea.txt", "X_1-.txt", "--mass", "800"}, "option --mass is for the documents: give --docs too"},
       {{"check", "X_linea.txt", "X_1-.txt", "--signature", "A"}, "unknown option '--signature' for check"},
+      {{"lsp", "X_linea.txt"}, "lsp takes no file"},
+      {{"lsp", "--json"}, "unknown option '--json' for lsp"},
   };
   for (const caso& c : casi) {
     richiesta r;

@@ -24,7 +24,7 @@ TEST(Riepilogo, RigheLetteFermateEConti) {
       {tipo_riga::stazione, true, 12, 1, 0},      {tipo_riga::stazione, true, 13, 1, 5000},
       {tipo_riga::segnale, true, 17, 1, 2000},    {tipo_riga::segnale, true, 18, 1, 9000},
   };
-  f.errori.push_back({8, 12010, true, "P_12-.txt", 13, 14, {}});
+  f.errori.push_back({8, 12010, true, "P_12-.txt", 13, 14, {}, {}});
   verdetto v = verdetto_di(e);
   v.avvisi = 3;
   const riepilogo r = riassumi(e, v);

@@ -6,12 +6,12 @@
 
 // The commands, each in its own file (tools/comandi/).
 extern const comando comando_pack, comando_check, comando_timing, comando_docs, comando_dump, comando_plot,
-    comando_new, comando_builtin;
+    comando_new, comando_builtin, comando_lsp;
 
 namespace {
 
 constexpr const comando* elenco[] = {&comando_pack, &comando_check, &comando_timing, &comando_docs,
-                                     &comando_dump, &comando_plot, &comando_new, &comando_builtin};
+                                     &comando_dump, &comando_plot, &comando_new, &comando_builtin, &comando_lsp};
 
 // The column where an option's or a command's description starts in the help.
 constexpr std::size_t colonna_descrizione = 19;

@@ -17,6 +17,6 @@ verdetto verdetto_di(const esito_compilazione& c) {
 int stato_uscita(const verdetto& v, bool avvisi_come_errori) {
   if (v.rifiuto) return 3;
   if (v.fallito) return 2;
-  if (v.errori > 0 || v.orario_impossibile || (avvisi_come_errori && v.avvisi > 0)) return 1;
+  if (v.errori > 0 || v.orario_impossibile || v.sessione_troncata || (avvisi_come_errori && v.avvisi > 0)) return 1;
   return 0;
 }

@@ -12,6 +12,7 @@ struct verdetto {
   std::size_t errori = 0;           // the build's errors, and findings weighed as errors
   std::size_t avvisi = 0;           // findings weighed as warnings (notes are not counted)
   bool orario_impossibile = false;  // timing: a section that even the fastest run cannot keep
+  bool sessione_troncata = false;   // lsp: the editor's session ended without shutdown
 };
 
 // The verdict of a compile: its errors (the compiler's, then every finding
@@ -23,6 +24,7 @@ verdetto verdetto_di(const esito_compilazione& c);
 //   3  a packing check refused the scenario: nothing written;
 //   2  a usage error, or a file that could not be read or written;
 //   1  an error found (nothing packed unless forced), a warning under
-//      --warnings-as-errors or --strict, or a section that cannot be kept;
+//      --warnings-as-errors or --strict, a section that cannot be kept, or a
+//      language server's session ended without shutdown;
 //   0  done.
 int stato_uscita(const verdetto& v, bool avvisi_come_errori);
