@@ -107,21 +107,12 @@ const opzione opzione_json{"--json", "",
 const opzione opzione_csv{"--csv", "", "comma-separated values with a header row",
                           [](richiesta& r, const std::string&, std::string& e) { return forma(r, formato::csv, e); }};
 const opzione opzione_forza{"--force", "", "",
-                            [](richiesta& r, const std::string&, std::string&) {
-                              r.forza = true;
-                              return true;
-                            }};
+                            accendi<&richiesta::forza>};
 const opzione opzione_severo{"--strict", "", "",
-                             [](richiesta& r, const std::string&, std::string&) {
-                               r.severo = true;
-                               return true;
-                             }};
+                             accendi<&richiesta::severo>};
 const opzione opzione_avvisi_come_errori{"--warnings-as-errors", "",
                                          "exit with status 1 when there is a warning, as for an error",
-                                         [](richiesta& r, const std::string&, std::string&) {
-                                           r.avvisi_come_errori = true;
-                                           return true;
-                                         }};
+                                         accendi<&richiesta::avvisi_come_errori>};
 const opzione opzione_margine_minimo{
     "--min-margin", "PERCENT",
     "warn of a section whose margin over the fastest run is under PERCENT of it (default 3; 0 turns the warning off)",

@@ -35,6 +35,13 @@ struct opzione {
   completa completamento = completa::niente;
 };
 
+// The reader of a flag: it sets its field of the request.
+template <bool richiesta::*campo>
+bool accendi(richiesta& r, const std::string&, std::string&) {
+  r.*campo = true;
+  return true;
+}
+
 // An option as a command lists it: with the help text the command gives it,
 // when that differs from the option's own; `alternativa`: written with the
 // option before it as one choice, [--a | --b].

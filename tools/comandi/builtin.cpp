@@ -82,10 +82,7 @@ verdetto esegui(const richiesta& r, ambiente& a) {
 const opzione sorgenti{"--sources", "",
                        "also write the line source and the train source that the files are built from, "
                        "Corvana_Telmisa_linea.txt and Corvana_Telmisa_739-.txt: a complete scenario to learn from",
-                       [](richiesta& r, const std::string&, std::string&) {
-                         r.con_sorgenti = true;
-                         return true;
-                       }};
+                       accendi<&richiesta::con_sorgenti>};
 
 constexpr uso_opzione opzioni[] = {
     {&opzione_uscita, "directory for the files (default: the current one; made if missing)"},

@@ -32,17 +32,11 @@ const opzione tipo{"--kind", "KIND", "read FILE as grid, stations or plan",
                    },
                    completa::tipi};
 const opzione tutti{"--all", "", "also the cells, slots and points whose fields are all empty",
-                    [](richiesta& r, const std::string&, std::string&) {
-                      r.tutti = true;
-                      return true;
-                    }};
+                    accendi<&richiesta::tutti>};
 const opzione elementi{"--features", "",
                        "a grid's cells that carry a point feature (a kind other than 0) or an approach mark, and no "
                        "other",
-                       [](richiesta& r, const std::string&, std::string&) {
-                         r.solo_elementi = true;
-                         return true;
-                       }};
+                       accendi<&richiesta::solo_elementi>};
 
 constexpr uso_opzione opzioni[] = {
     {&tipo},

@@ -6,17 +6,11 @@ namespace {
 
 const opzione senza_linea{"--no-line-plan", "",
                           "build no line plan and write no NAME_linea.dat (curve rows are then not read at all)",
-                          [](richiesta& r, const std::string&, std::string&) {
-                            r.senza_linea = true;
-                            return true;
-                          }};
+                          accendi<&richiesta::senza_linea>};
 const opzione con_documenti{"--docs", "",
                             "also write the driver's three documents into DIR, as 'scenario docs' does, with its "
                             "options",
-                            [](richiesta& r, const std::string&, std::string&) {
-                              r.con_documenti = true;
-                              return true;
-                            }};
+                            accendi<&richiesta::con_documenti>};
 
 constexpr uso_opzione opzioni[] = {
     {&opzione_uscita, "directory for the packed files (default: the current one; made if missing)"},
