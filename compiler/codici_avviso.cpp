@@ -30,8 +30,9 @@ constexpr voce_avviso voci[] = {
     {avviso_valore_troncato, "a value kept in fewer bits than it needs"},
     {avviso_codici_segnale, "a signal code outside the range its packing keeps apart"},
     {avviso_tratta_impossibile, "a section scheduled shorter than the fastest run"},
-    {avviso_margine_scarso, "a section's margin under the recovery threshold"},
+    {avviso_margine_scarso, "a section scheduled shorter than the fastest run and its recovery margin"},
     {avviso_senza_limite, "a stretch of the run with no speed limit laid"},
+    {avviso_sosta_senza_fermata, "a dwell given for a station that is no stop between two sections"},
     {avviso_documento_tagliato, "a name cut to fit its cell in a driver's document"},
     {avviso_documento_traslitterato, "a name written in plain letters in a driver's document"},
 };
