@@ -31,13 +31,19 @@ _scenario() {
     --kind) COMPREPLY=($(compgen -W 'grid stations plan' -- "$cur")); return ;;
     --name | --train | --min-margin | --classification | --mass | --departure | --signature | --contact)
       return ;;
-    # The train model's values: numbers, nothing to offer.
-    --acceleration | --braking | --braked-mass | --dwell | --top-speed | --car-length) return ;;
+    --reference-train) COMPREPLY=($(compgen -W 'unit locomotive' -- "$cur")); return ;;
+    --release) COMPREPLY=($(compgen -W 'tail head' -- "$cur")); return ;;
+    # The train model's other values: numbers and names, nothing to offer.
+    --acceleration | --braking | --braked-mass | --dwell | --top-speed | --car-length | --train-mass | \
+      --adhesive-mass | --power | --tractive-effort | --adhesion | --rotating-mass | --resistance | \
+      --curve-resistance | --dwell-at | --margin) return ;;
     -o)
       if [[ $comando == plot ]]; then _scenario_file '*.svg'; else _scenario_file; fi
       return ;;
   esac
-  local marcia='--acceleration --braking --braked-mass --dwell --top-speed --car-length'
+  local marcia='--reference-train --train-mass --adhesive-mass --power --tractive-effort --adhesion
+    --acceleration --rotating-mass --resistance --curve-resistance --braking --braked-mass --top-speed
+    --car-length --release --dwell --dwell-at --margin'
   case $comando in
     pack)
       opzioni="-o --name --train --no-line-plan --strict --warnings-as-errors --min-margin --source
@@ -48,7 +54,7 @@ _scenario() {
         --warnings-as-errors --min-margin --source --no-source --json --help $marcia" ;;
     dump) opzioni='--kind --force --json --csv --all --features --help' ;;
     plot) opzioni="-o --name --train --help $marcia" ;;
-    timing) opzioni="--name --train --json --csv --help $marcia" ;;
+    timing) opzioni="--name --train --json --csv --profile --help $marcia" ;;
     new) opzioni='--train -o --force --help' ;;
     *) return ;;
   esac

@@ -208,7 +208,7 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
   // The commands that report the build's errors and warnings as check does.
   const bool riporta = compila && r.cosa != azione::timing;
   const std::string comando = nome_comando(r.cosa);
-  bool nome_dato = false, numero_dato = false, json = false, csv = false;
+  bool nome_dato = false, numero_dato = false, json = false, csv = false, margine = false, margine_minimo = false;
   std::string opzione_documento;  // the first option of the documents given to pack
   std::vector<std::string> posizionali;
   bool solo_posizionali = false;
@@ -230,7 +230,10 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
     } else if (riporta && (a == "--source" || a == "--no-source")) {
       r.sorgente = a == "--source" ? righe_sorgente::sempre : righe_sorgente::mai;
     } else if (riporta && opzione_con_valore("--min-margin", argomenti, i, valore, errore)) {
-      if (!errore.empty() || !percento(valore, r.margine_minimo_percento, errore)) return false;
+      double p = 0.0;
+      if (!errore.empty() || !percento(valore, p, errore)) return false;
+      r.marcia.margine = margine_recupero{p, 0.0};
+      margine_minimo = true;
     } else if (r.cosa == azione::pack && a == "--docs") {
       r.con_documenti = true;
     } else if ((documenti || r.cosa == azione::pack) && opzione_documenti(argomenti, i, r, errore)) {
@@ -255,6 +258,9 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
       numero_dato = true;
     } else if ((compila || disegna) && leggi_opzione_marcia(argomenti, i, r.marcia, errore)) {
       if (!errore.empty()) return false;
+      if (a.rfind("--margin", 0) == 0) margine = true;
+    } else if (r.cosa == azione::timing && a == "--profile") {
+      r.profilo = true;
     } else if ((scarica || r.cosa == azione::timing) && a == "--csv") {
       csv = true;
     } else if (scarica && a == "--all") {
@@ -288,6 +294,14 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
     return false;
   }
   if (!opzioni_marcia_coerenti(r.marcia, errore)) return false;
+  if (margine && margine_minimo) {
+    errore = "give --margin or --min-margin, not both (--min-margin P is --margin P%)";
+    return false;
+  }
+  if (r.profilo && !csv) {
+    errore = "option --profile goes with --csv (the JSON holds the profile always)";
+    return false;
+  }
 
   if (disegna) {
     if (posizionali.size() != 1) {

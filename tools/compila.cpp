@@ -53,7 +53,7 @@ esito_compilazione compila_scenario(const richiesta& r) {
   const bool da_imballare = completa_scenario(f);
   esito.avvisi = f.avvisi;
   const std::vector<avviso_registrato> orario =
-      avvisi_marcia(f, r.marcia, r.margine_minimo_percento, etichetta_treno);
+      avvisi_marcia(f, r.marcia, etichetta_treno);
   esito.avvisi.insert(esito.avvisi.end(), orario.begin(), orario.end());
   if (!imballa || f.errore_imballaggio != 0) return esito;
   const bool errori = !f.errori.empty() || f.codice_errore != 0;
