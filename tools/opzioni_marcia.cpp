@@ -9,10 +9,12 @@
 
 namespace {
 
-// A number as the messages and the help write it: "0.05", "5", "86400".
+// A number as the messages and the help write it: "0.05", "5", "86400", "100000".
 std::string scritto(double v) {
   char b[32];
-  const auto [fine, ec] = std::to_chars(b, b + sizeof b, v);
+  const bool intero = v == std::trunc(v) && std::fabs(v) < 1e15;
+  const auto [fine, ec] = intero ? std::to_chars(b, b + sizeof b, static_cast<long long>(v))
+                                 : std::to_chars(b, b + sizeof b, v);
   return ec == std::errc() ? std::string(b, fine) : std::string("?");
 }
 
@@ -112,7 +114,7 @@ constexpr opzione_marcia opzioni[] = {
     {"--rotating-mass", "FACTOR", "", 1.0, masse_rotanti_massime, &opzioni_marcia::masse_rotanti,
      "the train's inertia over its mass", "the reference train's"},
     {"--resistance", "A,B,C", "", 0, 0, nullptr,
-     "running resistance A + B V + C V2 in kN, V in km/h (each 0 or more)", "Sauthoff's formula",
+     "running resistance A + B V + C V2 in kN, V in km/h, each 0 or more", "Sauthoff's formula",
      leggi_resistenza},
     {"--curve-resistance", "K", "", 0.0, resistenza_curve_massima, &opzioni_marcia::resistenza_curve,
      "curve resistance K / (R - 55) per mille of the weight; 0: curves cost nothing", "650"},
