@@ -87,10 +87,13 @@ struct nodo {
 // Full traction over one kind of stretch (its gradient and curves `w`): from
 // standstill up (`salita`), and, when the train cannot hold its top speed
 // there, from the top speed down to the speed it can hold (`discesa`).
+// Each way is worked out the first time a run needs it.
 struct tabella {
   double w = 0.0;
-  double fine_salita = 0.0;   // the highest speed the rising table reaches
-  double fine_discesa = 0.0;  // the lowest the falling one reaches (the top speed when none)
+  double equilibrio = infinito;  // the speed held at full traction, when below the top speed
+  double fine_salita = 0.0;      // the highest speed the rising table reaches
+  double fine_discesa = 0.0;     // the lowest the falling one reaches (the top speed when none)
+  bool salita_fatta = false, discesa_fatta = false;
   std::vector<nodo> salita;
   std::vector<nodo> discesa;
 };
@@ -145,44 +148,40 @@ std::vector<double> velocita_nodi(double da, double a, double equilibrio, const 
   return v;
 }
 
+// A table's speed held and the ends of its ways; the ways themselves wait.
 tabella costruisci_tabella(const forze& fz, double w) {
   tabella t;
   t.w = w;
-  const std::vector<double> cambi = fz.cambi();
-  // The speed the train holds at full traction, when it is below the top speed.
-  double equilibrio = infinito;
   if (fz.acc(fz.v_cima, w) < 0) {
     double lo = 0.0, hi = fz.v_cima;  // acc(0) is at least the floor: above 0
     for (int k = 0; k < 200 && hi - lo > 1e-13 * fz.v_cima; ++k) {
       const double m = (lo + hi) / 2;
       (fz.acc(m, w) > 0 ? lo : hi) = m;
     }
-    equilibrio = (lo + hi) / 2;
+    t.equilibrio = (lo + hi) / 2;
   }
-  auto riempi = [&](std::vector<nodo>& nodi, double da, double a) {
-    double x = 0.0, tempo = 0.0;
-    const std::vector<double> vs = velocita_nodi(da, a, equilibrio, cambi);
-    nodi.reserve(vs.size());
-    nodi.push_back({vs[0], 0.0, 0.0});
-    for (std::size_t k = 1; k < vs.size(); ++k) {
-      const auto [dx, dt] = integra(fz, w, vs[k - 1], vs[k]);
-      x += dx;
-      tempo += dt;
-      nodi.push_back({vs[k], x, tempo});
-    }
-  };
-  if (std::isfinite(equilibrio)) {
-    t.fine_salita = equilibrio * (1 - quota_equilibrio);
-    t.fine_discesa = equilibrio * (1 + quota_equilibrio);
-    riempi(t.salita, 0.0, t.fine_salita);
-    if (t.fine_discesa < fz.v_cima) riempi(t.discesa, fz.v_cima, t.fine_discesa);
-    else t.fine_discesa = fz.v_cima;
+  if (std::isfinite(t.equilibrio)) {
+    t.fine_salita = t.equilibrio * (1 - quota_equilibrio);
+    t.fine_discesa = std::min(fz.v_cima, t.equilibrio * (1 + quota_equilibrio));
   } else {
-    t.fine_salita = fz.v_cima;
-    t.fine_discesa = fz.v_cima;
-    riempi(t.salita, 0.0, fz.v_cima);
+    t.fine_salita = t.fine_discesa = fz.v_cima;
   }
   return t;
+}
+
+// The nodes of a table's way from `da` to `a`.
+void riempi(const forze& fz, const std::vector<double>& cambi, const tabella& t, std::vector<nodo>& nodi, double da,
+            double a) {
+  double x = 0.0, tempo = 0.0;
+  const std::vector<double> vs = velocita_nodi(da, a, t.equilibrio, cambi);
+  nodi.reserve(vs.size());
+  nodi.push_back({vs[0], 0.0, 0.0});
+  for (std::size_t k = 1; k < vs.size(); ++k) {
+    const auto [dx, dt] = integra(fz, t.w, vs[k - 1], vs[k]);
+    x += dx;
+    tempo += dt;
+    nodi.push_back({vs[k], x, tempo});
+  }
 }
 
 // The node of `nodi` at or before speed `v` along the table's way.
@@ -445,19 +444,30 @@ struct nodo_rampa {
 struct motore {
   forze fz;
   const pezzi& pz;
+  std::vector<double> cambi;  // where the tractive effort changes its law
   std::map<double, tabella> tabelle;
-  std::vector<const tabella*> di_elemento;
+  std::vector<tabella*> di_elemento;
   std::vector<nodo_rampa> nodi;  // the element's knots, room kept from one to the next
 
-  motore(const forze& f, const pezzi& p) : fz(f), pz(p), di_elemento(p.el.size(), nullptr) {}
+  motore(const forze& f, const pezzi& p) : fz(f), pz(p), cambi(f.cambi()), di_elemento(p.el.size(), nullptr) {}
 
-  const tabella& tabella_di(std::size_t j) {
+  tabella& tabella_di(std::size_t j) {
     if (di_elemento[j] != nullptr) return *di_elemento[j];
     const double w = pz.el[j].w;
     auto it = tabelle.find(w);
     if (it == tabelle.end()) it = tabelle.emplace(w, costruisci_tabella(fz, w)).first;
     di_elemento[j] = &it->second;
     return it->second;
+  }
+  const std::vector<nodo>& salita(tabella& t) {
+    if (!t.salita_fatta) riempi(fz, cambi, t, t.salita, 0.0, t.fine_salita);
+    t.salita_fatta = true;
+    return t.salita;
+  }
+  const std::vector<nodo>& discesa(tabella& t) {
+    if (!t.discesa_fatta) riempi(fz, cambi, t, t.discesa, fz.v_cima, t.fine_discesa);
+    t.discesa_fatta = true;
+    return t.discesa;
   }
 };
 
@@ -479,17 +489,19 @@ rampa traccia(motore& mo, std::size_t j, double u, double f) {
   const double vs = std::sqrt(std::max(0.0, f)), vu = std::sqrt(u);
   r.ve = vs;
   r.al_limite = vs >= vu;
-  const tabella& tab = mo.tabella_di(j);
-  r.tab = &tab;
   const double a = mo.fz.acc(vs, e.w);
+  // Held at the limit, and able to hold it: no table needed.
+  if (r.al_limite && a >= 0) return r;
+  tabella& tab = mo.tabella_di(j);
+  r.tab = &tab;
   const std::vector<nodo>* nodi = nullptr;
   double fine = vs;
   if (a > 0 && vs < vu && vs < tab.fine_salita) {
-    nodi = &tab.salita;
+    nodi = &mo.salita(tab);
     fine = std::min(vu, tab.fine_salita);
     r.al_limite = fine == vu;
-  } else if (a < 0 && !tab.discesa.empty() && vs > tab.fine_discesa) {
-    nodi = &tab.discesa;
+  } else if (a < 0 && tab.fine_discesa < mo.fz.v_cima && vs > tab.fine_discesa) {
+    nodi = &mo.discesa(tab);
     fine = tab.fine_discesa;
     r.al_limite = false;
   }
@@ -727,19 +739,27 @@ double tempo_elemento(motore& mo, const passi& p, std::size_t i) {
 }
 
 // The run over a leg, with the limits `l`.
-tratta_corsa calcola_tratta(motore& mo, const limiti& l, double da, double a, std::vector<intervallo>* senza_limite) {
+// `passi`, when given, gets the leg's passes and `tempi` each element's time:
+// what the restrictions' costs are worked from.
+tratta_corsa calcola_tratta(motore& mo, const limiti& l, double da, double a, std::vector<intervallo>* senza_limite,
+                            passi* passi_dati = nullptr, std::vector<double>* tempi = nullptr) {
   tratta_corsa t;
   t.da_m = da;
   t.a_m = a;
   t.punti.push_back({da, 0.0, 0.0});
   if (!(a > da)) return t;
-  const passi p = passi_tratta(mo, l, da, a);
+  passi proprie;
+  passi& p = passi_dati != nullptr ? *passi_dati : proprie;
+  p = passi_tratta(mo, l, da, a);
+  if (tempi != nullptr) tempi->assign(p.n, 0.0);
   uscita o;
   o.punti = &t.punti;
   o.x = da;
   for (std::size_t i = 0; i < p.n; ++i) {
     const elemento& e = mo.pz.el[p.ia + i];
+    const double prima = o.tempo;
     percorri(mo, p.ia + i, p.rampe[i], p.v_fine[i], p.fs[i], p.be[i], o);
+    if (tempi != nullptr) (*tempi)[i] = o.tempo - prima;
     if (senza_limite != nullptr && e.senza_limite) {
       if (!senza_limite->empty() && senza_limite->back().fine_m == e.x0)
         senza_limite->back().fine_m = e.x1;
@@ -859,22 +879,9 @@ double accelerazione_in_piano(const modello_treno& m, double kmh) {
   return forze_di(modello_nei_limiti(m)).acc(metri_al_secondo(std::max(0.0, kmh)), 0.0);
 }
 
-corsa calcola_corsa(const profilo_corsa& p, const modello_treno& modello) {
+corsa calcola_corsa(const profilo_corsa& p, const modello_treno& modello, std::vector<decisivi_tratta>* decisivi) {
   corsa r;
-  if (p.fermate.size() < 2) return r;
-  const modello_treno m = modello_nei_limiti(modello);
-  const std::vector<double> fermate = fermate_finite(p);
-  const pezzi pz = taglia(p, m, fermate);
-  motore mo(forze_di(m), pz);
-  const limiti l{pz, nessuna_tolta, v2_limite(m.velocita_massima_kmh)};
-  r.tratte.reserve(fermate.size() - 1);
-  for (std::size_t k = 0; k + 1 < fermate.size(); ++k)
-    r.tratte.push_back(calcola_tratta(mo, l, fermate[k], fermate[k + 1], &r.senza_limite));
-  return r;
-}
-
-std::vector<decisivi_tratta> restrizioni_decisive(const profilo_corsa& p, const modello_treno& modello) {
-  std::vector<decisivi_tratta> r;
+  if (decisivi != nullptr) decisivi->clear();
   if (p.fermate.size() < 2) return r;
   const modello_treno m = modello_nei_limiti(modello);
   const std::vector<double> fermate = fermate_finite(p);
@@ -882,14 +889,17 @@ std::vector<decisivi_tratta> restrizioni_decisive(const profilo_corsa& p, const 
   motore mo(forze_di(m), pz);
   const double u_cima = v2_limite(m.velocita_massima_kmh);
   const limiti l{pz, nessuna_tolta, u_cima};
+  r.tratte.reserve(fermate.size() - 1);
+  passi base;
+  std::vector<double> tempi;
   for (std::size_t k = 0; k + 1 < fermate.size(); ++k) {
-    decisivi_tratta d;
     const double da = fermate[k], a = fermate[k + 1];
+    r.tratte.push_back(calcola_tratta(mo, l, da, a, &r.senza_limite, decisivi != nullptr ? &base : nullptr,
+                                      decisivi != nullptr ? &tempi : nullptr));
+    if (decisivi == nullptr) continue;
+    decisivi_tratta d;
     d.tempo_senza_restrizioni_s = tempo_tratta(mo, limiti{pz, tutte_tolte, u_cima}, da, a);
     if (a > da) {
-      const passi base = passi_tratta(mo, l, da, a);
-      std::vector<double> tempi(base.n);
-      for (std::size_t i = 0; i < base.n; ++i) tempi[i] = tempo_elemento(mo, base, i);
       // Only a restriction that sets the limit somewhere on the leg can cost anything.
       std::set<int32_t> chi;
       for (std::size_t i = 0; i < base.n; ++i) {
@@ -906,8 +916,14 @@ std::vector<decisivi_tratta> restrizioni_decisive(const profilo_corsa& p, const 
       std::stable_sort(d.restrizioni.begin(), d.restrizioni.end(),
                        [](const costo_restrizione& x, const costo_restrizione& y) { return x.costo_s > y.costo_s; });
     }
-    r.push_back(std::move(d));
+    decisivi->push_back(std::move(d));
   }
+  return r;
+}
+
+std::vector<decisivi_tratta> restrizioni_decisive(const profilo_corsa& p, const modello_treno& m) {
+  std::vector<decisivi_tratta> r;
+  calcola_corsa(p, m, &r);
   return r;
 }
 
@@ -922,12 +938,31 @@ std::optional<double> trazione_necessaria(const profilo_corsa& p, const modello_
     motore mo(forze_di(m, fattore), pz);
     return tempo_tratta(mo, l, fermate[tratta], fermate[tratta + 1]);
   };
-  if (tempo(1.0) <= tempo_s) return 1.0;
-  if (tempo(fattore_trazione_massimo) > tempo_s) return std::nullopt;
+  // The leg's time falls smoothly as the factor rises: regula falsi with the
+  // Illinois step on the bracket, then the last thousandth made sure of.
   double lo = 1.0, hi = fattore_trazione_massimo;
-  while (hi - lo > 1e-3) {
-    const double m = (lo + hi) / 2;
-    (tempo(m) <= tempo_s ? hi : lo) = m;
+  double f_lo = tempo(lo) - tempo_s, f_hi = tempo(hi) - tempo_s;
+  if (f_lo <= 0) return 1.0;
+  if (f_hi > 0) return std::nullopt;
+  int lato = 0;
+  for (int k = 0; k < 40 && hi - lo > 1e-3; ++k) {
+    double m = (lo * f_hi - hi * f_lo) / (f_hi - f_lo);
+    if (!(m > lo && m < hi)) m = (lo + hi) / 2;
+    // Within a thousandth of an end, try a thousandth in from it: the bracket
+    // then closes to a thousandth or moves well in.
+    m = std::clamp(m, lo + 5e-4, hi - 5e-4);
+    const double f_m = tempo(m) - tempo_s;
+    if (f_m <= 0) {
+      hi = m;
+      f_hi = f_m;
+      if (lato == -1) f_lo /= 2;
+      lato = -1;
+    } else {
+      lo = m;
+      f_lo = f_m;
+      if (lato == 1) f_hi /= 2;
+      lato = 1;
+    }
   }
   return hi;
 }

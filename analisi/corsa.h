@@ -255,9 +255,12 @@ struct corsa {
   std::vector<intervallo> senza_limite;  // stretches run with no limit laid, in running order
 };
 
+struct decisivi_tratta;
+
 // The fastest run between each pair of consecutive stops of `p`, for the
-// train `m` (brought within limits first). Every number is finite.
-corsa calcola_corsa(const profilo_corsa& p, const modello_treno& m);
+// train `m` (brought within limits first). Every number is finite. With
+// `decisivi`, what decides each leg too (below), worked out with the run.
+corsa calcola_corsa(const profilo_corsa& p, const modello_treno& m, std::vector<decisivi_tratta>* decisivi = nullptr);
 
 // The time from the leg's departure at which the run passes `x` (held to the
 // leg), and its speed there in km/h; between two points of the run, v² is

@@ -206,8 +206,9 @@ bool stesso_nome(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-marcia calcola_marcia(const Form1& f, const modello_treno& modello) {
+marcia calcola_marcia(const Form1& f, const modello_treno& modello, std::vector<decisione_sezione>* decisioni) {
   marcia r;
+  if (decisioni != nullptr) decisioni->clear();
   r.modello = modello_nei_limiti(modello);
   const modello_treno& m = r.modello;
 
@@ -252,7 +253,8 @@ marcia calcola_marcia(const Form1& f, const modello_treno& modello) {
   if (fermate.empty()) return r;
 
   profilo_corsa p = profilo_da_scenario(f);
-  const corsa c = calcola_corsa(p, m);
+  std::vector<decisivi_tratta> decisivi;
+  const corsa c = calcola_corsa(p, m, decisioni != nullptr ? &decisivi : nullptr);
   r.senza_limite = c.senza_limite;
   if (c.tratte.empty()) {
     const stazione_marcia& s = stazioni[fermate.front()];
@@ -290,6 +292,11 @@ marcia calcola_marcia(const Form1& f, const modello_treno& modello) {
     }
     for (const punto_velocita& q : t.punti)
       r.profilo.push_back({q.posizione_m, q.velocita_kmh, s.partenza_s + q.tempo_s, q.regime, q.inizio_frenatura});
+    if (decisioni != nullptr && k < decisivi.size()) {
+      decisione_sezione d{decisivi[k].tempo_senza_restrizioni_s, std::move(decisivi[k].restrizioni), std::nullopt};
+      if (!s.mantenibile) d.trazione_che_tiene = trazione_necessaria(p, m, k, s.tempo_orario_s);
+      decisioni->push_back(std::move(d));
+    }
     r.sezioni.push_back(std::move(s));
   }
   return r;
@@ -297,15 +304,6 @@ marcia calcola_marcia(const Form1& f, const modello_treno& modello) {
 
 std::vector<decisione_sezione> decidi_sezioni(const Form1& f, const marcia& m) {
   std::vector<decisione_sezione> r;
-  if (m.sezioni.empty()) return r;
-  const profilo_corsa p = profilo_da_scenario(f);
-  const std::vector<decisivi_tratta> d = restrizioni_decisive(p, m.modello);
-  for (std::size_t k = 0; k < m.sezioni.size() && k < d.size(); ++k) {
-    decisione_sezione x;
-    x.tempo_senza_restrizioni_s = d[k].tempo_senza_restrizioni_s;
-    x.restrizioni = d[k].restrizioni;
-    if (!m.sezioni[k].mantenibile) x.trazione_che_tiene = trazione_necessaria(p, m.modello, k, m.sezioni[k].tempo_orario_s);
-    r.push_back(std::move(x));
-  }
+  calcola_marcia(f, m.modello, &r);
   return r;
 }

@@ -175,13 +175,9 @@ struct marcia {
   std::vector<sosta_fermata> soste_ignote;   // dwells given for no stop that has one
 };
 
-// The fastest run of the scenario `f` with the train `m`, section by section.
-// Every number is finite whatever the scenario holds.
-marcia calcola_marcia(const Form1& f, const modello_treno& m);
-
-// What decides each section of the run `m` of `f`: its time with no
-// restriction, what each restriction costs, and for a section that cannot be
-// kept, the traction that would keep it.
+// What decides a section of a run: its time with no restriction, what each
+// restriction costs, and for a section that cannot be kept, the traction
+// that would keep it.
 struct decisione_sezione {
   double tempo_senza_restrizioni_s = 0.0;
   std::vector<costo_restrizione> restrizioni;  // greatest cost first
@@ -189,4 +185,11 @@ struct decisione_sezione {
   // (none when no factor up to 20 does).
   std::optional<double> trazione_che_tiene;
 };
+
+// The fastest run of the scenario `f` with the train `m`, section by section.
+// Every number is finite whatever the scenario holds. With `decisioni`, what
+// decides each section too, worked out with the run.
+marcia calcola_marcia(const Form1& f, const modello_treno& m, std::vector<decisione_sezione>* decisioni = nullptr);
+
+// What decides each section of the run `m` of `f` (the run worked out again).
 std::vector<decisione_sezione> decidi_sezioni(const Form1& f, const marcia& m);

@@ -151,6 +151,24 @@ TEST(Marcia, StazioniFinoAlPrimoSlotVuotoEPrimaDeiCartelli) {
   }
 }
 
+namespace {
+
+// The options of the model's braking, dwell, top speed and car length.
+opzioni_marcia opzioni(std::optional<double> accelerazione, std::optional<double> decelerazione,
+                       std::optional<double> massa_frenata, std::optional<double> sosta,
+                       std::optional<double> velocita, std::optional<double> vettura) {
+  opzioni_marcia o;
+  o.accelerazione = accelerazione;
+  o.decelerazione = decelerazione;
+  o.percentuale_massa_frenata = massa_frenata;
+  o.sosta_s = sosta;
+  o.velocita_massima_kmh = velocita;
+  o.lunghezza_vettura_m = vettura;
+  return o;
+}
+
+}  // namespace
+
 TEST(Marcia, ModelloDalTrenoEDalleOpzioni) {
   const double nan = std::nan("");
   struct caso {
@@ -164,11 +182,11 @@ TEST(Marcia, ModelloDalTrenoEDalleOpzioni) {
       {"no braked mass given counts as 30 %", 0, 14, {}, 30, 0.1834, 160, 14 * 26.4},
       {"1000 % counts as 200 %", 1000, 14, {}, 200, 0.9628, 160, 14 * 26.4},
       {"100 %", 100, -3, {}, 100, 0.5043, 160, 0},
-      {"options", 130, 14, {0.3, 0.7, 90, 300, 140, 20}, 90, 0.7, 140, 14 * 20},
-      {"the braked mass from the options", 130, 14, {{}, {}, 100, {}, {}, {}}, 100, 0.5043, 160, 14 * 26.4},
-      {"options that are no number count as not given", 130, 14, {nan, nan, nan, nan, nan, nan}, 130, 0.6418,
+      {"options", 130, 14, opzioni(0.3, 0.7, 90, 300, 140, 20), 90, 0.7, 140, 14 * 20},
+      {"the braked mass from the options", 130, 14, opzioni({}, {}, 100, {}, {}, {}), 100, 0.5043, 160, 14 * 26.4},
+      {"options that are no number count as not given", 130, 14, opzioni(nan, nan, nan, nan, nan, nan), 130, 0.6418,
        160, 14 * 26.4},
-      {"an absurd top speed is clamped", 130, 14, {{}, {}, {}, {}, 1e6, {}}, 130, 0.6418, 600, 14 * 26.4},
+      {"an absurd top speed is clamped", 130, 14, opzioni({}, {}, {}, {}, 1e6, {}), 130, 0.6418, 600, 14 * 26.4},
   };
   for (const caso& c : casi) {
     scenario_prova s(400);

@@ -227,7 +227,9 @@ struct trazione_scritta {
   double fattore, potenza_kw, sforzo_kn;
 };
 trazione_scritta trazione(const modello_treno& m, double fattore) {
-  return {fattore, m.potenza_kw * fattore, sforzo_trazione(m, 0.0) * fattore};
+  // The factor as told, to a thousandth, and what it means.
+  const double f = al_millesimo(fattore);
+  return {f, m.potenza_kw * f, sforzo_trazione(m, 0.0) * f};
 }
 
 // What would keep a section that cannot be kept, in words.
@@ -669,10 +671,7 @@ int esegui_timing(const richiesta& r, std::ostream& out, std::ostream& err) {
   const bool griglia = f.percorso.size() >= 2;
   marcia m;
   std::vector<decisione_sezione> d;
-  if (griglia) {
-    m = calcola_marcia(f, modello_da_scenario(f, r.marcia));
-    if (r.forma != formato::csv) d = decidi_sezioni(f, m);
-  }
+  if (griglia) m = calcola_marcia(f, modello_da_scenario(f, r.marcia), r.forma != formato::csv ? &d : nullptr);
 
   if (r.forma == formato::json) {
     out << orario_json(esito, r.marcia, griglia ? &m : nullptr, d)

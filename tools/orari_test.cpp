@@ -88,7 +88,7 @@ TEST_F(ComandoTiming, ScenarioIncorporato_DueSezioniNonSiTengono) {
            "  MONTEFRUSCO - VIGNALORA: fastest 12:04, 9:53 with no restriction",
            "    slow order     40 km/h  181.0 - 181.6 km         +92.6 s  binding",
            "    cannot be kept: not even a dwell of 0 s at VIGNALORA would keep it; 3.958 times the traction would "
-           "(22167 kW, 1120 kN at low speed).",
+           "(22165 kW, 1120 kN at low speed).",
            "    slow order     50 km/h  271.3 - 273.5 km        +146.8 s  binding",
            "    cannot be kept: a dwell of 114 s or less at ALTOBRUNA would keep it; so would 1.054 times the "
            "traction (5902 kW, 298 kN at low speed).",
