@@ -94,6 +94,12 @@ TEST_F(ComandoTiming, ScenarioIncorporato_DueSezioniNonSiTengono) {
            "traction (5902 kW, 298 kN at low speed).",
        })
     EXPECT_TRUE(ha_riga(r.out, riga)) << riga << "\n" << r.out;
+  // Its JSON, profile and all, as the JSON library writes it.
+  const risultato_comando j = esegui({"timing", "Corvana_Telmisa_linea.txt", "Corvana_Telmisa_739-.txt", "--json"});
+  EXPECT_EQ(j.stato, 1);
+  const nlohmann::ordered_json esito = nlohmann::ordered_json::parse(j.out);
+  EXPECT_GT(esito["profilo"].size(), 300u);
+  EXPECT_EQ(esito.dump(2) + "\n", j.out);
 }
 
 TEST_F(ComandoTiming, UnaSezioneSiTieneLAltraNo) {
@@ -235,6 +241,8 @@ TEST_F(ComandoTiming, JsonECsvConGliStessiCampi) {
   EXPECT_EQ(c.err, "");
   // Read in order: the CSV columns are the JSON rows' keys, in the same order.
   const nlohmann::ordered_json esito = nlohmann::ordered_json::parse(j.out);
+  // Written as the JSON library writes it, to the character (the profile is written apart).
+  EXPECT_EQ(esito.dump(2) + "\n", j.out);
   const std::vector<std::string> csv = righe(c.out);
   const nlohmann::ordered_json& righe_json = esito["righe"];
   ASSERT_EQ(righe_json.size() + 1, csv.size());
