@@ -87,15 +87,24 @@ struct nodo {
 // Full traction over one kind of stretch (its gradient and curves `w`): from
 // standstill up (`salita`), and, when the train cannot hold its top speed
 // there, from the top speed down to the speed it can hold (`discesa`).
-// Each way is worked out the first time a run needs it.
+// One way of a table: every node's speed, and their distances and times
+// worked out over the nodes lo to hi alone, from whichever a run asked for
+// first (the distances and times are only ever taken one from another).
+struct via {
+  std::vector<nodo> nodi;
+  std::size_t lo = 1, hi = 0;  // none worked out while lo > hi
+};
+
+// Each way is listed the first time a run needs it, and worked out as far as
+// runs go along it.
 struct tabella {
   double w = 0.0;
   double equilibrio = infinito;  // the speed held at full traction, when below the top speed
   double fine_salita = 0.0;      // the highest speed the rising table reaches
   double fine_discesa = 0.0;     // the lowest the falling one reaches (the top speed when none)
   bool salita_fatta = false, discesa_fatta = false;
-  std::vector<nodo> salita;
-  std::vector<nodo> discesa;
+  via salita;
+  via discesa;
 };
 
 // ∫ v / a dv and ∫ 1 / a dv from `va` to `vb` (either way), by Gauss–Legendre.
@@ -169,47 +178,70 @@ tabella costruisci_tabella(const forze& fz, double w) {
   return t;
 }
 
-// The nodes of a table's way from `da` to `a`.
-void riempi(const forze& fz, const std::vector<double>& cambi, const tabella& t, std::vector<nodo>& nodi, double da,
-            double a) {
-  double x = 0.0, tempo = 0.0;
+// The nodes of a table's way from `da` to `a`: their speeds alone.
+void elenca(const std::vector<double>& cambi, const tabella& t, via& v, double da, double a) {
   const std::vector<double> vs = velocita_nodi(da, a, t.equilibrio, cambi);
-  nodi.reserve(vs.size());
-  nodi.push_back({vs[0], 0.0, 0.0});
-  for (std::size_t k = 1; k < vs.size(); ++k) {
-    const auto [dx, dt] = integra(fz, t.w, vs[k - 1], vs[k]);
-    x += dx;
-    tempo += dt;
-    nodi.push_back({vs[k], x, tempo});
+  v.nodi.reserve(vs.size());
+  for (double x : vs) v.nodi.push_back({x, 0.0, 0.0});
+}
+
+// Node k of the way worked out, and every node between it and those already.
+void assicura(const forze& fz, double w, via& v, std::size_t k) {
+  if (k >= v.nodi.size()) return;
+  if (v.lo > v.hi) {
+    v.lo = v.hi = k;
+    v.nodi[k].x = v.nodi[k].t = 0.0;
+    return;
+  }
+  while (v.hi < k) {
+    const auto [dx, dt] = integra(fz, w, v.nodi[v.hi].v, v.nodi[v.hi + 1].v);
+    v.nodi[v.hi + 1].x = v.nodi[v.hi].x + dx;
+    v.nodi[v.hi + 1].t = v.nodi[v.hi].t + dt;
+    ++v.hi;
+  }
+  while (v.lo > k) {
+    const auto [dx, dt] = integra(fz, w, v.nodi[v.lo - 1].v, v.nodi[v.lo].v);
+    v.nodi[v.lo - 1].x = v.nodi[v.lo].x - dx;
+    v.nodi[v.lo - 1].t = v.nodi[v.lo].t - dt;
+    --v.lo;
   }
 }
 
-// The node of `nodi` at or before speed `v` along the table's way.
-std::size_t nodo_prima(const std::vector<nodo>& nodi, double v) {
+// The node of the way at or before speed `v` along it.
+std::size_t nodo_prima(const via& w, double v) {
+  const std::vector<nodo>& nodi = w.nodi;
   const bool sale = nodi.size() < 2 || nodi.back().v >= nodi.front().v;
   const auto dopo = sale ? std::upper_bound(nodi.begin(), nodi.end(), v, [](double y, const nodo& n) { return y < n.v; })
                          : std::upper_bound(nodi.begin(), nodi.end(), v, [](double y, const nodo& n) { return y > n.v; });
   return dopo == nodi.begin() ? 0 : static_cast<std::size_t>(dopo - nodi.begin()) - 1;
 }
 
-// Distance and time from the table's first speed to `v` (within its range).
-nodo in_tabella(const forze& fz, const tabella& tab, const std::vector<nodo>& nodi, double v) {
-  const nodo& n = nodi[std::min(nodo_prima(nodi, v), nodi.size() - 1)];
+// Distance and time along the way to `v` (within its range).
+nodo in_tabella(const forze& fz, const tabella& tab, via& w, double v) {
+  const std::size_t k = std::min(nodo_prima(w, v), w.nodi.size() - 1);
+  assicura(fz, tab.w, w, k);
+  const nodo& n = w.nodi[k];
   if (v == n.v) return n;
   const auto [dx, dt] = integra(fz, tab.w, n.v, v);
   return {v, n.x + dx, n.t + dt};
 }
 
-// The speed at distance `x` from the table's first speed (within its range),
-// by Newton's method held within the piece's bracket.
-double velocita_a_distanza(const forze& fz, const tabella& tab, const std::vector<nodo>& nodi, double x) {
-  const auto dopo = std::upper_bound(nodi.begin(), nodi.end(), x, [](double y, const nodo& n) { return y < n.x; });
-  if (dopo == nodi.end()) return nodi.back().v;
-  if (dopo == nodi.begin()) return nodi.front().v;
+// The speed at distance `x` along the way (within its range), by Newton's
+// method held within the piece's bracket.
+double velocita_a_distanza(const forze& fz, const tabella& tab, via& w, double x) {
+  // The nodes worked out reach as far as the distance asked.
+  while (w.hi + 1 < w.nodi.size() && w.nodi[w.hi].x <= x) assicura(fz, tab.w, w, w.hi + 1);
+  while (w.lo > 0 && w.nodi[w.lo].x > x) assicura(fz, tab.w, w, w.lo - 1);
+  const auto inizio = w.nodi.begin() + static_cast<std::ptrdiff_t>(w.lo);
+  const auto fine = w.nodi.begin() + static_cast<std::ptrdiff_t>(w.hi) + 1;
+  const auto dopo = std::upper_bound(inizio, fine, x, [](double y, const nodo& n) { return y < n.x; });
+  if (dopo == fine) return w.nodi[w.hi].v;
+  if (dopo == inizio) return w.nodi[w.lo].v;
   const nodo& a = *(dopo - 1);
   const nodo& b = *dopo;
   double lo = a.v, hi = b.v;  // x rises from lo to hi
-  double v = a.v + (b.v - a.v) * (x - a.x) / (b.x - a.x);
+  // v² nearly straight in x over a piece: exactly so where the force is constant.
+  double v = std::sqrt(std::max(0.0, a.v * a.v + (b.v * b.v - a.v * a.v) * (x - a.x) / (b.x - a.x)));
   for (int k = 0; k < 60; ++k) {
     const double errore = a.x + integra(fz, tab.w, a.v, v).first - x;
     if (std::fabs(errore) <= 1e-10 * (1.0 + std::fabs(x))) break;
@@ -346,7 +378,10 @@ pezzi taglia(const profilo_corsa& p, const modello_treno& m, const std::vector<d
     bordo(c->inizio_m);
     bordo(c->fine_m);
   }
-  for (const punto_limite& q : p.punti) bordo(q.posizione_m);
+  // A point at or above the top speed (the approach points' 180 km/h, most
+  // often) restricts nothing: it cuts nothing either.
+  for (const punto_limite& q : p.punti)
+    if (!std::isnan(q.velocita_kmh) && v2_limite(q.velocita_kmh) < v2_limite(v_cima)) bordo(q.posizione_m);
   r.bordi.insert(r.bordi.end(), fermate.begin(), fermate.end());
   std::sort(r.bordi.begin(), r.bordi.end());
   r.bordi.erase(std::unique(r.bordi.begin(), r.bordi.end()), r.bordi.end());
@@ -459,13 +494,13 @@ struct motore {
     di_elemento[j] = &it->second;
     return it->second;
   }
-  const std::vector<nodo>& salita(tabella& t) {
-    if (!t.salita_fatta) riempi(fz, cambi, t, t.salita, 0.0, t.fine_salita);
+  via& salita(tabella& t) {
+    if (!t.salita_fatta) elenca(cambi, t, t.salita, 0.0, t.fine_salita);
     t.salita_fatta = true;
     return t.salita;
   }
-  const std::vector<nodo>& discesa(tabella& t) {
-    if (!t.discesa_fatta) riempi(fz, cambi, t, t.discesa, fz.v_cima, t.fine_discesa);
+  via& discesa(tabella& t) {
+    if (!t.discesa_fatta) elenca(cambi, t, t.discesa, fz.v_cima, t.fine_discesa);
     t.discesa_fatta = true;
     return t.discesa;
   }
@@ -476,7 +511,7 @@ struct motore {
 // then holds `ve` (the limit, or the speed the train holds there).
 struct rampa {
   const tabella* tab = nullptr;
-  const std::vector<nodo>* nodi = nullptr;  // null: no ramp, `vs` held from the start
+  via* nodi = nullptr;                      // null: no ramp, `vs` held from the start
   nodo inizio;                              // `vs` in the table
   double ve = 0.0;
   double lunghezza = 0.0;
@@ -494,7 +529,7 @@ rampa traccia(motore& mo, std::size_t j, double u, double f) {
   if (r.al_limite && a >= 0) return r;
   tabella& tab = mo.tabella_di(j);
   r.tab = &tab;
-  const std::vector<nodo>* nodi = nullptr;
+  via* nodi = nullptr;
   double fine = vs;
   if (a > 0 && vs < vu && vs < tab.fine_salita) {
     nodi = &mo.salita(tab);
@@ -510,6 +545,8 @@ rampa traccia(motore& mo, std::size_t j, double u, double f) {
   r.inizio = in_tabella(mo.fz, tab, *nodi, vs);
   r.ve = fine;
   r.lunghezza = in_tabella(mo.fz, tab, *nodi, fine).x - r.inizio.x;
+  // The node past the end too: the element's knots stop at it.
+  assicura(mo.fz, tab.w, *nodi, nodo_prima(*nodi, fine) + 1);
   return r;
 }
 
@@ -646,8 +683,8 @@ void percorri(motore& mo, std::size_t j, const rampa& r, double v_fine, double f
   std::vector<nodo_rampa>& nodi = mo.nodi;
   nodi.clear();
   if (r.nodi != nullptr) {
-    const std::vector<nodo>& tn = *r.nodi;
-    for (std::size_t k = nodo_prima(tn, r.inizio.v) + 1; k < tn.size(); ++k) {
+    const std::vector<nodo>& tn = r.nodi->nodi;
+    for (std::size_t k = nodo_prima(*r.nodi, r.inizio.v) + 1; k < tn.size(); ++k) {
       const double dx = tn[k].x - r.inizio.x;
       if (!(dx > 0)) continue;
       if (dx >= std::min(lungo, r.lunghezza)) break;
@@ -681,16 +718,31 @@ void percorri(motore& mo, std::size_t j, const rampa& r, double v_fine, double f
         const double dxc = std::clamp(dx, prima.dx, q.dx);
         return {dxc, q.v, prima.t + (q.v > 0 ? (dxc - prima.dx) / q.v : 0.0), true};
       }
-      double lo = prima.v, hi = q.v;  // h from one sign at `lo` to the other at `hi`
-      const bool cresce = hb > ha;
+      // h = v² less the braking line's, from one sign at `lo` to the other at
+      // `hi`; dh/dv = 2v + 2 b dx/dv = 2v (1 + b / a): Newton's method, held
+      // within the bracket, from where h crosses 0 on the chord.
+      double lo = prima.v, hi = q.v, h_lo = ha, h_hi = hb;
+      double vc = lo + (hi - lo) * h_lo / (h_lo - h_hi);
       for (int k = 0; k < 100; ++k) {
-        const double m = (lo + hi) / 2;
-        const nodo p = in_tabella(mo.fz, *r.tab, *r.nodi, m);
-        const double h = m * m - frenata(e.x0 + p.x - r.inizio.x);
-        ((h > 0) == cresce ? hi : lo) = m;
-        if (std::fabs(hi - lo) <= 1e-12 * (1 + std::fabs(m))) break;
+        const nodo p = in_tabella(mo.fz, *r.tab, *r.nodi, vc);
+        const double h = vc * vc - frenata(e.x0 + p.x - r.inizio.x);
+        if (h == 0) break;
+        if ((h > 0) == (h_hi > 0)) {
+          hi = vc;
+          h_hi = h;
+        } else {
+          lo = vc;
+          h_lo = h;
+        }
+        const double pendenza = 2 * vc * (1 + e.dec / mo.fz.acc(vc, e.w));
+        double nuovo = vc - h / pendenza;
+        if (!(nuovo > std::min(lo, hi) && nuovo < std::max(lo, hi))) nuovo = (lo + hi) / 2;
+        if (std::fabs(nuovo - vc) <= 1e-12 * (1 + vc)) {
+          vc = nuovo;
+          break;
+        }
+        vc = nuovo;
       }
-      const double vc = (lo + hi) / 2;
       const nodo p = in_tabella(mo.fz, *r.tab, *r.nodi, vc);
       return {std::clamp(p.x - r.inizio.x, prima.dx, q.dx), vc, p.t - r.inizio.t, false};
     };
@@ -788,7 +840,10 @@ double tempo_tratta(motore& mo, const limiti& l, double da, double a) {
 // What lifting restriction `c` gains on the leg of `base` (whose element
 // times are `tempi`): only the elements whose limit, or whose speed in or
 // out, changes are run again.
-double guadagno(motore& mo, const limiti& base_l, const passi& base, const std::vector<double>& tempi, int32_t c) {
+// `p` holds the base's passes on entry and again on return: the scratch that
+// the lifted run is worked in.
+double guadagno(motore& mo, const limiti& base_l, const passi& base, const std::vector<double>& tempi, int32_t c,
+                passi& p) {
   const limiti l{base_l.pz, c, base_l.u_cima};
   // The elements whose limit the restriction sets, or whose start its point limits.
   std::size_t primo = base.n, ultimo = 0;
@@ -799,7 +854,6 @@ double guadagno(motore& mo, const limiti& base_l, const passi& base, const std::
     ultimo = std::max(ultimo, i);
   }
   if (primo == base.n) return 0.0;
-  passi p = base;
   const std::size_t fine_avanti = avanti(mo, l, p, primo, ultimo, &base);
   const std::size_t fine_indietro = indietro(l, p, ultimo, primo, &base.be);
   const std::size_t da = fine_indietro == static_cast<std::size_t>(-1) ? 0 : fine_indietro;
@@ -809,6 +863,12 @@ double guadagno(motore& mo, const limiti& base_l, const passi& base, const std::
   for (std::size_t i = da; i <= a; ++i) {
     prima += tempi[i];
     dopo += tempo_elemento(mo, p, i);
+  }
+  for (std::size_t i = da; i <= a; ++i) {
+    p.fs[i] = base.fs[i];
+    p.be[i] = base.be[i];
+    p.rampe[i] = base.rampe[i];
+    p.v_fine[i] = base.v_fine[i];
   }
   return prima - dopo;
 }
@@ -906,8 +966,9 @@ corsa calcola_corsa(const profilo_corsa& p, const modello_treno& modello, std::v
         if (pz.el[base.ia + i].chi >= 0) chi.insert(pz.el[base.ia + i].chi);
         if (i > 0 && pz.punto_chi[base.ia + i] >= 0) chi.insert(pz.punto_chi[base.ia + i]);
       }
+      passi prova = base;
       for (const int32_t c : chi) {
-        const double costo = guadagno(mo, l, base, tempi, c);
+        const double costo = guadagno(mo, l, base, tempi, c, prova);
         if (!(costo > 5e-4)) continue;
         costo_restrizione x = pz.restrizioni[pz.dove.at(c)];
         x.costo_s = costo;

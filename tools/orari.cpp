@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 
 #include "analisi/avvisi.h"
 #include "compiler/numeri.h"
@@ -56,12 +55,18 @@ const char* const aiuto_timing =
 
 namespace {
 
+// `v` with `decimali` decimals, rounded as printf rounds (the exact value,
+// half to even): "0.40", "-1.5".
+std::string fisso(double v, int decimali) {
+  char b[400];
+  const auto [fine, ec] = std::to_chars(b, b + sizeof b, v, std::chars_format::fixed, decimali);
+  return ec == std::errc() ? std::string(b, fine) : std::string("?");
+}
+
 // `v` with at most `decimali` decimals, trailing zeros left out: "0.4", "175", "26.4".
 std::string numero(double v, int decimali) {
   if (!std::isfinite(v)) return "?";
-  char b[64];
-  std::snprintf(b, sizeof b, "%.*f", decimali, v);
-  std::string s = b;
+  std::string s = fisso(v, decimali);
   if (s.find('.') != std::string::npos) {
     s.erase(s.find_last_not_of('0') + 1);
     if (s.back() == '.') s.pop_back();
@@ -87,10 +92,17 @@ std::string ora(double s, bool con_secondi = true) {
   }
   const long long giorni = t / 86400;
   t %= 86400;
-  char b[32];
-  if (con_secondi) std::snprintf(b, sizeof b, "%02lld:%02lld:%02lld", t / 3600, t / 60 % 60, t % 60);
-  else std::snprintf(b, sizeof b, "%02lld:%02lld", t / 3600, t / 60 % 60);
-  r += b;
+  auto due = [&r](long long n) {
+    r += static_cast<char>('0' + n / 10);
+    r += static_cast<char>('0' + n % 10);
+  };
+  due(t / 3600);
+  r += ':';
+  due(t / 60 % 60);
+  if (con_secondi) {
+    r += ':';
+    due(t % 60);
+  }
   if (giorni > 0) r += "+" + std::to_string(giorni);
   return r;
 }
@@ -109,17 +121,13 @@ std::string secondi_con_segno(double s) {
 
 // The margin in seconds and per cent, each right-aligned in its column.
 std::string margine(const sezione& s) {
-  char b[64];
-  std::snprintf(b, sizeof b, "%+.1f %%", std::isfinite(s.margine_percento) ? s.margine_percento : 0.0);
-  return colonna(secondi_con_segno(s.margine_s), 8, true) + colonna(b, 9, true);
+  const double p = std::isfinite(s.margine_percento) ? s.margine_percento : 0.0;
+  const std::string b = fisso(p, 1);
+  return colonna(secondi_con_segno(s.margine_s), 8, true) + colonna((b[0] == '-' ? b : "+" + b) + " %", 9, true);
 }
 
 // Kilometres to a tenth, always with the tenth.
-std::string km(double metri) {
-  char b[64];
-  std::snprintf(b, sizeof b, "%.1f", std::isfinite(metri) ? metri / 1000.0 : 0.0);
-  return b;
-}
+std::string km(double metri) { return fisso(std::isfinite(metri) ? metri / 1000.0 : 0.0, 1); }
 
 // A station's name as the terminal shows it (the sources' single-byte text).
 std::string nome(const stazione_marcia& s) { return stampabile_da_1252(s.nome); }
@@ -489,8 +497,7 @@ void scrivi_orario_testo(const Form1& f, const opzioni_marcia& o, const marcia& 
           const std::string dove = c.tipo == tipo_restrizione::punto
                                        ? "at " + km(c.inizio_m) + " km"
                                        : km(c.inizio_m) + " - " + km(c.fine_m) + " km";
-          char costo[32];
-          std::snprintf(costo, sizeof costo, "+%.1f s", c.costo_s);
+          const std::string costo = "+" + fisso(c.costo_s, 1) + " s";
           std::string riga = "    " + colonna(nome_restrizione(c.tipo), 12) +
                              colonna(numero(c.velocita_kmh, 1) + " km/h", 10, true) + "  " + colonna(dove, 22) +
                              colonna(costo, 10, true) + (i == 0 ? "  binding" : "");
