@@ -563,15 +563,31 @@ namespace {
 // What stands for the profile in the object that `scrivi_orario_json` dumps.
 constexpr const char* segnaposto_profilo = "\x01profilo\x01";
 
-// A number as the JSON library writes a double: the shortest form that reads
-// back to it, with ".0" after a whole number.
+// A number to a thousandth as the JSON library writes a double: the shortest
+// form that reads back to it, which for a number of thousandths is their
+// decimals with the zeros after them left out, and ".0" after a whole number.
 void numero_json(std::string& s, double v) {
-  char b[64];
-  const auto [fine, ec] = std::to_chars(b, b + sizeof b, v);
-  if (ec != std::errc()) return;
-  const std::string_view t(b, static_cast<std::size_t>(fine - b));
-  s += t;
-  if (t.find_first_of(".e") == std::string_view::npos) s += ".0";
+  if (!(std::fabs(v) < 1e12)) {
+    char b[64];
+    const auto [fine, ec] = std::to_chars(b, b + sizeof b, v);
+    const std::string_view t(b, ec == std::errc() ? static_cast<std::size_t>(fine - b) : 0);
+    s += t;
+    if (t.find_first_of(".e") == std::string_view::npos) s += ".0";
+    return;
+  }
+  const long long millesimi = std::llround(std::fabs(v) * 1000.0);
+  if (std::signbit(v)) s += '-';
+  s += std::to_string(millesimi / 1000);
+  s += '.';
+  long long resto = millesimi % 1000;
+  if (resto == 0) {
+    s += '0';
+    return;
+  }
+  for (long long cifra = 100; resto != 0; cifra /= 10) {
+    s += static_cast<char>('0' + resto / cifra);
+    resto %= cifra;
+  }
 }
 
 // The profile as `dump(2)` writes it under a key of the top level.
