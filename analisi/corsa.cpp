@@ -284,7 +284,7 @@ struct pezzi {
   std::vector<double> punto_u, punto_u2;
   std::vector<int32_t> punto_chi;
   std::vector<elemento> el;
-  std::vector<costo_restrizione> restrizioni;  // by key / 3's order: what each key stands for
+  std::vector<costo_restrizione> restrizioni;  // what each key names, in the order met
   std::map<int32_t, std::size_t> dove;         // a key's place in `restrizioni`
 };
 
