@@ -493,7 +493,8 @@ TEST(Corsa, RegimiEPuntiDiFrenatura) {
   profilo_corsa p = linea(20000, 144);
   p.rallentamenti = {{8000, 9000, 72, false}};
   int n = 0;
-  for (const punto_velocita& q : calcola_corsa(p, treno(0.5, 0.8)).tratte.at(0).punti) n += q.inizio_frenatura;
+  const corsa con_ordine = calcola_corsa(p, treno(0.5, 0.8));
+  for (const punto_velocita& q : con_ordine.tratte.at(0).punti) n += q.inizio_frenatura;
   EXPECT_EQ(n, 2);
 }
 
