@@ -590,14 +590,19 @@ void numero_json(std::string& s, double v) {
   }
 }
 
-// The profile as `dump(2)` writes it under a key of the top level.
-void scrivi_profilo_json(const marcia& m, std::string& s) {
+// The profile as `dump(2)` writes it under a key of the top level, a few
+// points at a time.
+void scrivi_profilo_json(const marcia& m, std::ostream& out) {
   if (m.profilo.empty()) {
-    s += "[]";
+    out << "[]";
     return;
   }
-  s += "[\n";
+  std::string s = "[\n";
   for (std::size_t i = 0; i < m.profilo.size(); ++i) {
+    if (s.size() > 8000) {
+      out << s;
+      s.clear();
+    }
     const punto_marcia& p = m.profilo[i];
     s += "    {\n      \"posizione_m\": ";
     numero_json(s, al_millesimo(p.posizione_m));
@@ -612,6 +617,7 @@ void scrivi_profilo_json(const marcia& m, std::string& s) {
     s += i + 1 < m.profilo.size() ? "\n    },\n" : "\n    }\n";
   }
   s += "  ]";
+  out << s;
 }
 
 ordered_json orario_json_con(const esito_compilazione& e, const opzioni_marcia& o, const marcia* m,
@@ -742,11 +748,10 @@ void scrivi_orario_json(const esito_compilazione& e, const opzioni_marcia& o, co
     out << testo;
     return;
   }
-  std::string profilo = "\n  \"profilo\": ";
-  if (m != nullptr) scrivi_profilo_json(*m, profilo);
-  else profilo += "[]";
   out.write(testo.data(), static_cast<std::streamsize>(dove));
-  out << profilo;
+  out << "\n  \"profilo\": ";
+  if (m != nullptr) scrivi_profilo_json(*m, out);
+  else out << "[]";
   out.write(testo.data() + dove + segno.size(), static_cast<std::streamsize>(testo.size() - dove - segno.size()));
 }
 
