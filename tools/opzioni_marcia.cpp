@@ -137,7 +137,7 @@ constexpr opzione_marcia opzioni[] = {
     {"--dwell-at", "STATION=SECONDS", "", 0, 0, nullptr,
      "dwell at the stop named STATION (the case of letters aside); may be given for several stops", "",
      leggi_sosta},
-    {"--margin", "SPEC", "", 0, 0, nullptr,
+    {"--margin", "MARGIN", "", 0, 0, nullptr,
      "recovery margin over the fastest run: PERCENT% of its time, MINUTESmin/100km of its distance, or both "
      "joined by '+' (5%+1.5min/100km); 0: none",
      "3 to 7 % by the top speed, + 1.5min/100km", leggi_margine_opzione},
