@@ -19,7 +19,14 @@ std::string decimale(double x, bool con_segno = false) {
 
 std::string metri(double x) { return std::to_string(static_cast<int64_t>(arrotonda(x))); }
 
-// "A to B, 19.5 km: scheduled 10:00, fastest run 10:54, margin -54 s (-8.3 %)"
+// A value as short as it reads: "5", "1.5", "0.25".
+std::string numero_breve(double x) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%g", x);
+  return buf;
+}
+
+// "A to B, 19.5 km: scheduled 10:00, fastest run 12:04, margin -124 s (-17.2 %)"
 std::string tratta(const sezione& s) {
   const int64_t margine = static_cast<int64_t>(arrotonda(s.margine_s));
   return stampabile_da_1252(s.da.nome) + " to " + stampabile_da_1252(s.a.nome) + ", " + decimale(s.distanza_m / 1000.0) + " km: scheduled " +
@@ -59,19 +66,31 @@ const riga_letta* riga_della_stazione(const registro& reg, int slot) {
   return nullptr;
 }
 
-std::vector<avviso_registrato> avvisi_marcia(const registro& reg, const marcia& m, double margine_minimo_percento) {
+std::string testo_margine(const margine_recupero& m) {
+  std::string r;
+  if (m.percento > 0) r = numero_breve(m.percento) + " %";
+  if (m.minuti_per_100_km > 0) r += (r.empty() ? "" : " + ") + numero_breve(m.minuti_per_100_km) + " min/100 km";
+  return r.empty() ? "none" : r;
+}
+
+std::vector<avviso_registrato> avvisi_marcia(const registro& reg, const marcia& m) {
   std::vector<avviso_registrato> avvisi;
   for (const sezione& s : m.sezioni) {
     avviso_registrato a;
     if (!s.mantenibile) {
       a.codice = avviso_tratta_impossibile;
       a.testo = tratta(s) + "; no run keeps it";
-    } else if (s.distanza_m > 0 && s.margine_percento < margine_minimo_percento) {
-      // A section of no length (two stops at one place) has no running time to spare.
+      // The arrival is the departure less the dwell: a shorter dwell leaves more time.
+      if (s.arrivo_derivato && s.sosta_che_tiene_s)
+        a.testo += " with a dwell of " + durata(s.sosta_s) + " at " + stampabile_da_1252(s.a.nome) + "; one of " +
+                   metri(*s.sosta_che_tiene_s) + " s or less would";
+      else if (s.arrivo_derivato)
+        a.testo += ", not even with no dwell at " + stampabile_da_1252(s.a.nome);
+    } else if (!s.con_recupero) {
       a.codice = avviso_margine_scarso;
-      char soglia[32];
-      std::snprintf(soglia, sizeof soglia, "%g", margine_minimo_percento);
-      a.testo = tratta(s) + "; under the " + soglia + " % recovery margin";
+      a.testo = tratta(s) + "; with the recovery margin of " + testo_margine(m.modello.margine) + " (" +
+                durata(s.recupero_s) + ") it needs " + durata(s.tempo_con_recupero_s) + ", " +
+                metri(-s.residuo_s) + " s more";
     } else {
       continue;
     }
@@ -84,8 +103,8 @@ std::vector<avviso_registrato> avvisi_marcia(const registro& reg, const marcia& 
   // A build that recorded an error stopped reading there, before the last
   // speed limit was laid to the route's end: the stretches it left with no
   // limit are the error's doing, not the author's, and are not told.
-  if (!reg.errori.empty() || reg.codice_errore != 0) return avvisi;
-  for (const intervallo& i : m.senza_limite) {
+  const bool errori = !reg.errori.empty() || reg.codice_errore != 0;
+  for (const intervallo& i : errori ? std::vector<intervallo>{} : m.senza_limite) {
     avviso_registrato a;
     a.codice = avviso_senza_limite;
     a.testo = "no speed limit laid from " + metri(i.inizio_m) + " m to " + metri(i.fine_m) + " m";
@@ -98,6 +117,14 @@ std::vector<avviso_registrato> avvisi_marcia(const registro& reg, const marcia& 
                metri(m.modello.velocita_massima_kmh) + " km/h";
     a.con_posizione = true;
     a.posizione = static_cast<int32_t>(arrotonda(i.inizio_m));
+    avvisi.push_back(std::move(a));
+  }
+
+  for (const sosta_fermata& x : m.soste_ignote) {
+    avviso_registrato a;
+    a.codice = avviso_sosta_senza_fermata;
+    a.testo = "--dwell-at " + stampabile_da_1252(x.nome) +
+              ": no stop of that name between the first and the last; its dwell is not used";
     avvisi.push_back(std::move(a));
   }
   return avvisi;

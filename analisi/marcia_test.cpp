@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "formato/vocabolario.h"
+#include "prove/treno_costante.h"
 
 namespace {
 
@@ -47,18 +48,15 @@ struct scenario_prova {
 
 constexpr int32_t ora(int h, int m, int s = 0) { return h * 3600 + m * 60 + s; }
 
-// A train that accelerates and brakes at 0.5 m/s², so that a run on the level is symmetric.
-modello_treno treno_simmetrico(const scenario& f) {
-  opzioni_marcia o;
-  o.accelerazione = 0.5;
-  o.decelerazione = 0.5;
-  return modello_da_scenario(f, o);
-}
+// A train that accelerates and brakes at a constant 0.5 m/s², so that a run
+// on the level is symmetric.
+modello_treno treno_simmetrico(const scenario& f) { return modello_da_scenario(f, opzioni_costanti(0.5, 0.5)); }
 
 // Every number of the result is finite.
 void tutto_finito(const marcia& r, const std::string& nome) {
   auto finito = [&](double x, const char* cosa) { EXPECT_TRUE(std::isfinite(x)) << nome << ": " << cosa; };
-  finito(r.modello.accelerazione, "acceleration");
+  finito(r.modello.massa_t, "mass");
+  finito(r.modello.sforzo_trazione_kn, "tractive effort");
   finito(r.modello.decelerazione, "braking");
   finito(r.modello.velocita_massima_kmh, "top speed");
   finito(r.modello.lunghezza_treno_m, "train length");
@@ -153,6 +151,24 @@ TEST(Marcia, StazioniFinoAlPrimoSlotVuotoEPrimaDeiCartelli) {
   }
 }
 
+namespace {
+
+// The options of the model's braking, dwell, top speed and car length.
+opzioni_marcia opzioni(std::optional<double> accelerazione, std::optional<double> decelerazione,
+                       std::optional<double> massa_frenata, std::optional<double> sosta,
+                       std::optional<double> velocita, std::optional<double> vettura) {
+  opzioni_marcia o;
+  o.accelerazione = accelerazione;
+  o.decelerazione = decelerazione;
+  o.percentuale_massa_frenata = massa_frenata;
+  o.sosta_s = sosta;
+  o.velocita_massima_kmh = velocita;
+  o.lunghezza_vettura_m = vettura;
+  return o;
+}
+
+}  // namespace
+
 TEST(Marcia, ModelloDalTrenoEDalleOpzioni) {
   const double nan = std::nan("");
   struct caso {
@@ -166,11 +182,11 @@ TEST(Marcia, ModelloDalTrenoEDalleOpzioni) {
       {"no braked mass given counts as 30 %", 0, 14, {}, 30, 0.1834, 160, 14 * 26.4},
       {"1000 % counts as 200 %", 1000, 14, {}, 200, 0.9628, 160, 14 * 26.4},
       {"100 %", 100, -3, {}, 100, 0.5043, 160, 0},
-      {"options", 130, 14, {0.3, 0.7, 90, 300, 140, 20}, 90, 0.7, 140, 14 * 20},
-      {"the braked mass from the options", 130, 14, {{}, {}, 100, {}, {}, {}}, 100, 0.5043, 160, 14 * 26.4},
-      {"options that are no number count as not given", 130, 14, {nan, nan, nan, nan, nan, nan}, 130, 0.6418,
+      {"options", 130, 14, opzioni(0.3, 0.7, 90, 300, 140, 20), 90, 0.7, 140, 14 * 20},
+      {"the braked mass from the options", 130, 14, opzioni({}, {}, 100, {}, {}, {}), 100, 0.5043, 160, 14 * 26.4},
+      {"options that are no number count as not given", 130, 14, opzioni(nan, nan, nan, nan, nan, nan), 130, 0.6418,
        160, 14 * 26.4},
-      {"an absurd top speed is clamped", 130, 14, {{}, {}, {}, {}, 1e6, {}}, 130, 0.6418, 600, 14 * 26.4},
+      {"an absurd top speed is clamped", 130, 14, opzioni({}, {}, {}, {}, 1e6, {}), 130, 0.6418, 600, 14 * 26.4},
   };
   for (const caso& c : casi) {
     scenario_prova s(400);
@@ -184,8 +200,66 @@ TEST(Marcia, ModelloDalTrenoEDalleOpzioni) {
   }
   // With no limit laid anywhere the top speed falls back on 160 km/h.
   EXPECT_EQ(modello_da_scenario(scenario_prova(400).f).velocita_massima_kmh, velocita_massima_di_ripiego_kmh);
-  EXPECT_EQ(modello_da_scenario(scenario_prova(400).f).accelerazione, accelerazione_predefinita);
   EXPECT_EQ(modello_da_scenario(scenario_prova(400).f).sosta_s, sosta_predefinita_s);
+}
+
+TEST(Marcia, IlTrenoDiRiferimentoDaVettureEMassaFrenata) {
+  // 1 to 6 cars and 120 % or more: a multiple unit of 45 t, 650 kW and 50 kN a
+  // car, half its mass on driven axles; else a locomotive of 87 t, 5600 kW and
+  // 300 kN with its cars as coaches of 45 t. The resistance is Sauthoff's, the
+  // top speed the route's (200 km/h) within the train's, the recovery margin
+  // by that speed.
+  struct caso {
+    const char* nome;
+    int32_t vetture, massa_frenata;
+    opzioni_marcia o;
+    treno_riferimento atteso;
+    double massa, aderente, potenza, sforzo, velocita, percento;
+  };
+  opzioni_marcia pesante;
+  pesante.massa_t = 400;
+  pesante.riferimento = treno_riferimento::elettrotreno;
+  opzioni_marcia forte;
+  forte.potenza_kw = 7000;
+  forte.sforzo_trazione_kn = 350;
+  const caso casi[] = {
+      {"4 cars, 150 %: a unit", 4, 150, {}, treno_riferimento::elettrotreno, 180, 90, 2600, 200, 160, 4},
+      {"6 cars, 120 %: a unit", 6, 120, {}, treno_riferimento::elettrotreno, 270, 135, 3900, 300, 160, 4},
+      {"7 cars, 150 %: a locomotive", 7, 150, {}, treno_riferimento::locomotiva, 402, 87, 5600, 300, 200, 5},
+      {"4 cars, 110 %: a locomotive", 4, 110, {}, treno_riferimento::locomotiva, 267, 87, 5600, 300, 200, 5},
+      {"no car: a locomotive alone", 0, 150, {}, treno_riferimento::locomotiva, 87, 87, 5600, 300, 200, 5},
+      {"a unit of 400 t: half of it driven", 14, 130, pesante, treno_riferimento::elettrotreno, 400, 200, 9100, 700,
+       160, 4},
+      {"power and effort given", 14, 130, forte, treno_riferimento::locomotiva, 717, 87, 7000, 350, 200, 5},
+  };
+  for (const caso& c : casi) {
+    scenario_prova s(400);
+    s.linea(0, 397, 200).treno(c.massa_frenata, c.vetture);
+    const modello_treno m = modello_da_scenario(s.f, c.o);
+    EXPECT_EQ(m.riferimento, c.atteso) << c.nome;
+    EXPECT_NEAR(m.massa_t, c.massa, 1e-9) << c.nome;
+    EXPECT_NEAR(m.massa_aderente_t, c.aderente, 1e-9) << c.nome;
+    EXPECT_NEAR(m.potenza_kw, c.potenza, 1e-9) << c.nome;
+    EXPECT_NEAR(m.sforzo_trazione_kn, c.sforzo, 1e-9) << c.nome;
+    EXPECT_EQ(m.velocita_massima_kmh, c.velocita) << c.nome;
+    EXPECT_EQ(m.margine.percento, c.percento) << c.nome;
+    EXPECT_EQ(m.margine.minuti_per_100_km, 1.5) << c.nome;
+    const resistenza_davis r = resistenza_sauthoff(m.massa_t, std::max(0, c.vetture));
+    EXPECT_NEAR(m.resistenza_a_kn, r.a, 1e-9) << c.nome;
+  }
+  // Sauthoff's formula at 160 km/h for 717 t and 14 coaches: 1.9 + 0.4 + 0.0048
+  // × 16.7 × 1.45 × 175² / 717 = 7.65 N per kN of 7034 kN.
+  const resistenza_davis r = resistenza_sauthoff(717, 14);
+  const double w = 1.9 + 0.0025 * 160 + 0.0048 * 16.7 * 1.45 * 175 * 175 / 717;
+  EXPECT_NEAR(r.a + r.b * 160 + r.c * 160 * 160, w * 717 * gravita / 1000, 1e-9);
+  // The starting acceleration given sets the effort at low speed, the adhesion aside.
+  scenario_prova s(400);
+  s.linea(0, 397, 160).treno(130, 14);
+  opzioni_marcia o;
+  o.accelerazione = 0.5;
+  const modello_treno m = modello_da_scenario(s.f, o);
+  EXPECT_EQ(m.aderenza, 0);
+  EXPECT_NEAR(accelerazione_in_piano(m, 0), 0.5, 1e-12);
 }
 
 TEST(Marcia, SezioneMarginiEPassaggiAlMinuto) {
@@ -313,4 +387,143 @@ TEST(Marcia, CasiLimiteRestanoFiniti) {
     }
     tutto_finito(r, c.nome);
   }
+}
+
+TEST(Marcia, UnRallentamentoChiusoSullaSuaCellaTieneFinoAllaCoda) {
+  // A slow order whose end fell on its start's cell (no end cell closes it)
+  // restricts its own cell, from its point up to the next cell's point; one
+  // for the whole train, and any under the tail rule, until the tail has
+  // cleared that point too: 50 m and the train's 264 m (10 cars).
+  struct caso {
+    const char* nome;
+    int16_t treno_intero;
+    bool coda;
+    double fine;
+  };
+  const caso casi[] = {
+      {"for the whole train, released at the head", 1, false, 5050 + 264},
+      {"for the whole train, released at the tail", 1, true, 5050 + 264},
+      {"for the head, released at the head", 0, false, 5050},
+      {"for the head, released at the tail", 0, true, 5050 + 264},
+  };
+  for (const caso& c : casi) {
+    SCOPED_TRACE(c.nome);
+    scenario_prova s(400);
+    s.linea(0, 397, 120).treno(100, 10).punto(100, tipo_inizio_rallentamento, 30, c.treno_intero);
+    s.stazione(1, "A", 0, ora(8, 0)).stazione(2, "B", 15000, ora(8, 20));
+    EXPECT_EQ(profilo_da_scenario(s.f).rallentamenti,
+              (std::vector<rallentamento_profilo>{{5000, 5050, 30, c.treno_intero == 1}}));
+    opzioni_marcia o = opzioni_costanti(0.5, 0.5);
+    o.rilascio_in_coda = c.coda;
+    const marcia m = calcola_marcia(s.f, modello_da_scenario(s.f, o));
+    const std::vector<decisione_sezione> d = decidi_sezioni(s.f, m);
+    ASSERT_EQ(d.size(), 1u);
+    ASSERT_FALSE(d[0].restrizioni.empty());
+    const costo_restrizione& r = d[0].restrizioni[0];
+    EXPECT_EQ(r.tipo, tipo_restrizione::rallentamento);
+    EXPECT_EQ(r.inizio_m, 5000);
+    EXPECT_NEAR(r.fine_m, c.fine, 1e-9);
+    // Held at 30 km/h right up to there, faster beyond.
+    const tratta_corsa t = calcola_corsa(profilo_da_scenario(s.f), m.modello).tratte.at(0);
+    EXPECT_LE(velocita_in(t, c.fine - 0.5), 30 + 1e-9);
+    EXPECT_GT(velocita_in(t, c.fine + 20), 30);
+  }
+}
+
+TEST(Marcia, SosteArriviDerivatiEMargineDiRecupero) {
+  // A (0 m, 8:00), B (10 km, 8:10), C (20 km, 8:20); the train of a constant
+  // 0.5 m/s² both ways takes 10000 / 33.3 + 33.3 / 0.5 = 366.7 s over each
+  // section at 120 km/h. B's arrival is its departure less the dwell; C's is
+  // read. The recovery margin of 10 % + 6 min/100 km adds 36.7 + 36 s.
+  const double v = 120 / 3.6, minimo = 10000 / v + v / 0.5;
+  struct caso {
+    const char* nome;
+    std::vector<sosta_fermata> soste;
+    double sosta_b;
+    std::vector<sosta_fermata> ignote;
+  };
+  const caso casi[] = {
+      {"the dwell of every stop", {}, 120, {}},
+      {"one for B, the case of letters aside", {{"b", 45}}, 45, {}},
+      {"the last given for B holds", {{"B", 45}, {"B", 250}}, 250, {}},
+      {"for the first and the last stop, and for no stop", {{"A", 10}, {"C", 10}, {"Z", 10}}, 120,
+       {{"A", 10}, {"C", 10}, {"Z", 10}}},
+  };
+  for (const caso& c : casi) {
+    SCOPED_TRACE(c.nome);
+    scenario_prova s(500);
+    s.linea(0, 497, 120);
+    s.stazione(1, "A", 0, ora(8, 0)).stazione(2, "B", 10000, ora(8, 10)).stazione(3, "C", 20000, ora(8, 20));
+    opzioni_marcia o = opzioni_costanti(0.5, 0.5);
+    o.soste = c.soste;
+    o.margine = margine_recupero{10, 6};
+    const marcia m = calcola_marcia(s.f, modello_da_scenario(s.f, o));
+    ASSERT_EQ(m.sezioni.size(), 2u);
+    const sezione &ab = m.sezioni[0], &bc = m.sezioni[1];
+    EXPECT_TRUE(ab.arrivo_derivato);
+    EXPECT_FALSE(bc.arrivo_derivato);
+    EXPECT_EQ(ab.sosta_s, c.sosta_b);
+    EXPECT_EQ(bc.sosta_s, 0);
+    EXPECT_EQ(ab.tempo_orario_s, 600 - c.sosta_b);
+    EXPECT_EQ(bc.tempo_orario_s, 600);
+    for (const sezione& z : m.sezioni) {
+      EXPECT_NEAR(z.tempo_minimo_s, minimo, 1e-9);
+      EXPECT_NEAR(z.recupero_s, 0.1 * minimo + 36, 1e-9);
+      EXPECT_NEAR(z.tempo_con_recupero_s, 1.1 * minimo + 36, 1e-9);
+      EXPECT_NEAR(z.residuo_s, z.tempo_orario_s - 1.1 * minimo - 36, 1e-9);
+      EXPECT_EQ(z.con_recupero, z.residuo_s >= 0);
+      EXPECT_EQ(z.mantenibile, z.margine_s >= 0);
+    }
+    // 600 - 250 s cannot keep A - B: a dwell of 233 s or less at B would.
+    if (c.sosta_b == 250) {
+      EXPECT_FALSE(ab.mantenibile);
+      ASSERT_TRUE(ab.sosta_che_tiene_s);
+      EXPECT_EQ(*ab.sosta_che_tiene_s, std::floor(600 - minimo));
+    } else {
+      EXPECT_FALSE(ab.sosta_che_tiene_s);
+    }
+    EXPECT_EQ(m.soste_ignote, c.ignote);
+  }
+}
+
+TEST(Marcia, LeCurveDelPianoPesanoSullaTrazione) {
+  // A curve of class 4 (k = 0.001 a metre, R = 1000 m) from metre 2000 to
+  // 3000 of the plan: Röckl's 650 / 945 per mille against the traction there.
+  scenario_prova s(400);
+  s.linea(0, 397, 160).treno(130, 14);
+  s.stazione(1, "A", 0, ora(8, 0)).stazione(2, "B", 10000, ora(8, 10));
+  const double senza = calcola_marcia(s.f, modello_da_scenario(s.f)).sezioni.at(0).tempo_minimo_s;
+  s.f.griglia_linea.tratti = {{2000, 0.0, false}, {3000, 0.001, true}, {20000, 0.0, false}};
+  const profilo_corsa p = profilo_da_scenario(s.f);
+  ASSERT_EQ(p.curve.size(), 1u);
+  EXPECT_EQ(p.curve[0], (curva_profilo{2000, 3000, 1000}));
+  const double con = calcola_marcia(s.f, modello_da_scenario(s.f)).sezioni.at(0).tempo_minimo_s;
+  EXPECT_GT(con, senza);
+  opzioni_marcia o;
+  o.resistenza_curve = 0;
+  EXPECT_NEAR(calcola_marcia(s.f, modello_da_scenario(s.f, o)).sezioni.at(0).tempo_minimo_s, senza, 1e-9);
+}
+
+TEST(Marcia, CiòCheDecideUnaSezioneCheNonSiTiene) {
+  // 12 km with a 40 km/h slow order of 500 m in the middle, 7 minutes for a
+  // train of a constant 0.3 m/s² and 0.5 m/s² braking: the order binds, the
+  // section cannot be kept, and more traction would keep it.
+  scenario_prova s(400);
+  s.linea(0, 397, 160).treno(100, 8).punto(120, tipo_inizio_rallentamento, 40).punto(130, tipo_fine_rallentamento, 40);
+  s.stazione(1, "A", 0, ora(8, 0)).stazione(2, "B", 12000, ora(8, 7));
+  const marcia m = calcola_marcia(s.f, modello_da_scenario(s.f, opzioni_costanti(0.3, 0.5)));
+  ASSERT_EQ(m.sezioni.size(), 1u);
+  ASSERT_FALSE(m.sezioni[0].mantenibile);
+  const std::vector<decisione_sezione> d = decidi_sezioni(s.f, m);
+  ASSERT_EQ(d.size(), 1u);
+  ASSERT_FALSE(d[0].restrizioni.empty());
+  EXPECT_EQ(d[0].restrizioni[0].tipo, tipo_restrizione::rallentamento);
+  EXPECT_EQ(d[0].restrizioni[0].velocita_kmh, 40);
+  EXPECT_LT(d[0].tempo_senza_restrizioni_s, m.sezioni[0].tempo_minimo_s - d[0].restrizioni[0].costo_s + 1e-6);
+  ASSERT_TRUE(d[0].trazione_che_tiene);
+  EXPECT_GT(*d[0].trazione_che_tiene, 1);
+  // A section that can be kept asks for no traction.
+  s.stazione(2, "B", 12000, ora(8, 20));
+  const marcia comoda = calcola_marcia(s.f, modello_da_scenario(s.f, opzioni_costanti(0.3, 0.5)));
+  EXPECT_FALSE(decidi_sezioni(s.f, comoda).at(0).trazione_che_tiene);
 }

@@ -146,6 +146,25 @@ void marcia_scenario_generato_km(benchmark::State& stato) {
 }
 BENCHMARK(marcia_scenario_generato_km)->Arg(358)->Arg(1000)->Unit(benchmark::kMicrosecond);
 
+// The same run with what decides each section worked out with it: each
+// restriction lifted in turn, the run with none, the traction that keeps a
+// section that cannot be kept.
+void marcia_e_decisioni_scenario_generato_km(benchmark::State& stato) {
+  const int32_t lunghezza = static_cast<int32_t>(stato.range(0)) * 1000;
+  const scenario_generato s = genera_scenario(lunghezza);
+  const std::unique_ptr<Form1> p = compila_generato(s);
+  Form1& f = *p;
+  completa_scenario(f);
+  senza_errori(stato, f);
+  std::vector<decisione_sezione> d;
+  for (auto _ : stato) {
+    const marcia r = calcola_marcia(f, modello_da_scenario(f), &d);
+    benchmark::DoNotOptimize(r.sezioni.data());
+    benchmark::DoNotOptimize(d.data());
+  }
+}
+BENCHMARK(marcia_e_decisioni_scenario_generato_km)->Arg(358)->Arg(1000)->Unit(benchmark::kMicrosecond);
+
 // The driver's three documents of the generated 1000 km scenario, derived from
 // the compiled scenario and laid out as text (the compile runs once, untimed;
 // documents that break a form rule skip the measure).

@@ -30,8 +30,9 @@ constexpr voce_avviso voci[] = {
     {avviso_valore_troncato, peso::errore, "a value kept in fewer bits than it needs"},
     {avviso_codici_segnale, peso::errore, "a signal code outside the range its packing keeps apart"},
     {avviso_tratta_impossibile, peso::avviso, "a section scheduled shorter than the fastest run"},
-    {avviso_margine_scarso, peso::avviso, "a section's margin under the recovery threshold"},
+    {avviso_margine_scarso, peso::avviso, "a section scheduled shorter than the fastest run and its recovery margin"},
     {avviso_senza_limite, peso::avviso, "a stretch of the run with no speed limit laid"},
+    {avviso_sosta_senza_fermata, peso::avviso, "a dwell given for a station that is no stop between two sections"},
     {avviso_documento_tagliato, peso::avviso, "a name cut to fit its cell in a driver's document"},
     {avviso_documento_traslitterato, peso::avviso, "a name written in plain letters in a driver's document"},
 };

@@ -47,8 +47,9 @@ enum codice_avviso : int32_t {
   avviso_codici_segnale = 354,           // a signal's codes outside the ranges its packing keeps apart
   // The timetable against the fastest run.
   avviso_tratta_impossibile = 361,       // scheduled shorter than the fastest run
-  avviso_margine_scarso = 362,           // margin under the recovery threshold
+  avviso_margine_scarso = 362,           // scheduled shorter than the fastest run and its recovery margin
   avviso_senza_limite = 363,             // a stretch of the run with no speed limit laid
+  avviso_sosta_senza_fermata = 364,      // a dwell given for a station that is no stop between two sections
   // The driver's documents.
   avviso_documento_tagliato = 371,       // a name cut to its cell
   avviso_documento_traslitterato = 372,  // a name written in plain letters

@@ -23,7 +23,7 @@ struct fallimento_comune {
   // inside a row knows its numbers, not the row).
   bool nomina_riga = true;
   // A row read before that the detail names as the culprit (an index into
-  // `Form1::righe_lette`), or -1.
+  // `registro::righe_lette`), or -1.
   int32_t riga_colpevole = -1;
 };
 

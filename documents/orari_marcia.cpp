@@ -61,7 +61,7 @@ std::vector<orari_stazione> orari_da_marcia(const scenario& f, const marcia& m, 
         o->arrivo = del_giorno(s.a.ora_s);
       } else {
         o->partenza = del_giorno(s.a.ora_s);
-        o->arrivo = del_giorno(s.a.ora_s - m.modello.sosta_s);
+        o->arrivo = del_giorno(s.a.ora_s - s.sosta_s);
       }
       o->recupero = recupero_in_minuti(margine);
     }

@@ -24,9 +24,9 @@ double recupero_in_minuti(double margine_s);
 // - the first stop: its departure, its own time, or `partenza` (seconds of the
 //   day) when the sheet shows another; then the first section's passing times
 //   and margin count from that departure, as the timetable has it;
-// - every other stop: its departure, its own time, and its arrival a dwell of
-//   the model before it; the last stop (the destination) its arrival, its own
-//   time;
+// - every other stop: its departure, its own time, and its arrival its
+//   section's dwell before it (the model's, or the one given for the stop);
+//   the last stop (the destination) its arrival, its own time;
 // - a station passed: the scheduled passing time, to the minute;
 // - on the row of the stop that ends each section, the section's margin;
 // - a station outside the run (before the first stop or after the last): none.

@@ -6,6 +6,7 @@
 
 #include "prove/derivati.h"
 #include "prove/documenti.h"
+#include "prove/treno_costante.h"
 
 using namespace prova_derivati;
 
@@ -15,9 +16,9 @@ constexpr int32_t ore(int h, int m, int s = 0) { return h * 3600 + m * 60 + s; }
 
 // A level 20 km route at 100 km/h: stops A (0 m, 8:00), B (10 km, 8:10) and D
 // (20 km, arrival 8:22), stations P1 and P2 passed midway, a kilometre board
-// at 12 km. With acceleration and braking both 0.5 m/s² the run between two
-// stops is symmetric: it passes the midway station at half its time. Its
-// fastest time over 10 km is 10000 / 27.78 + 27.78 / 0.5 = 415.56 s.
+// at 12 km. With acceleration and braking both a constant 0.5 m/s² the run
+// between two stops is symmetric: it passes the midway station at half its
+// time. Its fastest time over 10 km is 10000 / 27.78 + 27.78 / 0.5 = 415.56 s.
 struct corsa_a_mano {
   scenario f = percorso_vuoto(20000);
   marcia m;
@@ -29,10 +30,7 @@ struct corsa_a_mano {
     metti_stazione(f, 15000, "P2");
     metti_stazione(f, 20000, "D", ore(8, 22));
     metti_cartello(f, 12000, "(Km 12)");
-    opzioni_marcia o;
-    o.accelerazione = 0.5;
-    o.decelerazione = 0.5;
-    m = calcola_marcia(f, modello_da_scenario(f, o));
+    m = calcola_marcia(f, modello_da_scenario(f, opzioni_costanti(0.5, 0.5)));
   }
 };
 

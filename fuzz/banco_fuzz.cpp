@@ -78,18 +78,31 @@ void cronometra(const scenario& f) {
   estremo.velocita_massima_kmh = velocita_massima_ammessa_kmh;
   estremo.sosta_s = sosta_massima_s;
   estremo.lunghezza_vettura_m = lunghezza_vettura_massima_m;
-  for (const opzioni_marcia& o : {opzioni_marcia{}, estremo}) {
-    const marcia m = calcola_marcia(f, modello_da_scenario(f, o));
+  // A train that can hardly pull itself, slowed by everything.
+  opzioni_marcia debole;
+  debole.massa_t = massa_massima_t;
+  debole.potenza_kw = potenza_minima_kw;
+  debole.sforzo_trazione_kn = sforzo_minimo_kn;
+  debole.resistenza_a_kn = resistenza_a_massima_kn;
+  debole.resistenza_b_kn = resistenza_b_massima_kn;
+  debole.resistenza_c_kn = resistenza_c_massima_kn;
+  debole.resistenza_curve = resistenza_curve_massima;
+  debole.masse_rotanti = masse_rotanti_massime;
+  debole.margine = margine_recupero{margine_massimo_percento, margine_massimo_minuti};
+  for (const opzioni_marcia& o : {opzioni_marcia{}, estremo, debole}) {
+    std::vector<decisione_sezione> d;
+    const marcia m = calcola_marcia(f, modello_da_scenario(f, o), &d);
     auto finito = [](double x) {
       if (!std::isfinite(x)) guasto("the fastest run gives a number that is not finite");
     };
-    for (const double x : {m.modello.accelerazione, m.modello.decelerazione, m.modello.velocita_massima_kmh,
+    for (const double x : {m.modello.massa_t, m.modello.potenza_kw, m.modello.sforzo_trazione_kn,
+                           m.modello.decelerazione, m.modello.velocita_massima_kmh,
                            m.modello.sosta_s, m.modello.lunghezza_treno_m, m.modello.percentuale_massa_frenata,
                            m.modello.lunghezza_vettura_m})
       finito(x);
     for (const sezione& s : m.sezioni) {
       for (const double x : {s.distanza_m, s.partenza_s, s.tempo_orario_s, s.tempo_minimo_s, s.margine_s,
-                             s.margine_percento, s.da.ora_s, s.a.ora_s})
+                             s.margine_percento, s.da.ora_s, s.a.ora_s, s.recupero_s, s.residuo_s})
         finito(x);
       if (s.mantenibile != (s.margine_s >= 0)) guasto("a section kept with a margin below 0, or the other way");
       for (const passaggio& p : s.passaggi) {
@@ -105,6 +118,11 @@ void cronometra(const scenario& f) {
     for (const intervallo& i : m.senza_limite) {
       finito(i.inizio_m);
       finito(i.fine_m);
+    }
+    // What decides each section.
+    for (const decisione_sezione& x : d) {
+      finito(x.tempo_senza_restrizioni_s);
+      for (const costo_restrizione& c : x.restrizioni) finito(c.costo_s);
     }
     // What a report prints of it: the stations' names, printable.
     for (const sezione& s : m.sezioni)

@@ -31,8 +31,9 @@ esito_compilazione compila(const testo_sorgente& linea, const testo_sorgente& tr
   // the build did not read could only have slowed the run, so a section found
   // too short stays so.
   if (o.con_marcia && ha_percorso(e.scenario)) {
-    e.marcia = calcola_marcia(e.scenario, modello_da_scenario(e.scenario, o.marcia));
-    for (avviso_registrato& a : avvisi_marcia(e.registro, *e.marcia, o.margine_minimo_percento))
+    e.marcia = calcola_marcia(e.scenario, modello_da_scenario(e.scenario, o.marcia),
+                              o.con_decisioni ? &e.decisioni : nullptr);
+    for (avviso_registrato& a : avvisi_marcia(e.registro, *e.marcia))
       e.registro.avvisi.push_back(std::move(a));
   }
   return e;

@@ -26,8 +26,9 @@ struct opzioni_compilazione {
   bool da_utf8 = true;
   // The fastest run against the timetable, and its warnings (361 up).
   bool con_marcia = true;
-  opzioni_marcia marcia;
-  double margine_minimo_percento = margine_minimo_predefinito_percento;
+  opzioni_marcia marcia;  // the train model and the recovery margin, where the author sets them
+  // What decides each section too, worked out with the run (timing tells it).
+  bool con_decisioni = false;
 };
 
 // A source as it was compiled: the diagnostics show its lines from here.
@@ -51,6 +52,7 @@ struct esito_compilazione {
   // The fastest run, once the route grid stands (errors or not: it is timed
   // over what was compiled), when it was asked for.
   std::optional<::marcia> marcia;
+  std::vector<decisione_sezione> decisioni;    // what decides each section, when asked
   std::array<sorgente_compilata, 2> sorgenti;  // the line source, then the train source
 };
 

@@ -33,7 +33,6 @@ struct richiesta {
   // How the findings are told and weighed.
   bool avvisi_come_errori = false;  // --warnings-as-errors
   bool severo = false;              // pack --strict: nothing made after an error or a warning
-  double margine_minimo_percento = margine_minimo_predefinito_percento;  // --min-margin
   righe_sorgente sorgente = righe_sorgente::se_terminale;               // --source, --no-source
 
   // docs, and pack --docs: the driver's three documents
@@ -59,9 +58,15 @@ struct richiesta {
   std::filesystem::path cartella_imballati;
   std::filesystem::path file_disegno;
 
-  // The train model of the fastest run, where the author overrides it
-  // (--acceleration, --braking, --dwell, ...): for every command that times the run.
+  // The train model of the fastest run and the timetable's recovery margin,
+  // where the author overrides them (--power, --braking, --dwell, --margin,
+  // and --min-margin, the margin's per cent alone): for every command that times the run.
   opzioni_marcia marcia;
+  // timing --csv: the run's speed profile instead of the table
+  bool profilo = false;
+  // --margin and --min-margin given: one or the other
+  bool margine_dato = false;
+  bool margine_minimo_dato = false;
 
   formato forma = formato::testo;
 };

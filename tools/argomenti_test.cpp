@@ -200,6 +200,40 @@ TEST(Argomenti, OpzioniDelModelloDellaMarcia) {
   EXPECT_EQ(r.forma, formato::csv);
   EXPECT_EQ(r.marcia.decelerazione, 0.4);
 
+  // The train's traction and resistance, the rule for limits, dwells per
+  // stop (names as the table holds them: single-byte text) and the margin.
+  ASSERT_TRUE(leggi({"timing", "X_linea.txt", "X_1-.txt", "--reference-train", "unit", "--train-mass=250",
+                     "--adhesive-mass", "120", "--power", "3000", "--tractive-effort", "220", "--adhesion=0.3",
+                     "--rotating-mass", "1.08", "--resistance", "3.5,0.04,0.0007", "--curve-resistance", "0",
+                     "--release", "head", "--dwell-at", "Sant'Ermida=45", "--dwell-at=CITT\u00c0=0",
+                     "--margin", "1.5min/100km+5%", "--csv", "--profile"},
+                    r, errore))
+      << errore;
+  EXPECT_EQ(r.marcia.riferimento, treno_riferimento::elettrotreno);
+  EXPECT_EQ(r.marcia.massa_t, 250);
+  EXPECT_EQ(r.marcia.massa_aderente_t, 120);
+  EXPECT_EQ(r.marcia.potenza_kw, 3000);
+  EXPECT_EQ(r.marcia.sforzo_trazione_kn, 220);
+  EXPECT_EQ(r.marcia.aderenza, 0.3);
+  EXPECT_EQ(r.marcia.masse_rotanti, 1.08);
+  EXPECT_EQ(r.marcia.resistenza_a_kn, 3.5);
+  EXPECT_EQ(r.marcia.resistenza_b_kn, 0.04);
+  EXPECT_EQ(r.marcia.resistenza_c_kn, 0.0007);
+  EXPECT_EQ(r.marcia.resistenza_curve, 0);
+  EXPECT_EQ(r.marcia.rilascio_in_coda, false);
+  EXPECT_EQ(r.marcia.soste, (std::vector<sosta_fermata>{{"Sant'Ermida", 45}, {"CITT\xC0", 0}}));
+  EXPECT_EQ(r.marcia.margine, (margine_recupero{5, 1.5}));
+  EXPECT_TRUE(r.profilo);
+  // --min-margin, for the commands that report, is the margin's per cent alone.
+  ASSERT_TRUE(leggi({"check", "X_linea.txt", "X_1-.txt", "--min-margin", "7"}, r, errore)) << errore;
+  EXPECT_EQ(r.marcia.margine, (margine_recupero{7, 0}));
+  const std::pair<const char*, margine_recupero> margini[] = {
+      {"0", {0, 0}}, {"3%", {3, 0}}, {"4.5min/100km", {0, 4.5}}, {"6%+1min/100km", {6, 1}}};
+  for (const auto& [testo, atteso] : margini) {
+    ASSERT_TRUE(leggi({"timing", "X_linea.txt", "X_1-.txt", "--margin", testo}, r, errore)) << testo << errore;
+    EXPECT_EQ(r.marcia.margine, atteso) << testo;
+  }
+
   struct caso {
     std::vector<std::string> opzioni;
     const char* errore;
@@ -220,6 +254,23 @@ TEST(Argomenti, OpzioniDelModelloDellaMarcia) {
       {{"--top-speed", "1e9"}, "(1 to 600 km/h)"},
       {{"--car-length", "1001"}, "(0 to 1000 m)"},
       {{"--braking", "0.5", "--braked-mass", "100"}, "give --braking or --braked-mass, not both"},
+      {{"--power", "0"}, "option --power: 0 kW is not what a train can have (1 to 100000 kW)"},
+      {{"--adhesion", "0.7"}, "option --adhesion: 0.7 is not what a train can have (0 to 0.6)"},
+      {{"--acceleration", "0.5", "--tractive-effort", "200"}, "give --acceleration or --tractive-effort, not both"},
+      {{"--train-mass", "100", "--adhesive-mass", "120"},
+       "option --adhesive-mass: 120 t is more than the train's mass, 100 t"},
+      {{"--reference-train", "tram"}, "option --reference-train takes 'unit' or 'locomotive', not 'tram'"},
+      {{"--release", "middle"}, "option --release takes 'tail' or 'head', not 'middle'"},
+      {{"--resistance", "1,2"}, "option --resistance takes three numbers A,B,C"},
+      {{"--resistance", "1,2,3,4"}, "option --resistance takes three numbers A,B,C"},
+      {{"--resistance", "1,-2,0"}, "option --resistance: -2 is not what a train can have (B from 0 to 100)"},
+      {{"--dwell-at", "B"}, "option --dwell-at takes STATION=SECONDS, not 'B'"},
+      {{"--dwell-at", "B=-1"}, "option --dwell-at: -1 s is not a dwell (0 to 86400 s)"},
+      {{"--margin", "5"}, "option --margin takes PERCENT%, MINUTESmin/100km or both joined by '+'"},
+      {{"--margin", "5%+5%"}, "not '5%+5%'"},
+      {{"--margin", "101%"}, "not '101%'"},
+      {{"--margin", "5%", "--min-margin", "3"}, "unknown option '--min-margin' for timing"},
+      {{"--profile"}, "option --profile goes with --csv"},
   };
   for (const caso& c : casi) {
     std::vector<std::string> a = {"timing", "X_linea.txt", "X_1-.txt"};
@@ -227,6 +278,10 @@ TEST(Argomenti, OpzioniDelModelloDellaMarcia) {
     EXPECT_FALSE(leggi(a, r, errore)) << c.errore;
     EXPECT_NE(errore.find(c.errore), std::string::npos) << errore;
   }
+  EXPECT_FALSE(leggi({"check", "X_linea.txt", "X_1-.txt", "--margin", "5%", "--min-margin", "3"}, r, errore));
+  EXPECT_EQ(errore, "give --margin or --min-margin, not both (--min-margin P is --margin P%)");
+  EXPECT_FALSE(leggi({"check", "X_linea.txt", "X_1-.txt", "--csv", "--profile"}, r, errore));
+  EXPECT_NE(errore.find("unknown option '--csv' for check"), std::string::npos) << errore;
   // dump reads packed files alone: it has no train to time.
   EXPECT_FALSE(leggi({"dump", "X_1.dat", "--dwell", "60"}, r, errore));
   EXPECT_NE(errore.find("unknown option '--dwell' for dump"), std::string::npos) << errore;

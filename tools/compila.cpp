@@ -41,7 +41,7 @@ esito_comando compila_scenario(const richiesta& r) {
   o.numero_treno = r.numero_treno;
   o.piano_linea = !(imballa && r.senza_linea);
   o.marcia = r.marcia;
-  o.margine_minimo_percento = r.margine_minimo_percento;
+  o.con_decisioni = r.cosa == azione::timing && r.forma != formato::csv;
   const std::string etichetta_linea = r.linea.string(), etichetta_treno = r.treno.string();
   esito_comando esito;
   esito.c = compila({etichetta_linea, linea}, {etichetta_treno, treno}, o);

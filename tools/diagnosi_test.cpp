@@ -22,8 +22,9 @@ namespace {
 
 // A third stop 10 km after BORGO, five minutes after it: the fastest run needs more.
 const std::string stretta = "stazione,   15000,  12,  400,  1, 0, 0,  4,1,0,  2,1,1,    1,  17,25, 0, TERZA\r\n";
-// ... seven minutes after it: a margin of 4.9 %.
-const std::string comoda = "stazione,   15000,  12,  400,  1, 0, 0,  4,1,0,  2,1,1,    1,  17,27, 0, TERZA\r\n";
+// ... seven and a half minutes after it: a margin of 6.5 %, just over the
+// default recovery margin for 160 km/h (4 % + 1.5 min/100 km).
+const std::string comoda = "stazione,   15000,  12,  400,  1, 0, 0,  4,1,0,  2,1,1,    1,  17,27,30, TERZA\r\n";
 // The small scenario's signal written twice: error 16, signal on an occupied cell.
 const std::string doppio = "segnale,    2000,   2, 4, 1,  0, 0,    1,  3,1,0, 0\r\n";
 // A station off the 50 m grid: error 8, at its position.
@@ -104,10 +105,10 @@ TEST_F(Diagnosi, StatiDUscitaConAvvisi) {
       {"a warning", "check", stretta, {}, 0, false, avviso_stretta},
       {"a warning as an error", "check", stretta, {"--warnings-as-errors"}, 1, false, avviso_stretta},
       {"an error, the timetable judged all the same", "check", stretta + doppio, {}, 1, false, avviso_stretta},
-      {"a margin over the default threshold", "check", comoda, {}, 0, false, ""},
-      {"a margin under a threshold of one's own", "check", comoda, {"--min-margin", "10"}, 0, false,
-       ": warning 362: BORGO to TERZA, 10.0 km: scheduled 7:00, fastest run 6:41, margin +19 s (+4.9 %); "
-       "under the 10 % recovery margin (at 15000 m)\n"},
+      {"a margin over the default recovery margin", "check", comoda, {}, 0, false, ""},
+      {"a margin under a recovery margin of one's own", "check", comoda, {"--min-margin", "10"}, 0, false,
+       ": warning 362: BORGO to TERZA, 10.0 km: scheduled 7:30, fastest run 7:02, margin +28 s (+6.5 %); "
+       "with the recovery margin of 10 % (0:42) it needs 7:45, 15 s more (at 15000 m)\n"},
       {"... as an error", "check", comoda, {"--min-margin=10", "--warnings-as-errors"}, 1, false,
        ": warning 362: "},
       {"pack with a warning writes", "pack", stretta, {}, 0, true, avviso_stretta},

@@ -10,6 +10,7 @@
 #include "prove/documenti.h"
 #include "prove/sorgenti.h"
 #include "prove/tre_fermate.h"
+#include "prove/treno_costante.h"
 #include "sources/dati_linea.h"
 #include "sources/dati_treno.h"
 
@@ -17,7 +18,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::vector<std::string> treno_simmetrico = {"--acceleration", "0.5", "--braking", "0.5", "--dwell", "60"};
+// A train of a constant 0.5 m/s² both ways, two minutes less one at each stop.
+std::vector<std::string> simmetrico(std::vector<std::string> altre = {}) {
+  std::vector<std::string> o = opzioni_costanti_comando("0.5", "0.5");
+  o.insert(o.end(), {"--dwell", "60"});
+  o.insert(o.end(), altre.begin(), altre.end());
+  return o;
+}
+const std::vector<std::string> treno_simmetrico = simmetrico();
 
 class ComandoTiming : public CartelleComando {
  protected:
@@ -46,32 +54,57 @@ bool ha_riga(const std::string& testo, const std::string& riga) {
 
 }  // namespace
 
-TEST_F(ComandoTiming, ScenarioIncorporato_MontefruscoVignaloraNonSiTiene) {
+TEST_F(ComandoTiming, ScenarioIncorporato_DueSezioniNonSiTengono) {
   scrivi_tutto(lavoro / "Corvana_Telmisa_linea.txt", dati_linea());
   scrivi_tutto(lavoro / "Corvana_Telmisa_739-.txt", dati_treno());
   const risultato_comando r = esegui({"timing", "Corvana_Telmisa_linea.txt", "Corvana_Telmisa_739-.txt"});
   EXPECT_EQ(r.stato, 1) << r.err;
   EXPECT_EQ(r.err, "");
   // The values used, where each came from.
-  for (const char* valore : {"  acceleration      0.4 m/s2  default",
-                             "  braking         0.642 m/s2  from the braked mass, 130 %",
-                             "  braked mass       130 %     train source",
-                             "  top speed         175 km/h  the route's highest line limit",
-                             "  train length    369.6 m     cars times car length"})
+  for (const char* valore : {
+           "  reference train   locomotive               the train source's 14 cars and 130 % braked mass: "
+           "electric locomotive with coaches",
+           "  power                     5600 kW          the locomotive's, at the wheel rim",
+           "  starting accel.          0.354 m/s2        at standstill on the level, after the resistance",
+           "  braking                  0.642 m/s2        from the braked mass, 130 %",
+           "  braked mass                130 %           train source",
+           "  top speed                  175 km/h        the route's highest line limit",
+           "  train length             369.6 m           cars times car length",
+           "  recovery margin   5 % + 1.5 min/100 km     UIC 451-1 for passenger trains, by the top speed: 175 km/h"})
     EXPECT_TRUE(ha_riga(r.out, valore)) << valore << "\n" << r.out;
-  // The stop that cannot be reached in time, a station passed before it, and the sections.
+  // The stops that cannot be reached in time (their arrivals worked out), a
+  // station passed, the sections and what decides them.
   for (const char* riga : {
-           "  185.9    TRESCALDO            pass           18:56   18:56:11",
-           "  196.0  VIGNALORA              arrival     19:00:00   19:00:54     -54 s   -8.3 %  CANNOT BE KEPT",
-           "  SCARZAVELLA - MONTEFRUSCO    70.5      43:00     30:58   +722 s  +38.9 %",
-           "  MONTEFRUSCO - VIGNALORA      19.5      10:00     10:54    -54 s   -8.3 %  CANNOT BE KEPT",
-           "  LAGO SPERTINO - ALTOBRUNA    46.0      23:00     22:17    +43 s   +3.2 %",
-           "1 of 7 sections cannot be kept, even by the fastest run: MONTEFRUSCO - VIGNALORA.",
+           "  185.9    TRESCALDO            pass           18:56    18:57:13",
+           "  196.0  VIGNALORA              arrival     19:00:00*   19:02:04    -124 s  -17.2 %  CANNOT BE KEPT",
+           "  290.0  ALTOBRUNA              arrival     19:52:00*   19:52:05      -5 s   -0.4 %  CANNOT BE KEPT",
+           "  * the next departure less the dwell: the timetable gives each stop's departure only",
+           "  SCARZAVELLA - MONTEFRUSCO    70.5      43:00     31:33      2:38    34:11   +529 s   +687 s  +36.3 %",
+           "  MONTEFRUSCO - VIGNALORA      19.5      10:00     12:04      0:54    12:58   -178 s   -124 s  -17.2 %  "
+           "CANNOT BE KEPT",
+           "  LAGO SPERTINO - ALTOBRUNA    46.0      23:00     23:05      1:51    24:56   -116 s     -5 s   -0.4 %  "
+           "CANNOT BE KEPT",
+           "2 of 7 sections cannot be kept, even by the fastest run: MONTEFRUSCO - VIGNALORA, LAGO SPERTINO - ALTOBRUNA.",
+           "  MONTEFRUSCO - VIGNALORA: fastest 12:04, 9:53 with no restriction",
+           "    slow order     40 km/h  181.0 - 181.6 km         +92.6 s  binding",
+           "    cannot be kept: not even a dwell of 0 s at VIGNALORA would keep it; 3.958 times the traction would "
+           "(22165 kW, 1120 kN at low speed).",
+           "    slow order     50 km/h  271.3 - 273.5 km        +146.8 s  binding",
+           "    cannot be kept: a dwell of 114 s or less at ALTOBRUNA would keep it; so would 1.054 times the "
+           "traction (5902 kW, 298 kN at low speed).",
        })
     EXPECT_TRUE(ha_riga(r.out, riga)) << riga << "\n" << r.out;
+  // Its JSON, profile and all, as the JSON library writes it.
+  const risultato_comando j = esegui({"timing", "Corvana_Telmisa_linea.txt", "Corvana_Telmisa_739-.txt", "--json"});
+  EXPECT_EQ(j.stato, 1);
+  const nlohmann::ordered_json esito = nlohmann::ordered_json::parse(j.out);
+  EXPECT_GT(esito["profilo"].size(), 300u);
+  EXPECT_EQ(esito.dump(2) + "\n", j.out);
 }
 
 TEST_F(ComandoTiming, UnaSezioneSiTieneLAltraNo) {
+  // The recovery margin for 90 km/h, 3 % + 1.5 min/100 km, is 22 s over each
+  // section's 7:30.
   struct caso {
     const char* nome;
     const char* arrivo;  // at D
@@ -85,33 +118,56 @@ TEST_F(ComandoTiming, UnaSezioneSiTieneLAltraNo) {
        treno_simmetrico,
        1,
        {"    0.0  A        departure   08:00:00",
-        "    5.0    B      pass           08:04   08:03:45",
-        "   10.0  C        arrival     08:09:00   08:07:30     +90 s  +20.0 %",
+        "    5.0    B      pass           08:04    08:03:45",
+        "   10.0  C        arrival     08:09:00*   08:07:30     +90 s  +20.0 %",
         "                  departure   08:10:00",
-        "   20.0  D        arrival     08:17:00   08:17:30     -30 s   -6.7 %  CANNOT BE KEPT",
-        "  A - C      10.0       9:00      7:30    +90 s  +20.0 %",
-        "  C - D      10.0       7:00      7:30    -30 s   -6.7 %  CANNOT BE KEPT",
-        "1 of 2 sections cannot be kept, even by the fastest run: C - D."}},
+        "   20.0  D        arrival     08:17:00    08:17:30     -30 s   -6.7 %  CANNOT BE KEPT",
+        "  * the next departure less the dwell: the timetable gives each stop's departure only",
+        "  A - C      10.0       9:00      7:30      0:22     7:52    +68 s    +90 s  +20.0 %",
+        "  C - D      10.0       7:00      7:30      0:22     7:52    -52 s    -30 s   -6.7 %  CANNOT BE KEPT",
+        "1 of 2 sections cannot be kept, even by the fastest run: C - D.",
+        "    cannot be kept: no traction up to 20 times the train's would: the limits and the braking alone take "
+        "longer."}},
       // No dwell: A - C is given 600 s; B's passing time is 225 × 600 / 450 =
       // 300 s after A. The arrival at D, the last stop, keeps no dwell anyway.
       {"no dwell",
        "8,17",
-       {"--acceleration", "0.5", "--braking", "0.5", "--dwell", "0"},
+       simmetrico({"--dwell", "0"}),
        1,
-       {"    5.0    B      pass           08:05   08:03:45",
-        "  A - C      10.0      10:00      7:30   +150 s  +33.3 %",
-        "  C - D      10.0       7:00      7:30    -30 s   -6.7 %  CANNOT BE KEPT"}},
+       {"    5.0    B      pass           08:05    08:03:45",
+        "  A - C      10.0      10:00      7:30      0:22     7:52   +128 s   +150 s  +33.3 %",
+        "  C - D      10.0       7:00      7:30      0:22     7:52    -52 s    -30 s   -6.7 %  CANNOT BE KEPT"}},
+      // A dwell of its own at C: 30 s instead of 60.
+      {"a dwell at C",
+       "8,17",
+       simmetrico({"--dwell-at", "c=30"}),
+       1,
+       {"  dwell at c                  30 s           option --dwell-at",
+        "   10.0  C        arrival     08:09:30*   08:07:30    +120 s  +26.7 %",
+        "  A - C      10.0       9:30      7:30      0:22     7:52    +98 s   +120 s  +26.7 %"}},
       {"a minute more to D",
        "8,18",
        treno_simmetrico,
        0,
-       {"  C - D      10.0       8:00      7:30    +30 s   +6.7 %", "Every section can be kept."}},
+       {"  C - D      10.0       8:00      7:30      0:22     7:52     +8 s    +30 s   +6.7 %",
+        "Every section can be kept with its recovery margin (3 % + 1.5 min/100 km)."}},
+      // The same minute, against a recovery margin of 10 %: kept, but not with it.
+      {"a minute more to D, a margin of 10 %",
+       "8,18",
+       simmetrico({"--margin", "10%"}),
+       0,
+       {"  recovery margin   10 %                     option --margin (or --min-margin)",
+        "  C - D      10.0       8:00      7:30      0:45     8:15    -15 s    +30 s   +6.7 %  UNDER THE RECOVERY MARGIN",
+        "1 of 2 sections can be kept only without the recovery margin (10 %): C - D."}},
+      {"a minute more to D, no margin", "8,18", simmetrico({"--margin=0"}), 0, {"Every section can be kept."}},
       // A top speed of 72 km/h (20 m/s, reached in 400 m and 40 s): 80 + 9200 / 20 = 540 s, no margin left.
       {"top speed",
        "8,17",
-       {"--acceleration", "0.5", "--braking", "0.5", "--dwell", "60", "--top-speed", "72"},
+       simmetrico({"--top-speed", "72"}),
        1,
-       {"  top speed          72 km/h  option --top-speed", "  A - C      10.0       9:00      9:00     +0 s   +0.0 %"}},
+       {"  top speed                   72 km/h        option --top-speed",
+        "  A - C      10.0       9:00      9:00      0:25     9:25    -25 s     +0 s   +0.0 %  UNDER THE RECOVERY "
+        "MARGIN"}},
   };
   for (const caso& c : casi) {
     SCOPED_TRACE(c.nome);
@@ -123,6 +179,41 @@ TEST_F(ComandoTiming, UnaSezioneSiTieneLAltraNo) {
   }
 }
 
+TEST_F(ComandoTiming, UnaSostaPerNessunaFermataEIlProfilo) {
+  // A dwell given for no stop is told, and the run goes on without it.
+  scrivi_sorgenti(linea_tre_fermate(), treno_tre_fermate());
+  const risultato_comando r = timing(simmetrico({"--dwell-at", "Roma=10"}));
+  EXPECT_EQ(r.stato, 1);
+  EXPECT_NE(r.err.find("scenario: warning 364: --dwell-at Roma: no stop of that name between the first and the "
+                       "last; its dwell is not used\n"),
+            std::string::npos)
+      << r.err;
+  EXPECT_TRUE(ha_riga(r.out, "   10.0  C        arrival     08:09:00*   08:07:30     +90 s  +20.0 %")) << r.out;
+
+  // The run's profile as CSV: from A at rest to D at rest, C at rest between;
+  // a braking point before each stop; the time of each stop's arrival is the table's.
+  const risultato_comando p = timing(simmetrico({"--csv", "--profile"}));
+  EXPECT_EQ(p.stato, 1) << p.err;
+  const std::vector<std::string> linee = righe(p.out);
+  ASSERT_GE(linee.size(), 8u);
+  EXPECT_EQ(linee[0], "posizione_m,velocita_kmh,tempo_s,regime,frenatura");
+  EXPECT_EQ(linee[1], "0,0,28800,traction,false");
+  EXPECT_EQ(linee.back(), "20000,0,29850,stop,false");
+  int frenate = 0, soste_c = 0;
+  for (const std::string& l : linee) {
+    frenate += l.find(",braking,true") != std::string::npos;
+    soste_c += l.rfind("10000,0,", 0) == 0;
+  }
+  EXPECT_EQ(frenate, 2);
+  EXPECT_EQ(soste_c, 2) << "the arrival at 08:07:30 and the departure at 08:10:00";
+  EXPECT_TRUE(ha_riga(p.out, "10000,0,29250,stop,false"));
+  EXPECT_TRUE(ha_riga(p.out, "10000,0,29400,traction,false"));
+
+  const risultato_comando solo = timing({"--profile"});
+  EXPECT_EQ(solo.stato, 2);
+  EXPECT_EQ(solo.err, "scenario: option --profile goes with --csv (the JSON holds the profile always)\n");
+}
+
 TEST_F(ComandoTiming, UnNomeASingoloByteNellaTabellaENelCsv) {
   // C written as single-byte text with a control byte: the table shows the
   // letter as its character and the byte as \x07, its columns counted in
@@ -132,8 +223,9 @@ TEST_F(ComandoTiming, UnNomeASingoloByteNellaTabellaENelCsv) {
   scrivi_sorgenti(linea_tre_fermate(), con_nome);
   const risultato_comando r = timing(treno_simmetrico);
   EXPECT_TRUE(ha_riga(r.out, "    0.0  A          departure   08:00:00")) << r.out;
-  EXPECT_TRUE(ha_riga(r.out, "   10.0  CITT\u00c0\\x07  arrival     08:09:00   08:07:30     +90 s  +20.0 %")) << r.out;
-  EXPECT_TRUE(ha_riga(r.out, "  A - CITT\u00c0\\x07    10.0       9:00      7:30    +90 s  +20.0 %")) << r.out;
+  EXPECT_TRUE(ha_riga(r.out, "   10.0  CITT\u00c0\\x07  arrival     08:09:00*   08:07:30     +90 s  +20.0 %")) << r.out;
+  EXPECT_TRUE(ha_riga(r.out, "  A - CITT\u00c0\\x07    10.0       9:00      7:30      0:22     7:52    +68 s    +90 s  "
+                             "+20.0 %")) << r.out;
   std::vector<std::string> csv = treno_simmetrico;
   csv.push_back("--csv");
   EXPECT_NE(timing(csv).out.find(",CITT\u00c0\x07,"), std::string::npos);
@@ -141,14 +233,16 @@ TEST_F(ComandoTiming, UnNomeASingoloByteNellaTabellaENelCsv) {
 
 TEST_F(ComandoTiming, JsonECsvConGliStessiCampi) {
   scrivi_sorgenti(linea_tre_fermate(), treno_tre_fermate());
-  const risultato_comando j = timing({"--json", "--acceleration=0.5", "--braking=0.5", "--dwell=60"});
-  const risultato_comando c = timing({"--csv", "--acceleration=0.5", "--braking=0.5", "--dwell=60"});
+  const risultato_comando j = timing(simmetrico({"--json"}));
+  const risultato_comando c = timing(simmetrico({"--csv"}));
   ASSERT_EQ(j.stato, 1) << j.err;
   ASSERT_EQ(c.stato, 1) << c.err;
   EXPECT_EQ(j.err, "");
   EXPECT_EQ(c.err, "");
   // Read in order: the CSV columns are the JSON rows' keys, in the same order.
   const nlohmann::ordered_json esito = nlohmann::ordered_json::parse(j.out);
+  // Written as the JSON library writes it, to the character (the profile is written apart).
+  EXPECT_EQ(esito.dump(2) + "\n", j.out);
   const std::vector<std::string> csv = righe(c.out);
   const nlohmann::ordered_json& righe_json = esito["righe"];
   ASSERT_EQ(righe_json.size() + 1, csv.size());
@@ -189,7 +283,37 @@ TEST_F(ComandoTiming, JsonECsvConGliStessiCampi) {
   EXPECT_EQ(esito["modello"]["velocita_massima_kmh"]["origine"], "route");
   EXPECT_EQ(esito["modello"]["vetture"]["valore"], 10);
   EXPECT_EQ(esito["modello"]["lunghezza_treno_m"]["valore"], 264);
+  EXPECT_EQ(esito["modello"]["riferimento"]["valore"], "locomotive");
+  EXPECT_EQ(esito["modello"]["rilascio"]["valore"], "tail");
+  EXPECT_EQ(esito["modello"]["margine"]["percento"], 3);
+  EXPECT_EQ(esito["modello"]["margine"]["minuti_per_100_km"], 1.5);
   EXPECT_TRUE(esito["errori"].empty());
+  // C's arrival is worked out from its departure; D's is read.
+  EXPECT_EQ(righe_json[2]["orario_derivato"], true);
+  EXPECT_EQ(d["orario_derivato"], false);
+  EXPECT_TRUE(righe_json[0]["orario_derivato"].is_null());
+  // Each section: the recovery margin, what is left, the verdict, what decides it.
+  const nlohmann::ordered_json& cd = esito["sezioni"][1];
+  EXPECT_EQ(cd["sosta_s"], 0);
+  EXPECT_EQ(cd["verdetto"], "cannot be kept");
+  EXPECT_NEAR(cd["recupero_s"].get<double>(), 450 * 0.03 + 9, 1e-3);
+  EXPECT_NEAR(cd["residuo_s"].get<double>(), 420 - 450 * 1.03 - 9, 1e-3);
+  EXPECT_EQ(cd["con_recupero"], false);
+  EXPECT_TRUE(cd["sosta_che_tiene_s"].is_null()) << "D is the destination";
+  EXPECT_EQ(cd["decisione"]["tempo_senza_restrizioni_s"], 450);
+  EXPECT_TRUE(cd["decisione"]["restrizioni"].empty());
+  EXPECT_TRUE(cd["decisione"]["trazione_che_tiene"].is_null());
+  EXPECT_EQ(esito["sezioni"][0]["verdetto"], "kept with margin");
+  EXPECT_EQ(esito["con_recupero"], false);
+  // The profile: every point with its position, speed, time of day, what the
+  // train does next and whether a braking begins there.
+  const nlohmann::ordered_json& profilo = esito["profilo"];
+  ASSERT_GE(profilo.size(), 8u);
+  std::vector<std::string> chiavi;
+  for (const auto& [k, v] : profilo[0].items()) chiavi.push_back(k);
+  EXPECT_EQ(chiavi, (std::vector<std::string>{"posizione_m", "velocita_kmh", "tempo_s", "regime", "frenatura"}));
+  EXPECT_EQ(profilo.back()["tempo_s"], 8 * 3600 + 17 * 60 + 30);
+  EXPECT_EQ(profilo.back()["regime"], "stop");
 }
 
 TEST_F(ComandoTiming, ErroriDellaCompilazione) {
@@ -206,7 +330,8 @@ TEST_F(ComandoTiming, ErroriDellaCompilazione) {
       << r.err;
   // The compiler gave up on the train's rows at the error: the speed limit
   // was never laid, as the simulator would find it.
-  EXPECT_TRUE(ha_riga(r.out, "  A - C      10.0       9:00      5:14   +226 s  +72.0 %")) << r.out;
+  EXPECT_TRUE(ha_riga(r.out, "  A - C      10.0       9:00      5:14      0:22     5:35   +205 s   +226 s  +72.0 %"))
+      << r.out;
   EXPECT_TRUE(ha_riga(r.out, "No line speed limit laid from 0.0 to 20.0 km: run at the top speed there.")) << r.out;
   // check reports the same errors.
   const risultato_comando v = esegui({"check", "P_linea.txt", "P_12-.txt"});

@@ -115,8 +115,15 @@ const opzione opzione_avvisi_come_errori{"--warnings-as-errors", "",
                                          accendi<&richiesta::avvisi_come_errori>};
 const opzione opzione_margine_minimo{
     "--min-margin", "PERCENT",
-    "warn of a section whose margin over the fastest run is under PERCENT of it (default 3; 0 turns the warning off)",
-    [](richiesta& r, const std::string& v, std::string& e) { return percento(v, r.margine_minimo_percento, e); }};
+    "the recovery margin as PERCENT of the fastest run alone: --margin PERCENT% (see the model options; 0 turns "
+    "warning 362 off)",
+    [](richiesta& r, const std::string& v, std::string& e) {
+      double p = 0.0;
+      if (!percento(v, p, e)) return false;
+      r.marcia.margine = margine_recupero{p, 0.0};
+      r.margine_minimo_dato = true;
+      return true;
+    }};
 const opzione opzione_sorgente{"--source", "",
                                "show each diagnostic's source line and a caret, also when standard error is not a "
                                "terminal",
@@ -315,12 +322,17 @@ bool leggi_argomenti(std::span<const std::string> argomenti, richiesta& r, std::
     }
     if (c->modello && leggi_opzione_marcia(argomenti, i, r.marcia, errore)) {
       if (!errore.empty()) return false;
+      if (a.rfind("--margin", 0) == 0) r.margine_dato = true;
       continue;
     }
     errore = "unknown option '" + a + "' for " + nome + "; try 'scenario " + nome + " --help'";
     return false;
   }
   if (!opzioni_marcia_coerenti(r.marcia, errore)) return false;
+  if (r.margine_dato && r.margine_minimo_dato) {
+    errore = "give --margin or --min-margin, not both (--min-margin P is --margin P%)";
+    return false;
+  }
   return c->concludi == nullptr || c->concludi(r, posizionali, errore);
 }
 

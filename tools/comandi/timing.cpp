@@ -8,16 +8,30 @@
 
 namespace {
 
+const opzione profilo{"--profile", "",
+                      "with --csv: the run's speed profile instead (position, speed, time of day, what the train "
+                      "does to the next point, braking points marked)",
+                      accendi<&richiesta::profilo>};
+
 constexpr uso_opzione opzioni[] = {
     {&opzione_nome},
     {&opzione_treno},
     {&opzione_json,
      "one JSON object on standard output: the build's errors as 'check --json' gives them, then scenario, treno, "
-     "modello, righe, sezioni, senza_limite, anomalie, fuori_corsa, mantenibile"},
+     "modello, righe, sezioni, profilo, senza_limite, anomalie, fuori_corsa, mantenibile, con_recupero"},
     {&opzione_csv, "the rows of the table as comma-separated values, with a header row; times and durations in "
                    "seconds",
      true},
+    {&profilo},
 };
+
+bool concludi(richiesta& r, const std::vector<std::string>& posizionali, std::string& errore) {
+  if (r.profilo && r.forma != formato::csv) {
+    errore = "option --profile goes with --csv (the JSON holds the profile always)";
+    return false;
+  }
+  return concludi_sorgenti(r, posizionali, errore);
+}
 
 verdetto esegui(const richiesta& r, ambiente& a) {
   esito_comando esito = compila_scenario(r);
@@ -34,9 +48,8 @@ verdetto esegui(const richiesta& r, ambiente& a) {
   v.orario_impossibile = !tutte_mantenibili(m);
 
   if (r.forma == formato::json) {
-    a.out << orario_json(esito, r.marcia, griglia ? &m : nullptr)
-                 .dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
-          << '\n';
+    scrivi_orario_json(esito, r.marcia, griglia ? &m : nullptr, esito.c.decisioni, a.out);
+    a.out << '\n';
     return v;
   }
   scrivi_diagnostica(esito, false, a.err);
@@ -44,8 +57,9 @@ verdetto esegui(const richiesta& r, ambiente& a) {
     a.err << (griglia ? "scenario: errors found; the run is timed over the scenario as compiled\n"
                       : "scenario: errors found and no route grid built; nothing to time\n");
   if (griglia) {
-    if (r.forma == formato::csv) scrivi_orario_csv(m, a.out);
-    else scrivi_orario_testo(esito.c.scenario, r.marcia, m, a.out);
+    if (r.forma == formato::csv && r.profilo) scrivi_profilo_csv(m, a.out);
+    else if (r.forma == formato::csv) scrivi_orario_csv(m, a.out);
+    else scrivi_orario_testo(esito.c.scenario, r.marcia, m, esito.c.decisioni, a.out);
   }
   return v;
 }
@@ -59,22 +73,28 @@ extern const comando comando_timing{
     "the same compile, then the fastest run against the timetable: the margin of every section between two stops",
     "Compiles LINE and TRAIN exactly as 'scenario check' does and works out the\n"
     "fastest run of the train against its timetable: leaving each stop from\n"
-    "standstill, full acceleration up to the most restrictive limit (line limits,\n"
-    "slow orders, speed-reduction points, the top speed), braking in time for every\n"
-    "lower limit and for the next stop, gradients acting on both. Prints the values\n"
-    "of the train model used and where each came from, then, station by station,\n"
-    "the scheduled and the fastest times: departures, stations passed (the\n"
-    "scheduled passing time is the section's margin spread over it, to the minute)\n"
-    "and arrivals with the section's margin; then each section between two stops\n"
-    "with its distance, scheduled and fastest running times and margin. A section\n"
-    "whose margin is below 0 cannot be kept. The model is told in docs/marcia.md.\n"
-    "Errors found are reported as 'scenario check' reports them; the run is timed\n"
-    "over the scenario as compiled, when its route grid was built.\n",
+    "standstill, full traction (the tractive effort the drive and the adhesion\n"
+    "allow, then the power, against the running resistance, gradients and curves)\n"
+    "up to the most restrictive limit (line limits, slow orders, speed-reduction\n"
+    "points, the top speed), a lower limit kept until the train's tail has cleared\n"
+    "it, braking in time for every lower limit and for the next stop. Prints every\n"
+    "input of the run and where it came from, then, station by station, the\n"
+    "scheduled and the fastest times: departures, stations passed (the scheduled\n"
+    "passing time is the section's margin spread over it, to the minute) and\n"
+    "arrivals (the next departure less the dwell, marked *); then each section with\n"
+    "its distance, scheduled and fastest running times, the recovery margin, the\n"
+    "time the fastest run and the margin need and what is left; and what decides\n"
+    "each section: its time with no restriction, what each restriction costs, and\n"
+    "for a section that cannot be kept, the dwell or the traction that would keep\n"
+    "it. A section whose margin over the fastest run is below 0 cannot be kept. The\n"
+    "model is told in docs/marcia.md. Errors found are reported as 'scenario check'\n"
+    "reports them; the run is timed over the scenario as compiled, when its route\n"
+    "grid was built.\n",
     opzioni,
     true,
     "0 every section can be kept; 1 a section cannot be kept, or an error found; 2 usage or file error; 3 refused "
     "by error 1250 or 1251.",
     completa::sorgenti,
-    concludi_sorgenti,
+    concludi,
     esegui,
 };

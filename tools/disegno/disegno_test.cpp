@@ -328,7 +328,7 @@ TEST(DisegnaScenario, LaMarciaPiuVeloce_SottoIlLimiteEPerOgniFermata) {
       // Limits of 120 and 90 km/h, a slow order and a speed-reduction point; 4 km in 5 minutes.
       {"a curve", linea_una_curva, treno_due_stazioni, {}, 0},
       {"a curve at 40 km/h", linea_una_curva, treno_due_stazioni, lenta, 1},
-      // Three stops; C - D cannot be kept (about 456 s for 420).
+      // Three stops; C - D cannot be kept (about 451 s for 420).
       {"three stops", linea_tre_fermate(), treno_tre_fermate(), {}, 1},
   };
   for (const caso& c : casi) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "formato/numeri.h"
@@ -37,8 +38,47 @@ double passo_ore(double ampiezza) {
 
 }  // namespace
 
+piano_linea curve_dal_piano(const std::array<asse_linea, 2>& griglia) {
+  piano_linea p;
+  const std::size_t n = std::min(griglia[0].tag.size(), griglia[1].tag.size());
+  p.punti = static_cast<int64_t>(n);
+  auto punto = [&](std::size_t j, double& x, double& y) {
+    const std::optional<double> a = punto_piano(griglia, 0, j), b = punto_piano(griglia, 1, j);
+    if (!a || !b) return false;
+    x = *a;
+    y = *b;
+    return true;
+  };
+  // Point j turns the step from point j - 1 by k: the cross product of the
+  // two steps is -k times the square of the first.
+  double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+  if (n < 3 || !punto(0, x0, y0) || !punto(1, x1, y1)) return p;
+  for (std::size_t j = 2; j < n; ++j) {
+    double x = 0, y = 0;
+    if (!punto(j, x, y)) break;
+    const double dx = x1 - x0, dy = y1 - y0, ex = x - x1, ey = y - y1;
+    const double lungo2 = dx * dx + dy * dy;
+    double k = lungo2 > 0 ? -(dx * ey - dy * ex) / lungo2 : 0.0;
+    if (std::fabs(k) < 1e-7) k = 0.0;  // rounding on a straight
+    const bool curva = k != 0.0;
+    if (!p.tratti.empty() && p.tratti.back().curva == curva &&
+        (!curva || std::fabs(p.tratti.back().k - k) <= 1e-6 * std::fabs(k)))
+      p.tratti.back().fino = static_cast<int64_t>(j);
+    else
+      p.tratti.push_back({static_cast<int64_t>(j), k, curva});
+    x0 = x1, y0 = y1, x1 = x, y1 = y;
+  }
+  return p;
+}
+
 marcia marcia_imballata(const scenario& s, const opzioni_marcia& o) {
-  return calcola_marcia(s, modello_da_scenario(s, o));
+  // The run reads the route grid, the station table and the curves of the
+  // line plan: the plan read back is its points, the run wants its stretches.
+  auto f = std::make_unique<scenario>();
+  f->percorso = s.percorso;
+  f->tabella_stazioni = s.tabella_stazioni;
+  f->griglia_linea = curve_dal_piano(s.griglia_linea.letti);
+  return calcola_marcia(*f, modello_da_scenario(*f, o));
 }
 
 std::vector<std::pair<std::size_t, std::size_t>> tratti_sezioni(const marcia& m) {

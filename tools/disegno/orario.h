@@ -14,8 +14,13 @@
 
 namespace disegno {
 
-// The fastest run of the packed scenario, worked out from its route grid and
-// station table exactly as `scenario timing` works it out from the compiled ones.
+// The curves of a packed line plan: its stretches as the compiler laid them,
+// worked back from the points (each curve's k to a millionth of itself).
+piano_linea curve_dal_piano(const std::array<asse_linea, 2>& griglia);
+
+// The fastest run of the packed scenario, worked out from its route grid,
+// station table and line plan as `scenario timing` works it out from the
+// compiled ones (with no packed plan, with no curves).
 marcia marcia_imballata(const scenario& s, const opzioni_marcia& o);
 
 // For each section of `m`, the span [first, last) of `m.profilo` that its run takes.
