@@ -187,6 +187,8 @@ void stazioni(compilazione& f) {
     }
   }
   if (prima_fermata == nessuna_riga) return;  // no timetable: nothing to say of its stops
+  // After an error the rows read may stop short of the train's last station.
+  const bool intera = f.registro.errori.empty();
 
   const auto chi = [&f](int32_t indice) {
     const record_stazione* s = stazione_di(f, f.registro.righe_lette[static_cast<std::size_t>(indice)]);
@@ -199,10 +201,10 @@ void stazioni(compilazione& f) {
     // the writers give a stop on the way hold its stop mark in column 13
     // (99, 60 or 30; 1 at the origin, 0 at a station passed).
     std::string t;
-    if (indice == righe.front())
+    if (intera && indice == righe.front())
       t = "the train's first station, " + citazione(s->nome) + ", has no time, so it is passed: the timetable "
           "starts only at " + chi(prima_fermata) + ". A run leaves its first station: give it its departure time";
-    else if (indice == righe.back())
+    else if (intera && indice == righe.back())
       t = "the train's last station, " + citazione(s->nome) + ", has no time, so it is passed: the timetable "
           "ends at " + chi(ultima_fermata) + ". A run arrives at its last station: give it its arrival time";
     else if (s->ottetto2 >= 2)
@@ -220,7 +222,9 @@ void stazioni(compilazione& f) {
 // of its line is common; over so little of it, hardly ever.
 void corsa(compilazione& f) {
   const int64_t lunghezza = f.scenario.tabella_stazioni[slot_treno_percorso].valore2;
-  if (f.scenario.percorso.size() < 2 || f.percorso_corto_detto || lunghezza < 1000) return;
+  // After an error the rows read may stop short of the train's reach.
+  if (f.scenario.percorso.size() < 2 || f.percorso_corto_detto || lunghezza < 1000 || !f.registro.errori.empty())
+    return;
   int32_t piu_lontana = nessuna_riga;
   int64_t fin_dove = 0;
   for (std::size_t i = 0; i < f.registro.righe_lette.size(); ++i) {
