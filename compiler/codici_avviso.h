@@ -32,11 +32,13 @@ enum codice_avviso : int32_t {
   avviso_pendenze_fuori_ordine = 314,
   avviso_curve_fuori_ordine = 315,
   avviso_generale_chiusa = 316,        // the general section ended at a field in brackets, general rows after it
+  avviso_curva_vuota = 317,            // a curve of length 0 or below: nothing of it is laid
   // Times of the stations.
   avviso_orario_indietro = 321,        // a stop's time before the previous one (one midnight allowed)
   avviso_orario_non_valido = 322,      // not a time of day
   avviso_fermata_senza_orario = 323,   // no time where the row or its place in the run says it stops
   avviso_corsa_breve = 324,            // the train's rows reach only a small first part of the route
+  avviso_orologio_non_valido = 325,    // the clock at the start is not a time of day
   // Slow orders, signals, stations and mountain spans: where they stand, how long they are.
   avviso_rallentamenti_sovrapposti = 331,
   avviso_rallentamento_oltre_fine = 332,
@@ -58,6 +60,7 @@ enum codice_avviso : int32_t {
   // Values stored as written that no railway has.
   avviso_pendenza_ripida = 355,          // a gradient steeper than adhesion climbs
   avviso_percorso_corto = 356,           // a route length under 1 km with rows far beyond it
+  avviso_codici_cartello = 357,          // a maximum-speed board's values outside the ranges its packing keeps apart
   // The timetable against the fastest run.
   avviso_tratta_impossibile = 361,       // scheduled shorter than the fastest run
   avviso_margine_scarso = 362,           // margin under the recovery threshold

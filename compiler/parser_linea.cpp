@@ -258,6 +258,11 @@ passo riga_curva(stato_linea& st, const std::string& parola) {
   if (!classe) return rifiuta(f, errore_curva);
   if (contiene(parola, "s")) k = -k;  // a curve to the left
   const int32_t indice = annota_riga(st.s, inizio, 0, lunghezza);
+  // The plan turns from the start over the length: none, no curve.
+  if (lunghezza <= 0)
+    avvisa_riga(f, avviso_curva_vuota, indice,
+                citazione(f.riga) + " from " + std::to_string(inizio) + " m has length " + std::to_string(lunghezza) +
+                    " m: nothing of the curve is laid, and the track runs straight on");
 
   // A curve that starts inside the stretch already laid turns only from the
   // plan's cursor on: the curves must rise along the route, apart.
@@ -297,6 +302,16 @@ passo riga_montagna(stato_linea& st) {
     registra_posizione(f.registro, inizio);
     return passo::esci;
   }
+  // A cell keeps the type (less 10 for a marked span) in 8 bits, unless the
+  // span runs on from the one before and takes type 3.
+  const int32_t n = f.numero_montagne;
+  const bool unita = n > 1 && int64_t{inizio} - f.fine_montagne[static_cast<std::size_t>(n - 1)] <= 150;
+  const int64_t tenuto = tipo > 10 ? int64_t{tipo} - 10 : int64_t{tipo};
+  if (!unita && tenuto != bassi_8(tenuto))
+    avvisa_riga(f, avviso_valore_troncato, indice,
+                "the type " + std::to_string(tipo) + " does not fit: a cell keeps " +
+                    (tipo > 10 ? std::string("the type less 10") : std::string("the type")) +
+                    " in 8 bits (0 to 255), so it reads " + std::to_string(int{bassi_8(tenuto)}));
   // The span marks cells start / 50 to end / 50 - 1: none when it runs
   // backwards or falls within one cell's rounding.
   if (cella_di(fine_span / 50.0 - 1) < cella_di(inizio / 50.0))
@@ -329,6 +344,27 @@ passo riga_indicatore(stato_linea& st) {
   static constexpr std::string_view lati[] = {"the board's second-side speed vad", "the board's second-side speed vbd",
                                               "the board's second-side speed vcd"};
   for (int i = 0; i < 3; ++i) avvisa_quinto(f, indice, lati[i], v[5 + i]);
+  // Each field keeps the first side's speed / 5 in its hundreds and the
+  // second side's in its units, the stripes as tens and units: a first-side
+  // speed off the 5 km/h steps, a speed of 500 or more or below 0, a stripe
+  // count outside 0 to 9 runs into the other side. A second-side speed off
+  // the steps is told as rounded (351).
+  std::string fuori_campo;
+  int quanti = 0;
+  for (int i = 1; i <= 8; ++i) {
+    const bool strisce = i == 4 || i == 8;
+    const bool lecito = strisce ? v[i] >= 0 && v[i] <= 9
+                                : v[i] >= 0 && v[i] < 500 && (i > 4 || v[i] % 5 == 0);
+    if (lecito) continue;
+    fuori_campo += (quanti++ == 0 ? "" : ", ") + std::string(nome_valore(tipo_riga::cartello_vmax, i)) + " " +
+                   std::to_string(v[i]);
+  }
+  if (quanti > 0)
+    avvisa_riga(f, avviso_codici_cartello, indice,
+                fuori_campo + (quanti == 1 ? " is" : " are") +
+                    " outside what the board's cell keeps apart (speeds in steps of 5 km/h from 0 to 495, stripes "
+                    "0 to 9): the cell keeps 20 x vas + vad / 5, 20 x vbs + vbd / 5, 20 x vcs + vcd / 5 and 10 x "
+                    "strisces + strisced, so the two sides read back as other values");
   return passo::avanti;
 }
 

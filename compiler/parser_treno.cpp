@@ -531,8 +531,16 @@ void leggi(stato_treno& st) {
       r86.intero3 = leggi_16(st.s);
       r86.intero4 = leggi_16(st.s);
       r86.intero5 = leggi_16(st.s);
-      annota_riga(st.s);
+      const int32_t indice = annota_riga(st.s);
       ripetuta(2);
+      // Kept as written, three 16-bit values: one that is not a time of day
+      // starts the run at a clock the simulator never shows.
+      if (r86.intero3 < 0 || r86.intero3 > 23 || r86.intero4 < 0 || r86.intero4 > 59 || r86.intero5 < 0 ||
+          r86.intero5 > 59)
+        avvisa_riga(f, avviso_orologio_non_valido, indice,
+                    "the clock " + std::to_string(r86.intero3) + "," + std::to_string(r86.intero4) + "," +
+                        std::to_string(r86.intero5) +
+                        " is not a time of day (hours 0 to 23, minutes and seconds 0 to 59); it is stored as written");
     }
     if (esito == passo::avanti && sabbia) {
       inizia_riga(st.s, tipo_riga::sabbia);
