@@ -491,7 +491,10 @@ std::string senza_lunghezza(stato_linea& st, std::size_t primo_avviso) {
     a.colonna = ci.colonna_altra;
     return "the line source holds a train's rows and none of a line's (warning 308)";
   }
-  if (!ci.fine_generale.empty() && !ci.fine_generale_consueta) {
+  // A route length row after the field that ended the section: that field
+  // ended it too early.
+  const std::string resto = minuscole(st.s.campi.testo.substr(std::min(st.s.campi.pos, st.s.campi.testo.size())));
+  if (!ci.fine_generale.empty() && !ci.fine_generale_consueta && parola_lunghezza(resto)) {
     avviso_registrato& a = registra_avviso(
         f.registro, avviso_generale_chiusa,
         citazione(ci.fine_generale) + " ended the general section before its route length row: there a field in "
