@@ -98,7 +98,8 @@ TEST(Avvisi, OgniErroreDellAutoreEDetto) {
       {"a train row in the line", linea_prova(20000, linea_base + "sabbia, 200\n"), treno_prova(treno_base()),
        {{avviso_campo_ignorato, "'sabbia' is a row of the train source: in the line source it is no row kind", 13}}},
       {"one value too many", linea_prova(20000, linea_base), treno_prova(treno_base("velocita, 15000, 120, 5\n")),
-       {{avviso_campo_ignorato, "'5' is a value that no row reads; skipped", 9}}},
+       {{avviso_campo_ignorato, "'5' is a value that no row reads (it follows '120', the last value the row before "
+                                 "reads: one value too many?); skipped", 9}}},
       {"a keyword as the file's last field", linea_prova(20000, linea_base),
        "[generale]\n" + treno_base() + "velocita",
        {{avviso_campo_ignorato, "'velocita' is the last field of the file, and the last field is never read", 9}}},
@@ -321,7 +322,7 @@ TEST(Avvisi, OgniSbaglioColSuoPeso) {
       {"a value too many", linea, cambia(treno, "velocita, 0, 160", "velocita, 0, 160, 5"), avviso_campo_ignorato,
        peso::errore, "'5' is a value that no row reads"},
       {"a value too many before a name", linea, cambia(treno, "17,20,0, BORGO", "17,20,0, 0, BORGO"),
-       avviso_campo_ignorato, peso::errore, "'BORGO' is no row kind"},
+       avviso_campo_ignorato, peso::errore, "'BORGO' is no row kind (it follows '0', which was read as the row's name"},
       {"a unit after a number", linea, cambia(treno, "velocita, 0, 160", "velocita, 0, 160 km/h"),
        avviso_campo_ignorato, peso::errore, "a unit?"},
       {"a comma inside a board's text", cambia(linea, "(Km 10)", "(Km 9,996)"), treno, avviso_campo_ignorato,

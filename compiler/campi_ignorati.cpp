@@ -103,6 +103,12 @@ std::string accanto(const vicino_campo& v, bool e_numero) {
       if (e_numero) break;
       return " (it follows the number " + citazione(v.campo) + " with a blank between: a unit? Values are written "
              "without units)";
+    case prima_del_campo::valore_in_piu:
+      if (!e_numero) break;
+      return " (it follows " + citazione(v.campo) + ", the last value the row before reads: one value too many?)";
+    case prima_del_campo::nome_numero:
+      return " (it follows " + citazione(v.campo) + ", which was read as the row's name: one value too many "
+             "before the name?)";
     case prima_del_campo::altro:
       break;
   }

@@ -21,8 +21,11 @@ enum class parte_sorgente : uint8_t { generale_linea, corpo_linea, treno };
 
 // What stands just before a field on its line, when it says why the field
 // is left over: "4,5" (a decimal comma), "Km 9,996" (a comma in a text),
-// "110 km/h" (a unit after a number).
-enum class prima_del_campo : uint8_t { altro, numero_e_virgola, testo_e_virgola, numero_e_spazio };
+// "110 km/h" (a unit after a number), "120, 5" (a value too many), "0, BORGO"
+// (a value too many before a name, which took the name's place).
+enum class prima_del_campo : uint8_t {
+  altro, numero_e_virgola, testo_e_virgola, numero_e_spazio, valore_in_piu, nome_numero
+};
 struct vicino_campo {
   prima_del_campo tipo = prima_del_campo::altro;
   std::string campo;  // the field before, as written

@@ -152,13 +152,16 @@ vicino_campo vicino(const sorgente& s) {
   const bool virgola = j >= 2 && t[j - 1] == ',' && !spazio(t[j - 2]) && t[j - 2] != '\n' && t[j - 2] != '\r';
   if (s.prima_della_parola == sorgente::valore::testo && virgola) {
     v.campo = campo_prima(j - 1, false);
-    v.tipo = prima_del_campo::testo_e_virgola;
+    v.tipo = intero_scritto(v.campo) ? prima_del_campo::nome_numero : prima_del_campo::testo_e_virgola;
   } else if (s.prima_della_parola == sorgente::valore::numero && virgola && j == i && cifra(t[j - 2])) {
     v.campo = campo_prima(j - 1, false);
     v.tipo = prima_del_campo::numero_e_virgola;
   } else if (s.prima_della_parola == sorgente::valore::numero && j < i && j > 0 && cifra(t[j - 1])) {
     v.campo = campo_prima(j, true);
     v.tipo = prima_del_campo::numero_e_spazio;
+  } else if (s.prima_della_parola == sorgente::valore::numero && virgola) {
+    v.campo = campo_prima(j - 1, false);
+    v.tipo = prima_del_campo::valore_in_piu;
   }
   return v;
 }
