@@ -90,12 +90,12 @@ bool riga_altra_sorgente(const campi_ignorati& c, std::string_view r, std::strin
 }
 
 // What the field before tells of a field left over, or nothing.
-std::string accanto(const vicino_campo& v, bool e_numero) {
+std::string accanto(const vicino_campo& v, std::string_view campo, bool e_numero) {
   switch (v.tipo) {
     case prima_del_campo::numero_e_virgola:
       if (!e_numero) break;
       return " (it follows " + citazione(v.campo) + " with a comma and no blank between: a decimal comma? Values "
-             "are whole numbers, so " + citazione(v.campo + ",") + " and this field are two values)";
+             "are whole numbers, so " + citazione(v.campo + "," + std::string(campo)) + " is read as two)";
     case prima_del_campo::testo_e_virgola:
       return " (it follows the text " + citazione(v.campo) + " and a comma: a text ends at a comma, so it was cut "
              "there)";
@@ -230,7 +230,7 @@ void campo_ignorato(compilazione& f, campi_ignorati& c, std::string_view campo, 
     return;
   }
   if (e_numero) {
-    const std::string perche = accanto(prima, true);
+    const std::string perche = accanto(prima, campo, true);
     if (c.aperto && perche.empty()) ++c.altri;
     else apri(f, c, campo, riga, colonna, "is a value that no row reads" + perche, {}, true);
     return;
@@ -252,7 +252,7 @@ void campo_ignorato(compilazione& f, campi_ignorati& c, std::string_view campo, 
                            : std::string(parola_vicina(campo, parole_di(c.parte)));
   // A field with something to say of its own starts a run; any other joins
   // the open one as one of its values.
-  const std::string vicino = accanto(prima, false);
+  const std::string vicino = accanto(prima, campo, false);
   if (perche.empty() && vicina.empty() && vicino.empty() && c.aperto) {
     ++c.altri;
     return;
