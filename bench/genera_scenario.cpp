@@ -98,17 +98,18 @@ scenario_generato genera_scenario(int32_t lunghezza) {
   for (int32_t i = 0; i < blocchi; ++i) t.riga("velocita, %7d,   %d", i * blocco, 70 + 5 * int32_t(r.prossimo(22)));
   t.riga("[stazioni]");
   // The first station at the origin, then the others spread evenly over two
-  // places in each block, 2 km and 6 km into it. Every fifth is a stop: its
-  // time rises along the run at 80 km/h on average with two minutes at each
-  // stop before it, to the next whole minute, as a stopping train's timetable
-  // would (a long route crosses midnight once).
+  // places in each block, 2 km and 6 km into it. Every fifth is a stop, and
+  // so is the last, where the train arrives: a stop's time rises along the
+  // run at 80 km/h on average with two minutes at each stop before it, to the
+  // next whole minute, as a stopping train's timetable would (a long route
+  // crosses midnight once).
   t.riga("stazione,       0,  8,  500,  1, 0, 0,  4,1,0,  2,1,1,    1,  17,13, 0, ORIGINE");
   constexpr int32_t partenza_s = 17 * 3600 + 13 * 60;
   int32_t fermate = 1;
   for (int32_t k = 1; k < stazioni; ++k) {
     const int32_t posto = k * 2 * blocchi / stazioni;
     const int32_t p = posto / 2 * blocco + (posto % 2 ? 6000 : 2000);
-    const bool fermata = k % 5 == 0;
+    const bool fermata = k % 5 == 0 || k == stazioni - 1;
     int32_t ora = 0;
     if (fermata) {
       const int32_t corsa_s = p / 1000 * 45 + 120 * fermate++;  // 80 km/h is a kilometre every 45 s

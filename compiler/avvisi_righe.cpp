@@ -51,20 +51,60 @@ bool avvisa_nome(compilazione& f, int32_t indice, std::string_view cosa, std::st
   if (r == nullptr) return false;
   const std::string chi = r->tipo == tipo_riga::stazione ? "the station at " + std::to_string(r->posizione) + " m"
                                                          : "the kilometre board at " + std::to_string(r->posizione) + " m";
-  std::string t;
+  // A name taken from the next line swallows that line's row: a loss. An
+  // empty name or a number is stored as written.
   if (riga_nome > riga_valori)
-    t = chi + " has no " + std::string(cosa) + " on its line: the field read as its " + std::string(cosa) + ", " +
-        citazione(nome) + ", opens line " + std::to_string(riga_nome) +
-        ", so the row there is lost and its values are read as fields that match nothing";
+    avvisa_riga(f, avviso_nome_mancante, indice,
+                chi + " has no " + std::string(cosa) + " on its line: the field read as its " + std::string(cosa) +
+                    ", " + citazione(nome) + ", opens line " + std::to_string(riga_nome) +
+                    ", so the row there is lost and its values are read as fields that match nothing");
   else if (nome.empty())
-    t = chi + " has an empty " + std::string(cosa);
+    avvisa_riga(f, avviso_nome_vuoto, indice, chi + " has an empty " + std::string(cosa));
   else if (numero(nome))
-    t = chi + " has the number " + citazione(nome) + " as its " + std::string(cosa) +
-        ": is a value missing before it, or one too many?";
+    avvisa_riga(f, avviso_nome_vuoto, indice,
+                chi + " has the number " + citazione(nome) + " as its " + std::string(cosa) +
+                    ": is a value missing before it, or one too many?");
   else
     return false;
-  avvisa_riga(f, avviso_nome_mancante, indice, std::move(t));
   return true;
+}
+
+namespace {
+
+constexpr int32_t un_chilometro = 1000;
+
+// The route length row that counts: the last one given.
+int32_t riga_lunghezza(const compilazione& f) {
+  int32_t indice = nessuna_riga;
+  for (std::size_t i = 0; i < f.registro.righe_lette.size(); ++i)
+    if (f.registro.righe_lette[i].tipo == tipo_riga::lunghezza) indice = static_cast<int32_t>(i);
+  return indice;
+}
+
+int32_t lunghezza_percorso(const compilazione& f) {
+  return f.scenario.tabella_stazioni[slot_treno_percorso].valore2;
+}
+
+}  // namespace
+
+void avvisa_percorso_corto(compilazione& f, int32_t posizione, const std::string& chi) {
+  const int32_t l = lunghezza_percorso(f);
+  if (f.percorso_corto_detto || l >= un_chilometro || posizione < un_chilometro) return;
+  const int32_t indice = riga_lunghezza(f);
+  if (indice == nessuna_riga) return;
+  f.percorso_corto_detto = true;
+  const int64_t fine_griglia = (static_cast<int64_t>(f.scenario.percorso.size()) - 1) * 50;
+  std::string t = "the route length is " + std::to_string(l) + " m, yet " + chi + " stands at " +
+                  std::to_string(posizione) + " m: is the length written in kilometres? It is given in metres";
+  if (l > 0) t += " (" + std::to_string(int64_t{l} * 1000) + " for " + std::to_string(l) + " km)";
+  t += "; the route grid ends at " + std::to_string(fine_griglia) + " m, and a row beyond it ends the reading (error 15)";
+  avvisa_riga(f, avviso_percorso_corto, indice, std::move(t));
+}
+
+std::string percorso_corto(const compilazione& f) {
+  if (!f.percorso_corto_detto) return {};
+  return "; the route length (" + luogo_riga(f.registro, riga_lunghezza(f)) + ") is only " +
+         std::to_string(lunghezza_percorso(f)) + " m: written in kilometres? (warning 356)";
 }
 
 void avvisa_ripetuta(compilazione& f, int32_t indice, int32_t& precedente) {

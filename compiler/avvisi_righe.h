@@ -18,12 +18,22 @@ avviso_registrato& avvisa_riga(compilazione& f, int32_t codice, int32_t indice, 
 void avvisa_fuori_ordine(compilazione& f, int32_t codice, int32_t indice, int32_t precedente, const std::string& valore,
                          int64_t cella_inizio);
 
-// A name or text field read for row `indice` (`cosa`: "name", "text") is
-// empty, a number, or stands on a later line than the row's values
-// (`riga_valori`): the row had none, and the field read in its place is the
-// next row's keyword. Returns true when it told one of these.
+// A name or text field read for row `indice` (`cosa`: "name", "text")
+// stands on a later line than the row's values (`riga_valori`): the row had
+// none, and the field read in its place is the next row's keyword (304); or
+// it is empty, or a number (306). Returns true when it told one of these.
 bool avvisa_nome(compilazione& f, int32_t indice, std::string_view cosa, std::string_view nome, int32_t riga_nome,
                  int32_t riga_valori);
+
+// A row at `posizione`, named `chi` ("the 'curvad2' row at F_linea.txt:12"),
+// on a route shorter than 1 km: a row at 1 km or beyond says the length was
+// most likely written in kilometres. Told once (356), at the route length
+// row; the rows past the route's end are then its consequence.
+void avvisa_percorso_corto(compilazione& f, int32_t posizione, const std::string& chi);
+// What an error at a row past the grid adds once 356 is told: the route
+// length as its cause ("; the route length (F_linea.txt:2) is only 48 m ...");
+// empty otherwise.
+std::string percorso_corto(const compilazione& f);
 
 // A header row, which holds one value for the whole scenario, given again:
 // row `indice` replaces `precedente` (none the first time), which is told

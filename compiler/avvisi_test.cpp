@@ -10,7 +10,9 @@
 #include "compiler/codici_errore.h"
 #include "compiler/descrizioni.h"
 #include "packer/imballa.h"
+#include "porta/compila.h"
 #include "prove/sorgenti.h"
+#include "sources/scenario_nuovo.h"
 
 namespace {
 
@@ -99,12 +101,13 @@ TEST(Avvisi, OgniErroreDellAutoreEDetto) {
       {"a train row in the line", linea_prova(20000, linea_base + "sabbia, 200\n"), treno_prova(treno_base()),
        {{avviso_campo_ignorato, "'sabbia' is a row of the train source: in the line source it is no row kind", 13}}},
       {"one value too many", linea_prova(20000, linea_base), treno_prova(treno_base("velocita, 15000, 120, 5\n")),
-       {{avviso_campo_ignorato, "'5' is a value that no row reads; skipped", 9}}},
+       {{avviso_campo_ignorato, "'5' is a value that no row reads (it follows '120', the last value the row before "
+                                 "reads: one value too many?); skipped", 9}}},
       {"a keyword as the file's last field", linea_prova(20000, linea_base),
        "[generale]\n" + treno_base() + "velocita",
        {{avviso_campo_ignorato, "'velocita' is the last field of the file, and the last field is never read", 9}}},
       {"no [generale] in the train", linea_prova(20000, linea_base), treno_base(),
-       {{avviso_campo_ignorato, "the train source has no [generale] heading: none of its fields is read"}}},
+       {{avviso_treno_vuoto, "the train source has no [generale] heading: none of its fields is read"}}},
       // A name or text missing: the next row's keyword is taken for it, and that row is lost.
       {"a station without its name", linea_prova(20000, linea_base),
        treno_prova(velocita_base + aderenza_base + corvana + "stazione, 5000, 12, 400, 0,0,0, 1,1,0, 4,1,1, 99, 17,20,0\n" +
@@ -115,14 +118,14 @@ TEST(Avvisi, OgniErroreDellAutoreEDetto) {
                                 "row whose keyword was taken as the name of the station at Prova_Linea_12-.txt:5)", 6}}},
       {"a station with an empty name", linea_prova(20000, linea_base),
        treno_prova(sostituisci(treno_base(), "17,20,0, BORGO", "17,20,0,")),
-       {{avviso_nome_mancante, "the station at 5000 m has an empty name", 5}}},
+       {{avviso_nome_vuoto, "the station at 5000 m has an empty name", 5}}},
       {"a board without its text",
        linea_prova(20000, linea_base + "cartello_indicatore, 9950\ncartello_indicatore, 15950, (Km 16)\n"),
        treno_prova(treno_base()),
        {{avviso_nome_mancante, "the kilometre board at 9950 m has no text on its line", 13},
         {avviso_campo_ignorato, "'15950' is a value that no row reads; skipped, and 1 more after it", 14}}},
       {"a board whose text is a number", linea_prova(20000, linea_base + "cartello_indicatore, 9950, 10\n"),
-       treno_prova(treno_base()), {{avviso_nome_mancante, "has the number '10' as its text", 13}}},
+       treno_prova(treno_base()), {{avviso_nome_vuoto, "has the number '10' as its text", 13}}},
       // A header row given twice: the later value counts.
       {"the cars given twice", linea_prova(20000, linea_base),
        treno_prova("numero vetture, 14\n" + treno_base("numero vetture, 12\n")),
@@ -176,7 +179,7 @@ TEST(Avvisi, OgniErroreDellAutoreEDetto) {
        {{avviso_rallentamento_lunghezza, "has length -600 m: its end is laid at 7400 m, before its start", 7}}},
       {"a slow order of length 0", linea_prova(20000, linea_base),
        treno_prova(sostituisci(treno_base(), "8000, 60, 600", "8000, 60, 0")),
-       {{avviso_rallentamento_lunghezza, "its end falls on its start's cell", 7}}},
+       {{avviso_rallentamento_senza_fine, "has length 0 m: its end falls on its start's cell", 7}}},
       {"a slow order of 20 m", linea_prova(20000, linea_base),
        treno_prova(sostituisci(treno_base(), "8000, 60, 600", "8000, 60, 20")),
        {{avviso_rallentamento_senza_fine, "is 20 m long: its end falls on its start's cell 161", 7}}},
@@ -246,6 +249,170 @@ TEST(Avvisi, OgniErroreDellAutoreEDetto) {
       std::vector<std::string> colpevoli;
       for (const int32_t r : trovato->righe_colpevoli) colpevoli.push_back(luogo_riga(f.registro, r));
       EXPECT_EQ(colpevoli, a.colpevoli) << c.nome << ": " << trovato->testo;
+    }
+  }
+}
+
+namespace {
+
+// A mistake as an author makes it, through the door as the tool compiles:
+// the finding that tells it, and its weight. `errore` is the build's error
+// that follows it (0: none), whose detail must hold `dettaglio`.
+struct sbaglio {
+  const char* nome;
+  std::string linea, treno;
+  int32_t codice;        // 0: no finding, only the error's detail
+  peso peso_atteso;
+  const char* parole = "";
+  int32_t errore = 0;
+  const char* dettaglio = "";
+};
+
+std::string cambia(const std::string& testo, const std::string& vecchio, const std::string& nuovo) {
+  EXPECT_NE(testo.find(vecchio), std::string::npos) << vecchio;
+  return sostituisci(testo, vecchio, nuovo);
+}
+
+}  // namespace
+
+// The author's mistakes, one at a time over a clean scenario: none passes in
+// silence; one that loses or changes what was written weighs as an error,
+// one stored as written as a warning, and nothing heavier is told with it.
+TEST(Avvisi, OgniSbaglioColSuoPeso) {
+  const std::string linea = linea_prova(20000, linea_base + "montagna, 8000, 9000, 11\ncartello_indicatore, 9950, (Km 10)\n");
+  const std::string treno = treno_prova(treno_base());
+  const std::string borgo_senza_nome = "stazione, 5000, 12, 400, 0,0,0, 1,1,0, 4,1,1, 99, 17,20,0\n";
+  // Three signals side by side beyond a slow order of negative length: the
+  // approach pass walks on past its end and finds no cell free there.
+  const std::string segnali_fitti = "segnale, 16350, 2, 4,1,0, 0, 1, 3,1,0, 0\nsegnale, 16400, 2, 4,1,0, 0, 1, 3,1,0, 0\n"
+                                    "segnale, 16450, 2, 4,1,0, 0, 1, 3,1,0, 0\n";
+  const sbaglio casi[] = {
+      // What passed in silence.
+      {"a stop past the route's end", linea, cambia(treno, "stazione, 12000", "stazione, 21000"),
+       avviso_stazione_oltre_fine, peso::avviso, "'VALDORA' at 21000 m stands past the route's end at 20000 m"},
+      {"a stop's time left 0,0,0", linea, cambia(treno, "17,20,0", "0,0,0"), avviso_fermata_senza_orario,
+       peso::avviso, "'BORGO' has no time, so it is passed, yet its column 13 holds 99"},
+      {"the last stop's time left 0,0,0", linea, cambia(treno, "17,30,0", "0,0,0"), avviso_fermata_senza_orario,
+       peso::avviso, "the train's last station, 'VALDORA', has no time"},
+      {"the 12 km starter train on a 48 km line", linea_prova(48000, linea_base), treno_nuovo(), avviso_corsa_breve,
+       peso::avviso, "reach no further than 11000 m (this row), 23 % of the route's 48000 m"},
+      {"a gradient of 150 per mille", cambia(linea, "4000, -3", "4000, 150"), treno, avviso_pendenza_ripida,
+       peso::avviso, "gradient 150 per mille"},
+      {"a tunnel written end before start", cambia(linea, "8000, 9000, 11", "9000, 8000, 11"), treno,
+       avviso_montagna_vuota, peso::errore, "from 9000 m to 8000 m is written backwards"},
+      {"a tunnel of length 0", cambia(linea, "8000, 9000, 11", "8000, 8000, 11"), treno, avviso_montagna_vuota,
+       peso::errore, "has no length"},
+      {"a station of negative length", linea, cambia(treno, "5000, 12, 400", "5000, 12, -400"),
+       avviso_stazione_lunghezza, peso::avviso, "stored from 5200 to 4800 m, backwards"},
+      {"a station of length 0", linea, cambia(treno, "5000, 12, 400", "5000, 12, 0"), avviso_stazione_lunghezza,
+       peso::avviso, "with no length"},
+      {"a curve of negative length", cambia(linea, "[fine]", "curvad2, 1500, -400\n[fine]"), treno,
+       avviso_curva_vuota, peso::errore, "'curvad2' from 1500 m has length -400 m: nothing of the curve is laid"},
+      {"a clock past the hour", linea, treno_prova("orologio, 17, 75, 0\n" + treno_base()), avviso_orologio_non_valido,
+       peso::avviso, "the clock 17,75,0 is not a time of day"},
+      {"a board's first-side speed of 117", cambia(linea, "[fine]", "indicatori_vmax, 1050, 117,160,160, 0, 140,160,160, 0\n[fine]"),
+       treno, avviso_codici_cartello, peso::errore, "vas 117 is outside what the board's cell keeps apart"},
+      {"a board's stripes of 12", cambia(linea, "[fine]", "indicatori_vmax, 1050, 140,160,160, 12, 140,160,160, 0\n[fine]"),
+       treno, avviso_codici_cartello, peso::errore, "strisces 12 is outside"},
+      {"a mountain span of type 300", cambia(linea, "8000, 9000, 11", "8000, 9000, 300"), treno, avviso_valore_troncato,
+       peso::errore, "the type 300 does not fit: a cell keeps the type less 10 in 8 bits (0 to 255), so it reads 34"},
+      // Data lost or changed, told only as a warning before.
+      {"stazione misspelt", linea, cambia(treno, "stazione, 5000", "stazine, 5000"), avviso_campo_ignorato,
+       peso::errore, "Did you mean 'stazione'?"},
+      {"stazione with a decomposed accent", linea, cambia(treno, "stazione, 5000", "stazio\u0301ne, 5000"),
+       avviso_testo_non_convertibile, peso::errore, "each stored as '?'"},
+      {"a station without its name", linea, cambia(treno, borgo + valdora, borgo_senza_nome + valdora),
+       avviso_nome_mancante, peso::errore, "the row there is lost"},
+      {"an empty train file", linea, "", avviso_treno_vuoto, peso::errore, "the train source is empty"},
+      {"a train file without [generale]", linea, treno_base(), avviso_treno_vuoto, peso::errore, "no [generale]"},
+      {"a decimal comma", cambia(linea, "2000, 6", "2000, 4,5"), treno, avviso_campo_ignorato, peso::errore,
+       "a decimal comma?"},
+      {"a value too many", linea, cambia(treno, "velocita, 0, 160", "velocita, 0, 160, 5"), avviso_campo_ignorato,
+       peso::errore, "'5' is a value that no row reads"},
+      {"a value too many before a name", linea, cambia(treno, "17,20,0, BORGO", "17,20,0, 0, BORGO"),
+       avviso_campo_ignorato, peso::errore, "'BORGO' is no row kind (it follows '0', which was read as the row's name"},
+      {"a unit after a number", linea, cambia(treno, "velocita, 0, 160", "velocita, 0, 160 km/h"),
+       avviso_campo_ignorato, peso::errore, "a unit?"},
+      {"a comma inside a board's text", cambia(linea, "(Km 10)", "(Km 9,996)"), treno, avviso_campo_ignorato,
+       peso::errore, "a text ends at a comma"},
+      {"a speed of 28", linea, cambia(treno, "velocita, 0, 160", "velocita, 0, 28"), avviso_velocita_arrotondata,
+       peso::errore, "kept as 30 km/h"},
+      {"a name with a decomposed accent", linea, cambia(treno, "BORGO", "BORGO\u0301"),
+       avviso_testo_non_convertibile, peso::errore, "each stored as '?'"},
+      {"a train row in the line file", cambia(linea, "[fine]", "sabbia, 200\n[fine]"), treno, avviso_campo_ignorato,
+       peso::errore, "'sabbia' is a row of the train source"},
+      {"a line row in the train file", linea, treno_prova(treno_base("pendenza, 9000, 3\n")), avviso_campo_ignorato,
+       peso::errore, "'pendenza' is a row of the line source"},
+      {"a slow order of length 0", linea, cambia(treno, "8000, 60, 600", "8000, 60, 0"),
+       avviso_rallentamento_senza_fine, peso::errore, "it has no end"},
+      {"speed limits out of order", linea, treno_prova(treno_base("velocita, 15000, 100\nvelocita, 6000, 120\n")),
+       avviso_velocita_fuori_ordine, peso::errore, "120 km/h is laid only from 15050 m"},
+      {"a time that is not a time of day", linea, cambia(treno, "17,20,0", "17,75,0"), avviso_orario_non_valido,
+       peso::errore, "that is 18:15:00"},
+      // Stored as written.
+      {"an empty name", linea, cambia(treno, "17,20,0, BORGO", "17,20,0,"), avviso_nome_vuoto, peso::avviso,
+       "has an empty name"},
+      {"a slow order of negative length", linea, cambia(treno, "8000, 60, 600", "8000, 60, -600"),
+       avviso_rallentamento_lunghezza, peso::avviso, "before its start"},
+      {"accented names, in UTF-8", cambia(linea, "(Km 10)", "(Km 10 Citt\u00e0)"), cambia(treno, "BORGO", "BORG\u00d2"),
+       avviso_testo_convertito, peso::nota, "stored as single-byte Windows-1252"},
+      // The cause told before its consequence.
+      {"the route length in kilometres", cambia(linea, "lunghezza percorso,    20000", "lunghezza percorso,    48"),
+       treno, avviso_percorso_corto, peso::avviso, "the route length is 48 m, yet the 'pendenza' row at "
+       "Prova_Linea_linea.txt:11 stands at 2000 m: is the length written in kilometres?",
+       errore_fuori_percorso, "the route length (Prova_Linea_linea.txt:2) is only 48 m"},
+      {"a comment holding a keyword", linea, cambia(treno, corvana, corvana + "[ velocita ridotta ]\n"),
+       avviso_commento_parola, peso::errore, "'[ velocita ridotta ]' is written as a comment, in brackets, yet it "
+       "holds the keyword of a 'velocita' row", errore_lettura, "is a comment in brackets that holds this row's keyword"},
+      {"a general comment without its hyphen",
+       cambia(linea, "progressiva chilometrica uno", "[ references ]\nprogressiva chilometrica uno"), treno,
+       avviso_generale_chiusa, peso::errore, "'[ references ]' ended the general section"},
+      {"a general comment before the route length",
+       cambia(linea, "lunghezza percorso", "[ the route ]\nlunghezza percorso"), treno, avviso_generale_chiusa,
+       peso::errore, "before its route length row", errore_lunghezza_mancante,
+       "the general section ended at line 2, at '[ the route ]'"},
+      {"LINE and TRAIN swapped", treno, linea, avviso_sorgenti_scambiate, peso::errore,
+       "the line source holds rows of a train source ('velocita' and 6 more) and no route length: are the two "
+       "sources swapped?", errore_lunghezza_mancante, "warning 308"},
+      {"the line source given twice", linea, linea, avviso_sorgenti_scambiate, peso::errore,
+       "the train source holds rows of a line source"},
+      {"a whole number out of range", linea, cambia(treno, "velocita, 0, 160", "velocita, 1000000000000, 160"), 0,
+       peso::nota, "", errore_lettura, "a whole number from -2147483648 to 2147483647"},
+      {"a slow order of negative length, then error 13", linea,
+       cambia(treno, "8000, 60, 600", "14000, 60, -400") + segnali_fitti, avviso_rallentamento_lunghezza,
+       peso::avviso, "before its start", errore_cammino_rallentamento,
+       "its length is -400 m, so its end lies before its start"},
+  };
+  opzioni_compilazione o;
+  o.nome_scenario = std::string(nome_prova);
+  o.numero_treno = std::string(treno_di_prova);
+  o.con_marcia = false;  // the compiler's findings alone
+  for (const sbaglio& c : casi) {
+    SCOPED_TRACE(c.nome);
+    const std::string l = con_crlf(c.linea), t = con_crlf(c.treno);
+    const esito_compilazione e = compila({std::string(etichetta_linea), l}, {std::string(etichetta_treno), t}, o);
+    const registro& r = e.registro;
+    if (c.codice != 0) {
+      EXPECT_EQ(peso_avviso(c.codice), c.peso_atteso) << c.codice;
+      const auto a = std::find_if(r.avvisi.begin(), r.avvisi.end(), [&c](const avviso_registrato& x) {
+        return x.codice == c.codice && x.testo.find(c.parole) != std::string::npos;
+      });
+      EXPECT_NE(a, r.avvisi.end()) << "no " << c.codice << " with \"" << c.parole << "\"\n" << elenco({e.scenario, r, true});
+      if (a != r.avvisi.end()) {
+        EXPECT_FALSE(a->file.empty());
+      }
+    }
+    if (c.errore == 0) {
+      EXPECT_TRUE(r.errori.empty()) << r.errori.front().codice << " " << r.errori.front().dettaglio;
+      peso piu_grave = peso::nota;
+      for (const avviso_registrato& a : r.avvisi) piu_grave = std::max(piu_grave, peso_avviso(a.codice));
+      EXPECT_EQ(piu_grave, c.peso_atteso) << elenco({e.scenario, r, true});
+    } else {
+      const auto x = std::find_if(r.errori.begin(), r.errori.end(), [&c](const errore_registrato& y) {
+        return y.codice == c.errore && y.dettaglio.find(c.dettaglio) != std::string::npos;
+      });
+      EXPECT_NE(x, r.errori.end()) << "no error " << c.errore << " with \"" << c.dettaglio << "\""
+                                   << (r.errori.empty() ? std::string() : "; first: " + r.errori.front().dettaglio);
     }
   }
 }

@@ -54,12 +54,48 @@ std::string ragione(const campi_ignorati& c, std::string_view r, std::string_vie
       break;
     case parte_sorgente::corpo_linea:
       if (riga_generale(m, m))
-        return "belongs in the general section, before the first heading: here it is no row kind";
+        return "belongs in the general section, before the first heading: here it is no row kind" +
+               (c.fine_generale.empty() ? std::string()
+                                        : " (the general section ended at line " + std::to_string(c.riga_fine_generale) +
+                                              ", at " + citazione(c.fine_generale) + ")");
       if (riga_treno(m)) return "is a row of the train source: in the line source it is no row kind";
       break;
     case parte_sorgente::treno:
       if (riga_generale(m, m) || riga_corpo_linea(m, true))
         return "is a row of the line source: in the train source it is no row kind";
+      break;
+  }
+  return {};
+}
+
+// A row of the other source, by the field's words: the train's in the line,
+// the line's in the train.
+bool riga_altra_sorgente(const campi_ignorati& c, std::string_view r, std::string_view m) {
+  if (c.parte == parte_sorgente::treno) return riga_generale(r, m) || riga_generale(m, m) || riga_corpo_linea(m, true);
+  return riga_treno(m);
+}
+
+// What the field before tells of a field left over, or nothing.
+std::string accanto(const vicino_campo& v, std::string_view campo, bool e_numero) {
+  switch (v.tipo) {
+    case prima_del_campo::numero_e_virgola:
+      if (!e_numero) break;
+      return " (it follows " + citazione(v.campo) + " with a comma and no blank between: a decimal comma? Values "
+             "are whole numbers, so " + citazione(v.campo + "," + std::string(campo)) + " is read as two)";
+    case prima_del_campo::testo_e_virgola:
+      return " (it follows the text " + citazione(v.campo) + " and a comma: a text ends at a comma, so it was cut "
+             "there)";
+    case prima_del_campo::numero_e_spazio:
+      if (e_numero) break;
+      return " (it follows the number " + citazione(v.campo) + " with a blank between: a unit? Values are written "
+             "without units)";
+    case prima_del_campo::valore_in_piu:
+      if (!e_numero) break;
+      return " (it follows " + citazione(v.campo) + ", the last value the row before reads: one value too many?)";
+    case prima_del_campo::nome_numero:
+      return " (it follows " + citazione(v.campo) + ", which was read as the row's name: one value too many "
+             "before the name?)";
+    case prima_del_campo::altro:
       break;
   }
   return {};
@@ -156,7 +192,10 @@ std::string_view parola_vicina(std::string_view campo, std::span<const std::stri
 }
 
 void campo_ignorato(compilazione& f, campi_ignorati& c, std::string_view campo, int32_t riga, int32_t colonna,
-                    bool trattino) {
+                    bool trattino, const vicino_campo& vicino_dato) {
+  // The values of a row whose keyword was taken as a name follow that name:
+  // they are told as such, not as a text cut at a comma.
+  const vicino_campo prima = c.nota_prossima.empty() ? vicino_dato : vicino_campo{};
   if (intestazione(campo)) {
     campo_letto(f, c);
     return;
@@ -173,8 +212,9 @@ void campo_ignorato(compilazione& f, campi_ignorati& c, std::string_view campo, 
     return;
   }
   if (e_numero) {
-    if (c.aperto) ++c.altri;
-    else apri(f, c, campo, riga, colonna, "is a value that no row reads", {}, true);
+    const std::string perche = accanto(prima, campo, true);
+    if (c.aperto && perche.empty()) ++c.altri;
+    else apri(f, c, campo, riga, colonna, "is a value that no row reads" + perche, {}, true);
     return;
   }
   // A field that begins with a hyphen is a note: the parsers pass it over by
@@ -184,6 +224,9 @@ void campo_ignorato(compilazione& f, campi_ignorati& c, std::string_view campo, 
     return;
   }
   const std::string m = minuscole(campo);
+  if (riga_altra_sorgente(c, campo, m)) {
+    if (c.altre_righe++ == 0) c.prima_altra.assign(campo), c.riga_altra = riga, c.colonna_altra = colonna;
+  }
   std::string perche = ragione(c, campo, m, trattino);
   // A general row in the wrong case: the nearest keyword is the field itself in lower case.
   std::string vicina = c.parte == parte_sorgente::generale_linea && !trattino && riga_generale(m, m)
@@ -191,12 +234,50 @@ void campo_ignorato(compilazione& f, campi_ignorati& c, std::string_view campo, 
                            : std::string(parola_vicina(campo, parole_di(c.parte)));
   // A field with something to say of its own starts a run; any other joins
   // the open one as one of its values.
-  if (perche.empty() && vicina.empty() && c.aperto) {
+  const std::string vicino = accanto(prima, campo, false);
+  if (perche.empty() && vicina.empty() && vicino.empty() && c.aperto) {
     ++c.altri;
     return;
   }
   if (perche.empty()) perche = "is no row kind";
-  apri(f, c, campo, riga, colonna, std::move(perche), std::move(vicina), false);
+  apri(f, c, campo, riga, colonna, std::move(perche) + vicino, std::move(vicina), false);
+  // A general row after a field in brackets that is no body heading: that
+  // field, a comment without its hyphen, ended the general section. Told
+  // once, at it.
+  if (c.parte == parte_sorgente::corpo_linea && !trattino && riga_generale(m, m) && !c.fine_generale.empty() &&
+      !c.fine_generale_consueta && !c.fine_generale_detta) {
+    c.fine_generale_detta = true;
+    avviso_registrato& a = registra_avviso(
+        f.registro, avviso_generale_chiusa,
+        citazione(c.fine_generale) + " ended the general section: there a field in brackets is the first heading "
+        "unless it starts with a hyphen, so the general rows after it, from " + citazione(campo) + " at line " +
+        std::to_string(riga) + " on, are lost. Write a comment of the general section as -" + c.fine_generale);
+    a.file = f.sorgente_file;
+    a.riga = c.riga_fine_generale;
+    a.colonna = c.colonna_fine_generale;
+  }
+}
+
+void commento_letto(compilazione& f, std::string_view campo, std::string_view riga, int32_t riga_campo,
+                    int32_t colonna) {
+  avviso_registrato& a = registra_avviso(
+      f.registro, avviso_commento_parola,
+      citazione(campo) + " is written as a comment, in brackets, yet it holds the keyword of a " + citazione(riga) +
+          " row: it is read as that row, which takes the fields after it as its values. Write the comment "
+          "without that word");
+  a.file = f.sorgente_file;
+  a.riga = riga_campo;
+  a.colonna = colonna;
+}
+
+bool intestazione_consueta(std::string_view campo) {
+  static constexpr std::string_view consuete[] = {"curve", "pendenze", "montagne", "cartelli", "indicazioni", "fine"};
+  std::string t;
+  for (const char ch : minuscole(campo))
+    if (ch != ' ' && ch != '\t') t += ch;
+  for (const std::string_view c : consuete)
+    if (t == "[" + std::string(c) + "]") return true;
+  return false;
 }
 
 void campo_letto(compilazione& f, campi_ignorati& c) {

@@ -19,24 +19,36 @@ enum codice_avviso : int32_t {
   avviso_campo_ignorato = 301,         // a field that no row kind reads, skipped with its values
   avviso_testo_convertito = 302,       // UTF-8 text stored as single bytes
   avviso_testo_non_convertibile = 303, // UTF-8 text with no single-byte form
-  avviso_nome_mancante = 304,          // a name or text missing, empty, or a number, where a name is expected
+  avviso_nome_mancante = 304,          // a name or text missing: the next line's first field taken for it
   avviso_riga_ripetuta = 305,          // a header row given again: the later one counts
+  avviso_nome_vuoto = 306,             // a name or text that is empty, or a number
+  avviso_treno_vuoto = 307,            // a train source with no general heading: nothing of the train is read
+  avviso_sorgenti_scambiate = 308,     // a source that holds the other source's rows and none of its own
+  avviso_commento_parola = 309,        // a comment holding a row's keyword, read as that row
   // Rows of a running value, and stations, out of ascending order.
   avviso_stazioni_fuori_ordine = 311,
   avviso_velocita_fuori_ordine = 312,
   avviso_aderenze_fuori_ordine = 313,
   avviso_pendenze_fuori_ordine = 314,
   avviso_curve_fuori_ordine = 315,
+  avviso_generale_chiusa = 316,        // the general section ended at a field in brackets, general rows after it
+  avviso_curva_vuota = 317,            // a curve of length 0 or below: nothing of it is laid
   // Times of the stations.
   avviso_orario_indietro = 321,        // a stop's time before the previous one (one midnight allowed)
   avviso_orario_non_valido = 322,      // not a time of day
-  // Slow orders and signals.
+  avviso_fermata_senza_orario = 323,   // no time where the row or its place in the run says it stops
+  avviso_corsa_breve = 324,            // the train's rows reach only a small first part of the route
+  avviso_orologio_non_valido = 325,    // the clock at the start is not a time of day
+  // Slow orders, signals, stations and mountain spans: where they stand, how long they are.
   avviso_rallentamenti_sovrapposti = 331,
   avviso_rallentamento_oltre_fine = 332,
   avviso_segnale_oltre_fine = 333,
   avviso_rallentamento_lunghezza = 334,  // of length 0 or below
   avviso_rallentamento_velocita = 335,   // at speed 0, or above the line limit there
   avviso_rallentamento_senza_fine = 336, // so short that its end falls on its start's cell
+  avviso_stazione_oltre_fine = 337,      // a station past the route's end
+  avviso_montagna_vuota = 338,           // a mountain span that lays no cell: backwards, or shorter than a cell
+  avviso_stazione_lunghezza = 339,       // a station of length 0 or below
   // One row's feature laid over another's.
   avviso_stazione_su_elemento = 341,     // a station point overwrites a signal, a board or another feature
   avviso_segno_sovrascritto = 342,       // an approach mark overwrites another
@@ -45,6 +57,10 @@ enum codice_avviso : int32_t {
   avviso_nome_tagliato = 352,            // a name or board text cut to fit its length field
   avviso_valore_troncato = 353,          // a value kept in fewer bits than it needs
   avviso_codici_segnale = 354,           // a signal's codes outside the ranges its packing keeps apart
+  // Values stored as written that no railway has.
+  avviso_pendenza_ripida = 355,          // a gradient steeper than adhesion climbs
+  avviso_percorso_corto = 356,           // a route length under 1 km with rows far beyond it
+  avviso_codici_cartello = 357,          // a maximum-speed board's values outside the ranges its packing keeps apart
   // The timetable against the fastest run.
   avviso_tratta_impossibile = 361,       // scheduled shorter than the fastest run
   avviso_margine_scarso = 362,           // scheduled shorter than the fastest run and its recovery margin

@@ -49,6 +49,9 @@ TEST(CodiciAvviso, OgniCodiceDocumentatoConCausaERimedio) {
       continue;
     }
     EXPECT_EQ(d->descrizione, v.descrizione) << "code " << v.codice;
+    // The weight the tool gives it, as the reference names it.
+    EXPECT_NE(d->corpo.find("**Weight.** " + std::string(nome_peso(v.peso)) + ":"), std::string::npos)
+        << "code " << v.codice << " weighs " << nome_peso(v.peso);
     EXPECT_NE(d->corpo.find("**Cause.**"), std::string::npos) << "code " << v.codice;
     EXPECT_NE(d->corpo.find("**What to do.**"), std::string::npos) << "code " << v.codice;
   }

@@ -28,6 +28,10 @@ struct compilazione {
   // `registro.righe_lette`, or none).
   int32_t riga_in_posa = nessuna_riga;
 
+  // A route length under 1 km with rows far beyond it has been told (356):
+  // the rows past the end are its consequence, not told again.
+  bool percorso_corto_detto = false;
+
   int32_t numero_montagne = 0;
   std::array<int32_t, numero_voci_montagne> inizio_montagne{};
   std::array<int32_t, numero_voci_montagne> fine_montagne{};

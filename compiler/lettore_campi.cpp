@@ -40,6 +40,7 @@ void chiudi_campo(lettore_campi& l) {
 }
 
 void segna_inizio(lettore_campi& l) {
+  l.inizio_ultimo = l.pos;
   l.ultimo.riga = l.riga;
   l.ultimo.colonna = static_cast<int32_t>(l.pos - l.inizio_riga + 1);
 }

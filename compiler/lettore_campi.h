@@ -35,6 +35,7 @@ struct lettore_campi {
   std::size_t inizio_riga = 0;  // offset of that line's first byte
   posizione_campo ultimo;       // the last field read (or the one that failed)
   std::string_view testo_ultimo;  // and its text, as it stands in the source
+  std::size_t inizio_ultimo = 0;  // and the offset of its first byte
 };
 
 // A reader standing before the first field of `testo` (which must outlive it).

@@ -24,6 +24,11 @@ struct sorgente {
   tipo_riga tipo = tipo_riga::lunghezza;
   posizione_campo parola_riga{};
   int valori_letti = 0;
+  // What the last field read was, and what the field before the last keyword
+  // field was: a row's number, a row's text, or neither (a keyword).
+  enum class valore : uint8_t { nessuno, numero, testo };
+  valore ultimo = valore::nessuno;
+  valore prima_della_parola = valore::nessuno;
 };
 
 // A source over `testo`; `f.sorgente_riga` and `f.sorgente_colonna` follow
@@ -43,6 +48,11 @@ int32_t annota_riga(sorgente& s, int32_t posizione = 0, int32_t valore = 0, int3
 void togli_riga(sorgente& s);
 // "the 'stazione' row at 31:1": the row being read, for a message.
 std::string riga_in_lettura(const sorgente& s);
+// "the 'stazione' row at F_1-.txt:31": the row being read, with its source.
+std::string riga_nominata(const sorgente& s);
+// What stands just before the last field read, on its line: for telling why
+// a field is left over.
+vicino_campo vicino(const sorgente& s);
 // A read of the source failed with `e`: the fields skipped before it are
 // told, the row being read is named in its detail, and no row is being laid.
 void lettura_fallita(sorgente& s, campi_ignorati& ignorati, fallimento_comune& e);

@@ -19,6 +19,10 @@ constexpr int32_t lunghezza_massima = 1000000;
 constexpr int32_t coda_linea = 7000;
 // The plan never passes this metre, whatever the route length.
 constexpr int64_t limite_piano = 1000000;
+// Adhesion alone carries a train up some 70 per mille on the steepest lines
+// worked without a rack (main lines keep under 35); beyond 80 a line is
+// worked by rack or cable, and a gradient written so is a slip of the pen.
+constexpr int32_t pendenza_aderenza = 80;
 
 enum class passo { avanti, fine_corpo, esci };
 
@@ -72,9 +76,10 @@ passo stendi(stato_linea& st, int64_t fino, double k, bool curva) {
 
 // The range check of a body row: a failure ends the body, not the build.
 bool fuori(stato_linea& st, int32_t p) {
+  avvisa_percorso_corto(st.s.f, p, riga_nominata(st.s));
   if (!oltre_percorso(st.s.f, p, 100)) return false;
   registra_errore(st.s.f, errore_fuori_percorso, p);
-  dettaglia_errore(st.s.f.registro, oltre_griglia(st.s.f.scenario, 100));
+  dettaglia_errore(st.s.f.registro, oltre_griglia(st.s.f.scenario, 100) + percorso_corto(st.s.f));
   return true;
 }
 
@@ -156,7 +161,15 @@ bool sezione_generale(stato_linea& st) {
     const std::string& r = f.riga;
     const std::string m = minuscole(r);
     if (riga_generale(r, m)) gia_letto(st);
-    else campo_ignorato(f, ci, r, st.s.parola.riga, st.s.parola.colonna, false);
+    else campo_ignorato(f, ci, r, st.s.parola.riga, st.s.parola.colonna, false, vicino(st.s));
+    // A comment in brackets is read as a row when it holds a keyword.
+    if (intestazione(r) && riga_generale(r, m))
+      commento_letto(f, r,
+                     parola_lunghezza(m)      ? "lunghezza percorso"
+                     : parola_ripetizione(r)  ? "ripetizione segnali"
+                     : parola_sfondo_uno(r) || parola_sfondo_due(r) || parola_sfondo_tre(r) ? "sfondo"
+                                              : "progressiva chilometrica",
+                     st.s.parola.riga, st.s.parola.colonna);
     // Each row just logged is the row being laid: a second one of a kind is told.
     auto ripetuta = [&](int k) { avvisa_ripetuta(f, f.riga_in_posa, st.testata[k]); };
     if (parola_lunghezza(m)) {
@@ -176,7 +189,13 @@ bool sezione_generale(stato_linea& st) {
     }
 
     // The first heading ("[curve]") ends the section.
-    if (!r.empty() && r[0] != '-' && intestazione(r)) break;
+    if (!r.empty() && r[0] != '-' && intestazione(r)) {
+      ci.fine_generale = r;
+      ci.riga_fine_generale = st.s.parola.riga;
+      ci.colonna_fine_generale = st.s.parola.colonna;
+      ci.fine_generale_consueta = intestazione_consueta(r);
+      break;
+    }
   }
   return true;
 }
@@ -211,6 +230,11 @@ passo riga_pendenza(stato_linea& st) {
     avvisa_riga(f, avviso_valore_troncato, indice,
                 "gradient " + std::to_string(g) + " does not fit: a cell keeps the gradient plus 100 in 8 bits "
                 "(gradients -100 to 155), so it reads " + std::to_string(int{bassi_8(int64_t{g} + 100)} - 100));
+  else if (g > pendenza_aderenza || g < -pendenza_aderenza)
+    avvisa_riga(f, avviso_pendenza_ripida, indice,
+                "gradient " + std::to_string(g) + " per mille: no train climbs or brakes on that by adhesion (the "
+                "steepest lines without a rack reach some 70 per mille, main lines keep under 35). Gradients are "
+                "per mille: 1.5 % is 15");
   st.riga_pendenza = indice;
   st.cella_pendenza = n;
   st.pendenza = g;
@@ -234,6 +258,11 @@ passo riga_curva(stato_linea& st, const std::string& parola) {
   if (!classe) return rifiuta(f, errore_curva);
   if (contiene(parola, "s")) k = -k;  // a curve to the left
   const int32_t indice = annota_riga(st.s, inizio, 0, lunghezza);
+  // The plan turns from the start over the length: none, no curve.
+  if (lunghezza <= 0)
+    avvisa_riga(f, avviso_curva_vuota, indice,
+                citazione(f.riga) + " from " + std::to_string(inizio) + " m has length " + std::to_string(lunghezza) +
+                    " m: nothing of the curve is laid, and the track runs straight on");
 
   // A curve that starts inside the stretch already laid turns only from the
   // plan's cursor on: the curves must rise along the route, apart.
@@ -267,12 +296,31 @@ passo riga_montagna(stato_linea& st) {
   const int32_t fine_span = leggi_32(st.s);
   const int32_t tipo = leggi_32(st.s);
   if (fuori(st, inizio)) return passo::fine_corpo;
-  annota_riga(st.s, inizio, tipo, fine_span);
+  const int32_t indice = annota_riga(st.s, inizio, tipo, fine_span);
   if (!memo_montagna(f, inizio, fine_span, tipo)) {
     togli_riga(st.s);
     registra_posizione(f.registro, inizio);
     return passo::esci;
   }
+  // A cell keeps the type (less 10 for a marked span) in 8 bits, unless the
+  // span runs on from the one before and takes type 3.
+  const int32_t n = f.numero_montagne;
+  const bool unita = n > 1 && int64_t{inizio} - f.fine_montagne[static_cast<std::size_t>(n - 1)] <= 150;
+  const int64_t tenuto = tipo > 10 ? int64_t{tipo} - 10 : int64_t{tipo};
+  if (!unita && tenuto != bassi_8(tenuto))
+    avvisa_riga(f, avviso_valore_troncato, indice,
+                "the type " + std::to_string(tipo) + " does not fit: a cell keeps " +
+                    (tipo > 10 ? std::string("the type less 10") : std::string("the type")) +
+                    " in 8 bits (0 to 255), so it reads " + std::to_string(int{bassi_8(tenuto)}));
+  // The span marks cells start / 50 to end / 50 - 1: none when it runs
+  // backwards or falls within one cell's rounding.
+  if (cella_di(fine_span / 50.0 - 1) < cella_di(inizio / 50.0))
+    avvisa_riga(f, avviso_montagna_vuota, indice,
+                "the mountain span from " + std::to_string(inizio) + " m to " + std::to_string(fine_span) + " m " +
+                    (fine_span < inizio    ? "is written backwards, its end before its start"
+                     : fine_span == inizio ? "has no length"
+                                           : "is shorter than a cell") +
+                    ": it marks no cell, so it is in neither the route grid nor the driver's documents");
   return passo::avanti;
 }
 
@@ -296,6 +344,27 @@ passo riga_indicatore(stato_linea& st) {
   static constexpr std::string_view lati[] = {"the board's second-side speed vad", "the board's second-side speed vbd",
                                               "the board's second-side speed vcd"};
   for (int i = 0; i < 3; ++i) avvisa_quinto(f, indice, lati[i], v[5 + i]);
+  // Each field keeps the first side's speed / 5 in its hundreds and the
+  // second side's in its units, the stripes as tens and units: a first-side
+  // speed off the 5 km/h steps, a speed of 500 or more or below 0, a stripe
+  // count outside 0 to 9 runs into the other side. A second-side speed off
+  // the steps is told as rounded (351).
+  std::string fuori_campo;
+  int quanti = 0;
+  for (int i = 1; i <= 8; ++i) {
+    const bool strisce = i == 4 || i == 8;
+    const bool lecito = strisce ? v[i] >= 0 && v[i] <= 9
+                                : v[i] >= 0 && v[i] < 500 && (i > 4 || v[i] % 5 == 0);
+    if (lecito) continue;
+    fuori_campo += (quanti++ == 0 ? "" : ", ") + std::string(nome_valore(tipo_riga::cartello_vmax, i)) + " " +
+                   std::to_string(v[i]);
+  }
+  if (quanti > 0)
+    avvisa_riga(f, avviso_codici_cartello, indice,
+                fuori_campo + (quanti == 1 ? " is" : " are") +
+                    " outside what the board's cell keeps apart (speeds in steps of 5 km/h from 0 to 495, stripes "
+                    "0 to 9): the cell keeps 20 x vas + vad / 5, 20 x vbs + vbd / 5, 20 x vcs + vcd / 5 and 10 x "
+                    "strisces + strisced, so the two sides read back as other values");
   return passo::avanti;
 }
 
@@ -357,7 +426,14 @@ bool corpo(stato_linea& st) {
                cartello_vmax = parola_cartello_vmax(m), indicatore_km = parola_indicatore_km(m);
     if (pendenza || (curva && ci.con_curve) || montagna || cartello_vmax || indicatore_km) gia_letto(st);
     else if (curva) curva_senza_piano(f, ci);
-    else campo_ignorato(f, ci, f.riga, st.s.parola.riga, st.s.parola.colonna, false);
+    else campo_ignorato(f, ci, f.riga, st.s.parola.riga, st.s.parola.colonna, false, vicino(st.s));
+    // A comment in brackets is read as a row when it holds a keyword.
+    if (intestazione(f.riga) && (pendenza || (curva && ci.con_curve) || montagna || cartello_vmax || indicatore_km))
+      commento_letto(f, f.riga,
+                     pendenza ? "pendenza" : curva && ci.con_curve ? "curva" : montagna ? "montagna"
+                                     : cartello_vmax                ? "indicatori_vmax"
+                                                                    : "cartello_indicatore",
+                     st.s.parola.riga, st.s.parola.colonna);
     passo esito = passo::avanti;
     // Every test that passes handles its row, in this order.
     if (pendenza) esito = riga_pendenza(st);
@@ -394,6 +470,50 @@ bool fine_corpo(stato_linea& st) {
   return true;
 }
 
+// Why the general section gave no route length, told as the cause: a source
+// of train rows given as the line (308, in place of a warning for each of its
+// rows), or a comment without its hyphen that ended the section (316).
+// Returns the detail of the error that follows.
+std::string senza_lunghezza(stato_linea& st, std::size_t primo_avviso) {
+  compilazione& f = st.s.f;
+  campi_ignorati& ci = st.ignorati;
+  const bool righe_proprie = std::any_of(f.registro.righe_lette.begin(), f.registro.righe_lette.end(),
+                                         [](const riga_letta& r) { return !r.nel_treno; });
+  if (ci.altre_righe > 0 && !righe_proprie) {
+    auto& avvisi = f.registro.avvisi;
+    avvisi.erase(std::remove_if(avvisi.begin() + static_cast<std::ptrdiff_t>(primo_avviso), avvisi.end(),
+                                [](const avviso_registrato& a) { return a.codice == avviso_campo_ignorato; }),
+                 avvisi.end());
+    avviso_registrato& a = registra_avviso(
+        f.registro, avviso_sorgenti_scambiate,
+        "the line source holds rows of a train source (" + citazione(ci.prima_altra) +
+            (ci.altre_righe > 1 ? " and " + std::to_string(ci.altre_righe - 1) + " more" : std::string()) +
+            ") and no route length: are the two sources swapped? The line source is given first, then the train "
+            "source");
+    a.file = f.sorgente_file;
+    a.riga = ci.riga_altra;
+    a.colonna = ci.colonna_altra;
+    return "the line source holds a train's rows and none of a line's (warning 308)";
+  }
+  // A route length row after the field that ended the section: that field
+  // ended it too early.
+  const std::string resto = minuscole(st.s.campi.testo.substr(std::min(st.s.campi.pos, st.s.campi.testo.size())));
+  if (!ci.fine_generale.empty() && !ci.fine_generale_consueta && parola_lunghezza(resto)) {
+    avviso_registrato& a = registra_avviso(
+        f.registro, avviso_generale_chiusa,
+        citazione(ci.fine_generale) + " ended the general section before its route length row: there a field in "
+        "brackets is the first heading unless it starts with a hyphen. Write a comment of the general section as -" +
+            ci.fine_generale);
+    a.file = f.sorgente_file;
+    a.riga = ci.riga_fine_generale;
+    a.colonna = ci.colonna_fine_generale;
+  }
+  if (!ci.fine_generale.empty())
+    return "the general section ended at line " + std::to_string(ci.riga_fine_generale) + ", at " +
+           citazione(ci.fine_generale) + ", with no route length row before it";
+  return {};
+}
+
 esito_linea leggi(stato_linea& st) {
   compilazione& f = st.s.f;
   esito_linea esito;
@@ -410,13 +530,16 @@ esito_linea leggi(stato_linea& st) {
     return esito;
   }
 
+  const std::size_t primo_avviso = f.registro.avvisi.size();
   if (!sezione_generale(st)) return esito;
   campo_letto(f, st.ignorati);
   progressive_ordina(f);
   f.numero_montagne = 0;
   // Without a route length the grid was never sized: nothing can be laid.
   if (!st.lunghezza_letta) {
+    const std::string dettaglio = senza_lunghezza(st, primo_avviso);
     registra_errore(f, errore_lunghezza_mancante);
+    dettaglia_errore(f.registro, dettaglio);
     return esito;
   }
   // The track starts at the origin heading north: points (0, 0) and (0, 1).

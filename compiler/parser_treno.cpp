@@ -1,5 +1,7 @@
 #include "compiler/parser_treno.h"
 
+#include <algorithm>
+
 #include "compiler/avvisi_righe.h"
 #include "compiler/campi_ignorati.h"
 #include "compiler/celle.h"
@@ -47,9 +49,10 @@ passo rifiuta(compilazione& f, int32_t codice, int32_t posizione, std::string de
 
 // The range check of a row: a failure ends the body, and the end steps run.
 bool fuori(stato_treno& st, int32_t p, int32_t margine = 100) {
+  avvisa_percorso_corto(st.s.f, p, riga_nominata(st.s));
   if (!oltre_percorso(st.s.f, p, margine)) return false;
   registra_errore(st.s.f, errore_fuori_percorso, p);
-  dettaglia_errore(st.s.f.registro, oltre_griglia(st.s.f.scenario, margine));
+  dettaglia_errore(st.s.f.registro, oltre_griglia(st.s.f.scenario, margine) + percorso_corto(st.s.f));
   return true;
 }
 
@@ -432,6 +435,31 @@ void fine_corpo(stato_treno& st) {
   }
 }
 
+// A train source that holds a line's rows and none of a train's: the line
+// source given twice, or the two swapped. Told once (308), as the cause, in
+// place of a warning for each of its rows.
+void scambiate(stato_treno& st, std::size_t primo_avviso) {
+  compilazione& f = st.s.f;
+  const campi_ignorati& ci = st.ignorati;
+  const bool righe_proprie = std::any_of(f.registro.righe_lette.begin(), f.registro.righe_lette.end(),
+                                         [](const riga_letta& r) { return r.nel_treno; });
+  if (ci.altre_righe == 0 || righe_proprie) return;
+  auto& avvisi = f.registro.avvisi;
+  avvisi.erase(std::remove_if(avvisi.begin() + static_cast<std::ptrdiff_t>(primo_avviso), avvisi.end(),
+                              [](const avviso_registrato& a) { return a.codice == avviso_campo_ignorato; }),
+               avvisi.end());
+  avviso_registrato& a = registra_avviso(
+      f.registro, avviso_sorgenti_scambiate,
+      "the train source holds rows of a line source (" + citazione(ci.prima_altra) +
+          (ci.altre_righe > 1 ? " and " + std::to_string(ci.altre_righe - 1) + " more" : std::string()) +
+          ") and none of a train's, so the train has no station, no speed limit and no signal: is it the line "
+          "source given again, or are the two sources swapped? The line source is given first, then the train "
+          "source");
+  a.file = f.sorgente_file;
+  a.riga = ci.riga_altra;
+  a.colonna = ci.colonna_altra;
+}
+
 void leggi(stato_treno& st) {
   compilazione& f = st.s.f;
   campi_ignorati& ci = st.ignorati;
@@ -444,11 +472,16 @@ void leggi(stato_treno& st) {
     campi = true;
     generale = contiene(minuscole(f.riga), "[generale]");
   }
+  // Without the heading the train has no station, no limit, no signal: the
+  // packed files would hold the line alone.
+  const std::size_t primo_avviso = f.registro.avvisi.size();
   if (!generale) {
     avviso_registrato& a = registra_avviso(
-        f.registro, avviso_campo_ignorato,
-        campi ? "the train source has no [generale] heading: none of its fields is read"
-              : "the train source is empty: no row of the train is read");
+        f.registro, avviso_treno_vuoto,
+        campi ? "the train source has no [generale] heading: none of its fields is read, so the train has no "
+                "station, no speed limit and no signal"
+              : "the train source is empty: nothing of the train is read, so it has no station, no speed limit "
+                "and no signal");
     a.file = f.sorgente_file;
   }
 
@@ -480,7 +513,16 @@ void leggi(stato_treno& st) {
         stazione)
       campo_letto(f, ci);
     else
-      campo_ignorato(f, ci, f.riga, st.s.parola.riga, st.s.parola.colonna, false);
+      campo_ignorato(f, ci, f.riga, st.s.parola.riga, st.s.parola.colonna, false, vicino(st.s));
+    // A comment in brackets is read as a row when it holds a keyword
+    // ("[ velocita ridotta ]" is a speed-limit row).
+    if (intestazione(f.riga)) {
+      const std::string_view parola = massa ? "percentuale massa frenata" : vetture ? "numero vetture"
+                                      : velocita ? "velocita" : aderenza ? "aderenza" : orologio ? "orologio"
+                                      : sabbia ? "sabbia" : segnale ? "segnale" : rallentamento ? "rallentamento"
+                                      : abbattimento ? "abbattimento" : stazione ? "stazione" : "";
+      if (!parola.empty()) commento_letto(f, f.riga, parola, st.s.parola.riga, st.s.parola.colonna);
+    }
     record_stazione& r84 = f.scenario.tabella_stazioni[slot_treno_percorso];
     record_stazione& r86 = f.scenario.tabella_stazioni[slot_treno];
     passo esito = passo::avanti;
@@ -496,8 +538,16 @@ void leggi(stato_treno& st) {
       r86.intero3 = leggi_16(st.s);
       r86.intero4 = leggi_16(st.s);
       r86.intero5 = leggi_16(st.s);
-      annota_riga(st.s);
+      const int32_t indice = annota_riga(st.s);
       ripetuta(2);
+      // Kept as written, three 16-bit values: one that is not a time of day
+      // starts the run at a clock the simulator never shows.
+      if (r86.intero3 < 0 || r86.intero3 > 23 || r86.intero4 < 0 || r86.intero4 > 59 || r86.intero5 < 0 ||
+          r86.intero5 > 59)
+        avvisa_riga(f, avviso_orologio_non_valido, indice,
+                    "the clock " + std::to_string(r86.intero3) + "," + std::to_string(r86.intero4) + "," +
+                        std::to_string(r86.intero5) +
+                        " is not a time of day (hours 0 to 23, minutes and seconds 0 to 59); it is stored as written");
     }
     if (esito == passo::avanti && sabbia) {
       inizia_riga(st.s, tipo_riga::sabbia);
@@ -513,6 +563,7 @@ void leggi(stato_treno& st) {
     if (esito == passo::fine_corpo) break;
   }
   campo_letto(f, ci);
+  scambiate(st, primo_avviso);
   fine_corpo(st);
 }
 

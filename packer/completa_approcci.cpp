@@ -74,6 +74,16 @@ struct passata {
     for (int c : nominate) colpevole(r, riga_di(c));
     for (int c : celle) colpevole_cella(s, r, c);
   }
+  // A slow order of negative length has its end before its start: the walk
+  // along it runs on past where it was meant to end. Said after an error of
+  // the walk, as its cause (the compiler told the row: warning 334).
+  std::string lunghezza_negativa() const {
+    if (per < 0 || static_cast<std::size_t>(per) >= r.righe_lette.size()) return {};
+    const riga_letta& rl = r.righe_lette[static_cast<std::size_t>(per)];
+    if (rl.tipo != tipo_riga::rallentamento || rl.lunghezza >= 0) return {};
+    return "; its length is " + std::to_string(rl.lunghezza) + " m, so its end lies before its start and the walk "
+           "runs on past where it was meant to end (warning 334 at " + luogo_riga(r, per) + ")";
+  }
   void abbassa(int c) {
     cella_percorso& cella = p[static_cast<std::size_t>(c)];
     cella.dato1 = minimo(velocita_approccio, cella.dato1);
@@ -151,7 +161,7 @@ struct passata {
         } else {
           registra_errore(r, errore_cammino_rallentamento, k * 50);
           dettaglia_errore(r, "along " + nome("the slow order", i) + ", no point every 400 m from cell " +
-                                  std::to_string(k) + " on: " + tenute({k, k - 1, k + 1}));
+                                  std::to_string(k) + " on: " + tenute({k, k - 1, k + 1}) + lunghezza_negativa());
           colpevoli({i}, {k, k - 1, k + 1});
         }
       }
@@ -173,7 +183,7 @@ struct passata {
       } else {
         registra_errore(r, errore_cammino_rallentamento, k * 50);  // the end cell's position
         dettaglia_errore(r, nome("the signal", s + 1) + " follows " + nome("the end of the slow order", k) +
-                                ", and neither cell before it is free: " + tenute({s, s - 1}));
+                                ", and neither cell before it is free: " + tenute({s, s - 1}) + lunghezza_negativa());
         colpevoli({s + 1, k}, {s, s - 1});
       }
     }
