@@ -70,7 +70,10 @@ std::string ora(double s, bool con_secondi = true) {
 // `t` padded with spaces to `n` characters, on the left when `destra`.
 std::string colonna(const std::string& t, std::size_t n, bool destra = false) {
   const std::size_t largo = caratteri_utf8(t);
-  if (largo >= n) return t;
+  // Filling its column or wider: a space keeps it apart from its neighbour
+  // all the same (a right-aligned one has the neighbour on its left).
+  if (destra && largo >= n) return " " + t;
+  if (largo > n) return t + " ";
   return destra ? std::string(n - largo, ' ') + t : t + std::string(n - largo, ' ');
 }
 
@@ -356,8 +359,21 @@ std::vector<riga_orario> righe_orario(const marcia& m) {
   return r;
 }
 
+namespace {
+
+// A station outside the run, by its name; a slot with none that no station
+// row filled was begun by a row an error refused.
+std::string nome_fuori_corsa(const stazione_marcia& s, const registro* reg) {
+  if (!s.nome.empty()) return nome(s);
+  if (reg != nullptr && !reg->errori.empty() && riga_della_stazione(*reg, s.slot) == nullptr)
+    return "a station an error left half read";
+  return "a station with no name";
+}
+
+}  // namespace
+
 void scrivi_orario_testo(const scenario& f, const opzioni_marcia& o, const marcia& m,
-                         const std::vector<decisione_sezione>& d, std::ostream& out) {
+                         const std::vector<decisione_sezione>& d, std::ostream& out, const registro* reg) {
   out << "Scenario " << f.nome_scenario << ", train " << f.numero_treno
       << ": the fastest run against the timetable\n\nValues used\n";
   for (const valore_usato& v : valori_usati(f, o, m.modello)) {
@@ -371,9 +387,13 @@ void scrivi_orario_testo(const scenario& f, const opzioni_marcia& o, const marci
     out << "  " << colonna("dwell at " + stampabile_da_1252(s.nome), 18) << colonna(numero(s.secondi, 1), 12, true)
         << ' ' << colonna("s", 11) << " option --dwell-at\n";
 
+  // After an error the train source was read no further: what it left unlaid
+  // (stops, limits) is the error's doing, not something to mend on its own.
+  const bool dopo_errori = reg != nullptr && (!reg->errori.empty() || reg->codice_errore != 0);
   const std::vector<riga_orario> righe = righe_orario(m);
   if (m.sezioni.empty()) {
-    out << "\nNo section to time: the timetable has fewer than two stops (stations with a time).\n";
+    out << "\nNo section to time: the timetable has fewer than two stops (stations with a time)"
+        << (dopo_errori ? "; the errors stopped the reading of the train source, mend them first.\n" : ".\n");
   } else {
     std::size_t largo_nome = 7;
     for (const riga_orario& r : righe)
@@ -465,8 +485,10 @@ void scrivi_orario_testo(const scenario& f, const opzioni_marcia& o, const marci
   }
 
   for (const intervallo& i : m.senza_limite)
-    out << "No line speed limit laid from " << km(i.inizio_m) << " to " << km(i.fine_m)
-        << " km: run at the top speed there.\n";
+    out << "No line speed limit laid from " << km(i.inizio_m) << " to " << km(i.fine_m) << " km: "
+        << (dopo_errori ? "the errors stopped the reading of the train source before its limits reached "
+                          "there; mend them first (the run takes the top speed there).\n"
+                        : "run at the top speed there.\n");
   for (const anomalia_fermata& a : m.anomalie) {
     std::string di;
     for (const sezione& s : m.sezioni)
@@ -476,11 +498,25 @@ void scrivi_orario_testo(const scenario& f, const opzioni_marcia& o, const marci
                 ? "comes before the stop's before it: taken as it is, its section's scheduled time is negative.\n"
                 : "crosses midnight a second time: taken as the day after.\n");
   }
+  // A stop due at the very time of the stop before it: no anomaly of the
+  // clock, but its section has no time to run in once the dwell is taken.
+  for (const sezione& s : m.sezioni) {
+    const bool detta = std::any_of(m.anomalie.begin(), m.anomalie.end(),
+                                   [&s](const anomalia_fermata& a) { return a.slot == s.a.slot; });
+    if (detta || s.distanza_m <= 0 || s.tempo_orario_s > 0) continue;
+    const double dopo_s = s.a.ora_s - s.da.ora_s;
+    out << nome_sezione(s) << ": the timetable leaves no time to run (scheduled " << durata(s.tempo_orario_s)
+        << "): " << nome(s.a) << "'s time " << ora(s.a.ora_s)
+        << (dopo_s == 0 ? " is " + nome(s.da) + "'s own" : " is only " + durata(dopo_s) + " after " + nome(s.da) + "'s")
+        << (s.arrivo_derivato ? ", and its arrival is taken as that time less the dwell (" + durata(s.sosta_s) + ")"
+                              : "")
+        << ".\n";
+  }
   if (!m.fuori_corsa.empty()) {
     out << "Outside the run (before the first stop or after the last): ";
     for (std::size_t i = 0; i < m.fuori_corsa.size(); ++i)
-      out << (i ? ", " : "") << (m.fuori_corsa[i].nome.empty() ? "a station with no name" : nome(m.fuori_corsa[i]))
-          << " (slot " << m.fuori_corsa[i].slot << ")";
+      out << (i ? ", " : "") << nome_fuori_corsa(m.fuori_corsa[i], reg) << " (slot " << m.fuori_corsa[i].slot
+          << ")";
     out << ".\n";
   }
 }

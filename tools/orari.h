@@ -48,9 +48,11 @@ std::vector<riga_orario> righe_orario(const marcia& m);
 // What `scenario timing` prints on standard output for `m`, the fastest run
 // of `f` (of the compile `e`, for the JSON) with the options `o`, and `d`,
 // what decides each of its sections. The JSON object begins with the
-// build's errors, as `scenario check --json` gives them.
+// build's errors, as `scenario check --json` gives them. With `reg`, the
+// compile's register, the table says what its errors left unread.
 void scrivi_orario_testo(const scenario& f, const opzioni_marcia& o, const marcia& m,
-                         const std::vector<decisione_sezione>& d, std::ostream& out);
+                         const std::vector<decisione_sezione>& d, std::ostream& out,
+                         const registro* reg = nullptr);
 void scrivi_orario_csv(const marcia& m, std::ostream& out);
 void scrivi_profilo_csv(const marcia& m, std::ostream& out);
 nlohmann::ordered_json orario_json(const esito_comando& e, const opzioni_marcia& o, const marcia* m,

@@ -179,6 +179,46 @@ TEST_F(ComandoTiming, UnaSezioneSiTieneLAltraNo) {
   }
 }
 
+// What the table used to run together or leave unsaid: a time past midnight
+// whose margin fills its column, a stop due at the time of the stop before it,
+// a station a row with an error began and left without its name.
+TEST_F(ComandoTiming, OrariAlLimiteEStazioniLasciateDagliErrori) {
+  struct caso {
+    const char* nome;
+    const char* arrivo;  // at D
+    std::string righe;   // after D
+    std::vector<std::string> righe_attese;
+    std::string assente;  // in no line of the table
+  };
+  const caso casi[] = {
+      // 25:10 is kept as 01:10 the next day (error 322): C - D's margin is
+      // then more than its column holds, and still apart from its neighbours.
+      {"a margin wider than its column", "25,10", "", {}, "s+"},
+      {"D due at C's departure",
+       "8,10",
+       "",
+       {"C - D: the timetable leaves no time to run (scheduled 0:00): D's time 08:10:00 is C's own."},
+       ""},
+      // A station 31 m off a cell's start: the row is refused after its slot was taken.
+      {"a station half read",
+       "8,17",
+       "stazione,   19031,  8,  500,  1, 0, 0,  4,1,0,  2,1,1,    1,  0,0, 0, E\n",
+       {"Outside the run (before the first stop or after the last): a station an error left half read (slot 5).",
+        "No line speed limit laid from 0.0 to 20.0 km: the errors stopped the reading of the train source before "
+        "its limits reached there; mend them first (the run takes the top speed there)."},
+       "a station with no name"},
+  };
+  for (const caso& c : casi) {
+    SCOPED_TRACE(c.nome);
+    scrivi_sorgenti(linea_tre_fermate(), treno_tre_fermate(c.righe, c.arrivo));
+    const risultato_comando r = timing(treno_simmetrico);
+    for (const std::string& riga : c.righe_attese) EXPECT_TRUE(ha_riga(r.out, riga)) << riga << "\n" << r.out;
+    if (!c.assente.empty()) {
+      EXPECT_EQ(r.out.find(c.assente), std::string::npos) << r.out;
+    }
+  }
+}
+
 TEST_F(ComandoTiming, UnaSostaPerNessunaFermataEIlProfilo) {
   // A dwell given for no stop is told, and the run goes on without it.
   scrivi_sorgenti(linea_tre_fermate(), treno_tre_fermate());
@@ -332,7 +372,10 @@ TEST_F(ComandoTiming, ErroriDellaCompilazione) {
   // was never laid, as the simulator would find it.
   EXPECT_TRUE(ha_riga(r.out, "  A - C      10.0       9:00      5:14      0:22     5:35   +205 s   +226 s  +72.0 %"))
       << r.out;
-  EXPECT_TRUE(ha_riga(r.out, "No line speed limit laid from 0.0 to 20.0 km: run at the top speed there.")) << r.out;
+  EXPECT_TRUE(ha_riga(r.out, "No line speed limit laid from 0.0 to 20.0 km: the errors stopped the reading of the "
+                            "train source before its limits reached there; mend them first (the run takes the top "
+                            "speed there)."))
+      << r.out;
   // check reports the same errors.
   const risultato_comando v = esegui({"check", "P_linea.txt", "P_12-.txt"});
   EXPECT_EQ(r.err.substr(0, v.err.size()), v.err);

@@ -59,7 +59,7 @@ verdetto esegui(const richiesta& r, ambiente& a) {
   if (griglia) {
     if (r.forma == formato::csv && r.profilo) scrivi_profilo_csv(m, a.out);
     else if (r.forma == formato::csv) scrivi_orario_csv(m, a.out);
-    else scrivi_orario_testo(esito.c.scenario, r.marcia, m, esito.c.decisioni, a.out);
+    else scrivi_orario_testo(esito.c.scenario, r.marcia, m, esito.c.decisioni, a.out, &esito.c.registro);
   }
   return v;
 }
