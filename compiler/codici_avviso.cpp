@@ -50,6 +50,7 @@ constexpr voce_avviso voci[] = {
     {avviso_sosta_senza_fermata, peso::avviso, "a dwell given for a station that is no stop between two sections"},
     {avviso_documento_tagliato, peso::avviso, "a name cut to fit its cell in a driver's document"},
     {avviso_documento_traslitterato, peso::avviso, "a name written in plain letters in a driver's document"},
+    {avviso_partenza_scheda, peso::avviso, "a train sheet's departure that its first section cannot keep"},
 };
 
 }  // namespace

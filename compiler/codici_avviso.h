@@ -69,6 +69,7 @@ enum codice_avviso : int32_t {
   // The driver's documents.
   avviso_documento_tagliato = 371,       // a name cut to its cell
   avviso_documento_traslitterato = 372,  // a name written in plain letters
+  avviso_partenza_scheda = 373,          // a sheet's departure that leaves its first section too short
 };
 
 // How the tool weighs a finding. The packed files hold what the author wrote,

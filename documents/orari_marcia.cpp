@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <map>
 
+#include "compiler/codici_avviso.h"
 #include "formato/numeri.h"
+#include "formato/testo_1252.h"
 
 namespace {
 
@@ -17,6 +20,29 @@ int32_t del_giorno(double s) {
 }
 
 double al_minuto(double s) { return arrotonda(s / 60.0) * 60.0; }
+
+// How much the train's departure from the first stop of `s` comes after the
+// sheet's `partenza`, in seconds: the same time of day within half a day
+// either way of the train's.
+int64_t scarto_partenza(const sezione& s, int32_t partenza) {
+  int64_t scarto = (static_cast<int64_t>(arrotonda(s.partenza_s)) - partenza) % giorno_s;
+  if (scarto < 0) scarto += giorno_s;
+  if (scarto > giorno_s / 2) scarto -= giorno_s;
+  return scarto;
+}
+
+// "5 minutes", "1 minute", "30 s": a difference of time in the warning's words.
+std::string quanto(int64_t secondi) {
+  if (secondi % 60 != 0) return std::to_string(secondi) + " s";
+  return std::to_string(secondi / 60) + (secondi == 60 ? " minute" : " minutes");
+}
+
+std::string ora_minuti(int32_t s) {
+  const int32_t m = s / 60;
+  char b[8];
+  std::snprintf(b, sizeof b, "%02d:%02d", static_cast<int>(m / 60 % 24), static_cast<int>(m % 60));
+  return b;
+}
 
 }  // namespace
 
@@ -40,10 +66,7 @@ std::vector<orari_stazione> orari_da_marcia(const scenario& f, const marcia& m, 
     const sezione& s = m.sezioni[k];
     double da = s.partenza_s, tempo_orario = s.tempo_orario_s, margine = s.margine_s;
     if (k == 0 && partenza) {
-      // The sheet's departure: the same time of day within half a day either way of the train's.
-      int64_t scarto = (static_cast<int64_t>(arrotonda(s.partenza_s)) - *partenza) % giorno_s;
-      if (scarto < 0) scarto += giorno_s;
-      if (scarto > giorno_s / 2) scarto -= giorno_s;
+      const int64_t scarto = scarto_partenza(s, *partenza);
       da -= static_cast<double>(scarto);
       tempo_orario += static_cast<double>(scarto);
       margine += static_cast<double>(scarto);
@@ -81,5 +104,28 @@ documenti_derivati documenti_da_marcia(const scenario& f, const marcia& m, std::
   if (!o.velocita_massima) o.velocita_massima = static_cast<int32_t>(arrotonda(m.modello.velocita_massima_kmh));
   o.sosta = static_cast<int32_t>(arrotonda(m.modello.sosta_s));
   const std::vector<orari_stazione> orari = orari_da_marcia(f, m, partenza);
-  return deriva_documenti(f, orari, o);
+  documenti_derivati d = deriva_documenti(f, orari, o);
+  // A sheet that departs later than the train leaves its first section that
+  // much shorter: once the fastest run no longer fits, the driver who keeps
+  // the departure cannot keep the next stop. The section alone too short is
+  // the timetable's own warning already.
+  if (partenza && !m.sezioni.empty()) {
+    const sezione& s = m.sezioni.front();
+    const int64_t scarto = scarto_partenza(s, *partenza);
+    const double margine = s.margine_s + static_cast<double>(scarto);
+    if (scarto < 0 && margine < 0 && s.margine_s >= 0) {
+      avviso_documento a;
+      a.dove = "train sheet, departure";
+      char rec[16];
+      std::snprintf(rec, sizeof rec, "%.1f", recupero_in_minuti(margine));
+      a.testo = "departs at " + ora_minuti(*partenza) + ", " + quanto(-scarto) + " after the train starts from " +
+                stampabile_da_1252(s.da.nome) + " (" + ora_minuti(del_giorno(s.partenza_s)) + "): the section to " +
+                stampabile_da_1252(s.a.nome) + " is then " + std::to_string(static_cast<long long>(arrotonda(-margine))) +
+                " s shorter than the fastest run (Rec " + rec + "); its times cannot be kept from that departure";
+      a.codice = avviso_partenza_scheda;
+      a.slot = s.da.slot;
+      d.avvisi.push_back(std::move(a));
+    }
+  }
+  return d;
 }

@@ -174,6 +174,39 @@ TEST_F(ComandoDocumenti, UnNomeDellaStazioneSiAvvisaAllaSuaRiga) {
   EXPECT_NE(r.err.find(atteso), std::string::npos) << r.err;
 }
 
+TEST_F(ComandoDocumenti, UnaPartenzaPiuTardaDelTrenoCheLaPrimaTrattaNonTiene) {
+  // CORVANA - BORGO has a margin of 196 s: a sheet that departs two minutes
+  // after the train (17:13) still keeps it, one that departs four minutes
+  // after does not, and says so.
+  struct caso {
+    const char* partenza;
+    std::string avviso;  // empty: none
+    std::string riga;    // of the sheet
+  };
+  const caso casi[] = {
+      {"17:15", "", " | 160 |     |   5.000  |     | BORGO                      | 17.20          | 1.5 |"},
+      {"17:17",
+       ":1: warning 373: train sheet, departure: departs at 17:17, 4 minutes after the train starts from CORVANA "
+       "(17:13): the section to BORGO is then 44 s shorter than the fastest run (Rec -0.5); its times cannot be "
+       "kept from that departure",
+       " | 160 |     |   5.000  |     | BORGO                      | 17.20          |-0.5 |"},
+  };
+  sorgenti();
+  for (const caso& c : casi) {
+    SCOPED_TRACE(c.partenza);
+    const risultato_comando r = esegui({"docs", "P_linea.txt", "P_12-.txt", "--departure", c.partenza});
+    EXPECT_EQ(r.stato, 0) << r.err;
+    if (c.avviso.empty()) {
+      EXPECT_EQ(r.err, "");
+    } else {
+      EXPECT_EQ(r.err.rfind("P_12-.txt:", 0), 0u) << r.err;
+      EXPECT_NE(r.err.find(c.avviso), std::string::npos) << r.err;
+    }
+    const std::string scheda = leggi_tutto(lavoro / "P_12_scheda_treno.txt");
+    EXPECT_NE(scheda.find("\r\n" + c.riga + "\r\n"), std::string::npos) << scheda;
+  }
+}
+
 TEST_F(ComandoDocumenti, IlScenarioIncorporato) {
   scrivi_tutto(lavoro / "Corvana_Telmisa_linea.txt", dati_linea());
   scrivi_tutto(lavoro / "Corvana_Telmisa_739-.txt", dati_treno());
