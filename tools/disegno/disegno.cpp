@@ -44,6 +44,7 @@ constexpr const char* stile =
     ".velocita{fill:none;stroke:#1d4f91;stroke-width:1.8}\n"
     ".rallentamento{fill:#f5b041;fill-opacity:.55;stroke:#d68910;stroke-width:.8}\n"
     ".abbattimento{fill:#d35400}.abbattimento0{fill:none;stroke:#d35400;stroke-width:1.2}\n"
+    ".approccio{fill:#999}\n"
     ".scala{fill:none;stroke:#222;stroke-width:2}\n"
     ".marcia_velocita{fill:none;stroke:#76d7c4;stroke-width:3.5;stroke-linejoin:round}\n"
     ".marcia_tempo{fill:none;stroke:#17a589;stroke-width:1.8;stroke-linejoin:round}\n"

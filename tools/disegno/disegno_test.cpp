@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -18,13 +19,18 @@
 namespace {
 
 // Packs the two sources with the packer's own stages and reads the three
-// packed files back with the decoders.
-std::unique_ptr<scenario> imballa(const std::string& linea, const std::string& treno) {
+// packed files back with the decoders; where asked, the metres of the points
+// that the approach pass laid, as its register tells them.
+std::unique_ptr<scenario> imballa(const std::string& linea, const std::string& treno,
+                                  std::vector<int64_t>* approcci = nullptr) {
   scenario_compilato f = memorizza_dati("Prova", "7", 1, {"Prova_linea.txt", linea}, {"Prova_7-.txt", treno});
   auto s = std::make_unique<scenario>();
   s->nome_scenario = "Prova";
   s->numero_treno = "7";
   EXPECT_FALSE(completa_scenario(f.scenario, f.registro));
+  if (approcci)
+    for (std::size_t c = 0; c < f.registro.origini_celle.size(); ++c)
+      if (f.registro.origini_celle[c].da_approcci) approcci->push_back(static_cast<int64_t>(c) * 50);
   imballa_scenario(f.scenario, [&s](file_imballato quale, const produttore& produci) {
     const std::string byte = in_memoria(produci);
     std::string motivo;
@@ -392,5 +398,79 @@ TEST(DisegnaScenario, LaMarciaPiuVeloce_SottoIlLimiteEPerOgniFermata) {
       if (tenuta) EXPECT_LE(fine.y, ya + 0.1) << "section " << k;
       else EXPECT_GT(fine.y, ya) << "section " << k;
     }
+  }
+}
+
+namespace {
+
+// Where each mark of a path starts: the point after each "M".
+std::vector<punto_svg> inizi(const elemento_xml* e) {
+  std::vector<punto_svg> p;
+  if (!e) return p;
+  const std::string& d = e->attributi.at("d");
+  for (std::size_t i = d.find('M'); i != std::string::npos; i = d.find('M', i + 1)) {
+    std::size_t usati = 0;
+    const double x = std::stod(d.substr(i + 1), &usati);
+    p.push_back({x, std::stod(d.substr(i + 2 + usati))});
+  }
+  return p;
+}
+
+// The x of every mark of a path, each drawn from its start by a fixed
+// offset: `centro` puts back that offset.
+std::vector<double> x_dei_segni(const elemento_xml* e, double centro) {
+  std::vector<double> x;
+  for (const punto_svg& p : inizi(e)) x.push_back(p.x + centro);
+  return x;
+}
+
+// The x on the profiles' axis of each metre of `metri` on a route of `lunghezza`.
+std::vector<double> x_sull_asse(const std::vector<int64_t>& metri, double lunghezza) {
+  std::vector<double> x;
+  for (const int64_t m : metri)
+    x.push_back(disegno::asse_da + static_cast<double>(m) / lunghezza * (disegno::asse_a - disegno::asse_da));
+  return x;
+}
+
+void stessi_x(std::vector<double> disegnati, std::vector<double> attesi, const char* cosa) {
+  std::sort(disegnati.begin(), disegnati.end());
+  std::sort(attesi.begin(), attesi.end());
+  ASSERT_EQ(disegnati.size(), attesi.size()) << cosa;
+  for (std::size_t i = 0; i < attesi.size(); ++i) EXPECT_NEAR(disegnati[i], attesi[i], 0.1) << cosa << " " << i;
+}
+
+}  // namespace
+
+TEST(DisegnaScenario, PuntiDiApproccio_NonComeQuelliDellAutore) {
+  // The slow order at 2500 m gets points before and along it from the
+  // approach pass; the author wrote one speed-reduction point at 3500 m. A
+  // point the author wrote at 180 km/h cannot be told from the packer's:
+  // it is drawn as one.
+  struct caso {
+    const char* cosa;
+    const char* abbattimento;  // the author's row
+    std::vector<int64_t> dell_autore, come_approccio;  // the author's point drawn as the author's, as the packer's
+  };
+  const caso casi[] = {
+      {"the author's point at 50 km/h", "abbattimento,   3500,   50", {3500}, {}},
+      {"the author's point at 180 km/h", "abbattimento,   3500,   180", {}, {3500}},
+  };
+  for (const caso& c : casi) {
+    SCOPED_TRACE(c.cosa);
+    std::string treno = treno_due_stazioni;
+    const std::string riga = "abbattimento,   3500,   50";
+    treno.replace(treno.find(riga), riga.size(), c.abbattimento);
+    std::vector<int64_t> approcci;
+    const auto s = imballa(linea_una_curva, treno, &approcci);
+    ASSERT_GE(approcci.size(), 4u) << "three before the slow order and one along it";
+    const documento d = leggi_disegno(disegna_scenario(*s));
+    const double lunghezza = s->tabella_stazioni[slot_treno_percorso].valore2;
+
+    approcci.insert(approcci.end(), c.come_approccio.begin(), c.come_approccio.end());
+    stessi_x(x_dei_segni(d.con_id("abbattimenti"), 3.5), x_sull_asse(c.dell_autore, lunghezza),
+             "the author's triangles");
+    stessi_x(x_dei_segni(d.con_id("approcci"), 2.5), x_sull_asse(approcci, lunghezza), "the approach points");
+    const auto testi = d.testi();
+    EXPECT_EQ(std::count(testi.begin(), testi.end(), "packer's approach point, 180 km/h"), 1);
   }
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "packer/completa_approcci.h"
 #include "tools/disegno/foglio.h"
 #include "tools/disegno/orario.h"
 #include "tools/disegno/pannello.h"
@@ -110,6 +111,7 @@ double disegna_profili(svg& o, const scenario& s, const lettura& l, const marcia
   }
   for (const auto& r : l.rallentamenti) v_max = std::max<double>(v_max, r.velocita);
   for (const auto& r : l.abbattimenti) v_max = std::max<double>(v_max, r.velocita);
+  if (!l.approcci.empty()) v_max = std::max<double>(v_max, velocita_approccio);
   v_max = std::max(v_max, velocita_massima(m));
   pannello vp = vel_p;
   const double passo_v = passo_tondo(std::max(v_max, 20.0), 5);
@@ -165,8 +167,16 @@ double disegna_profili(svg& o, const scenario& s, const lettura& l, const marcia
       senza += t.s;
     }
   }
-  if (!con.empty()) o << "<path class=\"abbattimento\" d=\"" << con << "\"/>\n";
+  if (!con.empty()) o << "<path id=\"abbattimenti\" class=\"abbattimento\" d=\"" << con << "\"/>\n";
   if (!senza.empty()) o << "<path class=\"abbattimento0\" d=\"" << senza << "\"/>\n";
+  // The packer's approach points: a smaller grey mark at their speed, apart
+  // from the author's.
+  svg approcci;
+  for (const int64_t metro : l.approcci) {
+    if (metro > l.lunghezza) continue;
+    approcci << 'M' << a.x(static_cast<double>(metro)) - 2.5 << ',' << vp.y(velocita_approccio) - 4 << "h5l-2.5,4z";
+  }
+  if (!approcci.s.empty()) o << "<path id=\"approcci\" class=\"approccio\" d=\"" << approcci.s << "\"/>\n";
   disegna_orario(o, m, a, y_orario, fondo, lunghezza);
 
   // Stations: one thin line each through every panel, from its name down.
