@@ -38,6 +38,8 @@ constexpr const char* stile =
     ".stazioni{fill:#fff;stroke:#000;stroke-width:1.3}\n"
     ".partenza{fill:#2e8b57}.arrivo{fill:#c0392b}\n"
     ".linee_stazioni{fill:none;stroke:#999;stroke-width:.6}\n"
+    // A station past the route's end: what its name adds, and the arrow.
+    "tspan.oltre_fine{fill:#777;font-style:italic}path.oltre_fine{fill:none;stroke:#777;stroke-width:1.2}\n"
     ".altezza{fill:none;stroke:#6b4f2a;stroke-width:1.5}\n"
     ".pendenza{fill:none;stroke:#8e44ad;stroke-width:1.2}\n"
     ".zero{fill:none;stroke:#888;stroke-width:.8}\n"

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <memory>
 
@@ -472,5 +473,66 @@ TEST(DisegnaScenario, PuntiDiApproccio_NonComeQuelliDellAutore) {
     stessi_x(x_dei_segni(d.con_id("approcci"), 2.5), x_sull_asse(approcci, lunghezza), "the approach points");
     const auto testi = d.testi();
     EXPECT_EQ(std::count(testi.begin(), testi.end(), "packer's approach point, 180 km/h"), 1);
+  }
+}
+
+TEST(DisegnaScenario, StazioneOltreLaFine_NonSullaFineDellAsse) {
+  // A third stop, OLTRE, on the 6 km route: at its end, or past it (the
+  // compiler warns; the train never gets there).
+  struct caso {
+    const char* cosa;
+    int metro;
+    const char* aggiunta;  // what its name adds over the profiles
+  };
+  const caso casi[] = {
+      {"at the route's end", 6000, nullptr},
+      {"past the route's end", 7500, "(past the end, at 7.5 km)"},
+  };
+  for (const caso& c : casi) {
+    SCOPED_TRACE(c.cosa);
+    std::string treno = treno_due_stazioni;
+    treno.insert(treno.find("rallentamento"), "stazione,    " + std::to_string(c.metro) +
+                                                  ",  12,  400,  1, 0, 0,  4,1,0,  2,1,1,    1,  8,9, 0, OLTRE\r\n");
+    const auto s = imballa(linea_una_curva, treno);
+    const std::string svg = disegna_scenario(*s);
+    const documento d = leggi_disegno(svg);
+
+    // Named on the plan and over the profiles, as every station is.
+    const auto testi = d.testi();
+    EXPECT_EQ(std::count(testi.begin(), testi.end(), "OLTRE"), 2);
+    const elemento_xml* nome = nullptr;
+    const elemento_xml* aggiunta = nullptr;
+    for (std::size_t i = 0; i < d.elementi.size(); ++i) {
+      const elemento_xml& e = d.elementi[i];
+      if (e.testo != "OLTRE" || !e.attributi.count("class") || e.attributi.at("class") != "nome stazione") continue;
+      nome = &e;
+      if (i + 1 < d.elementi.size() && d.elementi[i + 1].nome == "tspan") aggiunta = &d.elementi[i + 1];
+    }
+    ASSERT_TRUE(nome);
+    EXPECT_EQ(aggiunta ? aggiunta->testo : "", c.aggiunta ? c.aggiunta : "");
+
+    // The station's line down the panels stands at the axis's end only for
+    // the station that stands there; the one past it has an arrow from
+    // there on, in its names' row and at its arrival in the timetable, and
+    // its label ends before the arrow.
+    std::vector<double> linee;
+    std::vector<double> frecce_y;  // where the arrows from the axis's end stand
+    for (const auto& e : d.elementi) {
+      if (e.nome != "path" || !e.attributi.count("class")) continue;
+      if (e.attributi.at("class") == "linee_stazioni") linee = x_dei_segni(&e, 0);
+      if (e.attributi.at("class") == "oltre_fine")
+        for (const punto_svg& p : inizi(&e))
+          if (std::fabs(p.x - disegno::asse_a) < 0.1) frecce_y.push_back(p.y);
+    }
+    EXPECT_EQ(std::count_if(linee.begin(), linee.end(), [](double x) { return std::fabs(x - disegno::asse_a) < 0.1; }),
+              c.aggiunta ? 0 : 1);
+    EXPECT_EQ(frecce_y.size(), c.aggiunta ? 2u : 0u);
+    if (c.aggiunta) {
+      const double x = std::stod(nome->attributi.at("x")), y = std::stod(nome->attributi.at("y"));
+      const double larghezza = static_cast<double>(std::string("OLTRE ").size() + std::strlen(c.aggiunta)) * 11 * 0.5;
+      EXPECT_LE(x + larghezza, disegno::asse_a) << "the label runs over the arrow";
+      EXPECT_EQ(std::count_if(frecce_y.begin(), frecce_y.end(), [&](double f) { return std::fabs(f - (y - 4)) < 0.1; }),
+                1) << "no arrow beside the name";
+    }
   }
 }

@@ -17,6 +17,7 @@ double disegna_legenda(svg& o, double x0, double alto, double larghezza, bool di
   static constexpr voce voci[] = {
       {"<path class=\"traccia\" d=\"M0,6h24\"/>", "track"},
       {"<path class=\"oltre\" d=\"M0,6h24\"/>", "beyond the route's end"},
+      {"<path class=\"oltre_fine\" d=\"M5,6h14m-4,-3.5l4,3.5l-4,3.5\"/>", "station past the route's end"},
       {"<path class=\"traccia\" d=\"M0,6h24\"/><path class=\"montagna\" d=\"M6,6h12\"/>", "mountain span"},
       {"<circle class=\"partenza\" cx=\"6\" cy=\"6\" r=\"5\"/><rect class=\"arrivo\" x=\"14\" y=\"1\" width=\"10\" height=\"10\"/>", "start, end"},
       {"<path class=\"stazioni\" d=\"M8.5,6a3.5,3.5 0 1,0 7,0a3.5,3.5 0 1,0 -7,0\"/>", "station"},
