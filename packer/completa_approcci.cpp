@@ -11,8 +11,6 @@
 
 namespace {
 
-// Every point this pass lays asks for 180 km/h.
-constexpr int16_t velocita_approccio = 180;
 // Slow orders below this speed get a point every 8 cells along them.
 constexpr int16_t velocita_senza_cammino = 110;
 // Signals this many cells behind a warning board (1000 m) get a point before them.

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <memory>
 
@@ -18,13 +20,18 @@
 namespace {
 
 // Packs the two sources with the packer's own stages and reads the three
-// packed files back with the decoders.
-std::unique_ptr<scenario> imballa(const std::string& linea, const std::string& treno) {
+// packed files back with the decoders; where asked, the metres of the points
+// that the approach pass laid, as its register tells them.
+std::unique_ptr<scenario> imballa(const std::string& linea, const std::string& treno,
+                                  std::vector<int64_t>* approcci = nullptr) {
   scenario_compilato f = memorizza_dati("Prova", "7", 1, {"Prova_linea.txt", linea}, {"Prova_7-.txt", treno});
   auto s = std::make_unique<scenario>();
   s->nome_scenario = "Prova";
   s->numero_treno = "7";
   EXPECT_FALSE(completa_scenario(f.scenario, f.registro));
+  if (approcci)
+    for (std::size_t c = 0; c < f.registro.origini_celle.size(); ++c)
+      if (f.registro.origini_celle[c].da_approcci) approcci->push_back(static_cast<int64_t>(c) * 50);
   imballa_scenario(f.scenario, [&s](file_imballato quale, const produttore& produci) {
     const std::string byte = in_memoria(produci);
     std::string motivo;
@@ -391,6 +398,141 @@ TEST(DisegnaScenario, LaMarciaPiuVeloce_SottoIlLimiteEPerOgniFermata) {
       const bool tenuta = corsa->attributi.at("class") == "marcia_tempo";
       if (tenuta) EXPECT_LE(fine.y, ya + 0.1) << "section " << k;
       else EXPECT_GT(fine.y, ya) << "section " << k;
+    }
+  }
+}
+
+namespace {
+
+// Where each mark of a path starts: the point after each "M".
+std::vector<punto_svg> inizi(const elemento_xml* e) {
+  std::vector<punto_svg> p;
+  if (!e) return p;
+  const std::string& d = e->attributi.at("d");
+  for (std::size_t i = d.find('M'); i != std::string::npos; i = d.find('M', i + 1)) {
+    std::size_t usati = 0;
+    const double x = std::stod(d.substr(i + 1), &usati);
+    p.push_back({x, std::stod(d.substr(i + 2 + usati))});
+  }
+  return p;
+}
+
+// The x of every mark of a path, each drawn from its start by a fixed
+// offset: `centro` puts back that offset.
+std::vector<double> x_dei_segni(const elemento_xml* e, double centro) {
+  std::vector<double> x;
+  for (const punto_svg& p : inizi(e)) x.push_back(p.x + centro);
+  return x;
+}
+
+// The x on the profiles' axis of each metre of `metri` on a route of `lunghezza`.
+std::vector<double> x_sull_asse(const std::vector<int64_t>& metri, double lunghezza) {
+  std::vector<double> x;
+  for (const int64_t m : metri)
+    x.push_back(disegno::asse_da + static_cast<double>(m) / lunghezza * (disegno::asse_a - disegno::asse_da));
+  return x;
+}
+
+void stessi_x(std::vector<double> disegnati, std::vector<double> attesi, const char* cosa) {
+  std::sort(disegnati.begin(), disegnati.end());
+  std::sort(attesi.begin(), attesi.end());
+  ASSERT_EQ(disegnati.size(), attesi.size()) << cosa;
+  for (std::size_t i = 0; i < attesi.size(); ++i) EXPECT_NEAR(disegnati[i], attesi[i], 0.1) << cosa << " " << i;
+}
+
+}  // namespace
+
+TEST(DisegnaScenario, PuntiDiApproccio_NonComeQuelliDellAutore) {
+  // The slow order at 2500 m gets points before and along it from the
+  // approach pass; the author wrote one speed-reduction point at 3500 m. A
+  // point the author wrote at 180 km/h cannot be told from the packer's:
+  // it is drawn as one.
+  struct caso {
+    const char* cosa;
+    const char* abbattimento;  // the author's row
+    std::vector<int64_t> dell_autore, come_approccio;  // the author's point drawn as the author's, as the packer's
+  };
+  const caso casi[] = {
+      {"the author's point at 50 km/h", "abbattimento,   3500,   50", {3500}, {}},
+      {"the author's point at 180 km/h", "abbattimento,   3500,   180", {}, {3500}},
+  };
+  for (const caso& c : casi) {
+    SCOPED_TRACE(c.cosa);
+    std::string treno = treno_due_stazioni;
+    const std::string riga = "abbattimento,   3500,   50";
+    treno.replace(treno.find(riga), riga.size(), c.abbattimento);
+    std::vector<int64_t> approcci;
+    const auto s = imballa(linea_una_curva, treno, &approcci);
+    ASSERT_GE(approcci.size(), 4u) << "three before the slow order and one along it";
+    const documento d = leggi_disegno(disegna_scenario(*s));
+    const double lunghezza = s->tabella_stazioni[slot_treno_percorso].valore2;
+
+    approcci.insert(approcci.end(), c.come_approccio.begin(), c.come_approccio.end());
+    stessi_x(x_dei_segni(d.con_id("abbattimenti"), 3.5), x_sull_asse(c.dell_autore, lunghezza),
+             "the author's triangles");
+    stessi_x(x_dei_segni(d.con_id("approcci"), 2.5), x_sull_asse(approcci, lunghezza), "the approach points");
+    const auto testi = d.testi();
+    EXPECT_EQ(std::count(testi.begin(), testi.end(), "packer's approach point, 180 km/h"), 1);
+  }
+}
+
+TEST(DisegnaScenario, StazioneOltreLaFine_NonSullaFineDellAsse) {
+  // A third stop, OLTRE, on the 6 km route: at its end, or past it (the
+  // compiler warns; the train never gets there).
+  struct caso {
+    const char* cosa;
+    int metro;
+    const char* aggiunta;  // what its name adds over the profiles
+  };
+  const caso casi[] = {
+      {"at the route's end", 6000, nullptr},
+      {"past the route's end", 7500, "(past the end, at 7.5 km)"},
+  };
+  for (const caso& c : casi) {
+    SCOPED_TRACE(c.cosa);
+    std::string treno = treno_due_stazioni;
+    treno.insert(treno.find("rallentamento"), "stazione,    " + std::to_string(c.metro) +
+                                                  ",  12,  400,  1, 0, 0,  4,1,0,  2,1,1,    1,  8,9, 0, OLTRE\r\n");
+    const auto s = imballa(linea_una_curva, treno);
+    const std::string svg = disegna_scenario(*s);
+    const documento d = leggi_disegno(svg);
+
+    // Named on the plan and over the profiles, as every station is.
+    const auto testi = d.testi();
+    EXPECT_EQ(std::count(testi.begin(), testi.end(), "OLTRE"), 2);
+    const elemento_xml* nome = nullptr;
+    const elemento_xml* aggiunta = nullptr;
+    for (std::size_t i = 0; i < d.elementi.size(); ++i) {
+      const elemento_xml& e = d.elementi[i];
+      if (e.testo != "OLTRE" || !e.attributi.count("class") || e.attributi.at("class") != "nome stazione") continue;
+      nome = &e;
+      if (i + 1 < d.elementi.size() && d.elementi[i + 1].nome == "tspan") aggiunta = &d.elementi[i + 1];
+    }
+    ASSERT_TRUE(nome);
+    EXPECT_EQ(aggiunta ? aggiunta->testo : "", c.aggiunta ? c.aggiunta : "");
+
+    // The station's line down the panels stands at the axis's end only for
+    // the station that stands there; the one past it has an arrow from
+    // there on, in its names' row and at its arrival in the timetable, and
+    // its label ends before the arrow.
+    std::vector<double> linee;
+    std::vector<double> frecce_y;  // where the arrows from the axis's end stand
+    for (const auto& e : d.elementi) {
+      if (e.nome != "path" || !e.attributi.count("class")) continue;
+      if (e.attributi.at("class") == "linee_stazioni") linee = x_dei_segni(&e, 0);
+      if (e.attributi.at("class") == "oltre_fine")
+        for (const punto_svg& p : inizi(&e))
+          if (std::fabs(p.x - disegno::asse_a) < 0.1) frecce_y.push_back(p.y);
+    }
+    EXPECT_EQ(std::count_if(linee.begin(), linee.end(), [](double x) { return std::fabs(x - disegno::asse_a) < 0.1; }),
+              c.aggiunta ? 0 : 1);
+    EXPECT_EQ(frecce_y.size(), c.aggiunta ? 2u : 0u);
+    if (c.aggiunta) {
+      const double x = std::stod(nome->attributi.at("x")), y = std::stod(nome->attributi.at("y"));
+      const double larghezza = static_cast<double>(std::string("OLTRE ").size() + std::strlen(c.aggiunta)) * 11 * 0.5;
+      EXPECT_LE(x + larghezza, disegno::asse_a) << "the label runs over the arrow";
+      EXPECT_EQ(std::count_if(frecce_y.begin(), frecce_y.end(), [&](double f) { return std::fabs(f - (y - 4)) < 0.1; }),
+                1) << "no arrow beside the name";
     }
   }
 }

@@ -3,7 +3,11 @@
 #include <algorithm>
 #include <iterator>
 
+#include "packer/completa_approcci.h"
+
 namespace disegno {
+
+static_assert(velocita_approccio == 180, "the legend names the approach points' speed");
 
 double disegna_legenda(svg& o, double x0, double alto, double larghezza, bool disegna) {
   struct voce {
@@ -13,6 +17,7 @@ double disegna_legenda(svg& o, double x0, double alto, double larghezza, bool di
   static constexpr voce voci[] = {
       {"<path class=\"traccia\" d=\"M0,6h24\"/>", "track"},
       {"<path class=\"oltre\" d=\"M0,6h24\"/>", "beyond the route's end"},
+      {"<path class=\"oltre_fine\" d=\"M5,6h14m-4,-3.5l4,3.5l-4,3.5\"/>", "station past the route's end"},
       {"<path class=\"traccia\" d=\"M0,6h24\"/><path class=\"montagna\" d=\"M6,6h12\"/>", "mountain span"},
       {"<circle class=\"partenza\" cx=\"6\" cy=\"6\" r=\"5\"/><rect class=\"arrivo\" x=\"14\" y=\"1\" width=\"10\" height=\"10\"/>", "start, end"},
       {"<path class=\"stazioni\" d=\"M8.5,6a3.5,3.5 0 1,0 7,0a3.5,3.5 0 1,0 -7,0\"/>", "station"},
@@ -22,8 +27,9 @@ double disegna_legenda(svg& o, double x0, double alto, double larghezza, bool di
       {"<path class=\"pendenza\" d=\"M0,9h8v-6h8v4h8\"/>", "gradient"},
       {"<path class=\"velocita\" d=\"M0,3h10v6h14\"/>", "line speed limit"},
       {"<rect class=\"rallentamento\" x=\"2\" y=\"4\" width=\"20\" height=\"8\"/>", "slow order (its speed above)"},
-      {"<path class=\"abbattimento\" d=\"M8.5,3h7l-3.5,6z\"/>", "speed-reduction point"},
+      {"<path class=\"abbattimento\" d=\"M8.5,3h7l-3.5,6z\"/>", "speed-reduction point (the author's)"},
       {"<path class=\"abbattimento0\" d=\"M8.5,3h7l-3.5,6z\"/>", "reduction point without a speed"},
+      {"<path class=\"approccio\" d=\"M9.5,4h5l-2.5,4z\"/>", "packer's approach point, 180 km/h"},
       {"<rect class=\"fascia\" x=\"2\" y=\"0\" width=\"20\" height=\"12\"/>", "mountain span (profile)"},
       {"<path class=\"marcia_velocita\" d=\"M0,11C6,1 10,3 16,3h8\"/><path class=\"velocita\" d=\"M0,3h24\"/>",
        "fastest run's speed (under the limit)"},

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "packer/completa_approcci.h"
 #include "tools/disegno/foglio.h"
 
 std::optional<double> punto_piano(const std::array<asse_linea, 2>& griglia, int asse,
@@ -51,7 +52,16 @@ lettura leggi(const scenario& s) {
         break;
       }
       case tipo_abbattimento:
-        l.abbattimenti.push_back({metro, std::max<int>(c.dato1, 1)});
+        // The packed grid keeps no mark of who laid a point: the packer's
+        // approach points are speed-reduction points at 180 km/h, as an
+        // author's point at 180 would be. A point at exactly that speed is
+        // read as the packer's: an author's point at 180 asks for no more
+        // than the approach point does, and one that the pass lowered to
+        // 180 took the packer's speed.
+        if (c.dato1 == velocita_approccio)
+          l.approcci.push_back(metro);
+        else
+          l.abbattimenti.push_back({metro, std::max<int>(c.dato1, 1)});
         break;
       case tipo_abbattimento_senza_velocita:
         l.abbattimenti.push_back({metro, 0});

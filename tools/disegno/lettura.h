@@ -41,7 +41,8 @@ struct lettura {
     int64_t metro = 0;
     int velocita = 0;  // 0: a point without a speed
   };
-  std::vector<abbattimento> abbattimenti;
+  std::vector<abbattimento> abbattimenti;  // the author's
+  std::vector<int64_t> approcci;  // the points the packer laid before signals and along slow orders
 };
 
 // Reads the packed scenario into what is drawn. Features of the route grid

@@ -15,7 +15,8 @@ namespace disegno {
 namespace {
 
 // A point of the sheet, held within the route: stations beyond the route's
-// end (or before 0) stand at its edge.
+// end (or before 0) stand at its edge; a stop past the end has an arrow
+// there pointing on past it.
 double x_in(const asse_km& a, double metri, double lunghezza) {
   return a.x(entro(std::isfinite(metri) ? metri : 0.0, 0.0, lunghezza));
 }
@@ -179,7 +180,7 @@ void disegna_orario(svg& o, const marcia& m, const asse_km& a, double y0, double
 
   // The timetable: from each departure to the arrival it allows, then the dwell.
   std::vector<punto> orario;
-  svg partenze, arrivi;
+  svg partenze, arrivi, oltre;
   for (std::size_t k = 0; k < m.sezioni.size(); ++k) {
     const sezione& s = m.sezioni[k];
     const double xa = x_in(a, s.da.posizione_m, lunghezza), xb = x_in(a, s.a.posizione_m, lunghezza);
@@ -191,8 +192,11 @@ void disegna_orario(svg& o, const marcia& m, const asse_km& a, double y0, double
              << "\" r=\"2.5\"/>\n";
     arrivi << "<circle class=\"arrivo_orario\" data-sezione=\"" << n << "\" cx=\"" << xb << "\" cy=\"" << yb
            << "\" r=\"3\"/>\n";
+    if (s.da.posizione_m > lunghezza) freccia_oltre(oltre, ya);
+    if (s.a.posizione_m > lunghezza) freccia_oltre(oltre, yb);
   }
   polilinea(o, orario, "orario", "orario");
+  if (!oltre.s.empty()) o << "<path class=\"oltre_fine\" d=\"" << oltre.s << "\"/>\n";
 
   // The fastest run of each section, from its scheduled departure.
   for (std::size_t k = 0; k < m.sezioni.size() && k < tratti.size(); ++k) {

@@ -25,4 +25,6 @@ void cornice_pannello(svg& o, const pannello& p, const asse_km& a, const char* t
   testo(o, asse_da, p.y0 - 5, titolo, "pannello");
 }
 
+void freccia_oltre(svg& d, double y) { d << 'M' << asse_a << ',' << y << "h14m-4,-3.5l4,3.5l-4,3.5"; }
+
 }  // namespace disegno

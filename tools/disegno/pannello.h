@@ -32,4 +32,8 @@ struct pannello {
 void cornice_pannello(svg& o, const pannello& p, const asse_km& a, const char* titolo, double passo_valori,
                       std::string (*etichetta)(double) = nullptr);
 
+// The path data of an arrow at height `y` from the axis's end on past it:
+// what it marks lies past the route's end, off the axis.
+void freccia_oltre(svg& d, double y);
+
 }  // namespace disegno

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "packer/completa_approcci.h"
 #include "tools/disegno/foglio.h"
 #include "tools/disegno/orario.h"
 #include "tools/disegno/pannello.h"
@@ -46,23 +47,37 @@ double disegna_profili(svg& o, const scenario& s, const lettura& l, const marcia
   // Cells whose point lies on the route, 0 to L.
   const std::size_t celle = std::min<std::size_t>(s.percorso.size(), static_cast<std::size_t>(l.lunghezza / 50));
 
-  // Station names in staggered rows above the profiles.
+  // Station names in staggered rows above the profiles. A station past the
+  // route's end (the train never gets there) is not set at the axis's end as
+  // if it stood there: its name, with where it lies, ends at the axis's end,
+  // and an arrow there points on past it.
   std::vector<double> fine_riga;
   struct posto {
-    double x;
+    double x;      // the station's point on the axis
+    double sx, w;  // its label's start and width
     std::size_t riga;
     const nome_in_linea* st;
+    std::string oltre;  // what the label adds for a station past the end
   };
+  constexpr double spazio_nota = 4;  // between a name and what it adds
   std::vector<posto> posti;
   for (const nome_in_linea& st : l.stazioni) {
-    const double x = a.x(static_cast<double>(entro<int64_t>(st.metro, 0, l.lunghezza)));
-    const double w = larghezza_testo(st.nome, corpo_nomi);
-    const double sx = entro(x - w / 2, 2.0, larghezza_foglio - 2 - w);
+    posto p{0, 0, larghezza_testo(st.nome, corpo_nomi), 0, &st, {}};
+    if (st.metro > l.lunghezza) {
+      p.oltre = "(past the end, at " + km(static_cast<double>(st.metro)) + " km)";
+      p.w += spazio_nota + larghezza_testo(p.oltre, corpo_nomi);
+      p.x = asse_a;
+      p.sx = entro(asse_a - 2 - p.w, 2.0, larghezza_foglio - 2 - p.w);
+    } else {
+      p.x = a.x(static_cast<double>(std::max<int64_t>(st.metro, 0)));
+      p.sx = entro(p.x - p.w / 2, 2.0, larghezza_foglio - 2 - p.w);
+    }
     std::size_t r = 0;
-    while (r < fine_riga.size() && fine_riga[r] + 6 > sx) ++r;
+    while (r < fine_riga.size() && fine_riga[r] + 6 > p.sx) ++r;
     if (r == fine_riga.size()) fine_riga.push_back(0);
-    fine_riga[r] = sx + w;
-    posti.push_back({x, r, &st});
+    fine_riga[r] = p.sx + p.w;
+    p.riga = r;
+    posti.push_back(std::move(p));
   }
   const double passo_riga = 13;
   testo(o, 20, alto + 14, "Stations", "pannello");
@@ -110,6 +125,7 @@ double disegna_profili(svg& o, const scenario& s, const lettura& l, const marcia
   }
   for (const auto& r : l.rallentamenti) v_max = std::max<double>(v_max, r.velocita);
   for (const auto& r : l.abbattimenti) v_max = std::max<double>(v_max, r.velocita);
+  if (!l.approcci.empty()) v_max = std::max<double>(v_max, velocita_approccio);
   v_max = std::max(v_max, velocita_massima(m));
   pannello vp = vel_p;
   const double passo_v = passo_tondo(std::max(v_max, 20.0), 5);
@@ -165,21 +181,38 @@ double disegna_profili(svg& o, const scenario& s, const lettura& l, const marcia
       senza += t.s;
     }
   }
-  if (!con.empty()) o << "<path class=\"abbattimento\" d=\"" << con << "\"/>\n";
+  if (!con.empty()) o << "<path id=\"abbattimenti\" class=\"abbattimento\" d=\"" << con << "\"/>\n";
   if (!senza.empty()) o << "<path class=\"abbattimento0\" d=\"" << senza << "\"/>\n";
+  // The packer's approach points: a smaller grey mark at their speed, apart
+  // from the author's.
+  svg approcci;
+  for (const int64_t metro : l.approcci) {
+    if (metro > l.lunghezza) continue;
+    approcci << 'M' << a.x(static_cast<double>(metro)) - 2.5 << ',' << vp.y(velocita_approccio) - 4 << "h5l-2.5,4z";
+  }
+  if (!approcci.s.empty()) o << "<path id=\"approcci\" class=\"approccio\" d=\"" << approcci.s << "\"/>\n";
   disegna_orario(o, m, a, y_orario, fondo, lunghezza);
 
-  // Stations: one thin line each through every panel, from its name down.
-  if (!posti.empty()) {
-    o << "<path class=\"linee_stazioni\" d=\"";
-    for (const posto& p : posti)
-      o << 'M' << p.x << ',' << y_nomi + static_cast<double>(p.riga) * passo_riga + 3 << 'V' << fondo;
-    o << "\"/>\n";
-    for (const posto& p : posti) {
-      const double w = larghezza_testo(p.st->nome, corpo_nomi);
-      const double sx = entro(p.x - w / 2, 2.0, larghezza_foglio - 2 - w);
-      testo(o, sx, y_nomi + static_cast<double>(p.riga) * passo_riga, p.st->nome, "nome stazione");
+  // Stations: one thin line each through every panel, from its name down;
+  // for one past the end, the arrow instead.
+  svg linee, frecce;
+  for (const posto& p : posti) {
+    const double y = y_nomi + static_cast<double>(p.riga) * passo_riga;
+    if (p.oltre.empty())
+      linee << 'M' << p.x << ',' << y + 3 << 'V' << fondo;
+    else
+      freccia_oltre(frecce, y - 4);
+  }
+  if (!linee.s.empty()) o << "<path class=\"linee_stazioni\" d=\"" << linee.s << "\"/>\n";
+  if (!frecce.s.empty()) o << "<path class=\"oltre_fine\" d=\"" << frecce.s << "\"/>\n";
+  for (const posto& p : posti) {
+    const double y = y_nomi + static_cast<double>(p.riga) * passo_riga;
+    if (p.oltre.empty()) {
+      testo(o, p.sx, y, p.st->nome, "nome stazione");
+      continue;
     }
+    o << "<text x=\"" << p.sx << "\" y=\"" << y << "\" class=\"nome stazione\">" << testo_xml(p.st->nome)
+      << "<tspan class=\"oltre_fine\" dx=\"" << spazio_nota << "\">" << testo_xml(p.oltre) << "</tspan></text>\n";
   }
 
   // The shared axis of route kilometres.
