@@ -104,7 +104,7 @@ void avvisa_percorso_corto(compilazione& f, int32_t posizione, const std::string
 std::string percorso_corto(const compilazione& f) {
   if (!f.percorso_corto_detto) return {};
   return "; the route length (" + luogo_riga(f.registro, riga_lunghezza(f)) + ") is only " +
-         std::to_string(lunghezza_percorso(f)) + " m: written in kilometres? (warning 356)";
+         std::to_string(lunghezza_percorso(f)) + " m: written in kilometres? (" + nome_avviso(avviso_percorso_corto) + ")";
 }
 
 void avvisa_ripetuta(compilazione& f, int32_t indice, int32_t& precedente) {

@@ -373,7 +373,12 @@ TEST(Avvisi, OgniSbaglioColSuoPeso) {
        "the general section ended at line 2, at '[ the route ]'"},
       {"LINE and TRAIN swapped", treno, linea, avviso_sorgenti_scambiate, peso::errore,
        "the line source holds rows of a train source ('velocita' and 6 more) and no route length: are the two "
-       "sources swapped?", errore_lunghezza_mancante, "warning 308"},
+       "sources swapped?", errore_lunghezza_mancante, "error 308"},
+      // A train source whose general section opens with a comment in brackets
+      // ends a line's general section there, before any of its rows is read.
+      {"LINE and TRAIN swapped, the train's general rows commented", treno_prova("[ Number of cars ]\n" + treno_base()),
+       linea, avviso_sorgenti_scambiate, peso::errore, "are the two sources swapped?", errore_lunghezza_mancante,
+       "error 308"},
       {"the line source given twice", linea, linea, avviso_sorgenti_scambiate, peso::errore,
        "the train source holds rows of a line source"},
       {"a whole number out of range", linea, cambia(treno, "velocita, 0, 160", "velocita, 1000000000000, 160"), 0,

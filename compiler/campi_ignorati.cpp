@@ -251,7 +251,7 @@ void campo_ignorato(compilazione& f, campi_ignorati& c, std::string_view campo, 
         f.registro, avviso_generale_chiusa,
         citazione(c.fine_generale) + " ended the general section: there a field in brackets is the first heading "
         "unless it starts with a hyphen, so the general rows after it, from " + citazione(campo) + " at line " +
-        std::to_string(riga) + " on, are lost. Write a comment of the general section as -" + c.fine_generale);
+        std::to_string(riga) + " on, are lost. Write a comment of the general section as " + citazione("-" + c.fine_generale));
     a.file = f.sorgente_file;
     a.riga = c.riga_fine_generale;
     a.colonna = c.colonna_fine_generale;

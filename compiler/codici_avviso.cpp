@@ -72,6 +72,10 @@ std::string_view nome_peso(peso g) {
   return "warning";
 }
 
+std::string nome_avviso(int32_t codice) {
+  return std::string(nome_peso(peso_avviso(codice))) + ' ' + std::to_string(codice);
+}
+
 std::string_view descrizione_avviso(int32_t codice) {
   const auto v = std::lower_bound(std::begin(voci), std::end(voci), codice,
                                   [](const voce_avviso& a, int32_t c) { return a.codice < c; });

@@ -97,6 +97,9 @@ peso peso_avviso(int32_t codice);
 // "error", "warning", "note": as the reports name the weight.
 std::string_view nome_peso(peso g);
 
+// A finding named as the report names it: "warning 356", "error 308".
+std::string nome_avviso(int32_t codice);
+
 // A warning as found: its code, a one-line text in the author's terms (the
 // table's description when empty), where it stands in a source when it has a
 // place there, and the route position it concerns.

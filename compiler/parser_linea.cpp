@@ -470,6 +470,37 @@ bool fine_corpo(stato_linea& st) {
   return true;
 }
 
+// The rows of a train source in the text `l` has not read yet, counted in `ci`
+// as rows of the other source; none when a line's own row stands there too.
+void righe_treno_non_lette(const lettore_campi& l, campi_ignorati& ci) {
+  int32_t riga = l.riga;
+  std::size_t inizio = l.inizio_riga;
+  campi_ignorati trovate;
+  while (inizio < l.testo.size()) {
+    std::size_t fine = l.testo.find('\n', inizio);
+    if (fine == std::string_view::npos) fine = l.testo.size();
+    const std::string_view linea = l.testo.substr(inizio, fine - inizio);
+    const std::size_t primo = linea.find_first_not_of(" \t");
+    if (primo != std::string_view::npos && linea[primo] != '[') {
+      std::string_view campo = linea.substr(primo, linea.find(',', primo) - primo);
+      campo = campo.substr(0, campo.find_last_not_of(" \t\r") + 1);
+      const std::string m = minuscole(campo);
+      if (riga_generale(campo, m) || riga_corpo_linea(m, true)) return;
+      if (riga_treno(m) && trovate.altre_righe++ == 0) {
+        trovate.prima_altra.assign(campo);
+        trovate.riga_altra = riga;
+        trovate.colonna_altra = static_cast<int32_t>(primo) + 1;
+      }
+    }
+    inizio = fine + 1;
+    ++riga;
+  }
+  ci.altre_righe = trovate.altre_righe;
+  ci.prima_altra = std::move(trovate.prima_altra);
+  ci.riga_altra = trovate.riga_altra;
+  ci.colonna_altra = trovate.colonna_altra;
+}
+
 // Why the general section gave no route length, told as the cause: a source
 // of train rows given as the line (308, in place of a warning for each of its
 // rows), or a comment without its hyphen that ended the section (316).
@@ -479,6 +510,11 @@ std::string senza_lunghezza(stato_linea& st, std::size_t primo_avviso) {
   campi_ignorati& ci = st.ignorati;
   const bool righe_proprie = std::any_of(f.registro.righe_lette.begin(), f.registro.righe_lette.end(),
                                          [](const riga_letta& r) { return !r.nel_treno; });
+  // A train source's own general section ends a line's at its first comment
+  // in brackets, before any of its rows is met: they are looked for in the
+  // text left unread, a row's keyword at the start of a line.
+  if (ci.altre_righe == 0 && !righe_proprie && !ci.fine_generale.empty())
+    righe_treno_non_lette(st.s.campi, ci);
   if (ci.altre_righe > 0 && !righe_proprie) {
     auto& avvisi = f.registro.avvisi;
     avvisi.erase(std::remove_if(avvisi.begin() + static_cast<std::ptrdiff_t>(primo_avviso), avvisi.end(),
@@ -493,7 +529,7 @@ std::string senza_lunghezza(stato_linea& st, std::size_t primo_avviso) {
     a.file = f.sorgente_file;
     a.riga = ci.riga_altra;
     a.colonna = ci.colonna_altra;
-    return "the line source holds a train's rows and none of a line's (warning 308)";
+    return "the line source holds a train's rows and none of a line's (" + nome_avviso(avviso_sorgenti_scambiate) + ")";
   }
   // A route length row after the field that ended the section: that field
   // ended it too early.
@@ -502,8 +538,8 @@ std::string senza_lunghezza(stato_linea& st, std::size_t primo_avviso) {
     avviso_registrato& a = registra_avviso(
         f.registro, avviso_generale_chiusa,
         citazione(ci.fine_generale) + " ended the general section before its route length row: there a field in "
-        "brackets is the first heading unless it starts with a hyphen. Write a comment of the general section as -" +
-            ci.fine_generale);
+        "brackets is the first heading unless it starts with a hyphen. Write a comment of the general section as " +
+            citazione("-" + ci.fine_generale));
     a.file = f.sorgente_file;
     a.riga = ci.riga_fine_generale;
     a.colonna = ci.colonna_fine_generale;

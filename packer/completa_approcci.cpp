@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <string>
 
+#include "compiler/codici_avviso.h"
 #include "compiler/codici_errore.h"
 #include "compiler/descrizioni.h"
 #include "compiler/minimo.h"
@@ -80,7 +81,7 @@ struct passata {
     const riga_letta& rl = r.righe_lette[static_cast<std::size_t>(per)];
     if (rl.tipo != tipo_riga::rallentamento || rl.lunghezza >= 0) return {};
     return "; its length is " + std::to_string(rl.lunghezza) + " m, so its end lies before its start and the walk "
-           "runs on past where it was meant to end (warning 334 at " + luogo_riga(r, per) + ")";
+           "runs on past where it was meant to end (" + nome_avviso(avviso_rallentamento_lunghezza) + " at " + luogo_riga(r, per) + ")";
   }
   void abbassa(int c) {
     cella_percorso& cella = p[static_cast<std::size_t>(c)];
