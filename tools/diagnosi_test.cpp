@@ -1,5 +1,6 @@
-// What check and pack tell the author: warnings after the errors, the source
-// line and its caret, the summary, and the options that weigh warnings.
+// What check and pack tell the author: warnings after the errors (a cause an
+// error names, before it), the source line and its caret, the summary, and the
+// options that weigh warnings.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -149,6 +150,23 @@ TEST_F(Diagnosi, StatiDUscitaConAvvisi) {
     EXPECT_EQ(r.err.find("scenario: nothing written: ") != std::string::npos, trattenuto) << r.err;
     fs::remove_all(lavoro / "uscita");
   }
+}
+
+// A route length written in kilometres: the warning that names the cause is
+// told before the error it leads to (a row beyond the short grid), which
+// names it in turn.
+TEST_F(Diagnosi, LaCausaPrimaDellErroreCheNeSegue) {
+  std::string linea = linea_piccola();
+  linea.replace(linea.find("lunghezza percorso,    20000"), 28, "lunghezza percorso,    20");
+  scrivi_sorgenti(linea, treno_piccolo());
+  const risultato_comando r = esegui("check", {});
+  EXPECT_EQ(r.stato, 1) << r.err;
+  const std::size_t causa = r.err.find(": warning 356: the route length is 20 m"),
+                    errore = r.err.find(": error 15: ");
+  ASSERT_NE(causa, std::string::npos) << r.err;
+  ASSERT_NE(errore, std::string::npos) << r.err;
+  EXPECT_LT(causa, errore) << r.err;
+  EXPECT_NE(r.err.find("written in kilometres? (warning 356)", errore), std::string::npos) << r.err;
 }
 
 TEST_F(Diagnosi, OpzioniSbagliate) {

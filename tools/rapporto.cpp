@@ -71,6 +71,32 @@ void luogo_json(ordered_json& voce, const std::string& file, int32_t riga, int32
 void scrivi_diagnostica(const esito_comando& e, bool con_sorgente, std::ostream& err) {
   const registro& f = e.c.registro;
   const sorgenti_indicizzate sorgenti(e.c, con_sorgente);
+  // A finding that an error names as its cause ("... (warning 356)") is told
+  // before the errors, so the author meets the cause before its consequence.
+  const auto causa = [&f, &e](const avviso_registrato& a) {
+    const std::string nome = nome_avviso(a.codice);
+    const auto nomina = [&nome](const std::string& d) {
+      for (std::size_t i = d.find(nome); i != std::string::npos; i = d.find(nome, i + 1)) {
+        const std::size_t dopo = i + nome.size();
+        if (dopo == d.size() || d[dopo] < '0' || d[dopo] > '9') return true;
+      }
+      return false;
+    };
+    for (const errore_registrato& r : f.errori)
+      if (nomina(r.dettaglio)) return true;
+    return e.c.rifiuto && nomina(e.c.rifiuto->dettaglio);
+  };
+  const auto scrivi_avvisi = [&](bool cause) {
+    for (const avviso_registrato& a : f.avvisi) {
+      if (causa(a) != cause) continue;
+      luogo(err, a.file, a.riga, a.colonna);
+      err << ": " << nome_peso(peso_avviso(a.codice)) << ' ' << a.codice << ": " << testo_avviso(a);
+      if (a.con_posizione) err << " (at " << a.posizione << " m)";
+      err << '\n';
+      sorgenti.mostra(a.file, a.riga, a.colonna, err);
+    }
+  };
+  scrivi_avvisi(true);
   for (const errore_registrato& r : f.errori) {
     luogo(err, r.file, r.riga, r.colonna);
     err << ": error " << r.codice << ": " << descrizione(r.codice);
@@ -82,13 +108,7 @@ void scrivi_diagnostica(const esito_comando& e, bool con_sorgente, std::ostream&
   if (const auto& r = e.c.rifiuto)
     err << "scenario: error " << r->codice << ": " << descrizione(r->codice)
         << (r->dettaglio.empty() ? "" : "; " + r->dettaglio) << "\n";
-  for (const avviso_registrato& a : f.avvisi) {
-    luogo(err, a.file, a.riga, a.colonna);
-    err << ": " << nome_peso(peso_avviso(a.codice)) << ' ' << a.codice << ": " << testo_avviso(a);
-    if (a.con_posizione) err << " (at " << a.posizione << " m)";
-    err << '\n';
-    sorgenti.mostra(a.file, a.riga, a.colonna, err);
-  }
+  scrivi_avvisi(false);
 }
 
 ordered_json esito_json(const esito_comando& e) {
