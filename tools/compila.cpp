@@ -81,10 +81,9 @@ std::string quanti(std::size_t n, const char* cosa) {
 // What a pack that wrote packed: its scenario, train, route and files.
 std::string imballato(const esito_comando& e) {
   const scenario& s = e.c.scenario;
-  char km[48];
-  std::snprintf(km, sizeof km, "%.1f", s.tabella_stazioni[slot_treno_percorso].valore2 / 1000.0);
   std::string t = "scenario: packed " + stampabile_da_1252(s.nome_scenario) + ", train " +
-                  stampabile_da_1252(s.numero_treno) + ", route " + km + " km:";
+                  stampabile_da_1252(s.numero_treno) + ", route " +
+                  lunghezza_percorso_testo(s.tabella_stazioni[slot_treno_percorso].valore2) + ":";
   for (std::size_t i = 0; i < e.scritti.size(); ++i) t += (i == 0 ? " " : ", ") + e.scritti[i].string();
   return t + "\n";
 }

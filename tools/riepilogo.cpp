@@ -45,16 +45,21 @@ riepilogo riassumi(const esito_compilazione& c, const verdetto& v) {
   return r;
 }
 
+std::string lunghezza_percorso_testo(int32_t metri) {
+  if (metri < 1000) return std::to_string(metri) + " m";
+  char km[48];
+  std::snprintf(km, sizeof km, "%.1f km", metri / 1000.0);
+  return km;
+}
+
 std::string testo_riepilogo(const riepilogo& r) {
   std::string righe;
   for (const auto& [parola, n] : r.righe)
     if (n > 0) righe += (righe.empty() ? "" : ", ") + std::to_string(n) + " " + std::string(parola);
-  char km[48];
-  std::snprintf(km, sizeof km, "%.1f", r.lunghezza_m / 1000.0);
   std::string fermate;
   for (const fermata_riepilogo& s : r.fermate)
     fermate += (fermate.empty() ? ": " : ", ") + stampabile_da_1252(s.nome) + " " + ora_del_giorno(s.ora_s);
-  return "rows read: " + (righe.empty() ? std::string("none") : righe) + "\n" + "route " + km + " km, " +
+  return "rows read: " + (righe.empty() ? std::string("none") : righe) + "\n" + "route " + lunghezza_percorso_testo(r.lunghezza_m) + ", " +
          quanti(r.fermate.size(), "stop") + fermate + "; " + quanti(r.errori, "error") + ", " +
          quanti(r.avvisi, "warning") + "\n";
 }

@@ -31,6 +31,10 @@ struct riepilogo {
   std::size_t avvisi = 0;  // warnings (notes are not counted)
 };
 
+// A route length as the reports give it: "358.0 km", under 1 km in metres
+// ("48 m"), so a length written in kilometres does not read as "0.0 km".
+std::string lunghezza_percorso_testo(int32_t metri);
+
 // The summary of the build `c`, with the errors and warnings of `v`.
 riepilogo riassumi(const esito_compilazione& c, const verdetto& v);
 

@@ -50,7 +50,13 @@ TEST(Riepilogo, RigheLetteFermateEConti) {
   const esito_compilazione vuoto;
   verdetto uno;
   uno.avvisi = 1;
-  EXPECT_EQ(testo_riepilogo(riassumi(vuoto, uno)), "rows read: none\nroute 0.0 km, 0 stops; 0 errors, 1 warning\n");
+  EXPECT_EQ(testo_riepilogo(riassumi(vuoto, uno)), "rows read: none\nroute 0 m, 0 stops; 0 errors, 1 warning\n");
+  // A length under 1 km in metres, where "0.0 km" would hide it.
+  riepilogo corto;
+  for (const auto& [metri, testo] : {std::pair{48, "route 48 m,"}, {999, "route 999 m,"}, {1000, "route 1.0 km,"}}) {
+    corto.lunghezza_m = metri;
+    EXPECT_NE(testo_riepilogo(corto).find(testo), std::string::npos) << testo_riepilogo(corto);
+  }
 }
 
 TEST(Riepilogo, UnNomeASingoloByteLeggibileEIntero) {
