@@ -152,10 +152,9 @@ BENCHMARK(marcia_scenario_generato_km)->Arg(358)->Arg(1000)->Unit(benchmark::kMi
 void marcia_e_decisioni_scenario_generato_km(benchmark::State& stato) {
   const int32_t lunghezza = static_cast<int32_t>(stato.range(0)) * 1000;
   const scenario_generato s = genera_scenario(lunghezza);
-  const std::unique_ptr<Form1> p = compila_generato(s);
-  Form1& f = *p;
-  completa_scenario(f);
-  senza_errori(stato, f);
+  const std::unique_ptr<esito_compilazione> p = compila_generato(s);
+  senza_errori(stato, *p);
+  const scenario& f = p->scenario;
   std::vector<decisione_sezione> d;
   for (auto _ : stato) {
     const marcia r = calcola_marcia(f, modello_da_scenario(f), &d);

@@ -5,7 +5,7 @@
 //   banco_lsp SCENARIO [LENGTH_M [CHANGES]]     (defaults: 1000000 m, 200 changes)
 // Each change alternates between the two sources and between two values of
 // one field (a speed limit, a gradient), so every change is compiled afresh
-// and half of them bring a warning and take it away again. Prints the time
+// and half of them bring an error and take it away again. Prints the time
 // to the first diagnostics after opening, and the changes' median, 90th
 // percentile and largest times, in milliseconds.
 #include <algorithm>
@@ -73,8 +73,13 @@ int main(int argc, char** argv) {
              {{"textDocument", {{"uri", uri_treno}, {"languageId", "scenario"}, {"version", 1}, {"text", s.treno}}}});
   const auto prime = c.diagnostiche(uri_treno, 1, 60);
   const double apertura = ms(orologio::now() - aperto);
-  if (!prime || !prime->empty()) {
-    std::fprintf(stderr, "banco_lsp: the generated scenario should open with no diagnostic\n");
+  // The generated timetable may leave less than the recovery margin somewhere
+  // (a warning); an error would leave the changes nothing to compile afresh.
+  const auto errori = [](const json& d) {
+    return std::count_if(d.begin(), d.end(), [](const json& x) { return x.value("severity", 0) == 1; });
+  };
+  if (!prime || errori(*prime) != 0) {
+    std::fprintf(stderr, "banco_lsp: the generated scenario should open with no error\n");
     return 1;
   }
 
@@ -120,7 +125,7 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "banco_lsp: no diagnostics for change %d\n", i + 1);
       return 1;
     }
-    avvisi += d->empty() ? 0 : 1;
+    avvisi += errori(*d) - errori(*prime) > 0 ? 1 : 0;
   }
   c.richiesta("shutdown", nullptr);
   c.notifica("exit", nullptr);
@@ -131,6 +136,6 @@ int main(int argc, char** argv) {
   std::printf("open to first diagnostics: %.1f ms\n", apertura);
   std::printf("%d changes, change to diagnostics: median %.1f ms, 90th percentile %.1f ms, largest %.1f ms\n", cambi,
               percentile(tempi, 0.5), percentile(tempi, 0.9), *std::max_element(tempi.begin(), tempi.end()));
-  std::printf("changes whose diagnostics held a finding: %d of %d; exit status %d\n", avvisi, cambi, stato);
+  std::printf("changes whose diagnostics held an error: %d of %d; exit status %d\n", avvisi, cambi, stato);
   return percentile(tempi, 0.9) <= 100.0 && stato == 0 ? 0 : 1;
 }
