@@ -23,7 +23,7 @@ std::string quale_valore(const sorgente& s) {
 // keyword (a value missing), or a number inside the row's own keyword field
 // (a comma missing after the keyword, which took the first value with it).
 std::string indizio(const sorgente& s) {
-  // A comment that holds a keyword is read as that row (warning 309).
+  // A comment that holds a keyword is read as that row (error 309).
   if (s.in_riga && intestazione(s.f.riga))
     return " (the row's keyword field " + citazione(s.f.riga) +
            " is a comment in brackets that holds this row's keyword, and is read as the row: see warning 309)";

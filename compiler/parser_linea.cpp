@@ -473,32 +473,24 @@ bool fine_corpo(stato_linea& st) {
 // The rows of a train source in the text `l` has not read yet, counted in `ci`
 // as rows of the other source; none when a line's own row stands there too.
 void righe_treno_non_lette(const lettore_campi& l, campi_ignorati& ci) {
-  int32_t riga = l.riga;
-  std::size_t inizio = l.inizio_riga;
-  campi_ignorati trovate;
-  while (inizio < l.testo.size()) {
-    std::size_t fine = l.testo.find('\n', inizio);
-    if (fine == std::string_view::npos) fine = l.testo.size();
+  int32_t riga = l.riga, trovate = 0;
+  for (std::size_t inizio = l.inizio_riga; inizio < l.testo.size(); ++riga) {
+    const std::size_t fine = std::min(l.testo.find('\n', inizio), l.testo.size());
     const std::string_view linea = l.testo.substr(inizio, fine - inizio);
-    const std::size_t primo = linea.find_first_not_of(" \t");
-    if (primo != std::string_view::npos && linea[primo] != '[') {
-      std::string_view campo = linea.substr(primo, linea.find(',', primo) - primo);
-      campo = campo.substr(0, campo.find_last_not_of(" \t\r") + 1);
-      const std::string m = minuscole(campo);
-      if (riga_generale(campo, m) || riga_corpo_linea(m, true)) return;
-      if (riga_treno(m) && trovate.altre_righe++ == 0) {
-        trovate.prima_altra.assign(campo);
-        trovate.riga_altra = riga;
-        trovate.colonna_altra = static_cast<int32_t>(primo) + 1;
-      }
-    }
     inizio = fine + 1;
-    ++riga;
+    const std::size_t primo = linea.find_first_not_of(" \t");
+    if (primo == std::string_view::npos || linea[primo] == '[') continue;
+    std::string_view campo = linea.substr(primo, linea.find(',', primo) - primo);
+    campo = campo.substr(0, campo.find_last_not_of(" \t\r") + 1);
+    const std::string m = minuscole(campo);
+    if (riga_generale(campo, m) || riga_corpo_linea(m, true)) return;
+    if (riga_treno(m) && trovate++ == 0) {
+      ci.prima_altra.assign(campo);
+      ci.riga_altra = riga;
+      ci.colonna_altra = static_cast<int32_t>(primo) + 1;
+    }
   }
-  ci.altre_righe = trovate.altre_righe;
-  ci.prima_altra = std::move(trovate.prima_altra);
-  ci.riga_altra = trovate.riga_altra;
-  ci.colonna_altra = trovate.colonna_altra;
+  ci.altre_righe = trovate;
 }
 
 // Why the general section gave no route length, told as the cause: a source

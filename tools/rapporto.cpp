@@ -1,5 +1,6 @@
 #include "tools/rapporto.h"
 
+#include <algorithm>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -73,24 +74,27 @@ void scrivi_diagnostica(const esito_comando& e, bool con_sorgente, std::ostream&
   const sorgenti_indicizzate sorgenti(e.c, con_sorgente);
   // A finding that an error names as its cause ("... (warning 356)") is told
   // before the errors, so the author meets the cause before its consequence.
-  const auto causa = [&f, &e](const avviso_registrato& a) {
-    const std::string nome = nome_avviso(a.codice);
-    const auto nomina = [&nome](const std::string& d) {
-      for (std::size_t i = d.find(nome); i != std::string::npos; i = d.find(nome, i + 1)) {
-        const std::size_t dopo = i + nome.size();
-        if (dopo == d.size() || d[dopo] < '0' || d[dopo] > '9') return true;
-      }
-      return false;
-    };
-    for (const errore_registrato& r : f.errori)
-      if (nomina(r.dettaglio)) return true;
-    return e.c.rifiuto && nomina(e.c.rifiuto->dettaglio);
+  const auto nomina = [](const std::string& d, const std::string& nome) {
+    for (std::size_t i = d.find(nome); i != std::string::npos; i = d.find(nome, i + 1)) {
+      const std::size_t dopo = i + nome.size();
+      if (dopo == d.size() || d[dopo] < '0' || d[dopo] > '9') return true;
+    }
+    return false;
   };
-  const auto scrivi_avvisi = [&](bool cause) {
-    for (const avviso_registrato& a : f.avvisi) {
-      if (causa(a) != cause) continue;
+  std::vector<bool> cause;
+  cause.reserve(f.avvisi.size());
+  for (const avviso_registrato& a : f.avvisi) {
+    const std::string nome = nome_avviso(a.codice);
+    cause.push_back(std::any_of(f.errori.begin(), f.errori.end(),
+                                [&](const errore_registrato& r) { return nomina(r.dettaglio, nome); }) ||
+                    (e.c.rifiuto && nomina(e.c.rifiuto->dettaglio, nome)));
+  }
+  const auto scrivi_avvisi = [&](bool di_causa) {
+    for (std::size_t i = 0; i < f.avvisi.size(); ++i) {
+      if (cause[i] != di_causa) continue;
+      const avviso_registrato& a = f.avvisi[i];
       luogo(err, a.file, a.riga, a.colonna);
-      err << ": " << nome_peso(peso_avviso(a.codice)) << ' ' << a.codice << ": " << testo_avviso(a);
+      err << ": " << nome_avviso(a.codice) << ": " << testo_avviso(a);
       if (a.con_posizione) err << " (at " << a.posizione << " m)";
       err << '\n';
       sorgenti.mostra(a.file, a.riga, a.colonna, err);
